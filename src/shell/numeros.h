@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+// The two ways a box is read, the general format a number is written back with,
+// and the guarded division every drawing and cost routine uses.
+
+// Strict reading: the whole text (blanks around allowed) must be a number as the
+// user's locale (QLocale()) writes it. Error 13 otherwise, error 6 when too large.
+double leeEstricto(const QString& texto);
+
+// Lenient reading: the number the text begins with, "." as the point; 0 when none.
+// Never fails: a value beyond the double range reads as the largest double.
+double leeFlexible(const QString& texto);
+double leeFlexible(QStringView texto);
+
+// A value written into a box: 15 significant digits, no trailing zeros, the locale's
+// separator, exponent notation ("1E+15", "1E-05") for very large or small values.
+QString formatoGeneral(double valor);
+
+// a / b, but 0 when a or b is 0; error 6 when the quotient is not a finite double.
+double div(double a, double b);
+
+// Error 6 when `valor` is not a finite double; returns it otherwise.
+double revisa(double valor);
+
+// Writes `valor` by a pattern such as "0.000", "$ 0.00", "0.0 %", "0.0###", "0 ppm":
+// "0" a digit, "#" a digit shown only when not a trailing zero, "." the locale's
+// separator, "%" multiplies by 100; anything else is written as it stands. Halves
+// round away from zero at the last shown digit (after rounding to 15 significant
+// digits, so that 2.675 shows as 2.68); no minus sign for a value that rounds to zero.
+QString formatea(double valor, const QString& patron);
+
+// A box text by a pattern when it reads strictly as a number; unchanged otherwise.
+QString formateaTexto(const QString& texto, const QString& patron);

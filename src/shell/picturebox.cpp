@@ -1,0 +1,152 @@
+#include "shell/picturebox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <vector>
+
+PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    fondo_ = palette().color(QPalette::Base);
+    color_ = palette().color(QPalette::Text);
+    relleno_ = color_;
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    imagen_ = QImage(1, 1, QImage::Format_RGB32);
+    imagen_.fill(fondo_);
+    anchoEsc_ = 1;
+    altoEsc_ = 1;
+}
+
+void PictureBox::fijaEscala(double izquierda, double arriba, double ancho, double alto) {
+    izq_ = izquierda;
+    arr_ = arriba;
+    anchoEsc_ = ancho;
+    altoEsc_ = alto;
+}
+
+Escala PictureBox::escala() const {
+    ajusta();
+    return Escala(izq_, arr_, anchoEsc_, altoEsc_, imagen_.size());
+}
+
+void PictureBox::trazo(QPointF a, QPointF b, const QColor& c) {
+    QPainter p(&imagen_);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(c, ancho_, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    if (estilo_ == EstiloTrazo::Discontinuo)
+        pen.setDashPattern({6.0 / ancho_, 4.0 / ancho_});
+    p.setPen(pen);
+    // Far-off ends are cut to a large frame first: the painter copes badly with huge values.
+    const QRectF marco(-1e5, -1e5, 2e5 + imagen_.width(), 2e5 + imagen_.height());
+    auto acota = [&](QPointF q) {
+        return QPointF(qBound(marco.left(), q.x(), marco.right()),
+                       qBound(marco.top(), q.y(), marco.bottom()));
+    };
+    const Escala e = escala();
+    const QPoint pa = e.aPixel(a.x(), a.y()), pb = e.aPixel(b.x(), b.y());
+    if (pa == pb)
+        p.drawPoint(pa);
+    else if (marco.contains(pa) && marco.contains(pb))
+        p.drawLine(pa, pb);
+    else
+        p.drawLine(acota(e.aPixelF(a.x(), a.y())), acota(e.aPixelF(b.x(), b.y())));
+    update();
+}
+
+void PictureBox::punto(float x, float y, const QColor& c) {
+    trazo({x, y}, {x, y}, c);
+    actual_ = {x, y};
+}
+
+void PictureBox::linea(float x1, float y1, float x2, float y2, const QColor& c) {
+    trazo({x1, y1}, {x2, y2}, c);
+    actual_ = {x2, y2};
+}
+
+void PictureBox::lineaA(float x, float y, const QColor& c) {
+    trazo(actual_, {x, y}, c);
+    actual_ = {x, y};
+}
+
+void PictureBox::borra() {
+    ajusta();
+    imagen_.fill(fondo_);
+    actual_ = {0, 0};
+    update();
+}
+
+bool PictureBox::rellena(QPoint semilla) {
+    ajusta();
+    const int w = imagen_.width(), h = imagen_.height();
+    if (semilla.x() < 0 || semilla.y() < 0 || semilla.x() >= w || semilla.y() >= h)
+        return false;
+    const QRgb borde = color_.rgb() | 0xff000000u;
+    const QRgb relleno = relleno_.rgb() | 0xff000000u;
+    auto px = [&](int x, int y) { return imagen_.pixel(x, y) | 0xff000000u; };
+    if (px(semilla.x(), semilla.y()) == borde)
+        return false;
+    // Scanline fill over a visited map, so a fill colour already present inside the
+    // region neither stops nor loops the fill.
+    std::vector<char> visto(std::size_t(w) * std::size_t(h), 0);
+    std::vector<QPoint> pila{semilla};
+    while (!pila.empty()) {
+        const QPoint q = pila.back();
+        pila.pop_back();
+        int x = q.x();
+        const int y = q.y();
+        const auto idx = [&](int xx) { return std::size_t(y) * std::size_t(w) + std::size_t(xx); };
+        if (visto[idx(x)] || px(x, y) == borde)
+            continue;
+        while (x > 0 && !visto[idx(x - 1)] && px(x - 1, y) != borde)
+            --x;
+        bool arriba = false, abajo = false;
+        for (; x < w && !visto[idx(x)] && px(x, y) != borde; ++x) {
+            visto[idx(x)] = 1;
+            imagen_.setPixel(x, y, relleno);
+            for (int dy : {-1, 1}) {
+                const int ny = y + dy;
+                bool& marcado = dy < 0 ? arriba : abajo;
+                if (ny < 0 || ny >= h)
+                    continue;
+                const bool libre =
+                    !visto[std::size_t(ny) * std::size_t(w) + std::size_t(x)] && px(x, ny) != borde;
+                if (libre && !marcado)
+                    pila.push_back({x, ny});
+                marcado = libre;
+            }
+        }
+    }
+    update();
+    return true;
+}
+
+void PictureBox::paintEvent(QPaintEvent* e) {
+    ajusta();
+    QPainter p(this);
+    p.drawImage(contentsRect().topLeft(), imagen_);
+    p.end();
+    QFrame::paintEvent(e);
+}
+
+void PictureBox::resizeEvent(QResizeEvent* e) {
+    QFrame::resizeEvent(e);
+    ajusta();
+}
+
+void PictureBox::ajusta() const {
+    const QSize tam = contentsRect().size().expandedTo(QSize(1, 1));
+    if (tam == imagen_.size())
+        return;
+    QImage nueva(tam, QImage::Format_RGB32);
+    nueva.fill(fondo_);
+    QPainter p(&nueva);
+    p.drawImage(0, 0, imagen_);
+    p.end();
+    imagen_ = nueva;
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* e) {
+    const QPointF local = e->position() - contentsRect().topLeft();
+    const QPointF s = escala().aEscala(local);
+    emit ratonAbajo(e->button(), e->modifiers(), s.x(), s.y());
+}

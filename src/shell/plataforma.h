@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+enum class Botones { Aceptar, SiNo };
+enum class Icono { Ninguno, Informacion, Pregunta, Exclamacion };
+enum class Respuesta { Aceptar, Si, No };
+
+// Everything the operating system does for us. Windows never call QMessageBox or
+// QFileDialog themselves: main() installs the Qt implementation, tests a recording double.
+class Plataforma {
+public:
+    virtual ~Plataforma() = default;
+
+    // A message box under the application's title; returns the button pressed.
+    virtual Respuesta mensaje(const QString& texto, Botones botones, Icono icono) = 0;
+
+    // File dialogs with one filter such as "lzr (*.lzr)|*.lzr"; nullopt when cancelled.
+    virtual std::optional<QString> dialogoAbrir(const QString& filtro) = 0;
+    virtual std::optional<QString> dialogoGuardar(const QString& filtro) = 0;
+
+    // Opens a document with the program associated with it; false when that failed.
+    virtual bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) = 0;
+
+    // Prints the widget's image on the default printer; false when there is none.
+    virtual bool imprime(QWidget* ventana) = 0;
+
+    // The whole application's mouse pointer, as one global setting (not a stack).
+    virtual void punteroOcupado() = 0;
+    virtual void punteroFlecha() = 0;
+
+    // The folder of the executable, where the data files lie.
+    virtual QString directorioAplicacion() = 0;
+
+    // True when another copy of the program is running.
+    virtual bool otraInstancia() = 0;
+};
+
+Plataforma& plataforma();
+// Installs `p` (not owned) and returns the previous one.
+Plataforma* fijaPlataforma(Plataforma* p);
+
+// Busy pointer for a scope; the arrow comes back however the scope ends.
+class PunteroOcupado {
+public:
+    PunteroOcupado() { plataforma().punteroOcupado(); }
+    ~PunteroOcupado() { plataforma().punteroFlecha(); }
+    PunteroOcupado(const PunteroOcupado&) = delete;
+    PunteroOcupado& operator=(const PunteroOcupado&) = delete;
+};

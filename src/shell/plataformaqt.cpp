@@ -1,0 +1,146 @@
+#include "shell/plataformaqt.h"
+
+#include "shell/errores.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+#include <QTranslator>
+#include <QUrl>
+#include <QWidget>
+
+PlataformaQt::PlataformaQt() = default;
+PlataformaQt::~PlataformaQt() = default;
+
+Respuesta PlataformaQt::mensaje(const QString& texto, Botones botones, Icono icono) {
+    QMessageBox caja(QApplication::activeWindow());
+    caja.setWindowTitle(kTituloAplicacion);
+    caja.setTextFormat(Qt::PlainText);
+    caja.setText(texto);
+    switch (icono) {
+    case Icono::Ninguno:
+        caja.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icono::Informacion:
+        caja.setIcon(QMessageBox::Information);
+        break;
+    case Icono::Pregunta:
+        caja.setIcon(QMessageBox::Question);
+        break;
+    case Icono::Exclamacion:
+        caja.setIcon(QMessageBox::Warning);
+        break;
+    }
+    if (botones == Botones::SiNo) {
+        caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        caja.setDefaultButton(QMessageBox::Yes);
+    } else {
+        caja.setStandardButtons(QMessageBox::Ok);
+    }
+    // A message must be readable even while a long action shows the busy pointer.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int r = caja.exec();
+    QApplication::restoreOverrideCursor();
+    if (botones == Botones::Aceptar)
+        return Respuesta::Aceptar;
+    return r == QMessageBox::Yes ? Respuesta::Si : Respuesta::No;
+}
+
+QString PlataformaQt::filtroQt(const QString& filtro) {
+    const QStringList partes = filtro.split(QLatin1Char('|'));
+    QStringList salida;
+    for (int i = 0; i + 1 < partes.size(); i += 2) {
+        QString desc = partes[i];
+        // Qt reads the patterns from the parentheses of the description.
+        if (!desc.contains(QLatin1Char('(')))
+            desc += QStringLiteral(" (") + partes[i + 1] + QLatin1Char(')');
+        salida << desc;
+    }
+    return salida.join(QStringLiteral(";;"));
+}
+
+std::optional<QString> PlataformaQt::dialogoAbrir(const QString& filtro) {
+    const QString r = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(),
+                                                   QString(), filtroQt(filtro));
+    if (r.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(r);
+}
+
+std::optional<QString> PlataformaQt::dialogoGuardar(const QString& filtro) {
+    const QString r = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(),
+                                                   QString(), filtroQt(filtro));
+    if (r.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(r);
+}
+
+bool PlataformaQt::abreDocumento(const QString& ruta, const QString& directorioTrabajo) {
+    Q_UNUSED(directorioTrabajo); // the desktop launcher chooses its own
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
+}
+
+bool PlataformaQt::imprime(QWidget* ventana) {
+    if (QPrinterInfo::defaultPrinter().isNull())
+        return false;
+    QPrinter impresora(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    const QPixmap imagen = ventana->grab();
+    QPainter p;
+    if (!p.begin(&impresora))
+        return false;
+    const QRect area = p.viewport();
+    QSize tam = imagen.size();
+    tam.scale(area.size(), Qt::KeepAspectRatio);
+    p.setViewport(area.x(), area.y(), tam.width(), tam.height());
+    p.setWindow(imagen.rect());
+    p.drawPixmap(0, 0, imagen);
+    return p.end();
+}
+
+void PlataformaQt::punteroOcupado() {
+    if (QApplication::overrideCursor())
+        QApplication::changeOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void PlataformaQt::punteroFlecha() {
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+QString PlataformaQt::directorioAplicacion() {
+    return QCoreApplication::applicationDirPath();
+}
+
+bool PlataformaQt::otraInstancia() {
+    if (comprobada_)
+        return otra_;
+    comprobada_ = true;
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    // A lock held by a process that no longer exists is stale and taken over, so a
+    // crashed copy never blocks the program for good; a live one is never stolen.
+    bloqueo_ = std::make_unique<QLockFile>(dir + QStringLiteral("/lozar.lock"));
+    bloqueo_->setStaleLockTime(0);
+    otra_ = !bloqueo_->tryLock(0);
+    return otra_;
+}
+
+void PlataformaQt::cargaTraducciones() {
+    auto* qt = new QTranslator(qApp);
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (qt->load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"), dir))
+        QCoreApplication::installTranslator(qt);
+    else
+        delete qt;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "shell/plataforma.h"
+
+#include <QLockFile>
+#include <memory>
+
+// The real platform: Qt dialogs, the desktop's file associations, the default printer.
+class PlataformaQt : public Plataforma {
+public:
+    PlataformaQt();
+    ~PlataformaQt() override;
+
+    Respuesta mensaje(const QString& texto, Botones botones, Icono icono) override;
+    std::optional<QString> dialogoAbrir(const QString& filtro) override;
+    std::optional<QString> dialogoGuardar(const QString& filtro) override;
+    bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) override;
+    bool imprime(QWidget* ventana) override;
+    void punteroOcupado() override;
+    void punteroFlecha() override;
+    QString directorioAplicacion() override;
+    bool otraInstancia() override;
+
+    // Qt's own Spanish texts for standard buttons ("Sí", "Aceptar", "Cancelar").
+    static void cargaTraducciones();
+
+    // "desc|pattern|desc|pattern" as Qt's "desc (pattern);;..." filter list.
+    static QString filtroQt(const QString& filtro);
+
+private:
+    std::unique_ptr<QLockFile> bloqueo_;
+    bool comprobada_ = false;
+    bool otra_ = false;
+};

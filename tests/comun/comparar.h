@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QLocale>
+#include <QtTest>
+#include <cmath>
+
+// Relative-tolerance compare shared by the numeric tests.
+inline bool casiIgual(double a, double b, double tolerancia = 1e-12) {
+    return std::fabs(a - b) <= tolerancia * std::max({1.0, std::fabs(a), std::fabs(b)});
+}
+
+#define LOZAR_COMPARA(a, b, tol)                                                                   \
+    QVERIFY2(casiIgual((a), (b), (tol)),                                                           \
+             qPrintable(QStringLiteral("%1 != %2").arg((a), 0, 'g', 17).arg((b), 0, 'g', 17)))
+
+// Pins the default locale for one test and puts it back afterwards.
+class LocaleFijo {
+public:
+    explicit LocaleFijo(const QLocale& l) : anterior_(QLocale()) { QLocale::setDefault(l); }
+    ~LocaleFijo() { QLocale::setDefault(anterior_); }
+
+private:
+    QLocale anterior_;
+};

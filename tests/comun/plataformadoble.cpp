@@ -1,0 +1,40 @@
+#include "comun/plataformadoble.h"
+
+PlataformaDoble::PlataformaDoble() {
+    anterior_ = fijaPlataforma(this);
+}
+
+PlataformaDoble::~PlataformaDoble() {
+    fijaPlataforma(anterior_);
+}
+
+Respuesta PlataformaDoble::mensaje(const QString& texto, Botones botones, Icono icono) {
+    mensajes.append({texto, botones, icono});
+    if (botones == Botones::Aceptar)
+        return Respuesta::Aceptar;
+    return respuestas.isEmpty() ? Respuesta::No : respuestas.takeFirst();
+}
+
+std::optional<QString> PlataformaDoble::dialogoAbrir(const QString& filtro) {
+    filtros << filtro;
+    return rutas.isEmpty() ? std::nullopt : rutas.takeFirst();
+}
+
+std::optional<QString> PlataformaDoble::dialogoGuardar(const QString& filtro) {
+    filtros << filtro;
+    return rutas.isEmpty() ? std::nullopt : rutas.takeFirst();
+}
+
+bool PlataformaDoble::abreDocumento(const QString& ruta, const QString& directorioTrabajo) {
+    Q_UNUSED(directorioTrabajo);
+    documentosAbiertos << ruta;
+    return true;
+}
+
+bool PlataformaDoble::imprime(QWidget* ventana) {
+    Q_UNUSED(ventana);
+    if (!hayImpresora)
+        return false;
+    ++impresiones;
+    return true;
+}

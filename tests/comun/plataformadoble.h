@@ -1,0 +1,48 @@
+#pragma once
+
+#include "shell/plataforma.h"
+
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <optional>
+
+// Records every message and answers dialogs from a script; installs itself for its lifetime.
+class PlataformaDoble : public Plataforma {
+public:
+    struct Mensaje {
+        QString texto;
+        Botones botones;
+        Icono icono;
+    };
+
+    PlataformaDoble();
+    ~PlataformaDoble() override;
+
+    Respuesta mensaje(const QString& texto, Botones botones, Icono icono) override;
+    std::optional<QString> dialogoAbrir(const QString& filtro) override;
+    std::optional<QString> dialogoGuardar(const QString& filtro) override;
+    bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) override;
+    bool imprime(QWidget* ventana) override;
+    void punteroOcupado() override { ocupado = true; }
+    void punteroFlecha() override { ocupado = false; }
+    QString directorioAplicacion() override { return directorio; }
+    bool otraInstancia() override { return hayOtraInstancia; }
+
+    // Script and record.
+    QList<Mensaje> mensajes;
+    QList<Respuesta> respuestas;         // for Yes/No boxes; No when empty
+    QList<std::optional<QString>> rutas; // dialog answers in order; cancel when empty
+    QStringList filtros;                 // filters the dialogs were shown with
+    QStringList documentosAbiertos;
+    QString directorio;
+    bool hayOtraInstancia = false;
+    bool hayImpresora = true;
+    int impresiones = 0;
+    bool ocupado = false;
+
+    QString ultimoTexto() const { return mensajes.isEmpty() ? QString() : mensajes.last().texto; }
+
+private:
+    Plataforma* anterior_;
+};

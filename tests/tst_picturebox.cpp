@@ -1,0 +1,131 @@
+#include "shell/picturebox.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+// A 200 × 100 pixel drawing area scaled 0..100 each way: one scale unit is 2 × 1 pixels.
+class TstPictureBox : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { delete pic_; }
+    void lineaEnSuColor_data();
+    void lineaEnSuColor();
+    void discontinuoSeProlonga();
+    void borraYLineaDesdeElOrigen();
+    void relleno_data();
+    void relleno();
+    void ratonEnUnidadesDeEscala();
+
+private:
+    QRgb px(int x, int y) const { return pic_->imagen().pixel(x, y) & 0xffffff; }
+    int pintados(int y, int x0, int x1, QRgb c) const {
+        int n = 0;
+        for (int x = x0; x <= x1; ++x)
+            n += px(x, y) == (c & 0xffffff);
+        return n;
+    }
+    PictureBox* pic_ = nullptr;
+};
+
+void TstPictureBox::init() {
+    pic_ = new PictureBox;
+    pic_->resize(204, 104); // a 2-pixel frame on each side
+    pic_->fijaEscala(0, 0, 100, 100);
+    pic_->borra();
+    QCOMPARE(pic_->imagen().size(), QSize(200, 100));
+}
+
+void TstPictureBox::lineaEnSuColor_data() {
+    QTest::addColumn<int>("ancho");
+    QTest::newRow("ancho 1") << 1;
+    QTest::newRow("ancho 2") << 2;
+}
+
+void TstPictureBox::lineaEnSuColor() {
+    QFETCH(int, ancho);
+    pic_->fijaAnchoTrazo(ancho);
+    pic_->fijaColor(QColor(0, 192, 0));
+    pic_->linea(10, 50, 90, 50, Qt::blue);
+    QCOMPARE(pic_->color(), QColor(0, 192, 0)); // the setting is untouched
+    QCOMPARE(pintados(50, 20, 180, QColor(Qt::blue).rgb()), 161);
+    QCOMPARE(px(100, 40), pic_->colorFondo().rgb() & 0xffffff);
+    QCOMPARE(pic_->puntoActual(), QPointF(90, 50));
+    // A vertical line at scale x = 25 lands in pixel column 50.
+    pic_->linea(25, 0, 25, 100, Qt::red);
+    QCOMPARE(px(50, 10), QColor(Qt::red).rgb() & 0xffffff);
+    QCOMPARE(px(50, 99), QColor(Qt::red).rgb() & 0xffffff);
+}
+
+void TstPictureBox::discontinuoSeProlonga() {
+    pic_->fijaAnchoTrazo(1);
+    pic_->fijaEstilo(EstiloTrazo::Discontinuo);
+    pic_->linea(0, 20, 100, 20, Qt::black);
+    pic_->linea(0, 40, 100, 40, Qt::black); // still dashed: the style carries over
+    pic_->fijaEstilo(EstiloTrazo::Solido);
+    pic_->linea(0, 60, 100, 60, Qt::black);
+    for (int y : {20, 40}) {
+        const int n = pintados(y, 0, 199, 0);
+        QVERIFY2(n > 80 && n < 160, qPrintable(QString::number(n)));
+    }
+    QCOMPARE(pintados(60, 0, 199, 0), 200);
+}
+
+void TstPictureBox::borraYLineaDesdeElOrigen() {
+    pic_->linea(50, 50, 80, 80, Qt::black);
+    pic_->borra();
+    QCOMPARE(pintados(80, 0, 199, 0), 0);
+    pic_->lineaA(0, 50, Qt::red); // from (0, 0), not from (80, 80)
+    QCOMPARE(px(0, 0), QColor(Qt::red).rgb() & 0xffffff);
+    QCOMPARE(px(0, 49), QColor(Qt::red).rgb() & 0xffffff);
+    QCOMPARE(px(160, 80), pic_->colorFondo().rgb() & 0xffffff);
+}
+
+void TstPictureBox::relleno_data() {
+    QTest::addColumn<QPoint>("semilla");
+    QTest::addColumn<bool>("dentro");
+    QTest::addColumn<bool>("fuera");
+    QTest::newRow("dentro") << QPoint(60, 50) << true << false;
+    QTest::newRow("fuera del cuadro") << QPoint(5, 5) << false << true;
+    QTest::newRow("sobre el borde") << QPoint(40, 50) << false << false;
+    QTest::newRow("fuera de la imagen") << QPoint(-1, 50) << false << false;
+    QTest::newRow("mas alla del ancho") << QPoint(200, 50) << false << false;
+}
+
+void TstPictureBox::relleno() {
+    QFETCH(QPoint, semilla);
+    QFETCH(bool, dentro);
+    QFETCH(bool, fuera);
+    const QColor rojo(255, 0, 0), amarillo(255, 255, 0);
+    // A red square from pixel (40, 20) to (120, 80), with a yellow dot and a blue line inside
+    // that the fill must run over.
+    pic_->linea(20, 20, 60, 20, rojo);
+    pic_->lineaA(60, 80, rojo);
+    pic_->lineaA(20, 80, rojo);
+    pic_->lineaA(20, 20, rojo);
+    pic_->punto(40, 30, amarillo);
+    pic_->linea(30, 50, 50, 50, Qt::blue);
+    pic_->fijaColor(rojo);
+    pic_->fijaColorRelleno(amarillo);
+    const bool relleno = pic_->rellena(semilla);
+    QCOMPARE(relleno, dentro || fuera);
+    const QRgb a = amarillo.rgb() & 0xffffff;
+    QCOMPARE(px(100, 70) == a && px(41, 21) == a && px(70, 50) == a, dentro);
+    QCOMPARE(px(10, 10) == a && px(199, 99) == a && px(130, 50) == a, fuera);
+    QCOMPARE(px(40, 50), rojo.rgb() & 0xffffff); // the border itself is never painted
+}
+
+void TstPictureBox::ratonEnUnidadesDeEscala() {
+    QSignalSpy espia(pic_, &PictureBox::ratonAbajo);
+    pic_->show();
+    QTest::mouseClick(pic_, Qt::RightButton, Qt::ShiftModifier, QPoint(2 + 100, 2 + 25));
+    QCOMPARE(espia.count(), 1);
+    const auto args = espia.takeFirst();
+    QCOMPARE(args.at(0).value<Qt::MouseButton>(), Qt::RightButton);
+    QCOMPARE(args.at(1).value<Qt::KeyboardModifiers>(), Qt::KeyboardModifiers(Qt::ShiftModifier));
+    QCOMPARE(args.at(2).toDouble(), 50.0);
+    QCOMPARE(args.at(3).toDouble(), 25.0);
+}
+
+QTEST_MAIN(TstPictureBox)
+#include "tst_picturebox.moc"
