@@ -1,0 +1,69 @@
+#include "shell/formulario.h"
+
+#include <QFontDatabase>
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <algorithm>
+#include <cmath>
+
+QRect rectTwips(int izquierda, int arriba, int ancho, int alto) {
+    return QRect(aPixeles(izquierda), aPixeles(arriba), aPixeles(ancho), aPixeles(alto));
+}
+
+void colocaTwips(QWidget* control, int izquierda, int arriba, int ancho, int alto) {
+    control->setGeometry(rectTwips(izquierda, arriba, ancho, alto));
+}
+
+void subeTwips(QWidget* control, int arriba) {
+    control->move(control->x(), aPixeles(arriba));
+}
+
+QFont fuenteTahoma(double puntos, bool negrita) {
+    QString familia = QStringLiteral("DejaVu Sans");
+    for (const auto* f : {"Tahoma", "Liberation Sans"})
+        if (QFontDatabase::hasFamily(QLatin1String(f))) {
+            familia = QLatin1String(f);
+            break;
+        }
+    QFont f(familia);
+    // Design sizes are points at 96 dots per inch.
+    f.setPixelSize(int(std::lround(puntos * 96.0 / 72.0)));
+    f.setBold(negrita);
+    return f;
+}
+
+LineaControl::LineaControl(const QString& nombre, const QColor& color, double x1, double y1,
+                           double x2, double y2, QWidget* superficie)
+    : QObject(superficie), color_(color), x1_(x1), y1_(y1), x2_(x2), y2_(y2),
+      superficie_(superficie) {
+    setObjectName(nombre);
+}
+
+void LineaControl::cambia() {
+    superficie_->update();
+}
+
+void LineaControl::dibujaTodas(QWidget* superficie) {
+    QPainter p(superficie);
+    for (const auto* l :
+         superficie->findChildren<LineaControl*>(QString(), Qt::FindDirectChildrenOnly)) {
+        p.setPen(QPen(l->color_, 1));
+        // Ends far outside the window (a limit far off the plotted range) stay drawable.
+        auto px = [](double t) { return std::clamp(t / kTwipsPorPixel, -1e5, 1e5); };
+        p.drawLine(QPointF(px(l->x1_), px(l->y1_)), QPointF(px(l->x2_), px(l->y2_)));
+    }
+}
+
+BotonComando::BotonComando(const QString& texto, QWidget* padre) : QPushButton(texto, padre) {
+    setAutoDefault(false);
+}
+
+void BotonComando::paintEvent(QPaintEvent*) {
+    QStylePainter p(this);
+    QStyleOptionButton op;
+    initStyleOption(&op);
+    op.text.clear();
+    p.drawControl(QStyle::CE_PushButton, op);
+    p.drawText(rect().adjusted(3, 1, -3, -1), Qt::AlignCenter | Qt::TextWordWrap, text());
+}

@@ -1,0 +1,249 @@
+#include "study/lozarform.h"
+
+#include "shell/formulario.h"
+#include "shell/picturebox.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <algorithm>
+
+namespace {
+
+// The form's surface: it carries the marker lines beneath the controls.
+class Superficie : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override { LineaControl::dibujaTodas(this); }
+};
+
+const QColor kRojo(255, 0, 0), kAmarillo(255, 255, 0), kVerdeObj(0, 192, 0), kVerde(0, 255, 0);
+
+struct DisenoCaja {
+    Caja caja;
+    const char* nombre;
+    const char* texto;
+    int izq, arr, ancho, alto;
+    const char* tip;
+};
+
+// Design of the boxes: name, initial text, position in twips, tip.
+const DisenoCaja kCajas[] = {
+    {Caja::txtTitulo, "txtTitulo", "Integración de Lozars de No Calidad", 1290, 120, 8895, 375, ""},
+    {Caja::XObj, "XObj", "0", 5400, 6300, 750, 315, ""},
+    {Caja::XRetI, "XRetI", "0", 3810, 6300, 750, 315, ""},
+    {Caja::XRetS, "XRetS", "0", 7020, 6300, 750, 315, ""},
+    {Caja::XDesI, "XDesI", "0", 2250, 6300, 750, 315, ""},
+    {Caja::XDesS, "XDesS", "0", 8550, 6300, 750, 315, ""},
+    {Caja::YNomI, "YNomI", "0", 240, 4680, 750, 315, ""},
+    {Caja::YNomS, "YNomS", "0", 10560, 4680, 750, 315, ""},
+    {Caja::YRetI, "YRetI", "0", 240, 2280, 750, 315, ""},
+    {Caja::YRetS, "YRetS", "0", 10560, 2280, 750, 315, ""},
+    {Caja::YDesI, "YDesI", "0", 240, 3165, 750, 315, ""},
+    {Caja::YDesS, "YDesS", "0", 10560, 3165, 750, 315, ""},
+    {Caja::Media, "Media", "0", 1980, 7650, 750, 315, ""},
+    {Caja::StdDev, "StdDev", "0", 2880, 7650, 750, 315, ""},
+    {Caja::xa, "xa", "0", 1260, 6120, 540, 285, "Valor mínimo de la característica"},
+    {Caja::xb, "xb", "100", 9720, 6120, 540, 285, "Valor máximo de la característica"},
+    {Caja::ya, "ya", "0", 720, 5760, 540, 285, "Valor inferior de la escala de Lozar"},
+    {Caja::yb, "yb", "100", 720, 600, 540, 285, "Valor superior de la escala de Lozar"},
+};
+
+struct DisenoEtiqueta {
+    const char* texto;
+    int izq, arr, ancho, alto; // centred over the box they name, wrapped when needed
+};
+
+const DisenoEtiqueta kEtiquetas[15] = {
+    {"Objetivo", 5400, 6720, 750, 420},
+    {"Nominal Producción", 10440, 4200, 990, 420},
+    {"Límite Retrabajo", 3690, 6720, 990, 420},
+    {"+ Retrabajo", 90, 1980, 1050, 240},
+    {"Límite Desperdicio", 2190, 6720, 870, 420},
+    {"+ Desperdicio", 90, 2865, 1050, 240},
+    {"Límite Retrabajo", 7020, 6720, 750, 420},
+    {"Límite Desperdicio", 8490, 6720, 870, 420},
+    {"+ Desperdicio", 10410, 2865, 1050, 240},
+    {"+ Retrabajo", 10410, 1980, 1050, 240},
+    {"Lozar Unitario Lado Inferior", 60, 1200, 1110, 630},
+    {"Lozar Unitario Lado Superior", 10320, 1200, 1230, 630},
+    {"Media", 1980, 7380, 750, 240},
+    {"Desv. Std.", 2880, 7380, 750, 240},
+    {"Nominal Producción", 150, 4200, 930, 420},
+};
+
+// The client area holds every control with a margin like the design's left one.
+constexpr int kAnchoCliente = 11550, kAltoCliente = 8220;
+
+QPushButton* boton(QWidget* padre, const char* nombre, const QString& texto, int izq, int arr,
+                   int ancho, int alto) {
+    auto* b = new BotonComando(texto, padre);
+    b->setObjectName(QLatin1String(nombre));
+    colocaTwips(b, izq, arr, ancho, alto);
+    return b;
+}
+
+} // namespace
+
+LozarForm::LozarForm(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Lozar"));
+    setWindowTitle(QStringLiteral("Calculadora de Lozar Efectivo de Producción"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* menuArchivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
+    menuArchivo->setObjectName(QStringLiteral("MArchivo"));
+    MArchivoAbrir = menuArchivo->addAction(QStringLiteral("&Abrir"));
+    MArchivoAbrir->setObjectName(QStringLiteral("MArchivoAbrir"));
+    MArchivoGuardarComo = menuArchivo->addAction(QStringLiteral("&Guardar como"));
+    MArchivoGuardarComo->setObjectName(QStringLiteral("MArchivoGuardarComo"));
+    MProbNorm = menuBar()->addAction(QStringLiteral("&Curva Normal"));
+    MProbNorm->setObjectName(QStringLiteral("MProbNorm"));
+    MProbPearson = menuBar()->addAction(QStringLiteral("Curva &No Normal"));
+    MProbPearson->setObjectName(QStringLiteral("MProbPearson"));
+
+    auto* s = new Superficie(this);
+    s->setObjectName(QStringLiteral("superficie"));
+    s->setFixedSize(aPixeles(kAnchoCliente), aPixeles(kAltoCliente));
+    setCentralWidget(s);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Marker lines first: they lie beneath every control.
+    const struct {
+        std::array<LineaControl*, 6>* arr;
+        int i;
+        const char* nombre;
+        QColor color;
+        int x1, y1, x2, y2;
+    } lineas[] = {
+        {&LinX, 1, "LinX(1)", kRojo, 2640, 6300, 2640, 6090},
+        {&LinX, 2, "LinX(2)", kAmarillo, 4140, 6300, 4140, 6090},
+        {&LinX, 3, "LinX(3)", kVerdeObj, 5760, 6300, 5760, 6090},
+        {&LinX, 4, "LinX(4)", kAmarillo, 7380, 6300, 7380, 6090},
+        {&LinX, 5, "LinX(5)", kRojo, 8880, 6300, 8880, 6090},
+    };
+    for (const auto& l : lineas)
+        (*l.arr)[std::size_t(l.i)] =
+            new LineaControl(QLatin1String(l.nombre), l.color, l.x1, l.y1, l.x2, l.y2, s);
+    const struct {
+        const char* nombre;
+        QColor color;
+        int y;
+    } laterales[] = {{"1", kVerde, 4860}, {"2", kRojo, 3345}, {"3", kAmarillo, 2460}};
+    for (std::size_t i = 1; i <= 3; ++i) {
+        const auto& l = laterales[i - 1];
+        LinYI[i] = new LineaControl(QStringLiteral("LinYI(%1)").arg(QLatin1String(l.nombre)),
+                                    l.color, 990, l.y, 1260, l.y, s);
+        LinYS[i] = new LineaControl(QStringLiteral("LinYS(%1)").arg(QLatin1String(l.nombre)),
+                                    l.color, 10260, l.y, 10560, l.y, s);
+    }
+
+    for (const auto& d : kCajas) {
+        auto* e = new QLineEdit(QString::fromUtf8(d.texto), s);
+        e->setObjectName(QLatin1String(d.nombre));
+        colocaTwips(e, d.izq, d.arr, d.ancho, d.alto);
+        if (*d.tip)
+            e->setToolTip(QString::fromUtf8(d.tip));
+        cajas_[std::size_t(d.caja)] = e;
+    }
+    XObj = caja(Caja::XObj), XRetI = caja(Caja::XRetI), XRetS = caja(Caja::XRetS);
+    XDesI = caja(Caja::XDesI), XDesS = caja(Caja::XDesS), YNomI = caja(Caja::YNomI);
+    YNomS = caja(Caja::YNomS), YRetI = caja(Caja::YRetI), YRetS = caja(Caja::YRetS);
+    YDesI = caja(Caja::YDesI), YDesS = caja(Caja::YDesS), Media = caja(Caja::Media);
+    StdDev = caja(Caja::StdDev), xa = caja(Caja::xa), xb = caja(Caja::xb), ya = caja(Caja::ya);
+    yb = caja(Caja::yb), txtTitulo = caja(Caja::txtTitulo);
+    txtTitulo->setFrame(false);
+    txtTitulo->setAlignment(Qt::AlignCenter);
+    txtTitulo->setFont(fuenteTahoma(12, true));
+    for (auto* e : {xa, xb, ya, yb})
+        e->setFont(fuenteTahoma(7, false));
+
+    for (int i = 0; i < 15; ++i) {
+        const auto& d = kEtiquetas[i];
+        auto* l = new QLabel(QString::fromUtf8(d.texto), s);
+        l->setObjectName(QStringLiteral("Label1(%1)").arg(i));
+        colocaTwips(l, d.izq, d.arr, d.ancho, d.alto);
+        l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        l->setWordWrap(true);
+        Label1[std::size_t(i)] = l;
+    }
+    for (int i : {10, 11})
+        Label1[std::size_t(i)]->setFont(fuenteTahoma(8.25, true));
+
+    chkTaguchi = new QCheckBox(QStringLiteral("Taguchi"), s);
+    chkTaguchi->setObjectName(QStringLiteral("chkTaguchi"));
+    chkTaguchi->setTristate(true);
+    colocaTwips(chkTaguchi, 240, 7200, 1155, 195 + 60);
+
+    Pic1 = new PictureBox(s);
+    Pic1->setObjectName(QStringLiteral("Pic1"));
+    colocaTwips(Pic1, 1260, 600, 9000, 5505);
+
+    cmdDrawCostFunction =
+        boton(s, "cmdDrawCostFunction", QStringLiteral("1. Función Lozar"), 240, 7500, 1455, 495);
+    cmdNormal =
+        boton(s, "cmdNormal", QStringLiteral("2. Distribución Normal"), 3780, 7500, 1335, 495);
+    cmdLozarEfectivo =
+        boton(s, "cmdLozarEfectivo", QStringLiteral("3. Lozar Efectivo"), 6660, 7500, 1095, 495);
+    cmdGraf = boton(s, "cmdGraf", QStringLiteral("4. Gráfico"), 10560, 7500, 915, 495);
+    cmdCLS = boton(s, "cmdCLS", QStringLiteral("X"), 9945, 615, 300, 300);
+    cmdCLS->raise(); // it sits on the plot's top right corner
+
+    lblCpk = new QLabel(QStringLiteral("Cpk"), s);
+    lblCpk->setObjectName(QStringLiteral("lblCpk"));
+    colocaTwips(lblCpk, 5280, 7680, 1335, 285);
+    lblLozarEfec = new QLabel(QStringLiteral("0"), s);
+    lblLozarEfec->setObjectName(QStringLiteral("lblLozarEfec"));
+    colocaTwips(lblLozarEfec, 7920, 7620, 2580, 345);
+    for (auto* l : {lblCpk, lblLozarEfec})
+        l->setFont(fuenteTahoma(9.75, true));
+
+    // Tab order: the boxes as they read, top to bottom and left to right, then the buttons.
+    QList<QWidget*> orden(cajas_.begin(), cajas_.end());
+    orden << chkTaguchi;
+    std::stable_sort(orden.begin(), orden.end(), [](QWidget* a, QWidget* b) {
+        return std::make_pair(a->y(), a->x()) < std::make_pair(b->y(), b->x());
+    });
+    orden << cmdDrawCostFunction << cmdNormal << cmdLozarEfectivo << cmdGraf << cmdCLS;
+    for (int i = 0; i + 1 < orden.size(); ++i)
+        setTabOrder(orden[i], orden[i + 1]);
+
+    // The thirteen model boxes clear the results on every change, typed or set by code.
+    for (auto* e : {XObj, XRetI, XRetS, XDesI, XDesS, YNomI, YNomS, YRetI, YRetS, YDesI, YDesS,
+                    Media, StdDev})
+        connect(e, &QLineEdit::textChanged, this, &LozarForm::BorraResultado);
+
+    Form_Load();
+}
+
+LozarForm::~LozarForm() = default;
+
+void LozarForm::Form_Load() {
+    Pic1->fijaEscala(0, 0, 100, 100);
+}
+
+QString LozarForm::texto(Caja c) const {
+    return caja(c)->text();
+}
+
+int LozarForm::taguchi() const {
+    switch (chkTaguchi->checkState()) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+void LozarForm::BorraResultado() {
+    lblCpk->clear();
+    lblLozarEfec->clear();
+}

@@ -1,0 +1,117 @@
+#include "comun/cajasmapa.h"
+#include "comun/comparar.h"
+#include "shell/errores.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(Caja)
+
+using Textos = QMap<Caja, QString>;
+Q_DECLARE_METATYPE(Textos)
+
+class TstModelo : public QObject {
+    Q_OBJECT
+private slots:
+    void lozar_data();
+    void lozar();
+    void nominal_data();
+    void nominal();
+    void limiteMalo_data();
+    void limiteMalo();
+};
+
+void TstModelo::lozar_data() {
+    QTest::addColumn<int>("taguchi");
+    QTest::addColumn<Textos>("cambios");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("costo");
+    const Textos nada;
+    // Steps: each limit belongs to the region on its right.
+    QTest::newRow("desperdicio inferior") << 0 << nada << 9.99 << 35.0;
+    QTest::newRow("en XDesI ya retrabajo") << 0 << nada << 10.0 << 15.0;
+    QTest::newRow("antes de XRetI") << 0 << nada << 19.99 << 15.0;
+    QTest::newRow("en XRetI ya nominal") << 0 << nada << 20.0 << 5.0;
+    QTest::newRow("antes de XRetS") << 0 << nada << 79.99 << 5.0;
+    QTest::newRow("en XRetS retrabajo") << 0 << nada << 80.0 << 15.0;
+    QTest::newRow("antes de XDesS") << 0 << nada << 89.99 << 15.0;
+    QTest::newRow("en XDesS desperdicio") << 0 << nada << 90.0 << 35.0;
+    QTest::newRow("gris cuenta como sin marcar") << 2 << nada << 35.0 << 5.0;
+    // The Taguchi bowl: YRet × (x − XObj)² / (XRet − XObj)² above the nominal.
+    QTest::newRow("taguchi objetivo") << 1 << nada << 50.0 << 5.0;
+    QTest::newRow("taguchi 35") << 1 << nada << 35.0 << 7.5;
+    QTest::newRow("taguchi 65") << 1 << nada << 65.0 << 7.5;
+    QTest::newRow("taguchi cerca de XRetS")
+        << 1 << nada << 79.9999 << 5 + 10 * (29.9999 * 29.9999) / 900;
+    QTest::newRow("taguchi YRetI cero plano") << 1 << Textos{{Caja::YRetI, "0"}} << 35.0 << 5.0;
+    QTest::newRow("taguchi XRetI igual XObj") << 1 << Textos{{Caja::XRetI, "50"}} << 35.0 << 15.0;
+    // Costs read leniently, limits strictly; limits out of order: the first test decides.
+    QTest::newRow("costo con letras") << 0 << Textos{{Caja::YDesI, "12abc"}} << 5.0 << 17.0;
+    QTest::newRow("costo solo letras") << 0 << Textos{{Caja::YDesI, "abc"}} << 5.0 << 5.0;
+    QTest::newRow("costo vacio") << 0 << Textos{{Caja::YDesI, ""}} << 5.0 << 5.0;
+    QTest::newRow("limites desordenados") << 0 << Textos{{Caja::XRetI, "5"}} << 7.0 << 35.0;
+    QTest::newRow("cajas iniciales")
+        << 0
+        << Textos{{Caja::XDesI, "0"}, {Caja::XRetI, "0"}, {Caja::XObj, "0"},  {Caja::XRetS, "0"},
+                  {Caja::XDesS, "0"}, {Caja::YDesI, "0"}, {Caja::YDesS, "0"}, {Caja::YRetI, "0"},
+                  {Caja::YRetS, "0"}, {Caja::YNomI, "0"}, {Caja::YNomS, "0"}}
+        << 42.0 << 0.0;
+}
+
+void TstModelo::lozar() {
+    QFETCH(int, taguchi);
+    QFETCH(Textos, cambios);
+    QFETCH(double, x);
+    QFETCH(double, costo);
+    CajasMapa c = CajasMapa::tipico(taguchi);
+    for (auto it = cambios.begin(); it != cambios.end(); ++it)
+        c.textos[it.key()] = it.value();
+    LOZAR_COMPARA(Lozar(c, x), costo, 1e-9);
+}
+
+void TstModelo::nominal_data() {
+    QTest::addColumn<QString>("xb");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("nominal");
+    QTest::newRow("recta") << "100" << 50.0 << 15.0;
+    QTest::newRow("recta fuera del rango") << "100" << 150.0 << 25.0;
+    QTest::newRow("xb igual xa plana") << "0" << 50.0 << 10.0;
+}
+
+void TstModelo::nominal() {
+    QFETCH(QString, xb);
+    QFETCH(double, x);
+    QFETCH(double, nominal);
+    CajasMapa c;
+    c.textos = {{Caja::xa, "0"}, {Caja::xb, xb}, {Caja::YNomI, "10"}, {Caja::YNomS, "20"}};
+    LOZAR_COMPARA(YNominal(c, x), nominal, 1e-12);
+}
+
+void TstModelo::limiteMalo_data() {
+    QTest::addColumn<Caja>("caja");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<int>("error");
+    // A bad limit fails only when a test reaches it.
+    QTest::newRow("XDesI vacio siempre") << Caja::XDesI << 95.0 << 13;
+    QTest::newRow("XRetS letras no alcanzado") << Caja::XRetS << 15.0 << 0;
+    QTest::newRow("XRetS letras alcanzado") << Caja::XRetS << 60.0 << 13;
+    QTest::newRow("XDesS vacio alcanzado") << Caja::XDesS << 85.0 << 13;
+    QTest::newRow("XObj usado por taguchi") << Caja::XObj << 25.0 << 13;
+}
+
+void TstModelo::limiteMalo() {
+    QFETCH(Caja, caja);
+    QFETCH(double, x);
+    QFETCH(int, error);
+    CajasMapa c = CajasMapa::tipico(1);
+    c.textos[caja] = caja == Caja::XRetS ? QStringLiteral("abc") : QString();
+    int numero = 0;
+    try {
+        Lozar(c, x);
+    } catch (const ErrorLozar& e) {
+        numero = e.numero();
+    }
+    QCOMPARE(numero, error);
+}
+
+QTEST_GUILESS_MAIN(TstModelo)
+#include "tst_modelo.moc"

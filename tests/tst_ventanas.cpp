@@ -1,0 +1,228 @@
+#include "comun/plataformadoble.h"
+#include "shell/caratula.h"
+#include "shell/errores.h"
+#include "shell/formulario.h"
+#include "shell/picturebox.h"
+#include "study/lozarform.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+class TstVentanas : public QObject {
+    Q_OBJECT
+private slots:
+    void controles_data();
+    void controles();
+    void lineasMarcadoras();
+    void borraResultado_data();
+    void borraResultado();
+    void slash_data();
+    void slash();
+    void caratulaTeclas_data();
+    void caratulaTeclas();
+    void caratulaReiniciaReloj();
+    void caratulaSegundaCopia();
+    void caratulaSinPortada();
+};
+
+void TstVentanas::controles_data() {
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<QString>("texto");
+    QTest::newRow("txtTitulo") << "txtTitulo" << QRect(1290, 120, 8895, 375)
+                               << "Integración de Lozars de No Calidad";
+    QTest::newRow("XObj") << "XObj" << QRect(5400, 6300, 750, 315) << "0";
+    QTest::newRow("XDesS") << "XDesS" << QRect(8550, 6300, 750, 315) << "0";
+    QTest::newRow("YNomS") << "YNomS" << QRect(10560, 4680, 750, 315) << "0";
+    QTest::newRow("YDesI") << "YDesI" << QRect(240, 3165, 750, 315) << "0";
+    QTest::newRow("StdDev") << "StdDev" << QRect(2880, 7650, 750, 315) << "0";
+    QTest::newRow("xb") << "xb" << QRect(9720, 6120, 540, 285) << "100";
+    QTest::newRow("yb") << "yb" << QRect(720, 600, 540, 285) << "100";
+    QTest::newRow("Pic1") << "Pic1" << QRect(1260, 600, 9000, 5505) << "";
+    QTest::newRow("cmdNormal") << "cmdNormal" << QRect(3780, 7500, 1335, 495)
+                               << "2. Distribución Normal";
+    QTest::newRow("cmdGraf") << "cmdGraf" << QRect(10560, 7500, 915, 495) << "4. Gráfico";
+    QTest::newRow("cmdCLS") << "cmdCLS" << QRect(9945, 615, 300, 300) << "X";
+    QTest::newRow("Label1(11)") << "Label1(11)" << QRect(10320, 1200, -1, -1)
+                                << "Lozar Unitario Lado Superior";
+    QTest::newRow("Label1(13)") << "Label1(13)" << QRect(2880, 7380, -1, -1) << "Desv. Std.";
+    QTest::newRow("lblCpk") << "lblCpk" << QRect(5280, 7680, -1, -1) << "Cpk";
+    QTest::newRow("lblLozarEfec") << "lblLozarEfec" << QRect(7920, 7620, -1, -1) << "0";
+}
+
+void TstVentanas::controles() {
+    QFETCH(QString, nombre);
+    QFETCH(QRect, twips);
+    QFETCH(QString, texto);
+    LozarForm f;
+    QCOMPARE(f.objectName(), QStringLiteral("Lozar"));
+    QCOMPARE(f.windowTitle(), QStringLiteral("Calculadora de Lozar Efectivo de Producción"));
+    auto* w = f.findChild<QWidget*>(nombre);
+    QVERIFY(w);
+    const QRect esperado = rectTwips(twips.x(), twips.y(), twips.width(), twips.height());
+    QCOMPARE(w->pos(), esperado.topLeft());
+    if (twips.width() > 0)
+        QCOMPARE(w->size(), esperado.size());
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        QCOMPARE(e->text(), texto);
+    else if (auto* b = qobject_cast<QPushButton*>(w))
+        QCOMPARE(b->text(), texto);
+    else if (auto* l = qobject_cast<QLabel*>(w))
+        QCOMPARE(l->text(), texto);
+}
+
+void TstVentanas::lineasMarcadoras() {
+    LozarForm f;
+    QCOMPARE(f.LinX[3]->X1(), 5760.0);
+    QCOMPARE(f.LinX[3]->Y2(), 6090.0);
+    QCOMPARE(f.LinX[3]->color(), QColor(0, 192, 0));
+    QCOMPARE(f.LinYI[2]->X2(), 1260.0);  // plot end second on the left
+    QCOMPARE(f.LinYS[2]->X1(), 10260.0); // and first on the right
+    QCOMPARE(f.LinYS[3]->Y2(), 2460.0);
+    QCOMPARE(f.LinYS[1]->color(), QColor(0, 255, 0));
+    QCOMPARE(f.findChild<LineaControl*>(QStringLiteral("LinX(5)")), f.LinX[5]);
+    QCOMPARE(f.Pic1->escala().ancho(), 100.0);
+    QCOMPARE(f.Pic1->escala().alto(), 100.0);
+}
+
+void TstVentanas::borraResultado_data() {
+    QTest::addColumn<QString>("caja");
+    QTest::addColumn<bool>("borra");
+    for (const char* n : {"XObj", "XRetI", "XRetS", "XDesI", "XDesS", "YNomI", "YNomS", "YRetI",
+                          "YRetS", "YDesI", "YDesS", "Media", "StdDev"})
+        QTest::newRow(n) << n << true;
+    for (const char* n : {"xa", "xb", "ya", "yb", "txtTitulo"})
+        QTest::newRow(n) << n << false;
+    QTest::newRow("chkTaguchi") << "chkTaguchi" << false;
+}
+
+void TstVentanas::borraResultado() {
+    QFETCH(QString, caja);
+    QFETCH(bool, borra);
+    LozarForm f;
+    f.lblCpk->setText(QStringLiteral("Cpk 0.67"));
+    f.lblLozarEfec->setText(QStringLiteral("$11.50 (+15.0%)"));
+    if (auto* e = f.findChild<QLineEdit*>(caja))
+        e->setText(QStringLiteral("7")); // set by code, as a study file does
+    else
+        f.chkTaguchi->click();
+    QCOMPARE(f.lblCpk->text().isEmpty(), borra);
+    QCOMPARE(f.lblLozarEfec->text().isEmpty(), borra);
+}
+
+void TstVentanas::slash_data() {
+    QTest::addColumn<QString>("entrada");
+    QTest::addColumn<QString>("salida");
+    QTest::newRow("sin barra") << "C:\\prog"
+                               << "C:\\prog\\";
+    QTest::newRow("con barra y blancos") << "  C:\\prog\\ "
+                                         << "C:\\prog\\";
+    QTest::newRow("unidad") << "C:"
+                            << "C:";
+    QTest::newRow("vacio") << ""
+                           << "\\";
+    QTest::newRow("blancos") << "   "
+                             << "\\";
+    QTest::newRow("unix") << "/usr/lib/lozar"
+                          << "/usr/lib/lozar/";
+}
+
+void TstVentanas::slash() {
+    QFETCH(QString, entrada);
+    QFETCH(QString, salida);
+    QCOMPARE(Slash(entrada), salida);
+}
+
+namespace {
+// A splash over the shipped cover picture, with its signals counted.
+struct Portada {
+    PlataformaDoble doble;
+    Caratula* c;
+    QSignalSpy descargada, duplicada;
+    Portada()
+        : c(new Caratula), descargada(c, &Caratula::descargada),
+          duplicada(c, &Caratula::duplicada) {
+        doble.directorio = QCoreApplication::applicationDirPath();
+        c->Form_Load();
+    }
+    ~Portada() { delete c; }
+};
+} // namespace
+
+void TstVentanas::caratulaTeclas_data() {
+    QTest::addColumn<int>("tecla");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<bool>("cierra");
+    QTest::newRow("letra") << int(Qt::Key_A) << "a" << true;
+    QTest::newRow("espacio") << int(Qt::Key_Space) << " " << true;
+    QTest::newRow("escape") << int(Qt::Key_Escape) << "\x1b" << true;
+    QTest::newRow("intro") << int(Qt::Key_Return) << "\r" << true;
+    QTest::newRow("flecha") << int(Qt::Key_Left) << "" << false;
+    QTest::newRow("F1") << int(Qt::Key_F1) << "" << false;
+    QTest::newRow("mayusculas") << int(Qt::Key_Shift) << "" << false;
+}
+
+void TstVentanas::caratulaTeclas() {
+    QFETCH(int, tecla);
+    QFETCH(QString, texto);
+    QFETCH(bool, cierra);
+    Portada p;
+    p.c->show();
+    QKeyEvent ev(QEvent::KeyPress, tecla, Qt::NoModifier, texto);
+    QCoreApplication::sendEvent(p.c, &ev);
+    QCOMPARE(p.descargada.count(), cierra ? 1 : 0);
+    if (!cierra) {
+        // A click on the picture closes it; the splash is sized to it plus the frame.
+        QCOMPARE(p.c->size(), p.c->Image1->size() + QSize(6, 6));
+        QTest::mouseClick(p.c->Image1, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(p.descargada.count(), 1);
+    }
+}
+
+void TstVentanas::caratulaReiniciaReloj() {
+    Portada p;
+    p.c->Form_Activate();
+    QVERIFY(p.c->Timer1->isActive());
+    QCOMPARE(p.c->Timer1->interval(), 3000);
+    QTest::qWait(50);
+    p.c->Form_Activate(); // on every activation the wait starts over
+    QVERIFY(p.c->Timer1->remainingTime() > 2960);
+    p.c->Timer1->setInterval(1);
+    p.c->Timer1->start();
+    QTRY_COMPARE(p.descargada.count(), 1);
+    QCOMPARE(p.doble.mensajes.size(), 0);
+}
+
+void TstVentanas::caratulaSegundaCopia() {
+    Portada p;
+    p.doble.hayOtraInstancia = true;
+    p.c->Form_Activate();
+    QCOMPARE(p.doble.mensajes.size(), 1);
+    QCOMPARE(p.doble.mensajes[0].texto, QStringLiteral("La aplicación ya está ejecutándose."));
+    QCOMPARE(p.doble.mensajes[0].icono, Icono::Exclamacion);
+    QCOMPARE(p.duplicada.count(), 1);
+    QVERIFY(!p.c->Timer1->isActive());
+    p.c->close();
+    QCOMPARE(p.descargada.count(), 0); // the main window never appears
+}
+
+void TstVentanas::caratulaSinPortada() {
+    PlataformaDoble doble;
+    QTemporaryDir vacio;
+    doble.directorio = vacio.path();
+    Caratula c;
+    try {
+        c.Form_Load();
+        QFAIL("sin error");
+    } catch (const ErrorLozar& e) {
+        QCOMPARE(e.numero(), 53);
+        QVERIFY(e.descripcion().contains(vacio.path() + QStringLiteral("/CARATULA.JPG")));
+    }
+}
+
+QTEST_MAIN(TstVentanas)
+#include "tst_ventanas.moc"
