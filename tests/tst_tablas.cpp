@@ -1,0 +1,191 @@
+#include "comun/comparar.h"
+#include "shell/errores.h"
+#include "tables/tablanormal.h"
+#include "tables/tablapearson.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Each normal field holds a code of its place, r/100 + d/1000, so a lookup tells which
+// record and column it read.
+double codigo(int r, int d) {
+    return r / 100.0 + d / 1000.0;
+}
+
+QByteArray tablaNormalCodificada(int registros = 43) {
+    QByteArray b;
+    for (int r = 1; r <= registros; ++r) {
+        QByteArray linea = QByteArray::number(r).leftJustified(4, ' ');
+        for (int d = 0; d < 10; ++d)
+            linea += QByteArray::number(codigo(r, d), 'f', 4).rightJustified(8, ' ');
+        b += linea.leftJustified(92, ' ') + "\r\n";
+    }
+    return b;
+}
+
+// Pearson field of record r, column c holds r + c/100; a few are left blank.
+QByteArray tablaPearsonCodificada(int registros = 69) {
+    QByteArray b;
+    for (int r = 1; r <= registros; ++r) {
+        QByteArray linea = QByteArray::number(r).leftJustified(5, ' ');
+        for (int c = 1; c <= 21; ++c)
+            linea += (r == 20 && c == 3)
+                         ? QByteArray(6, ' ')
+                         : QByteArray::number(r + c / 100.0, 'f', 2).rightJustified(6, ' ');
+        b += linea + "\r\n";
+    }
+    return b;
+}
+
+void escribe(const QString& ruta, const QByteArray& datos) {
+    QFile f(ruta);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(datos);
+}
+
+int errorDe(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const ErrorLozar& e) {
+        return e.numero();
+    }
+    return 0;
+}
+
+} // namespace
+
+class TstTablas : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void abcn_data();
+    void abcn();
+    void abcnTablaEntregada();
+    void tablaNormalFalta_data();
+    void tablaNormalFalta();
+    void pearson_data();
+    void pearson();
+    void pearsonFalta();
+
+private:
+    QTemporaryDir dir_;
+};
+
+void TstTablas::initTestCase() {
+    escribe(dir_.filePath("Kvacnt.tbq"), tablaNormalCodificada());
+    escribe(dir_.filePath("kvtab1A.tbq"), tablaPearsonCodificada());
+}
+
+void TstTablas::abcn_data() {
+    QTest::addColumn<double>("z");
+    QTest::addColumn<int>("registro");
+    QTest::addColumn<int>("columna");
+    QTest::addColumn<int>("signo");
+    QTest::newRow("0") << 0.0 << 1 << 0 << -1;
+    QTest::newRow("1") << 1.0 << 11 << 0 << 1;
+    QTest::newRow("-1") << -1.0 << 11 << 0 << -1;
+    QTest::newRow("1.234") << 1.234 << 13 << 3 << 1;
+    QTest::newRow("1.2349") << 1.2349 << 13 << 3 << 1;
+    QTest::newRow("0.125 sube") << 0.125 << 2 << 3 << 1;
+    QTest::newRow("-0.125 sube hacia cero") << -0.125 << 2 << 2 << -1;
+    QTest::newRow("0.004 cuenta como cero") << 0.004 << 1 << 0 << -1;
+    QTest::newRow("-0.004") << -0.004 << 1 << 0 << -1;
+    QTest::newRow("3.994") << 3.994 << 40 << 9 << 1;
+    QTest::newRow("-3.994") << -3.994 << 40 << 9 << -1;
+    QTest::newRow("3.995 decimas") << 3.995 << 41 << 0 << 1;
+    QTest::newRow("4.26") << 4.26 << 41 << 3 << 1;
+    QTest::newRow("-4.26") << -4.26 << 41 << 3 << -1;
+    QTest::newRow("6") << 6.0 << 43 << 0 << 1;
+    QTest::newRow("7") << 7.0 << 43 << 0 << 1;
+    QTest::newRow("1e9") << 1e9 << 43 << 0 << 1;
+    QTest::newRow("-6.4") << -6.4 << 43 << 0 << -1;
+}
+
+void TstTablas::abcn() {
+    QFETCH(double, z);
+    QFETCH(int, registro);
+    QFETCH(int, columna);
+    QFETCH(int, signo);
+    TablaNormal t(dir_.path());
+    const double a =
+        registro <= 40 ? codigo(registro, columna) : codigo(registro, columna) / 10000 + 0.4999;
+    LOZAR_COMPARA(t.Abcn(z), 0.5 + signo * a, 1e-15);
+}
+
+void TstTablas::abcnTablaEntregada() {
+    // The shipped table against values any statistician knows.
+    TablaNormal t(QCoreApplication::applicationDirPath());
+    LOZAR_COMPARA(t.Abcn(0), 0.5, 1e-12);
+    LOZAR_COMPARA(t.Abcn(3), 0.9986501, 1e-6);
+    LOZAR_COMPARA(t.Abcn(1.96), 0.9750021, 1e-6);
+    LOZAR_COMPARA(t.Abcn(-1.64), 0.0505026, 1e-6);
+    LOZAR_COMPARA(t.Abcn(4.5), 0.9999966, 1e-7);
+    LOZAR_COMPARA(t.Abcn(0.05) - t.Abcn(-0.05), 0.0398776, 1e-6);
+}
+
+void TstTablas::tablaNormalFalta_data() {
+    QTest::addColumn<QByteArray>("contenido");
+    QTest::addColumn<bool>("existe");
+    QTest::addColumn<int>("error");
+    QTest::newRow("falta") << QByteArray() << false << 53;
+    QTest::newRow("vacia") << QByteArray() << true << 57;
+    QTest::newRow("corta") << tablaNormalCodificada(42) << true << 57;
+}
+
+void TstTablas::tablaNormalFalta() {
+    QFETCH(QByteArray, contenido);
+    QFETCH(bool, existe);
+    QFETCH(int, error);
+    QTemporaryDir d;
+    const QString ruta = d.filePath("Kvacnt.tbq");
+    if (existe)
+        escribe(ruta, contenido);
+    TablaNormal t(d.path());
+    try {
+        t.Abcn(1);
+        QFAIL("sin error");
+    } catch (const ErrorLozar& e) {
+        QCOMPARE(e.numero(), error);
+        QVERIFY(e.descripcion().contains(QStringLiteral("Kvacnt.tbq")));
+    }
+    QCOMPARE(QFile::exists(ruta), existe); // nothing created
+    QVERIFY(!t.cargada());
+    escribe(ruta, tablaNormalCodificada()); // the next lookup tries again
+    LOZAR_COMPARA(t.Abcn(1), 0.5 + codigo(11, 0), 1e-15);
+}
+
+void TstTablas::pearson_data() {
+    QTest::addColumn<double>("s");
+    QTest::addColumn<double>("k");
+    QTest::addColumn<double>("valor");
+    QTest::newRow("s 0 k 0") << 0.0 << 0.0 << 8.01;
+    QTest::newRow("s 0.3 k 0.2") << 0.3 << 0.2 << 9.04;
+    QTest::newRow("s 0.35 a medias") << 0.35 << 0.0 << 8.045;
+    QTest::newRow("k -0.3 a medias") << 0.0 << -0.3 << 6.51;
+    QTest::newRow("k 0.3 media de filas") << 0.4 << 0.3 << 9.55;
+    QTest::newRow("s 2.5 recortada") << 2.5 << 0.0 << 8.0 + (0.20 + (0.21 - 0.20) * 0.99);
+    QTest::newRow("k 15 recortada") << 0.0 << 15.0 << 68.01 + 0.95;
+    QTest::newRow("k -2 recortada") << 0.0 << -2.0 << 1.01 + 0.005;
+    QTest::newRow("campo en blanco cuenta 0") << 0.2 << 2.4 << 0.0;
+}
+
+void TstTablas::pearson() {
+    QFETCH(double, s);
+    QFETCH(double, k);
+    QFETCH(double, valor);
+    LOZAR_COMPARA(TablaPearson(dir_.path(), QStringLiteral("1A"), s, k), valor, 1e-9);
+}
+
+void TstTablas::pearsonFalta() {
+    QTemporaryDir d;
+    QCOMPARE(errorDe([&] { TablaPearson(d.path(), QStringLiteral("2"), 0, 0); }), 53);
+    QVERIFY(!QFile::exists(d.filePath("kvtab2.tbq")));
+    escribe(d.filePath("kvtab2.tbq"), tablaPearsonCodificada(68));
+    QCOMPARE(errorDe([&] { TablaPearson(d.path(), QStringLiteral("2"), 0, 0); }), 57);
+}
+
+QTEST_GUILESS_MAIN(TstTablas)
+#include "tst_tablas.moc"
