@@ -28,7 +28,7 @@ int desnuda(int argc, char** argv) {
 // What main() does, with the splash closed as soon as it is on screen.
 int lozar(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setFont(fuenteTahoma(8.25, false));
+    fijaFuenteDeLaAplicacion();
     PlataformaQt::cargaTraducciones();
     PlataformaDoble doble;
     doble.directorio = QCoreApplication::applicationDirPath();

@@ -9,7 +9,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lozar"));
-    QApplication::setFont(fuenteTahoma(8.25, false));
+    fijaFuenteDeLaAplicacion();
     PlataformaQt::cargaTraducciones();
     PlataformaQt plataformaQt;
     fijaPlataforma(&plataformaQt);

@@ -1,5 +1,6 @@
 #include "shell/formulario.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -31,6 +32,10 @@ QFont fuenteTahoma(double puntos, bool negrita) {
     f.setPixelSize(int(std::lround(puntos * 96.0 / 72.0)));
     f.setBold(negrita);
     return f;
+}
+
+void fijaFuenteDeLaAplicacion() {
+    QApplication::setFont(fuenteTahoma(8.25, false));
 }
 
 LineaControl::LineaControl(const QString& nombre, const QColor& color, double x1, double y1,

@@ -21,6 +21,8 @@ void subeTwips(QWidget* control, int arriba);
 
 // Tahoma where it exists, a close sans-serif elsewhere.
 QFont fuenteTahoma(double puntos, bool negrita);
+// The windows' common font, like the classic 8-point dialog font.
+void fijaFuenteDeLaAplicacion();
 
 // A line control drawn on its window's surface, beneath the window's controls, between two
 // ends given in twips. Code moves its ends; the window repaints it.

@@ -33,3 +33,17 @@ QString formatea(double valor, const QString& patron);
 
 // A box text by a pattern when it reads strictly as a number; unchanged otherwise.
 QString formateaTexto(const QString& texto, const QString& patron);
+
+// A counted loop over doubles, as the drawings and the integration run it: x starts at
+// `desde`, a pass runs while x <= hasta (x >= hasta for a negative step), and x grows by
+// repeated addition. Ends, rather than spinning for ever, when an addition no longer moves x
+// (a zero step, or one lost in the magnitude of x).
+template <typename F> void bucleContado(double desde, double hasta, double paso, F&& pasada) {
+    for (double x = desde; paso >= 0 ? x <= hasta : x >= hasta;) {
+        pasada(x);
+        const double siguiente = x + paso;
+        if (siguiente == x)
+            break;
+        x = siguiente;
+    }
+}

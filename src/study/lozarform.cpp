@@ -2,6 +2,7 @@
 
 #include "shell/formulario.h"
 #include "shell/picturebox.h"
+#include "shell/plataforma.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -92,7 +93,8 @@ QPushButton* boton(QWidget* padre, const char* nombre, const QString& texto, int
 
 } // namespace
 
-LozarForm::LozarForm(QWidget* parent) : QMainWindow(parent) {
+LozarForm::LozarForm(QWidget* parent)
+    : QMainWindow(parent), tabla_(plataforma().directorioAplicacion()) {
     setObjectName(QStringLiteral("Lozar"));
     setWindowTitle(QStringLiteral("Calculadora de Lozar Efectivo de Producción"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -218,6 +220,15 @@ LozarForm::LozarForm(QWidget* parent) : QMainWindow(parent) {
     for (auto* e : {XObj, XRetI, XRetS, XDesI, XDesS, YNomI, YNomS, YRetI, YRetS, YDesI, YDesS,
                     Media, StdDev})
         connect(e, &QLineEdit::textChanged, this, &LozarForm::BorraResultado);
+
+    connect(cmdDrawCostFunction, &QPushButton::clicked, this,
+            &LozarForm::cmdDrawCostFunction_Click);
+    connect(cmdCLS, &QPushButton::clicked, this, &LozarForm::cmdCLS_Click);
+    connect(cmdNormal, &QPushButton::clicked, this, &LozarForm::cmdNormal_Click);
+    connect(cmdLozarEfectivo, &QPushButton::clicked, this, &LozarForm::cmdLozarEfectivo_Click);
+    connect(Pic1, &PictureBox::ratonAbajo, this, &LozarForm::Pic1_MouseDown);
+    connect(MArchivoAbrir, &QAction::triggered, this, &LozarForm::MArchivoAbrir_Click);
+    connect(MArchivoGuardarComo, &QAction::triggered, this, &LozarForm::MArchivoGuardarComo_Click);
 
     Form_Load();
 }

@@ -9,9 +9,11 @@
 // Every handler reads the boxes, calls the pure routines and reports through plataforma().
 
 #include "study/modelo.h"
+#include "tables/tablanormal.h"
 
 #include <QMainWindow>
 #include <array>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -48,11 +50,38 @@ public:
     std::array<LineaControl*, 4> LinYS{}; // 1 to 3
     QAction *MArchivoAbrir, *MArchivoGuardarComo, *MProbNorm, *MProbPearson;
 
+    // Study values to plot coordinates (0..100 each way, y downwards).
+    double ConvX(double x) const;
+    double ConvY(double y) const;
+    double Abcn(double z) { return tabla_.Abcn(z); }
+
+    // The effective-cost computation with its detail file; reports its own failure
+    // ("Lozar. LozarEfectivo.") and then answers nullopt.
+    std::optional<double> LozarEfectivo(double mu, double sigma);
+    QString rutaDetalle() const;
+
 public slots:
     void BorraResultado();
+    void cmdDrawCostFunction_Click();
+    void cmdCLS_Click();
+    void cmdNormal_Click();
+    void cmdLozarEfectivo_Click();
+    void MArchivoAbrir_Click();
+    void MArchivoGuardarComo_Click();
+    void Pic1_MouseDown(Qt::MouseButton boton, Qt::KeyboardModifiers shift, double x, double y);
 
 private:
     void Form_Load();
+    void ordenaCostosExtra();
+    void ensanchaEscalas();
+    void lineasDeLimites();
+    void mueveMarcadores();
+    void dibujaFuncion();
+    void NormalIris(double mu, double sigma, double desde, double hasta, double xDesI, double xRetI,
+                    double xObj, double xRetS, double xDesS);
+    void Normal(double mu, double sigma, double desde, double hasta);
+    double pasoDeDibujo() const;
 
     std::array<QLineEdit*, 18> cajas_{};
+    TablaNormal tabla_;
 };

@@ -1,0 +1,99 @@
+#include "study/archivoestudio.h"
+
+#include "shell/cp1252.h"
+#include "shell/numeros.h"
+
+#include <cmath>
+
+const char* const kClavesEstudio[kCamposEstudio] = {
+    "Titulo", "ya",    "yb",    "YRetI", "YDesI", "YNomI", "YRetS", "YDesS",  "YNomS",  "xa",
+    "xb",     "XDesI", "XRetI", "XObj",  "XRetS", "XDesS", "Media", "StdDev", "Taguchi"};
+
+namespace {
+constexpr int kErrValorPropiedad = 380;
+
+bool finDeLinea(QChar c) {
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+} // namespace
+
+QByteArray escribeEstudio(const QStringList& valores) {
+    QByteArray b;
+    for (int i = 0; i < kCamposEstudio; ++i) {
+        const QString linea =
+            QString::fromLatin1(kClavesEstudio[i]) + QLatin1Char('=') + valores.value(i);
+        const std::optional<QByteArray> bytes = aCp1252(linea);
+        if (!bytes)
+            throw ErrorLozar(kErrArgumento,
+                             QStringLiteral("El valor de %1 tiene caracteres que un estudio "
+                                            "no puede guardar (código de página Windows-1252); "
+                                            "cámbielos y vuelva a guardar")
+                                 .arg(QLatin1String(kClavesEstudio[i])));
+        b += '"' + *bytes + "\"\r\n";
+    }
+    return b;
+}
+
+LecturaEstudio leeEstudio(QByteArrayView bytes) {
+    const QString t = deCp1252(bytes);
+    LecturaEstudio r;
+    qsizetype i = 0;
+    const qsizetype n = t.size();
+    while (i < n) {
+        // One field.
+        while (i < n && t[i] == QLatin1Char(' '))
+            ++i;
+        QString campo;
+        if (i < n && t[i] == QLatin1Char('"')) {
+            const qsizetype cierre = t.indexOf(QLatin1Char('"'), i + 1);
+            const qsizetype fin = cierre < 0 ? n : cierre;
+            campo = t.mid(i + 1, fin - i - 1);
+            i = cierre < 0 ? n : cierre + 1;
+            while (i < n && t[i] != QLatin1Char(',') && !finDeLinea(t[i]))
+                ++i;
+        } else {
+            const qsizetype inicio = i;
+            while (i < n && t[i] != QLatin1Char(',') && !finDeLinea(t[i]))
+                ++i;
+            campo = t.mid(inicio, i - inicio);
+        }
+        // Behind the comma or the line end (CR LF counts once).
+        if (i < n && t[i] == QLatin1Char('\r') && i + 1 < n && t[i + 1] == QLatin1Char('\n'))
+            i += 2;
+        else if (i < n)
+            ++i;
+
+        const qsizetype igual = campo.indexOf(QLatin1Char('='));
+        if (igual < 0)
+            continue;
+        const QString clave = campo.left(igual).toUpper();
+        QString valor = campo.mid(igual + 1);
+        int indice = -1;
+        for (int k = 0; k < kCamposEstudio && indice < 0; ++k)
+            if (clave == QString::fromLatin1(kClavesEstudio[k]).toUpper())
+                indice = k;
+        if (indice < 0)
+            continue;
+        if (indice == kCampoTaguchi) {
+            const double v = std::nearbyint(leeFlexible(valor)); // halves to even
+            if (!(v == 0 || v == 1 || v == 2)) {
+                r.error = ErrorLozar(kErrValorPropiedad,
+                                     QStringLiteral("El valor de la propiedad no es válido: "
+                                                    "Taguchi=%1 (se espera 0, 1 o 2)")
+                                         .arg(valor.left(40)));
+                return r;
+            }
+            valor = QString::number(int(v));
+        } else if (valor.size() > kLargoMaximo) {
+            r.error = ErrorLozar(kErrValorPropiedad,
+                                 QStringLiteral("El valor de %1 es demasiado largo: %2 caracteres "
+                                                "(una caja admite %3)")
+                                     .arg(QLatin1String(kClavesEstudio[indice]))
+                                     .arg(valor.size())
+                                     .arg(kLargoMaximo));
+            return r;
+        }
+        r.valores.append({indice, valor});
+    }
+    return r;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "shell/errores.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+#include <optional>
+
+// Study files (.lzr): 19 lines "key=value" in double quotes, CR LF, Windows-1252.
+
+constexpr int kCamposEstudio = 19;
+constexpr int kCampoTaguchi = 18;
+// Keys as written, in file order: Titulo, ya, yb, YRetI, …, StdDev, Taguchi.
+extern const char* const kClavesEstudio[kCamposEstudio];
+// The longest value a box holds.
+constexpr int kLargoMaximo = 32767;
+
+// The file's bytes for the 19 values in file order (Taguchi as "0", "1" or "2").
+// ErrorLozar naming the key when a value has no place in Windows-1252.
+QByteArray escribeEstudio(const QStringList& valores);
+
+struct LecturaEstudio {
+    // (field index, value) in the order read; Taguchi already rounded to "0", "1" or "2".
+    QList<std::pair<int, QString>> valores;
+    // Set when reading stopped; the values before it still apply.
+    std::optional<ErrorLozar> error;
+};
+
+// Reads delimited fields: a quoted field runs to the next quote, an unquoted one to the next
+// comma or line end (leading blanks skipped); after a field reading goes on behind the next
+// comma or line end. The key before the first "=" is upper-cased and matched exactly.
+LecturaEstudio leeEstudio(QByteArrayView bytes);

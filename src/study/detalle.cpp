@@ -1,0 +1,90 @@
+#include "study/detalle.h"
+
+#include "shell/cp1252.h"
+#include "shell/errores.h"
+#include "shell/numeros.h"
+
+#include <QDir>
+#include <QLocale>
+
+namespace {
+const QString kTab = QStringLiteral("\t");
+const QString k3 = QStringLiteral("0.000"), kD3 = QStringLiteral("$ 0.000");
+
+QString nativa(const QString& ruta) {
+    return QDir::toNativeSeparators(ruta);
+}
+} // namespace
+
+DetalleCalculo::DetalleCalculo(const QString& ruta) : archivo_(ruta) {
+    if (!archivo_.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw ErrorLozar(kErrAccesoRuta,
+                         QStringLiteral("No se puede crear el archivo de detalle \"%1\" (%2)")
+                             .arg(nativa(ruta), archivo_.errorString()));
+}
+
+DetalleCalculo::~DetalleCalculo() = default; // QFile closes what is still open
+
+void DetalleCalculo::linea(const QString& texto) {
+    archivo_.write(aCp1252Aproximado(texto) + "\r\n");
+}
+
+void DetalleCalculo::encabezado(const Cajas& c, const QDateTime& ahora) {
+    const QLocale l;
+    auto caja = [&](Caja k, const QString& patron) { return formateaTexto(c.texto(k), patron); };
+    linea(l.toString(ahora.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+          l.toString(ahora.time(), QLocale::ShortFormat));
+    linea(c.texto(Caja::txtTitulo));
+    linea(QString());
+    linea(QStringLiteral("Valor Objetivo:     ") + kTab + kTab + caja(Caja::XObj, k3));
+    linea(QStringLiteral("Media del Proceso:  ") + kTab + kTab + caja(Caja::Media, k3));
+    linea(QStringLiteral("Desviación Estándar:") + kTab + kTab + caja(Caja::StdDev, k3));
+    linea(QStringLiteral("Lozar Nominal"));
+    linea(QStringLiteral("   Lado Inferior: ") + kTab + kTab + caja(Caja::YNomI, kD3));
+    linea(QStringLiteral("   Lado Superior: ") + kTab + kTab + caja(Caja::YNomS, kD3));
+    linea(QStringLiteral("   en el Objetivo:") + kTab + kTab +
+          formatea(YNominal(c, c.estricto(Caja::XObj)), kD3));
+    linea(QStringLiteral("Límite y Lozar Extra"));
+    const struct {
+        const char* etiqueta;
+        Caja limite, costo;
+    } extras[] = {{"   por Retrabajo Lado Inferior:  ", Caja::XRetI, Caja::YRetI},
+                  {"   por Retrabajo Lado Superior:  ", Caja::XRetS, Caja::YRetS},
+                  {"   por Desperdicio Lado Inferior:", Caja::XDesI, Caja::YDesI},
+                  {"   por Desperdicio Lado Superior:", Caja::XDesS, Caja::YDesS}};
+    for (const auto& e : extras)
+        linea(QString::fromUtf8(e.etiqueta) + kTab + kTab + caja(e.limite, k3) + kTab +
+              caja(e.costo, kD3));
+    linea(QString());
+    linea(QStringLiteral("Integración"));
+    linea(QStringLiteral("Desde\thasta\tArea\tLozar\tParcial\tAcumulado"));
+}
+
+void DetalleCalculo::intervalo(double desde, double hasta, double area, double costo,
+                               double parcial, double acumulado) {
+    const QString d2 = QStringLiteral("$ 0.00");
+    linea(formatea(desde, QStringLiteral("0.0000")) + kTab +
+          formatea(hasta, QStringLiteral("0.0000")) + kTab +
+          formatea(area, QStringLiteral("0.000 %")) + kTab + formatea(costo, d2) + kTab +
+          formatea(parcial, d2) + kTab + formatea(acumulado, d2));
+}
+
+void DetalleCalculo::totales(double noDesperdiciada, double efectivo, double indice) {
+    linea(QString());
+    linea(QStringLiteral("Fracción no Desperdiciada: ") + kTab + kTab +
+          formatea(noDesperdiciada, QStringLiteral("0.0000")));
+    linea(QStringLiteral("Lozar Efectivo Unitario: ") + kTab + kTab +
+          formatea(efectivo, QStringLiteral("$ 0.00")));
+    linea(QStringLiteral("Índice de Lozar Efectivo: ") + kTab + kTab +
+          formatea(indice, QStringLiteral("0.0 %")));
+}
+
+void DetalleCalculo::cierra() {
+    const bool ok = archivo_.flush() && archivo_.error() == QFileDevice::NoError;
+    const QString ruta = archivo_.fileName();
+    archivo_.close();
+    if (!ok)
+        throw ErrorLozar(
+            kErrEntradaSalida,
+            QStringLiteral("No se pudo escribir el archivo de detalle \"%1\"").arg(nativa(ruta)));
+}

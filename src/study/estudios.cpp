@@ -1,0 +1,93 @@
+// "&Archivo": saving a study to, and opening it from, a .lzr file.
+#include "shell/errores.h"
+#include "shell/picturebox.h"
+#include "shell/plataforma.h"
+#include "study/archivoestudio.h"
+#include "study/lozarform.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QSaveFile>
+
+namespace {
+const QString kFiltro = QStringLiteral("lzr (*.lzr)|*.lzr");
+const QString kCaption = QStringLiteral("Lozars de No Calidad. ");
+
+// The text boxes in file order; the check box comes last.
+const Caja kOrden[kCamposEstudio - 1] = {
+    Caja::txtTitulo, Caja::ya,    Caja::yb,    Caja::YRetI, Caja::YDesI, Caja::YNomI,
+    Caja::YRetS,     Caja::YDesS, Caja::YNomS, Caja::xa,    Caja::xb,    Caja::XDesI,
+    Caja::XRetI,     Caja::XObj,  Caja::XRetS, Caja::XDesS, Caja::Media, Caja::StdDev};
+
+QString nativa(const QString& ruta) {
+    return QDir::toNativeSeparators(ruta);
+}
+} // namespace
+
+void LozarForm::MArchivoGuardarComo_Click() {
+    const std::optional<QString> ruta = plataforma().dialogoGuardar(kFiltro);
+    if (!ruta)
+        return;
+    try {
+        QStringList valores;
+        for (Caja c : kOrden)
+            valores << texto(c);
+        valores << QString::number(taguchi());
+        const QByteArray bytes = escribeEstudio(valores);
+        // Written aside and then put in place: a failed save leaves the old file whole.
+        QSaveFile f(*ruta);
+        if (!f.open(QIODevice::WriteOnly))
+            throw ErrorLozar(kErrAccesoRuta, QStringLiteral("No se puede crear \"%1\" (%2)")
+                                                 .arg(nativa(*ruta), f.errorString()));
+        f.write(bytes);
+        if (!f.commit())
+            throw ErrorLozar(kErrEntradaSalida, QStringLiteral("No se pudo guardar \"%1\" (%2)")
+                                                    .arg(nativa(*ruta), f.errorString()));
+        setWindowTitle(kCaption + *ruta);
+    } catch (const ErrorLozar& e) {
+        avisaRutina(objectName() + QStringLiteral(". MArchivoGuardarComo."), e, 1);
+    }
+}
+
+void LozarForm::MArchivoAbrir_Click() {
+    const std::optional<QString> ruta = plataforma().dialogoAbrir(kFiltro);
+    if (!ruta)
+        return;
+    try {
+        QFile f(*ruta);
+        if (!f.exists())
+            throw ErrorLozar(
+                kErrArchivoNoEncontrado,
+                QStringLiteral("No se ha encontrado el archivo \"%1\"").arg(nativa(*ruta)));
+        if (!f.open(QIODevice::ReadOnly))
+            throw ErrorLozar(
+                kErrAccesoRuta,
+                QStringLiteral("No se puede leer \"%1\" (%2)").arg(nativa(*ruta), f.errorString()));
+        const LecturaEstudio lectura = leeEstudio(f.readAll());
+        f.close();
+        // What was read before a fault stays applied; each box's change handling runs.
+        for (const auto& [campo, valor] : lectura.valores) {
+            if (campo == kCampoTaguchi)
+                chkTaguchi->setCheckState(valor == QLatin1String("1")   ? Qt::Checked
+                                          : valor == QLatin1String("2") ? Qt::PartiallyChecked
+                                                                        : Qt::Unchecked);
+            else
+                caja(kOrden[campo])->setText(valor);
+        }
+        if (lectura.error)
+            throw *lectura.error;
+        if (lectura.valores.isEmpty())
+            throw ErrorLozar(kErrTipos,
+                             QStringLiteral("\"%1\" no contiene ningún dato de un estudio de Lozar")
+                                 .arg(nativa(*ruta)));
+        setWindowTitle(kCaption + *ruta);
+    } catch (const ErrorLozar& e) {
+        avisaRutina(objectName() + QStringLiteral(". MArchivoAbrir."), e, 1);
+        return;
+    }
+    Pic1->borra();
+    cmdNormal_Click();
+    cmdDrawCostFunction_Click();
+}

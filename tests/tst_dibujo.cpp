@@ -1,0 +1,309 @@
+#include "comun/comparar.h"
+#include "comun/estudio.h"
+#include "comun/plataformadoble.h"
+#include "shell/formulario.h"
+#include "shell/picturebox.h"
+
+#include <QLabel>
+#include <QtTest>
+
+using Textos = QMap<QString, QString>;
+
+namespace {
+const QRgb kRojo = 0xff0000, kAmarillo = 0xffff00, kVerdeObj = 0x00c000, kAzul = 0x0000ff,
+           kVerde = 0x00ff00, kNegro = 0x000000;
+
+struct Ventana {
+    PlataformaDoble doble;
+    LocaleFijo locale{QLocale::c()};
+    LozarForm* f;
+    Ventana() {
+        doble.directorio = QCoreApplication::applicationDirPath();
+        f = new LozarForm;
+    }
+    ~Ventana() { delete f; }
+    // The pixel under plot coordinates (0..100 each way).
+    QRgb px(double x, double y) const {
+        const QPoint p = f->Pic1->escala().aPixel(x, y);
+        return f->Pic1->imagen().pixel(p) & 0xffffff;
+    }
+    // Colours met along a pixel column between two plot heights.
+    QSet<QRgb> columna(double x, double y0, double y1) const {
+        QSet<QRgb> c;
+        const Escala e = f->Pic1->escala();
+        const int col = e.aPixel(x, 0).x();
+        for (int row = e.aPixel(0, y0).y(); row <= e.aPixel(0, y1).y(); ++row)
+            c << (f->Pic1->imagen().pixel(col, row) & 0xffffff);
+        return c;
+    }
+    // Whether a colour lies within one pixel of a plot point.
+    bool cerca(double x, double y, QRgb color) const {
+        const QPoint p = f->Pic1->escala().aPixel(x, y);
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                if (f->Pic1->imagen().valid(p.x() + dx, p.y() + dy) &&
+                    (f->Pic1->imagen().pixel(p.x() + dx, p.y() + dy) & 0xffffff) == color)
+                    return true;
+        return false;
+    }
+};
+} // namespace
+
+class TstDibujo : public QObject {
+    Q_OBJECT
+private slots:
+    void lineasDeLimites_data();
+    void lineasDeLimites();
+    void retrabajoDiscontinuo_data();
+    void retrabajoDiscontinuo();
+    void ensancha_data();
+    void ensancha();
+    void marcadores();
+    void curvaTaguchi();
+    void zonas();
+    void cpk_data();
+    void cpk();
+    void lectura();
+    void errores_data();
+    void errores();
+};
+
+void TstDibujo::lineasDeLimites_data() {
+    QTest::addColumn<double>("x");
+    QTest::addColumn<uint>("color");
+    QTest::newRow("XDesI rojo") << 10.0 << uint(kRojo);
+    QTest::newRow("XRetI amarillo") << 20.0 << uint(kAmarillo);
+    QTest::newRow("XObj verde") << 50.0 << uint(kVerdeObj);
+    QTest::newRow("media azul") << 52.0 << uint(kAzul);
+    QTest::newRow("XRetS amarillo") << 80.0 << uint(kAmarillo);
+    QTest::newRow("XDesS rojo") << 90.0 << uint(kRojo);
+}
+
+void TstDibujo::lineasDeLimites() {
+    QFETCH(double, x);
+    QFETCH(uint, color);
+    Ventana v;
+    estudioTipico(*v.f);
+    v.f->cmdDrawCostFunction_Click();
+    QVERIFY(v.doble.mensajes.isEmpty());
+    QVERIFY(!v.doble.ocupado);
+    // Above the cost function (at most 35 of 100) only the vertical lines are drawn.
+    QVERIFY(v.columna(x, 2, 55).contains(color));
+    QCOMPARE(v.px(x + 1, 30), v.f->Pic1->colorFondo().rgb() & 0xffffff);
+    // The picture is left with a 2-pixel solid black pen.
+    QCOMPARE(v.f->Pic1->anchoTrazo(), 2);
+    QCOMPARE(v.f->Pic1->estilo(), EstiloTrazo::Solido);
+    QCOMPARE(v.f->Pic1->color(), QColor(Qt::black));
+}
+
+void TstDibujo::retrabajoDiscontinuo_data() {
+    QTest::addColumn<QString>("caja");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<bool>("rojo");
+    QTest::addColumn<bool>("amarillo");
+    // A dashed yellow line over the red one lets red show through its gaps.
+    QTest::newRow("abajo igual discontinua") << "XRetI"
+                                             << "10" << 10.0 << true << true;
+    QTest::newRow("abajo 10.0 continua") << "XRetI"
+                                         << "10.0" << 10.0 << false << true;
+    QTest::newRow("abajo distinta") << "XRetI"
+                                    << "20" << 10.0 << true << false;
+    QTest::newRow("arriba igual discontinua") << "XRetS"
+                                              << "90" << 90.0 << true << true;
+    QTest::newRow("arriba 90.0 continua") << "XRetS"
+                                          << "90.0" << 90.0 << false << true;
+}
+
+void TstDibujo::retrabajoDiscontinuo() {
+    QFETCH(QString, caja);
+    QFETCH(QString, texto);
+    QFETCH(double, x);
+    QFETCH(bool, rojo);
+    QFETCH(bool, amarillo);
+    Ventana v;
+    estudioTipico(*v.f);
+    rellenaCajas(*v.f, {{caja, texto}});
+    v.f->cmdDrawCostFunction_Click();
+    const QSet<QRgb> colores = v.columna(x, 2, 55);
+    QCOMPARE(colores.contains(kRojo), rojo);
+    QCOMPARE(colores.contains(kAmarillo), amarillo);
+}
+
+void TstDibujo::ensancha_data() {
+    QTest::addColumn<Textos>("textos");
+    QTest::addColumn<QString>("xa");
+    QTest::addColumn<QString>("xb");
+    QTest::addColumn<QString>("yb");
+    QTest::newRow("tipico no cambia") << Textos{} << "0"
+                                      << "100"
+                                      << "100";
+    QTest::newRow("xa baja a XDesI") << Textos{{"xa", "20"}} << "10"
+                                     << "100"
+                                     << "100";
+    QTest::newRow("yb sube a 130") << Textos{{"YNomS", "80"}, {"YDesS", "50"}} << "0"
+                                   << "100"
+                                   << "130";
+    QTest::newRow("xb sube decimal") << Textos{{"XDesS", "120.5"}} << "0"
+                                     << "120.5"
+                                     << "100";
+    QTest::newRow("ambos lados") << Textos{{"xa", "30"}, {"xb", "60"}} << "10"
+                                 << "90"
+                                 << "100";
+}
+
+void TstDibujo::ensancha() {
+    QFETCH(Textos, textos);
+    QFETCH(QString, xa);
+    QFETCH(QString, xb);
+    QFETCH(QString, yb);
+    Ventana v;
+    estudioTipico(*v.f);
+    rellenaCajas(*v.f, textos);
+    v.f->cmdDrawCostFunction_Click();
+    QCOMPARE(v.f->xa->text(), xa);
+    QCOMPARE(v.f->xb->text(), xb);
+    QCOMPARE(v.f->yb->text(), yb);
+}
+
+void TstDibujo::marcadores() {
+    Ventana v;
+    estudioTipico(*v.f);
+    rellenaCajas(*v.f, {{"YRetI", "5"}, {"YDesI", "50"}});
+    v.f->cmdDrawCostFunction_Click();
+    QCOMPARE(v.f->LinX[1]->X2(), 2160.0);
+    QCOMPARE(v.f->LinX[5]->X2(), 1260 + 9000 * 0.9);
+    QCOMPARE(v.f->LinYI[2]->Y2(), 600 + 5505 * (1 - 55 / 100.0));
+    QCOMPARE(v.f->LinYS[3]->Y1(), 600 + 5505 * (1 - 15 / 100.0));
+    // The larger lower cost (scrap) goes on top, with its label and line.
+    QCOMPARE(v.f->YDesI->y(), aPixeles(2280));
+    QCOMPARE(v.f->Label1[5]->y(), aPixeles(1980));
+    QCOMPARE(v.f->YRetI->y(), aPixeles(3165));
+    QCOMPARE(v.f->LinYI[2]->Y1(), 2460.0);
+    QCOMPARE(v.f->LinYI[3]->Y1(), 3345.0);
+    QCOMPARE(v.f->YRetS->y(), aPixeles(3165)); // scrap 30 over rework 10 on the right too
+    rellenaCajas(*v.f, {{"YRetI", "10"}, {"YDesI", "10"}});
+    v.f->cmdDrawCostFunction_Click();
+    QCOMPARE(v.f->YRetI->y(), aPixeles(2280)); // equal costs: rework on top
+    QCOMPARE(v.f->Label1[3]->y(), aPixeles(1980));
+}
+
+void TstDibujo::curvaTaguchi() {
+    Ventana v;
+    estudioTipico(*v.f, true);
+    v.f->cmdDrawCostFunction_Click();
+    QVERIFY(v.cerca(v.f->ConvX(50), v.f->ConvY(5), kNegro));
+    QVERIFY(v.cerca(v.f->ConvX(35), v.f->ConvY(7.5), kNegro));
+    QVERIFY(v.cerca(v.f->ConvX(65), v.f->ConvY(7.5), kNegro));
+    QVERIFY(!v.cerca(v.f->ConvX(35), v.f->ConvY(5), kNegro));   // not the flat centre
+    QCOMPARE(v.f->Pic1->puntoActual(), QPointF(100, 100 - 35)); // ends at P(xb, L(xb))
+}
+
+void TstDibujo::zonas() {
+    Ventana v;
+    estudioTipico(*v.f);
+    rellenaCajas(*v.f, {{"Media", "50"}, {"StdDev", "20"}});
+    v.f->cmdNormal_Click();
+    QVERIFY(v.doble.mensajes.isEmpty());
+    QCOMPARE(v.px(5, 97), kRojo);
+    QCOMPARE(v.px(15, 90), kAmarillo);
+    QCOMPARE(v.px(40, 60), kVerde);
+    QCOMPARE(v.px(70, 80), kVerde);
+    QCOMPARE(v.px(85, 95), kAmarillo);
+    QCOMPARE(v.px(95, 97), kRojo);
+    QCOMPARE(v.px(40, 5), v.f->Pic1->colorFondo().rgb() & 0xffffff); // above the bell
+    QVERIFY(v.cerca(50.3, 0.2, kAzul));                              // the peak at the top
+    QVERIFY(v.cerca(30, 100 * (1 - std::exp(-0.5)), kAzul));         // one σ out
+}
+
+void TstDibujo::cpk_data() {
+    QTest::addColumn<QString>("media");
+    QTest::addColumn<QString>("sd");
+    QTest::addColumn<QString>("texto");
+    QTest::newRow("0.67") << "10"
+                          << "1"
+                          << "Cpk 0.67";
+    QTest::newRow("negativo") << "13"
+                              << "1"
+                              << "Cpk -0.33";
+    QTest::newRow("media en XRetI") << "7"
+                                    << "1"
+                                    << "Cpk 0.00";
+    QTest::newRow("sin dispersion") << "10"
+                                    << "0"
+                                    << "Cpk -";
+    QTest::newRow("negativa") << "10"
+                              << "-2"
+                              << "Cpk -";
+}
+
+void TstDibujo::cpk() {
+    QFETCH(QString, media);
+    QFETCH(QString, sd);
+    QFETCH(QString, texto);
+    Ventana v;
+    rellenaCajas(*v.f, {{"XRetI", "7"}, {"XRetS", "12"}, {"Media", media}, {"StdDev", sd}});
+    v.f->cmdNormal_Click();
+    QCOMPARE(v.f->lblCpk->text(), texto);
+    if (texto == "Cpk -")
+        QVERIFY(v.columna(10, 0, 99).contains(kRojo)); // the mean line, xa..xb is 0..100
+}
+
+void TstDibujo::lectura() {
+    Ventana v;
+    rellenaCajas(*v.f, {{"Media", "50"}, {"StdDev", "10"}});
+    v.f->Pic1_MouseDown(Qt::LeftButton, {}, 50, 20);
+    QCOMPARE(v.doble.mensajes.size(), 1);
+    QCOMPARE(v.doble.mensajes[0].icono, Icono::Informacion);
+    QCOMPARE(v.doble.ultimoTexto(), QStringLiteral("Intervalo desde: 49.500\n"
+                                                   "Intervalo hasta: 50.500\n"
+                                                   "Marca de clase:  50.000\n"
+                                                   "Area cubierta:   3.988 %\n"
+                                                   "Lozar unitario:  $ 0.00\n"));
+}
+
+void TstDibujo::errores_data() {
+    QTest::addColumn<QString>("accion");
+    QTest::addColumn<Textos>("textos");
+    QTest::addColumn<QString>("mensaje");
+    const QString tipos = QStringLiteral("Lozar\n13.- No coinciden los tipos");
+    QTest::newRow("dibujo ya vacio") << "dibujo" << Textos{{"ya", ""}, {"YDesS", "500"}} << tipos;
+    QTest::newRow("normal StdDev vacio") << "normal" << Textos{{"StdDev", ""}} << tipos;
+    QTest::newRow("normal xa malo")
+        << "normal" << Textos{{"StdDev", "1"}, {"xa", "x"}}
+        << QStringLiteral("NormalIris.\n\nLozar\n13.- No coinciden los tipos");
+    QTest::newRow("lectura StdDev vacio") << "lectura" << Textos{{"StdDev", ""}} << tipos;
+    QTest::newRow("lectura limite malo")
+        << "lectura" << Textos{{"StdDev", "1"}, {"XRetS", "?"}} << tipos;
+    QTest::newRow("lectura desborda")
+        << "lectura" << Textos{{"StdDev", "1"}, {"xb", "1e308"}, {"xa", "-1e308"}}
+        << QStringLiteral("Lozar\n6.- Desbordamiento");
+}
+
+void TstDibujo::errores() {
+    QFETCH(QString, accion);
+    QFETCH(Textos, textos);
+    QFETCH(QString, mensaje);
+    Ventana v;
+    v.f->lblCpk->setText(QStringLiteral("Cpk 1.00"));
+    rellenaCajas(*v.f, textos);
+    v.f->lblCpk->setText(QStringLiteral("Cpk 1.00"));
+    if (accion == "dibujo")
+        v.f->cmdDrawCostFunction_Click();
+    else if (accion == "normal")
+        v.f->cmdNormal_Click();
+    else
+        v.f->Pic1_MouseDown(Qt::LeftButton, {}, 100, 0);
+    QVERIFY(!v.doble.mensajes.isEmpty());
+    QCOMPARE(v.doble.mensajes[0].texto, mensaje);
+    QVERIFY(!v.doble.ocupado);
+    if (accion == "dibujo")
+        QCOMPARE(v.f->yb->text(), QStringLiteral("500")); // rewritten before the error
+    if (accion == "normal" && textos.contains("xa"))
+        QCOMPARE(v.doble.mensajes.size(), 2); // Normal reports too, then Cpk is shown
+    else if (accion == "normal")
+        QCOMPARE(v.f->lblCpk->text(), QStringLiteral("Cpk 1.00"));
+}
+
+QTEST_MAIN(TstDibujo)
+#include "tst_dibujo.moc"

@@ -1,0 +1,339 @@
+#include "comun/comparar.h"
+#include "comun/estudio.h"
+#include "comun/plataformadoble.h"
+#include "shell/cp1252.h"
+#include "shell/module1.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Textos = QMap<QString, QString>;
+
+namespace {
+
+// Normal table whose fields all hold `campo`, but A(0.00) = 0.
+QByteArray tablaPlana(const QByteArray& campo) {
+    QByteArray b;
+    for (int r = 1; r <= 43; ++r) {
+        QByteArray linea = "    ";
+        for (int d = 0; d < 10; ++d)
+            linea += (r == 1 && d == 0) ? QByteArray("0.000000") : campo.rightJustified(8, ' ');
+        b += linea.leftJustified(92, ' ') + "\r\n";
+    }
+    return b;
+}
+
+// A main window working in a temporary application directory.
+struct Estudio {
+    PlataformaDoble doble;
+    QTemporaryDir dir;
+    LocaleFijo locale;
+    LozarForm* f = nullptr;
+    explicit Estudio(const QByteArray& tabla = QByteArray(), QLocale l = QLocale::c()) : locale(l) {
+        doble.directorio = dir.path();
+        QFile t(dir.filePath("Kvacnt.tbq"));
+        t.open(QIODevice::WriteOnly);
+        if (tabla.isEmpty()) {
+            QFile entregada(QCoreApplication::applicationDirPath() + "/Kvacnt.tbq");
+            entregada.open(QIODevice::ReadOnly);
+            t.write(entregada.readAll());
+        } else {
+            t.write(tabla);
+        }
+        t.close();
+        f = new LozarForm;
+        estudioTipico(*f);
+    }
+    ~Estudio() { delete f; }
+    QStringList lineas() const {
+        QFile d(dir.filePath("CostDetail.xls"));
+        if (!d.open(QIODevice::ReadOnly))
+            return {};
+        const QByteArray b = d.readAll();
+        if (!b.endsWith("\r\n"))
+            return {"sin CR LF final"};
+        return deCp1252(b.chopped(2)).split(QStringLiteral("\r\n"));
+    }
+    // The interval lines: from line 19 to the end or the empty line before the totals.
+    int intervalos() const {
+        const QStringList l = lineas();
+        const int fin = l.indexOf(QString(), 18);
+        return (fin < 0 ? int(l.size()) : fin) - 18;
+    }
+};
+
+} // namespace
+
+class TstEfectivo : public QObject {
+    Q_OBJECT
+private slots:
+    void intervalos_data();
+    void intervalos();
+    void archivoSinDispersion();
+    void lineaDeIntervalo();
+    void marcador_data();
+    void marcador();
+    void textosDeCajas_data();
+    void textosDeCajas();
+    void etiquetaYPregunta_data();
+    void etiquetaYPregunta();
+    void abrirDetalle();
+    void fallos_data();
+    void fallos();
+    void rutaDe_data();
+    void rutaDe();
+};
+
+void TstEfectivo::intervalos_data() {
+    QTest::addColumn<QString>("media");
+    QTest::addColumn<QString>("sd");
+    QTest::addColumn<int>("lineas");
+    QTest::newRow("10 y 1") << "10"
+                            << "1" << 101;
+    QTest::newRow("50 y 2") << "50"
+                            << "2" << 100;
+    QTest::newRow("10 y 0.5") << "10"
+                              << "0.5" << 100;
+    QTest::newRow("sin dispersion") << "50"
+                                    << "0" << 0;
+}
+
+void TstEfectivo::intervalos() {
+    QFETCH(QString, media);
+    QFETCH(QString, sd);
+    QFETCH(int, lineas);
+    Estudio e;
+    rellenaCajas(*e.f, {{"Media", media}, {"StdDev", sd}});
+    e.f->cmdLozarEfectivo_Click();
+    QCOMPARE(e.intervalos(), lineas);
+    QCOMPARE(e.lineas().size(), 18 + lineas + 4);
+}
+
+void TstEfectivo::archivoSinDispersion() {
+    Estudio e;
+    rellenaCajas(*e.f, {{"Media", "50"}, {"StdDev", "0"}, {"txtTitulo", "Eje\tdiámetro"}});
+    e.f->cmdLozarEfectivo_Click();
+    const QStringList l = e.lineas();
+    const QStringList esperado = {"Eje\tdiámetro",
+                                  "",
+                                  "Valor Objetivo:     \t\t50.000",
+                                  "Media del Proceso:  \t\t50.000",
+                                  "Desviación Estándar:\t\t0.000",
+                                  "Lozar Nominal",
+                                  "   Lado Inferior: \t\t$ 5.000",
+                                  "   Lado Superior: \t\t$ 5.000",
+                                  "   en el Objetivo:\t\t$ 5.000",
+                                  "Límite y Lozar Extra",
+                                  "   por Retrabajo Lado Inferior:  \t\t20.000\t$ 10.000",
+                                  "   por Retrabajo Lado Superior:  \t\t80.000\t$ 10.000",
+                                  "   por Desperdicio Lado Inferior:\t\t10.000\t$ 30.000",
+                                  "   por Desperdicio Lado Superior:\t\t90.000\t$ 30.000",
+                                  "",
+                                  "Integración",
+                                  "Desde\thasta\tArea\tLozar\tParcial\tAcumulado",
+                                  "",
+                                  "Fracción no Desperdiciada: \t\t1.0000",
+                                  "Lozar Efectivo Unitario: \t\t$ 5.00",
+                                  "Índice de Lozar Efectivo: \t\t100.0 %"};
+    QCOMPARE(l.mid(1), esperado);
+    const QDateTime ahora = QDateTime::currentDateTime();
+    QVERIFY(l[0].startsWith(QLocale::c().toString(ahora.date(), QLocale::ShortFormat) + ' '));
+    // A second computation replaces the file.
+    rellenaCajas(*e.f, {{"Media", "15"}});
+    e.f->cmdLozarEfectivo_Click();
+    QCOMPARE(e.lineas().size(), 22);
+    QCOMPARE(e.lineas()[4], QStringLiteral("Media del Proceso:  \t\t15.000"));
+}
+
+void TstEfectivo::lineaDeIntervalo() {
+    Estudio e;
+    rellenaCajas(*e.f, {{"Media", "50"}, {"StdDev", "10"}});
+    e.f->cmdLozarEfectivo_Click();
+    const QStringList l = e.lineas();
+    // The centre interval: twice the area for z = 0.05, at the target's cost.
+    const QStringList centro = l[18 + 50].split('\t');
+    QCOMPARE(centro.mid(0, 5), QStringList({"49.5000", "50.5000", "3.988 %", "$ 5.00", "$ 0.20"}));
+    QCOMPARE(l[18].section('\t', 0, 1), QStringLiteral("-0.5000\t0.5000"));
+    QCOMPARE(l[18 + 100].section('\t', 0, 1), QStringLiteral("99.5000\t100.5000"));
+}
+
+void TstEfectivo::marcador_data() {
+    QTest::addColumn<QByteArray>("campo");
+    QTest::addColumn<bool>("todo");
+    // Abcn(0) = 0.5 and Abcn(2) = 0.5 + field: D = 1 − field, compared exactly.
+    QTest::newRow("exactamente 0.995") << QByteArray("0.005") << true;
+    QTest::newRow("apenas menos") << QByteArray("0.00501") << false;
+}
+
+void TstEfectivo::marcador() {
+    QFETCH(QByteArray, campo);
+    QFETCH(bool, todo);
+    Estudio e(tablaPlana(campo));
+    rellenaCajas(*e.f, {{"Media", "50"}, {"StdDev", "1"}, {"XDesI", "50"}, {"XDesS", "52"}});
+    e.f->cmdLozarEfectivo_Click();
+    QCOMPARE(e.f->lblLozarEfec->text() == QStringLiteral("100% Desperdicio"), todo);
+    const QStringList l = e.lineas();
+    // With the marker the file ends with the interval lines: no empty line, no totals.
+    QVERIFY(e.intervalos() >= 100);
+    QCOMPARE(l.size(), 18 + e.intervalos() + (todo ? 0 : 4));
+    QCOMPARE(e.doble.mensajes.size(), todo ? 0 : 1);
+}
+
+void TstEfectivo::textosDeCajas_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("caja");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<int>("linea");
+    QTest::addColumn<QString>("contenido");
+    const QLocale es(QLocale::Spanish, QLocale::Spain);
+    QTest::newRow("coma decimal") << es << "Media"
+                                  << "10,5" << 5 << "Media del Proceso:  \t\t10,500";
+    QTest::newRow("abc tal cual") << QLocale::c() << "YRetI"
+                                  << "abc" << 12
+                                  << "   por Retrabajo Lado Inferior:  \t\t20.000\tabc";
+    QTest::newRow("objetivo en pesos") << es << "YNomI"
+                                       << "7" << 8 << "   Lado Inferior: \t\t$ 7,000";
+}
+
+void TstEfectivo::textosDeCajas() {
+    QFETCH(QLocale, locale);
+    QFETCH(QString, caja);
+    QFETCH(QString, texto);
+    QFETCH(int, linea);
+    QFETCH(QString, contenido);
+    Estudio e(QByteArray(), locale);
+    rellenaCajas(*e.f, {{"StdDev", "0"}, {"Media", "50"}, {caja, texto}});
+    e.f->cmdLozarEfectivo_Click();
+    QCOMPARE(e.lineas().value(linea - 1), contenido);
+}
+
+void TstEfectivo::etiquetaYPregunta_data() {
+    QTest::addColumn<Textos>("textos");
+    QTest::addColumn<QString>("etiqueta");
+    QTest::addColumn<QString>("pregunta");
+    const Textos nominal10 = {{"YNomI", "10"}, {"YNomS", "10"}, {"YRetI", "1.5"}, {"StdDev", "0"}};
+    Textos retrabajo = nominal10;
+    retrabajo["Media"] = "15";
+    QTest::newRow("15 por ciento") << retrabajo << "$11.50 (+15.0%)"
+                                   << "Desperdicio: 0.0 %\n\nRetrabajo:   100.0 %\n\n"
+                                      "Lozar Unitario Efectivo: $ 11.50\n\n"
+                                      "Lozar Adicional Efectivo: 15.0 %\n\n"
+                                      "¿Ver detalles de cálculo?\n";
+    Textos dentro = nominal10;
+    dentro["Media"] = "50";
+    QTest::newRow("sin dispersion dentro") << dentro << "$10.00 (+0.0%)"
+                                           << "Desperdicio: 0.0 %\n\nRetrabajo:   0.0 %\n\n"
+                                              "Lozar Unitario Efectivo: $ 10.00\n\n"
+                                              "Lozar Adicional Efectivo: 0.0 %\n\n"
+                                              "¿Ver detalles de cálculo?\n";
+    QTest::newRow("nominal cero") << Textos{{"YNomI", "0"},
+                                            {"YNomS", "0"},
+                                            {"StdDev", "0"},
+                                            {"Media", "15"}}
+                                  << "$10.00 (+-100.0%)"
+                                  << "Desperdicio: 0.0 %\n\nRetrabajo:   100.0 %\n\n"
+                                     "Lozar Unitario Efectivo: $ 10.00\n\n"
+                                     "Lozar Adicional Efectivo: -100.0 %\n\n"
+                                     "¿Ver detalles de cálculo?\n";
+    QTest::newRow("media en XDesI")
+        << Textos{{"StdDev", "0"}, {"Media", "10"}} << "100% Desperdicio"
+        << "";
+    QTest::newRow("con dispersion") << Textos{{"Media", "50"}, {"StdDev", "10"}} << "$"
+                                    << "Desperdicio: 0.0 %\n\nRetrabajo:   0.3 %\n\n";
+}
+
+void TstEfectivo::etiquetaYPregunta() {
+    QFETCH(Textos, textos);
+    QFETCH(QString, etiqueta);
+    QFETCH(QString, pregunta);
+    Estudio e;
+    rellenaCajas(*e.f, textos);
+    e.f->cmdLozarEfectivo_Click();
+    QVERIFY(e.f->lblLozarEfec->text().startsWith(etiqueta));
+    if (pregunta.isEmpty()) {
+        QVERIFY(e.doble.mensajes.isEmpty());
+        return;
+    }
+    QCOMPARE(e.doble.mensajes.size(), 1);
+    QCOMPARE(e.doble.mensajes[0].botones, Botones::SiNo);
+    QCOMPARE(e.doble.mensajes[0].icono, Icono::Pregunta);
+    QVERIFY2(e.doble.ultimoTexto().startsWith(pregunta), qPrintable(e.doble.ultimoTexto()));
+    QVERIFY(!e.doble.ocupado);
+}
+
+void TstEfectivo::abrirDetalle() {
+    Estudio e;
+    rellenaCajas(*e.f, {{"Media", "50"}, {"StdDev", "0"}});
+    e.f->cmdLozarEfectivo_Click();
+    QVERIFY(e.doble.documentosAbiertos.isEmpty()); // answered No
+    e.doble.respuestas << Respuesta::Si;
+    e.f->cmdLozarEfectivo_Click();
+    QCOMPARE(e.doble.documentosAbiertos,
+             QStringList{QDir::toNativeSeparators(e.dir.filePath("CostDetail.xls"))});
+}
+
+void TstEfectivo::fallos_data() {
+    QTest::addColumn<Textos>("textos");
+    QTest::addColumn<bool>("bloqueado");
+    QTest::addColumn<QString>("mensaje");
+    QTest::newRow("detalle no se puede crear") << Textos{{"Media", "50"}, {"StdDev", "1"}} << true
+                                               << "Lozar. LozarEfectivo.\n\nLozar\n75.- ";
+    QTest::newRow("limite no numerico")
+        << Textos{{"Media", "50"}, {"StdDev", "1"}, {"XDesS", "abc"}} << false
+        << "Lozar. LozarEfectivo.\n\nLozar\n13.- No coinciden los tipos";
+    QTest::newRow("desborda") << Textos{{"Media", "50"},
+                                        {"StdDev", "1"},
+                                        {"YNomI", "-1e308"},
+                                        {"YNomS", "1e308"}}
+                              << false << "Lozar. LozarEfectivo.\n\nLozar\n6.- Desbordamiento";
+    QTest::newRow("desviacion negativa") << Textos{{"Media", "50"}, {"StdDev", "-1"}} << false
+                                         << "La desviación estándar (Desv. Std.) no puede";
+    QTest::newRow("media vacia") << Textos{{"Media", ""}} << false
+                                 << "Lozar\n13.- No coinciden los tipos";
+}
+
+void TstEfectivo::fallos() {
+    QFETCH(Textos, textos);
+    QFETCH(bool, bloqueado);
+    QFETCH(QString, mensaje);
+    Estudio e;
+    if (bloqueado)
+        QVERIFY(QDir(e.dir.path()).mkdir("CostDetail.xls"));
+    rellenaCajas(*e.f, textos);
+    e.f->lblLozarEfec->setText(QStringLiteral("anterior"));
+    e.f->cmdLozarEfectivo_Click();
+    // One message, then the handler stops: no made-up cost, no question.
+    QCOMPARE(e.doble.mensajes.size(), 1);
+    QVERIFY2(e.doble.ultimoTexto().startsWith(mensaje), qPrintable(e.doble.ultimoTexto()));
+    QCOMPARE(e.f->lblLozarEfec->text(), QStringLiteral("anterior"));
+    QVERIFY(!e.doble.ocupado);
+    if (textos.value("StdDev") == "-1")
+        QVERIFY(!QFile::exists(e.dir.filePath("CostDetail.xls"))); // nothing written
+}
+
+void TstEfectivo::rutaDe_data() {
+    QTest::addColumn<QString>("ruta");
+    QTest::addColumn<QString>("directorio");
+    QTest::newRow("windows") << "C:\\Datos\\CostDetail.xls"
+                             << "C:\\Datos\\";
+    QTest::newRow("unidad") << "C:CostDetail.xls"
+                            << "C:";
+    QTest::newRow("nombre solo") << "CostDetail.xls"
+                                 << "";
+    QTest::newRow("termina en barra") << "C:\\Datos\\"
+                                      << "C:\\Datos\\";
+    QTest::newRow("unix") << "/opt/lozar/CostDetail.xls"
+                          << "/opt/lozar/";
+}
+
+void TstEfectivo::rutaDe() {
+    QFETCH(QString, ruta);
+    QFETCH(QString, directorio);
+    QCOMPARE(RutaDe(ruta), directorio);
+}
+
+QTEST_MAIN(TstEfectivo)
+#include "tst_efectivo.moc"

@@ -1,0 +1,224 @@
+#include "comun/estudio.h"
+#include "comun/plataformadoble.h"
+#include "shell/picturebox.h"
+#include "study/archivoestudio.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Valores = QList<std::pair<int, QString>>;
+
+namespace {
+QByteArray lee(const QString& ruta) {
+    QFile f(ruta);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+void escribe(const QString& ruta, const QByteArray& b) {
+    QFile f(ruta);
+    f.open(QIODevice::WriteOnly);
+    f.write(b);
+}
+bool imagenEnBlanco(const PictureBox* p) {
+    const QImage& i = p->imagen();
+    for (int y = 0; y < i.height(); y += 3)
+        for (int x = 0; x < i.width(); x += 3)
+            if (i.pixel(x, y) != p->colorFondo().rgb())
+                return false;
+    return true;
+}
+
+struct Ventana {
+    PlataformaDoble doble;
+    QTemporaryDir dir;
+    LozarForm* f;
+    Ventana() {
+        doble.directorio = QCoreApplication::applicationDirPath();
+        f = new LozarForm;
+    }
+    ~Ventana() { delete f; }
+    void abre(const QString& ruta) {
+        doble.rutas << ruta;
+        f->MArchivoAbrir_Click();
+    }
+    void guarda(const QString& ruta) {
+        doble.rutas << ruta;
+        f->MArchivoGuardarComo_Click();
+    }
+};
+} // namespace
+
+class TstEstudios : public QObject {
+    Q_OBJECT
+private slots:
+    void idaYVuelta();
+    void bytesExactos();
+    void lectura_data();
+    void lectura();
+    void soloTitulo();
+    void cancelar();
+    void guardadoFallido();
+    void basura_data();
+    void basura();
+};
+
+void TstEstudios::idaYVuelta() {
+    Ventana a;
+    estudioTipico(*a.f, true);
+    rellenaCajas(*a.f, {{"txtTitulo", "Eje, lote 7 = \"A\"ñ"},
+                        {"xa", "-5"},
+                        {"xb", "1e3"},
+                        {"ya", "0.5"},
+                        {"yb", " 80 "}});
+    a.f->chkTaguchi->setCheckState(Qt::PartiallyChecked);
+    const QString ruta = a.dir.filePath("estudio.lzr");
+    a.guarda(ruta);
+    QVERIFY(a.doble.mensajes.isEmpty());
+    QCOMPARE(a.f->windowTitle(), "Lozars de No Calidad. " + ruta);
+    QCOMPARE(a.doble.filtros, QStringList{"lzr (*.lzr)|*.lzr"});
+
+    Ventana b;
+    b.abre(ruta);
+    QCOMPARE(b.f->windowTitle(), "Lozars de No Calidad. " + ruta);
+    for (auto* e : a.f->findChildren<QLineEdit*>()) {
+        // A quote inside a value cuts it when read back: that is the format.
+        const QString esperado = e->objectName() == "txtTitulo" ? "Eje, lote 7 = " : e->text();
+        QCOMPARE(b.f->findChild<QLineEdit*>(e->objectName())->text(), esperado);
+    }
+    QCOMPARE(b.f->chkTaguchi->checkState(), Qt::PartiallyChecked);
+    QVERIFY(b.doble.mensajes.isEmpty());
+    QVERIFY(!imagenEnBlanco(b.f->Pic1)); // redrawn
+}
+
+void TstEstudios::bytesExactos() {
+    Ventana v;
+    rellenaCajas(*v.f, {{"XObj", "10"}, {"txtTitulo", "Diámetro"}});
+    const QString ruta = v.dir.filePath("t.lzr");
+    v.guarda(ruta);
+    QCOMPARE(lee(ruta), QByteArray("\"Titulo=Di\xe1metro\"\r\n\"ya=0\"\r\n\"yb=100\"\r\n"
+                                   "\"YRetI=0\"\r\n\"YDesI=0\"\r\n\"YNomI=0\"\r\n\"YRetS=0\"\r\n"
+                                   "\"YDesS=0\"\r\n\"YNomS=0\"\r\n\"xa=0\"\r\n\"xb=100\"\r\n"
+                                   "\"XDesI=0\"\r\n\"XRetI=0\"\r\n\"XObj=10\"\r\n\"XRetS=0\"\r\n"
+                                   "\"XDesS=0\"\r\n\"Media=0\"\r\n\"StdDev=0\"\r\n"
+                                   "\"Taguchi=0\"\r\n"));
+}
+
+void TstEstudios::lectura_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Valores>("valores");
+    QTest::addColumn<int>("error");
+    QTest::newRow("sin comillas minusculas")
+        << QByteArray("xobj=12.5\r\n") << Valores{{13, "12.5"}} << 0;
+    QTest::newRow("igual en el valor")
+        << QByteArray("\"Titulo=a=b\"\r\n") << Valores{{0, "a=b"}} << 0;
+    QTest::newRow("blanco antes de la clave") << QByteArray("\" ya=3\"\r\n") << Valores{} << 0;
+    QTest::newRow("blancos antes del campo") << QByteArray("   yb=7\r\n") << Valores{{2, "7"}} << 0;
+    QTest::newRow("sin igual y vacias")
+        << QByteArray("hola\r\n\r\nfoo=1\r\n=2\r\n") << Valores{} << 0;
+    QTest::newRow("coma parte la linea")
+        << QByteArray("titulo=a,b=c\r\n") << Valores{{0, "a"}} << 0;
+    QTest::newRow("comillas y resto")
+        << QByteArray("\"xa=1\" basura,xb=2\n") << Valores{{9, "1"}, {10, "2"}} << 0;
+    QTest::newRow("valor vacio") << QByteArray("\"Media=\"") << Valores{{16, ""}} << 0;
+    QTest::newRow("repetida") << QByteArray("xa=1\rxa=2\r\n") << Valores{{9, "1"}, {9, "2"}} << 0;
+    QTest::newRow("taguchi vacio") << QByteArray("Taguchi=") << Valores{{18, "0"}} << 0;
+    QTest::newRow("taguchi letras") << QByteArray("Taguchi=si") << Valores{{18, "0"}} << 0;
+    QTest::newRow("taguchi 0.5") << QByteArray("Taguchi=0.5") << Valores{{18, "0"}} << 0;
+    QTest::newRow("taguchi 1.5") << QByteArray("Taguchi=1.5") << Valores{{18, "2"}} << 0;
+    QTest::newRow("taguchi 2.5") << QByteArray("Taguchi=2.5") << Valores{{18, "2"}} << 0;
+    QTest::newRow("taguchi 3 corta") << QByteArray("\"XObj=5\"\r\n\"Taguchi=3\"\r\n\"XRetI=4\"\r\n")
+                                     << Valores{{13, "5"}} << 380;
+    QTest::newRow("comilla sin cerrar")
+        << QByteArray("\"xa=1\r\nxb=2") << Valores{{9, "1\r\nxb=2"}} << 0;
+}
+
+void TstEstudios::lectura() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(Valores, valores);
+    QFETCH(int, error);
+    const LecturaEstudio l = leeEstudio(bytes);
+    QCOMPARE(l.valores, valores);
+    QCOMPARE(l.error ? l.error->numero() : 0, error);
+}
+
+void TstEstudios::soloTitulo() {
+    Ventana v;
+    estudioTipico(*v.f);
+    const QString ruta = v.dir.filePath("titulo.lzr");
+    escribe(ruta, "\"Titulo=Solo esto\"\r\n");
+    v.f->lblCpk->setText("Cpk 9.99");
+    v.abre(ruta);
+    QCOMPARE(v.f->txtTitulo->text(), QStringLiteral("Solo esto"));
+    QCOMPARE(v.f->XObj->text(), QStringLiteral("50"));
+    QCOMPARE(v.f->lblCpk->text(), QStringLiteral("Cpk 1.17")); // the overlay ran again
+    QVERIFY(v.doble.mensajes.isEmpty());
+    // The last occurrence wins, and the model boxes clear the results as typing would.
+    escribe(ruta, "XObj=40\r\nXObj=45\r\n");
+    v.f->lblLozarEfec->setText("$1.00");
+    v.abre(ruta);
+    QCOMPARE(v.f->XObj->text(), QStringLiteral("45"));
+    QVERIFY(v.f->lblLozarEfec->text().isEmpty());
+}
+
+void TstEstudios::cancelar() {
+    Ventana v;
+    const QString antes = v.f->windowTitle();
+    v.f->MArchivoAbrir_Click();
+    v.f->MArchivoGuardarComo_Click();
+    QCOMPARE(v.f->windowTitle(), antes);
+    QVERIFY(v.doble.mensajes.isEmpty());
+    QCOMPARE(v.doble.filtros.size(), 2);
+}
+
+void TstEstudios::guardadoFallido() {
+    Ventana v;
+    const QString ruta = v.dir.filePath("viejo.lzr");
+    escribe(ruta, "\"Titulo=viejo\"\r\n");
+    rellenaCajas(*v.f, {{"txtTitulo", QStringLiteral("Eje Ø 20 → 30")}});
+    v.guarda(ruta);
+    QCOMPARE(lee(ruta), QByteArray("\"Titulo=viejo\"\r\n")); // untouched
+    QCOMPARE(v.doble.mensajes.size(), 1);
+    QVERIFY(v.doble.ultimoTexto().startsWith("Lozar. MArchivoGuardarComo.\nLozar\n5.- El valor "
+                                             "de Titulo"));
+    QCOMPARE(v.doble.mensajes[0].icono, Icono::Exclamacion);
+    QCOMPARE(v.f->windowTitle(), QStringLiteral("Calculadora de Lozar Efectivo de Producción"));
+    rellenaCajas(*v.f, {{"txtTitulo", QStringLiteral("Eje")}});
+    v.guarda(v.dir.filePath("no/existe/x.lzr"));
+    QVERIFY2(v.doble.ultimoTexto().startsWith("Lozar. MArchivoGuardarComo.\nLozar\n75.- "),
+             qPrintable(v.doble.ultimoTexto()));
+}
+
+void TstEstudios::basura_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("mensaje");
+    QByteArray binario(4096, 0);
+    QRandomGenerator r(7);
+    for (char& c : binario)
+        c = char(r.bounded(256));
+    binario.replace('=', '#');
+    QTest::newRow("binario") << binario << "13.- ";
+    QTest::newRow("linea de 10 MB") << QByteArray(10 << 20, 'x') << "13.- ";
+    QTest::newRow("valor de 10 MB")
+        << "Titulo=" + QByteArray(10 << 20, 'x') << "380.- El valor de Titulo";
+    QTest::newRow("no existe") << QByteArray() << "53.- No se ha encontrado el archivo";
+}
+
+void TstEstudios::basura() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, mensaje);
+    Ventana v;
+    const QString ruta = v.dir.filePath("basura.lzr");
+    if (!bytes.isEmpty())
+        escribe(ruta, bytes);
+    v.abre(ruta);
+    QCOMPARE(v.doble.mensajes.size(), 1);
+    QVERIFY2(v.doble.ultimoTexto().startsWith("Lozar. MArchivoAbrir.\nLozar\n" + mensaje),
+             qPrintable(v.doble.ultimoTexto().left(200)));
+    QCOMPARE(v.f->txtTitulo->text(), QStringLiteral("Integración de Lozars de No Calidad"));
+    QCOMPARE(v.f->windowTitle(), QStringLiteral("Calculadora de Lozar Efectivo de Producción"));
+    QVERIFY(imagenEnBlanco(v.f->Pic1));
+}
+
+QTEST_MAIN(TstEstudios)
+#include "tst_estudios.moc"
