@@ -14,6 +14,8 @@ QString ErrorLozar::descripcionDe(int numero) {
         return QStringLiteral("Llamada a procedimiento o argumento no válido");
     case kErrDesbordamiento:
         return QStringLiteral("Desbordamiento");
+    case kErrDivisionPorCero:
+        return QStringLiteral("División por cero");
     case kErrTipos:
         return QStringLiteral("No coinciden los tipos");
     case kErrArchivoNoEncontrado:

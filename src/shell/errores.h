@@ -10,6 +10,7 @@ inline const QString kTituloAplicacion = QStringLiteral("Lozar");
 enum NumeroError : int {
     kErrArgumento = 5,
     kErrDesbordamiento = 6,
+    kErrDivisionPorCero = 11,
     kErrTipos = 13,
     kErrArchivoNoEncontrado = 53,
     kErrEntradaSalida = 57,

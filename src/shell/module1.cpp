@@ -2,6 +2,8 @@
 
 #include "shell/plataforma.h"
 
+TablaDeGrafico TablaGrafico;
+
 QString RutaDe(const QString& ruta) {
     for (qsizetype i = ruta.size() - 1; i >= 0; --i)
         if (ruta[i] == QLatin1Char('\\') || ruta[i] == QLatin1Char('/') ||

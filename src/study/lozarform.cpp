@@ -226,6 +226,7 @@ LozarForm::LozarForm(QWidget* parent)
     connect(cmdCLS, &QPushButton::clicked, this, &LozarForm::cmdCLS_Click);
     connect(cmdNormal, &QPushButton::clicked, this, &LozarForm::cmdNormal_Click);
     connect(cmdLozarEfectivo, &QPushButton::clicked, this, &LozarForm::cmdLozarEfectivo_Click);
+    connect(cmdGraf, &QPushButton::clicked, this, &LozarForm::cmdGraf_Click);
     connect(Pic1, &PictureBox::ratonAbajo, this, &LozarForm::Pic1_MouseDown);
     connect(MArchivoAbrir, &QAction::triggered, this, &LozarForm::MArchivoAbrir_Click);
     connect(MArchivoGuardarComo, &QAction::triggered, this, &LozarForm::MArchivoGuardarComo_Click);

@@ -60,6 +60,10 @@ public:
     std::optional<double> LozarEfectivo(double mu, double sigma);
     QString rutaDetalle() const;
 
+    // Fills TablaGrafico with the 126 effective costs; nullopt after reporting a failure,
+    // otherwise the lowest and highest cost.
+    std::optional<std::pair<double, double>> calculaTablaGrafico();
+
 public slots:
     void BorraResultado();
     void cmdDrawCostFunction_Click();
@@ -67,6 +71,7 @@ public slots:
     void cmdNormal_Click();
     void cmdLozarEfectivo_Click();
     void MArchivoAbrir_Click();
+    void cmdGraf_Click();
     void MArchivoGuardarComo_Click();
     void Pic1_MouseDown(Qt::MouseButton boton, Qt::KeyboardModifiers shift, double x, double y);
 

@@ -1,0 +1,81 @@
+// "4. Gráfico": the effective cost over 21 means and six standard deviations.
+#include "shell/errores.h"
+#include "shell/module1.h"
+#include "shell/numeros.h"
+#include "shell/plataforma.h"
+#include "study/efectivo.h"
+#include "study/graf1.h"
+#include "study/lozarform.h"
+
+#include <QLineEdit>
+#include <cmath>
+
+std::optional<std::pair<double, double>> LozarForm::calculaTablaGrafico() {
+    const double retI = estricto(Caja::XRetI), retS = estricto(Caja::XRetS);
+    if (retS == retI)
+        throw ErrorLozar(kErrDivisionPorCero,
+                         QStringLiteral("Los límites de retrabajo son iguales: no hay medias "
+                                        "entre ellos que graficar"));
+    if (retS < retI)
+        throw ErrorLozar(kErrArgumento, QStringLiteral("El límite de retrabajo inferior debe ser "
+                                                       "menor que el superior"));
+    const double dx = (retS - retI) / 20, ds = (retS - retI) / 6 / 2;
+    TablaGrafico.recrea();
+    auto fila = [&](double x) { return int(std::nearbyint((x - retI) / dx + 1)); };
+    auto columna = [&](double s) { return int(std::nearbyint(s / ds + 1)); };
+    for (int i = 0; i <= 20; ++i) {
+        const double x = dx * i + retI;
+        TablaGrafico.celda(fila(x), 0) =
+            QStringLiteral(" ") + formatea(x, QStringLiteral("0.0###"));
+    }
+    for (int k = 0; k <= 5; ++k) {
+        const double s = ds * k;
+        TablaGrafico.celda(0, columna(s)) =
+            QStringLiteral("s ") + formatea(s, QStringLiteral("0.0##"));
+    }
+    double minimo = 1e50, maximo = -1e50;
+    for (int i = 0; i <= 20; ++i)
+        for (int k = 0; k <= 5; ++k) {
+            const double x = dx * i + retI, s = ds * k;
+            const std::optional<double> ce = LozarEfectivo(x, s);
+            if (!ce) // reported once; the other 125 would fail alike
+                return std::nullopt;
+            if (*ce == kTodoDesperdicio)
+                continue;
+            TablaGrafico.celda(fila(x), columna(s)) = *ce;
+            minimo = std::min(minimo, *ce);
+            maximo = std::max(maximo, *ce);
+        }
+    if (minimo > maximo)
+        throw ErrorLozar(kErrArgumento,
+                         QStringLiteral("No hay nada que graficar: con todas las medias y "
+                                        "desviaciones el 99,5 % o más de la producción es "
+                                        "desperdicio"));
+    // The axis stops at twice the larger nominal cost.
+    const double nominal = std::max(estricto(Caja::YNomI), estricto(Caja::YNomS));
+    if (2 * nominal < maximo)
+        maximo = 2 * nominal;
+    return std::make_pair(minimo, maximo);
+}
+
+void LozarForm::cmdGraf_Click() {
+    std::optional<std::pair<double, double>> extremos;
+    {
+        PunteroOcupado ocupado;
+        try {
+            extremos = calculaTablaGrafico();
+        } catch (const ErrorLozar& e) {
+            plataforma().punteroFlecha();
+            avisaManejador(e);
+            return;
+        }
+    }
+    if (!extremos)
+        return;
+    Graf1 g(this);
+    g.TituloGrafico = txtTitulo->text();
+    g.EjeMinimo = extremos->first;
+    // An axis needs its top above its bottom, even when the cap falls below every cost.
+    g.EjeMaximo = std::max(ejeMaximoDe(extremos->second), std::floor(extremos->first) + 1);
+    g.exec();
+}

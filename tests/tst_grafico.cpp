@@ -1,0 +1,230 @@
+#include "comun/comparar.h"
+#include "comun/estudio.h"
+#include "comun/plataformadoble.h"
+#include "shell/module1.h"
+#include "study/graf1.h"
+
+#include <QApplication>
+#include <QBarCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QValueAxis>
+#include <QtTest>
+
+using Textos = QMap<QString, QString>;
+
+namespace {
+// A main window in a temporary application directory holding the shipped normal table.
+struct Estudio {
+    PlataformaDoble doble;
+    QTemporaryDir dir;
+    LocaleFijo locale{QLocale::c()};
+    LozarForm* f;
+    Estudio() {
+        doble.directorio = dir.path();
+        QFile::copy(QCoreApplication::applicationDirPath() + "/Kvacnt.tbq",
+                    dir.filePath("Kvacnt.tbq"));
+        f = new LozarForm;
+        estudioTipico(*f);
+        rellenaCajas(*f, {{"XRetI", "7"},
+                          {"XRetS", "13"},
+                          {"XDesI", "5"},
+                          {"XDesS", "15"},
+                          {"XObj", "10"},
+                          {"txtTitulo", "Eje"}});
+    }
+    ~Estudio() { delete f; }
+    // Runs "4. Gráfico" and hands the modal chart window to `mira` before closing it.
+    bool grafica(const std::function<void(Graf1&)>& mira = {}) {
+        bool mostrado = false;
+        QTimer t; // dies with this call, so a chart that never showed leaves nothing behind
+        t.setSingleShot(true);
+        QObject::connect(&t, &QTimer::timeout, [&] {
+            if (auto* g = qobject_cast<Graf1*>(QApplication::activeModalWidget())) {
+                mostrado = true;
+                if (mira)
+                    mira(*g);
+                g->close();
+            }
+        });
+        t.start(0);
+        f->cmdGraf_Click();
+        return mostrado;
+    }
+};
+
+QStringList visibles(QChart* c) {
+    QStringList nombres;
+    for (auto* m : c->legend()->markers())
+        if (m->isVisible())
+            nombres << m->label();
+    return nombres;
+}
+} // namespace
+
+class TstGrafico : public QObject {
+    Q_OBJECT
+private slots:
+    void etiquetasYSeries();
+    void ejeMaximo_data();
+    void ejeMaximo();
+    void tope();
+    void celdaVacia();
+    void fallos_data();
+    void fallos();
+    void detalleBloqueado();
+    void redimensionado();
+    void sinImpresora();
+};
+
+void TstGrafico::etiquetasYSeries() {
+    Estudio e;
+    QStringList categorias, series;
+    double arriba = 0;
+    int puntos = 0;
+    QVERIFY(e.grafica([&](Graf1& g) {
+        QCOMPARE(g.windowTitle(), QStringLiteral("Form1"));
+        QCOMPARE(g.grafico()->title(), QStringLiteral("Eje"));
+        categorias =
+            qobject_cast<QBarCategoryAxis*>(g.grafico()->axes(Qt::Horizontal)[0])->categories();
+        series = visibles(g.grafico());
+        auto* y = qobject_cast<QValueAxis*>(g.grafico()->axes(Qt::Vertical)[0]);
+        arriba = y->max();
+        QCOMPARE(y->tickCount(), 11);
+        for (auto* s : g.grafico()->series())
+            puntos += int(qobject_cast<QLineSeries*>(s)->count());
+    }));
+    QCOMPARE(categorias.size(), 21);
+    QCOMPARE(categorias.first(), QStringLiteral(" 7.0"));
+    QCOMPARE(categorias[1], QStringLiteral(" 7.3"));
+    QCOMPARE(categorias[10], QStringLiteral(" 10.0"));
+    QCOMPARE(categorias.last(), QStringLiteral(" 13.0"));
+    QCOMPARE(series, QStringList({"s 0.0", "s 0.5", "s 1.0", "s 1.5", "s 2.0", "s 2.5"}));
+    QCOMPARE(puntos, 126);
+    QCOMPARE(TablaGrafico.celda(11, 1).toDouble(), 5.0); // the target itself, no spread
+    QCOMPARE(arriba, 10.0);                              // capped at twice the nominal cost of 5
+    QVERIFY(!e.doble.ocupado);
+    // The detail file holds the last cell: mean XRetS, deviation 5 × 0.5.
+    QFile d(e.dir.filePath("CostDetail.xls"));
+    QVERIFY(d.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lineas = d.readAll().split('\n');
+    QVERIFY(lineas[18].startsWith("0.3750\t0.6250\t"));
+}
+
+void TstGrafico::ejeMaximo_data() {
+    QTest::addColumn<double>("maximo");
+    QTest::addColumn<double>("eje");
+    QTest::newRow("12.3") << 12.3 << 13.0;
+    QTest::newRow("12.0004") << 12.0004 << 12.0;
+    QTest::newRow("12") << 12.0 << 12.0;
+}
+
+void TstGrafico::ejeMaximo() {
+    QFETCH(double, maximo);
+    QFETCH(double, eje);
+    QCOMPARE(ejeMaximoDe(maximo), eje);
+}
+
+void TstGrafico::tope() {
+    Estudio e;
+    rellenaCajas(*e.f, {{"YNomI", "100"}, {"YNomS", "100"}});
+    double arriba = 0, abajo = 0;
+    QVERIFY(e.grafica([&](Graf1& g) {
+        auto* y = qobject_cast<QValueAxis*>(g.grafico()->axes(Qt::Vertical)[0]);
+        arriba = y->max();
+        abajo = y->min();
+    }));
+    // Below the cap of 200 the axis ends at the highest cost, rounded up.
+    QVERIFY(arriba < 200 && arriba > 100);
+    LOZAR_COMPARA(abajo, 100.0, 1e-6);
+}
+
+void TstGrafico::celdaVacia() {
+    Estudio e;
+    // A mean on the lower scrap limit without spread is all scrap.
+    rellenaCajas(*e.f, {{"XDesI", "7"}});
+    int tramosSinLeyenda = 0;
+    QVERIFY(e.grafica([&](Graf1& g) {
+        for (auto* m : g.grafico()->legend()->markers())
+            tramosSinLeyenda += !m->isVisible();
+    }));
+    QVERIFY(!TablaGrafico.celda(1, 1).isValid());
+    QVERIFY(TablaGrafico.celda(2, 1).isValid());
+    QCOMPARE(tramosSinLeyenda, 0); // the gap is at the start of the line
+}
+
+void TstGrafico::fallos_data() {
+    QTest::addColumn<Textos>("textos");
+    QTest::addColumn<QString>("mensaje");
+    QTest::newRow("retrabajo igual")
+        << Textos{{"XRetS", "7"}} << "Lozar\n11.- Los límites de retrabajo son iguales";
+    QTest::newRow("retrabajo invertido") << Textos{{"XRetI", "14"}} << "Lozar\n5.- El límite";
+    QTest::newRow("limite no numerico") << Textos{{"XRetS", "x"}} << "Lozar\n13.- ";
+    QTest::newRow("nominal no numerico") << Textos{{"YNomS", ""}} << "Lozar\n13.- ";
+    QTest::newRow("todo desperdicio") << Textos{{"XDesI", "20"}} << "Lozar\n5.- No hay nada";
+}
+
+void TstGrafico::fallos() {
+    QFETCH(Textos, textos);
+    QFETCH(QString, mensaje);
+    Estudio e;
+    rellenaCajas(*e.f, textos);
+    QVERIFY(!e.grafica());
+    QCOMPARE(e.doble.mensajes.size(), 1);
+    QCOMPARE(e.doble.mensajes[0].icono, Icono::Ninguno);
+    QVERIFY2(e.doble.ultimoTexto().startsWith(mensaje), qPrintable(e.doble.ultimoTexto()));
+    QVERIFY(!e.doble.ocupado);
+}
+
+void TstGrafico::detalleBloqueado() {
+    Estudio e;
+    QVERIFY(QDir(e.dir.path()).mkdir("CostDetail.xls"));
+    QVERIFY(!e.grafica());
+    QCOMPARE(e.doble.mensajes.size(), 1); // once, not 126 times
+    QVERIFY(e.doble.ultimoTexto().startsWith("Lozar. LozarEfectivo.\n\nLozar\n75.- "));
+}
+
+void TstGrafico::redimensionado() {
+    PlataformaDoble doble;
+    Graf1 g;
+    g.resize(558, 383);
+    g.Form_Resize();
+    QCOMPARE(g.MSChart1->size(), QSize(548, 353));
+    QCOMPARE(g.cmdPrint->pos(), QPoint(514, 323));
+    g.resize(5, 5); // as small as a minimised window
+    g.Form_Resize();
+    QCOMPARE(g.MSChart1->size(), QSize(0, 0));
+    QCOMPARE(g.cmdPrint->pos(), QPoint(0, 0));
+}
+
+void TstGrafico::sinImpresora() {
+    Estudio e;
+    const QString pdf = e.dir.filePath("grafico.pdf");
+    e.doble.hayImpresora = false;
+    e.doble.respuestas << Respuesta::Si;
+    e.doble.rutas << pdf;
+    bool visibleDespues = false;
+    QVERIFY(e.grafica([&](Graf1& g) {
+        g.cmdPrint_Click();
+        visibleDespues = g.cmdPrint->isVisible();
+    }));
+    QVERIFY(visibleDespues);
+    QCOMPARE(e.doble.mensajes.size(), 1);
+    QVERIFY(e.doble.ultimoTexto().startsWith("No hay ninguna impresora predeterminada."));
+    QFile f(pdf);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.read(4) == "%PDF");
+    // With a printer: printed, no question.
+    e.doble.hayImpresora = true;
+    QVERIFY(e.grafica([&](Graf1& g) { g.cmdPrint_Click(); }));
+    QCOMPARE(e.doble.impresiones, 1);
+    QCOMPARE(e.doble.mensajes.size(), 1);
+}
+
+QTEST_MAIN(TstGrafico)
+#include "tst_grafico.moc"
