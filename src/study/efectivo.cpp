@@ -5,8 +5,9 @@
 #include "study/detalle.h"
 #include "tables/tablanormal.h"
 
-double LozarEfectivo(const Cajas& c, TablaNormal& tabla, double mu, double sigma,
+double LozarEfectivo(const Cajas& cajas, TablaNormal& tabla, double mu, double sigma,
                      const QString& rutaDetalle, const QDateTime& ahora) {
+    const CajasInstantanea c(cajas); // nothing can change the boxes meanwhile
     if (sigma < 0)
         throw ErrorLozar(kErrArgumento,
                          QStringLiteral("La desviación estándar no puede ser negativa"));

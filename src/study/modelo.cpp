@@ -1,5 +1,6 @@
 #include "study/modelo.h"
 
+#include "shell/errores.h"
 #include "shell/numeros.h"
 
 double Cajas::estricto(Caja caja) const {
@@ -8,6 +9,35 @@ double Cajas::estricto(Caja caja) const {
 
 double Cajas::flexible(Caja caja) const {
     return leeFlexible(texto(caja));
+}
+
+CajasInstantanea::CajasInstantanea(const Cajas& origen) : taguchi_(origen.taguchi()) {
+    for (int i = 0; i < kCajas; ++i)
+        textos_[i] = origen.texto(Caja(i));
+}
+
+double CajasInstantanea::estricto(Caja caja) const {
+    const int i = int(caja);
+    if (estado_[i] == 0) {
+        try {
+            estrictos_[i] = leeEstricto(textos_[i]);
+            estado_[i] = 1;
+        } catch (const ErrorLozar& e) {
+            estado_[i] = e.numero();
+        }
+    }
+    if (estado_[i] != 1)
+        throw ErrorLozar(estado_[i]);
+    return estrictos_[i];
+}
+
+double CajasInstantanea::flexible(Caja caja) const {
+    const int i = int(caja);
+    if (!hayFlexible_[i]) {
+        flexibles_[i] = leeFlexible(textos_[i]);
+        hayFlexible_[i] = true;
+    }
+    return flexibles_[i];
 }
 
 double YNominal(const Cajas& c, double x) {

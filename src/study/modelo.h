@@ -31,8 +31,29 @@ public:
     // The Taguchi check box: 0 unticked, 1 ticked, 2 greyed (counts as unticked).
     virtual int taguchi() const = 0;
 
-    double estricto(Caja caja) const;
-    double flexible(Caja caja) const;
+    virtual double estricto(Caja caja) const;
+    virtual double flexible(Caja caja) const;
+};
+
+// The boxes as they stand at one moment, each reading done once: for a computation during
+// which nothing can change them (the effective cost reads them thousands of times).
+class CajasInstantanea : public Cajas {
+public:
+    explicit CajasInstantanea(const Cajas& origen);
+    QString texto(Caja caja) const override { return textos_[int(caja)]; }
+    int taguchi() const override { return taguchi_; }
+    double estricto(Caja caja) const override;
+    double flexible(Caja caja) const override;
+
+private:
+    static constexpr int kCajas = int(Caja::txtTitulo) + 1;
+    QString textos_[kCajas];
+    int taguchi_;
+    // Per box: 0 not read yet, 1 read, otherwise the error number the reading raised.
+    mutable int estado_[kCajas] = {};
+    mutable double estrictos_[kCajas] = {};
+    mutable bool hayFlexible_[kCajas] = {};
+    mutable double flexibles_[kCajas] = {};
 };
 
 // The nominal production cost: the straight line through (xa, YNomI) and (xb, YNomS).
