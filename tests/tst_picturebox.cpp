@@ -89,7 +89,6 @@ void TstPictureBox::relleno_data() {
     QTest::newRow("fuera del cuadro") << QPoint(5, 5) << false << true;
     QTest::newRow("sobre el borde") << QPoint(40, 50) << false << false;
     QTest::newRow("fuera de la imagen") << QPoint(-1, 50) << false << false;
-    QTest::newRow("mas alla del ancho") << QPoint(200, 50) << false << false;
 }
 
 void TstPictureBox::relleno() {

@@ -86,20 +86,14 @@ void TstTablas::abcn_data() {
     QTest::addColumn<int>("signo");
     QTest::newRow("0") << 0.0 << 1 << 0 << -1;
     QTest::newRow("1") << 1.0 << 11 << 0 << 1;
-    QTest::newRow("-1") << -1.0 << 11 << 0 << -1;
     QTest::newRow("1.234") << 1.234 << 13 << 3 << 1;
-    QTest::newRow("1.2349") << 1.2349 << 13 << 3 << 1;
     QTest::newRow("0.125 sube") << 0.125 << 2 << 3 << 1;
     QTest::newRow("-0.125 sube hacia cero") << -0.125 << 2 << 2 << -1;
     QTest::newRow("0.004 cuenta como cero") << 0.004 << 1 << 0 << -1;
-    QTest::newRow("-0.004") << -0.004 << 1 << 0 << -1;
     QTest::newRow("3.994") << 3.994 << 40 << 9 << 1;
-    QTest::newRow("-3.994") << -3.994 << 40 << 9 << -1;
     QTest::newRow("3.995 decimas") << 3.995 << 41 << 0 << 1;
     QTest::newRow("4.26") << 4.26 << 41 << 3 << 1;
-    QTest::newRow("-4.26") << -4.26 << 41 << 3 << -1;
     QTest::newRow("6") << 6.0 << 43 << 0 << 1;
-    QTest::newRow("7") << 7.0 << 43 << 0 << 1;
     QTest::newRow("1e9") << 1e9 << 43 << 0 << 1;
     QTest::newRow("-6.4") << -6.4 << 43 << 0 << -1;
 }

@@ -17,7 +17,6 @@ class TstVentanas : public QObject {
 private slots:
     void controles_data();
     void controles();
-    void lineasMarcadoras();
     void borraResultado_data();
     void borraResultado();
     void slash_data();
@@ -39,22 +38,15 @@ void TstVentanas::controles_data() {
     QTest::newRow("txtTitulo") << "txtTitulo" << QRect(1290, 120, 8895, 375)
                                << "Integración de Lozars de No Calidad";
     QTest::newRow("XObj") << "XObj" << QRect(5400, 6300, 750, 315) << "0";
-    QTest::newRow("XDesS") << "XDesS" << QRect(8550, 6300, 750, 315) << "0";
     QTest::newRow("YNomS") << "YNomS" << QRect(10560, 4680, 750, 315) << "0";
-    QTest::newRow("YDesI") << "YDesI" << QRect(240, 3165, 750, 315) << "0";
-    QTest::newRow("StdDev") << "StdDev" << QRect(2880, 7650, 750, 315) << "0";
     QTest::newRow("xb") << "xb" << QRect(9720, 6120, 540, 285) << "100";
-    QTest::newRow("yb") << "yb" << QRect(720, 600, 540, 285) << "100";
     QTest::newRow("Pic1") << "Pic1" << QRect(1260, 600, 9000, 5505) << "";
     QTest::newRow("cmdNormal") << "cmdNormal" << QRect(3780, 7500, 1335, 495)
                                << "2. Distribución Normal";
     QTest::newRow("cmdGraf") << "cmdGraf" << QRect(10560, 7500, 915, 495) << "4. Gráfico";
-    QTest::newRow("cmdCLS") << "cmdCLS" << QRect(9945, 615, 300, 300) << "X";
     QTest::newRow("Label1(11)") << "Label1(11)" << QRect(10320, 1200, -1, -1)
                                 << "Lozar Unitario Lado Superior";
-    QTest::newRow("Label1(13)") << "Label1(13)" << QRect(2880, 7380, -1, -1) << "Desv. Std.";
     QTest::newRow("lblCpk") << "lblCpk" << QRect(5280, 7680, -1, -1) << "Cpk";
-    QTest::newRow("lblLozarEfec") << "lblLozarEfec" << QRect(7920, 7620, -1, -1) << "0";
 }
 
 void TstVentanas::controles() {
@@ -76,20 +68,6 @@ void TstVentanas::controles() {
         QCOMPARE(b->text(), texto);
     else if (auto* l = qobject_cast<QLabel*>(w))
         QCOMPARE(l->text(), texto);
-}
-
-void TstVentanas::lineasMarcadoras() {
-    LozarForm f;
-    QCOMPARE(f.LinX[3]->X1(), 5760.0);
-    QCOMPARE(f.LinX[3]->Y2(), 6090.0);
-    QCOMPARE(f.LinX[3]->color(), QColor(0, 192, 0));
-    QCOMPARE(f.LinYI[2]->X2(), 1260.0);  // plot end second on the left
-    QCOMPARE(f.LinYS[2]->X1(), 10260.0); // and first on the right
-    QCOMPARE(f.LinYS[3]->Y2(), 2460.0);
-    QCOMPARE(f.LinYS[1]->color(), QColor(0, 255, 0));
-    QCOMPARE(f.findChild<LineaControl*>(QStringLiteral("LinX(5)")), f.LinX[5]);
-    QCOMPARE(f.Pic1->escala().ancho(), 100.0);
-    QCOMPARE(f.Pic1->escala().alto(), 100.0);
 }
 
 void TstVentanas::borraResultado_data() {
@@ -161,11 +139,9 @@ void TstVentanas::caratulaTeclas_data() {
     QTest::addColumn<QString>("texto");
     QTest::addColumn<bool>("cierra");
     QTest::newRow("letra") << int(Qt::Key_A) << "a" << true;
-    QTest::newRow("espacio") << int(Qt::Key_Space) << " " << true;
     QTest::newRow("escape") << int(Qt::Key_Escape) << "\x1b" << true;
     QTest::newRow("intro") << int(Qt::Key_Return) << "\r" << true;
     QTest::newRow("flecha") << int(Qt::Key_Left) << "" << false;
-    QTest::newRow("F1") << int(Qt::Key_F1) << "" << false;
     QTest::newRow("mayusculas") << int(Qt::Key_Shift) << "" << false;
 }
 
@@ -192,7 +168,7 @@ void TstVentanas::caratulaReiniciaReloj() {
     QVERIFY(p.c->Timer1->isActive());
     QCOMPARE(p.c->Timer1->interval(), 3000);
     QTest::qWait(300);
-    p.c->Form_Activate(); // on every activation the wait starts over
+    p.c->Form_Activate();                         // on every activation the wait starts over
     QVERIFY(p.c->Timer1->remainingTime() > 2750); // without the restart: 2700 at most
     p.c->Timer1->setInterval(1);
     p.c->Timer1->start();

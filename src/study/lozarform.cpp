@@ -1,5 +1,6 @@
 #include "study/lozarform.h"
 
+#include "calculators/calculadoras.h"
 #include "shell/formulario.h"
 #include "shell/picturebox.h"
 #include "shell/plataforma.h"
@@ -227,6 +228,9 @@ LozarForm::LozarForm(QWidget* parent)
     connect(cmdNormal, &QPushButton::clicked, this, &LozarForm::cmdNormal_Click);
     connect(cmdLozarEfectivo, &QPushButton::clicked, this, &LozarForm::cmdLozarEfectivo_Click);
     connect(cmdGraf, &QPushButton::clicked, this, &LozarForm::cmdGraf_Click);
+    // The calculators stand on their own: they read nothing from the study.
+    connect(MProbNorm, &QAction::triggered, this, [] { ::MProbNorm_Click(); });
+    connect(MProbPearson, &QAction::triggered, this, [] { ::MProbPearson_Click(); });
     connect(Pic1, &PictureBox::ratonAbajo, this, &LozarForm::Pic1_MouseDown);
     connect(MArchivoAbrir, &QAction::triggered, this, &LozarForm::MArchivoAbrir_Click);
     connect(MArchivoGuardarComo, &QAction::triggered, this, &LozarForm::MArchivoGuardarComo_Click);

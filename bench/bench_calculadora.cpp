@@ -1,0 +1,73 @@
+// Time of one limit change of each calculator at design size: clear, curve, limit lines,
+// shading, table lookups and labels. Run: build/bin/bench_calculadora [carpeta] (offscreen is
+// fine); with a folder, each window is shown at a few settings and saved there as PNG.
+#include "calculators/probnorm.h"
+#include "calculators/probpearson.h"
+#include "comun/plataformadoble.h"
+#include "shell/formulario.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTextStream>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Alternates the lower limit between −3.0 and −2.9, one change per sample.
+double mediana(CalculadoraBase& c) {
+    std::vector<double> t;
+    for (int i = 0; i < 201; ++i) {
+        QElapsedTimer r;
+        r.start();
+        c.ZInf->setValue(i % 2 ? -30 : -29);
+        t.push_back(r.nsecsElapsed() / 1e6);
+    }
+    std::sort(t.begin(), t.end());
+    return t[t.size() / 2];
+}
+
+void guarda(QWidget& w, const QString& carpeta, const QString& nombre) {
+    QApplication::processEvents();
+    w.grab().save(QDir(carpeta).filePath(nombre));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    fijaFuenteDeLaAplicacion();
+    PlataformaDoble doble;
+    doble.directorio = QCoreApplication::applicationDirPath();
+    QTextStream out(stdout);
+    TablaNormal tabla(doble.directorio);
+
+    ProbNorm normal(tabla);
+    ProbPearson pearson(tabla);
+    normal.show();
+    pearson.show();
+    out << QStringLiteral("ProbNorm: %1 ms; ProbPearson: %2 ms por cambio de límite "
+                          "(mediana, meta <= 4 ms)\n")
+               .arg(mediana(normal), 0, 'f', 3)
+               .arg(mediana(pearson), 0, 'f', 3);
+
+    if (argc > 1) {
+        const QString carpeta = QString::fromLocal8Bit(argv[1]);
+        normal.ZInf->setValue(-30);
+        guarda(normal, carpeta, QStringLiteral("probnorm.png"));
+        normal.ZSup->setValue(10);
+        normal.ZInf->setValue(-40);
+        guarda(normal, carpeta, QStringLiteral("probnorm-4-1.png"));
+        pearson.ZInf->setValue(-30);
+        guarda(pearson, carpeta, QStringLiteral("probpearson.png"));
+        pearson.sbSK->setValue(9);
+        pearson.sbKU->setValue(16);
+        guarda(pearson, carpeta, QStringLiteral("probpearson-sesgo.png"));
+        pearson.sbSK->setValue(-4);
+        pearson.sbKU->setValue(-8);
+        guarda(pearson, carpeta, QStringLiteral("probpearson-sesgo-neg.png"));
+    }
+    return doble.mensajes.isEmpty() ? 0 : 1;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "calculators/calculadorabase.h"
+
+// "Calculadora de Áreas bajo curvas No Normales": a skewed curve chosen by skewness and
+// kurtosis, modelled as two half-normal curves that meet at a centre read from the Pearson
+// tables, each with a third of the distance to its side's reference point as deviation.
+class ProbPearson : public CalculadoraBase {
+    Q_OBJECT
+public:
+    explicit ProbPearson(TablaNormal& tabla);
+
+    QScrollBar *sbSK, *sbKU;
+    QLabel *lblSk, *lblKu;
+    double Sk = 0, Ku = 0;
+
+    // The centre line and the two halves, in plot units: centre xM, reference points xL and
+    // xR, model x at the left and right edges. Reports its own failure ("NoNormal.").
+    void NoNormal(double xM, double xL, double xR, double x0, double x1);
+
+public slots:
+    void sbSK_Change();
+    void sbKU_Change();
+
+protected:
+    void dibujaCurva() override;
+    std::optional<std::pair<double, double>> zDeAreas(double zi, double zs) override;
+
+private:
+    struct Modelo {
+        double xL, xR, xM;
+    };
+    std::optional<Modelo> modelo_;
+    QString directorio_;
+};

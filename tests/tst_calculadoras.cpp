@@ -1,0 +1,364 @@
+#include "calculators/calculadoras.h"
+#include "calculators/probnorm.h"
+#include "calculators/probpearson.h"
+#include "comun/comparar.h"
+#include "comun/plataformadoble.h"
+#include "shell/formulario.h"
+#include "shell/picturebox.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QScrollBar>
+#include <QtTest>
+#include <limits>
+#include <memory>
+
+namespace {
+
+const QColor kAmarillo(255, 255, 0), kRojo(255, 0, 0);
+using Campos = QMap<QPair<int, int>, QByteArray>; // (record, field from 1) -> text
+
+// A folder with copies of the program's tables; any can be rewritten or taken away.
+class Carpeta {
+public:
+    Carpeta() {
+        for (const char* n : {"Kvacnt.tbq", "kvtab1A.tbq", "kvtab1B.tbq", "kvtab2.tbq"})
+            QFile::copy(QCoreApplication::applicationDirPath() + QLatin1Char('/') + n,
+                        dir_.filePath(QLatin1String(n)));
+    }
+    QString path() const { return dir_.path(); }
+    void quita(const QString& n) { QFile::remove(dir_.filePath(n)); }
+    // Every field "0" but those given.
+    void normal(const Campos& c = {}) { escribe("Kvacnt.tbq", 43, 94, 4, 10, 8, c); }
+    void pearson(const char* id, const Campos& c = {}) {
+        escribe(QStringLiteral("kvtab%1.tbq").arg(QLatin1String(id)), 69, 133, 5, 21, 6, c);
+    }
+
+private:
+    void escribe(const QString& n, int registros, int largo, int rotulo, int campos, int ancho,
+                 const Campos& c) {
+        QFile f(dir_.filePath(n));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        for (int r = 1; r <= registros; ++r) {
+            QByteArray linea(rotulo, ' ');
+            for (int k = 1; k <= campos; ++k)
+                linea += c.value({r, k}, "0").leftJustified(ancho, ' ');
+            f.write(linea.leftJustified(largo - 2, ' ') + "\r\n");
+        }
+    }
+    QTemporaryDir dir_;
+};
+
+// Moves such as "ZSup=10", in order.
+void mueve(QWidget& f, const QStringList& movimientos) {
+    for (const QString& m : movimientos)
+        f.findChild<QScrollBar*>(m.section(QLatin1Char('='), 0, 0))
+            ->setValue(m.section(QLatin1Char('='), 1).toInt());
+}
+
+QColor pixel(CalculadoraBase& f, double x, double y) {
+    return f.Pic1->imagen().pixelColor(f.Pic1->escala().aPixel(x, y));
+}
+
+// The shading lies strictly between the limit lines and under the curve: a shaded pixel has a
+// curve pixel above it, but in the odd column where the two halves of a curve meet at the top.
+// Returns the number of shaded pixels, -1 for stray ones.
+int sombreado(CalculadoraBase& f) {
+    const QImage& img = f.Pic1->imagen();
+    const Escala e = f.Pic1->escala();
+    const int xi = e.aPixel(f.ZInf->value() + 60, 0).x();
+    const int xs = e.aPixel(f.ZSup->value() + 60, 0).x();
+    int n = 0, abiertas = 0;
+    for (int x = 0; x < img.width(); ++x) {
+        bool curva = false, abierta = false;
+        for (int y = 0; y < img.height(); ++y) {
+            const QColor c = img.pixelColor(x, y);
+            curva = curva || c == kRojo;
+            if (c != kAmarillo)
+                continue;
+            ++n;
+            if (x <= xi || x >= xs)
+                return -1;
+            abierta = abierta || !curva;
+        }
+        abiertas += abierta;
+    }
+    return abiertas > 3 ? -1 : n;
+}
+
+CalculadoraBase* abierta(const QString& nombre) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == nombre && w->isVisible())
+            return qobject_cast<CalculadoraBase*>(w);
+    return nullptr;
+}
+
+void porTipo() {
+    QTest::addColumn<QString>("tipo");
+    QTest::newRow("ProbNorm") << "ProbNorm";
+    QTest::newRow("ProbPearson") << "ProbPearson";
+}
+
+} // namespace
+
+class TstCalculadoras : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { doble_.mensajes.clear(); }
+    void cleanup() { f_.reset(); }
+    void resultados_data();
+    void resultados();
+    void empuje_data();
+    void empuje();
+    void sombra_data();
+    void sombra();
+    void colores_data() { porTipo(); }
+    void colores();
+    void sesgoNegativo();
+    void tablaAusente_data();
+    void tablaAusente();
+    void unaDeCadaUna_data() { porTipo(); }
+    void unaDeCadaUna();
+    void trampas();
+
+private:
+    // A calculator over the tables of `dir`, the program's own by default.
+    CalculadoraBase& abre(const QString& tipo, const QString& dir = QString()) {
+        doble_.directorio = dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
+        f_.reset();
+        tabla_ = std::make_unique<TablaNormal>(doble_.directorio);
+        if (tipo == QLatin1String("ProbNorm"))
+            f_ = std::make_unique<ProbNorm>(*tabla_);
+        else
+            f_ = std::make_unique<ProbPearson>(*tabla_);
+        return *f_;
+    }
+
+    PlataformaDoble doble_;
+    std::unique_ptr<TablaNormal> tabla_;
+    std::unique_ptr<CalculadoraBase> f_;
+};
+
+enum Tablas { Programa, Ppm, Ceros, Curtosis };
+
+void TstCalculadoras::resultados_data() {
+    QTest::addColumn<QString>("tipo");
+    QTest::addColumn<int>("tablas");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QStringList>("movimientos");
+    QTest::addColumn<QStringList>("textos"); // lblInf, lblCentro, lblSup; "" is not checked
+    const QLocale c = QLocale::c(), es(QLocale::Spanish, QLocale::Spain);
+    const char *n = "ProbNorm", *p = "ProbPearson";
+    const QStringList abre{"1350 ppm", "99.730 %", "1350 ppm"};
+    QTest::newRow("normal apertura") << n << +Programa << c << QStringList() << abre;
+    QTest::newRow("pearson apertura español")
+        << p << +Programa << es << QStringList() << QStringList{"1350 ppm", "99,730 %", ""};
+    QTest::newRow("100") << n << +Ppm << c << QStringList{"ZInf=-40"} << QStringList{"100 ppm"};
+    QTest::newRow("99.99") << n << +Ppm << c << QStringList{"ZInf=-41"} << QStringList{"99.99 ppm"};
+    QTest::newRow("1") << n << +Ppm << c << QStringList{"ZInf=-42"} << QStringList{"1.00 ppm"};
+    QTest::newRow("0.5") << n << +Ppm << c << QStringList{"ZInf=-43"} << QStringList{"0.500 ppm"};
+    QTest::newRow("superior 99.99 español")
+        << n << +Ppm << es << QStringList{"ZSup=41"} << QStringList{"", "", "99,99 ppm"};
+    QTest::newRow("pearson 1") << p << +Ppm << c << QStringList{"ZInf=-42"}
+                               << QStringList{"1.00 ppm"};
+    QTest::newRow("pearson superior 0.5 español")
+        << p << +Ppm << es << QStringList{"ZSup=43"} << QStringList{"", "", "0,500 ppm"};
+    const QStringList ceros{"500000 ppm", "0.000 %", "500000 ppm"};
+    QTest::newRow("normal ceros") << n << +Ceros << c << QStringList() << ceros;
+    QTest::newRow("pearson ceros") << p << +Ceros << c << QStringList() << ceros;
+    QTest::newRow("pearson curtosis 0.3") << p << +Curtosis << c << QStringList{"sbKU=3"} << abre;
+}
+
+void TstCalculadoras::resultados() {
+    QFETCH(QString, tipo);
+    QFETCH(int, tablas);
+    QFETCH(QLocale, locale);
+    QFETCH(QStringList, movimientos);
+    QFETCH(QStringList, textos);
+    LocaleFijo fijo(locale);
+    Carpeta d;
+    if (tablas == Ppm) // tails of 100 − 100 f ppm from 4.0 on, f = (A − 0.4999) × 10000
+        d.normal({{{41, 1}, "0"}, {{41, 2}, "0.0001"}, {{41, 3}, "0.99"}, {{41, 4}, "0.995"}});
+    if (tablas == Ceros) {
+        d.normal();
+        for (const char* id : {"1A", "1B", "2"})
+            d.pearson(id);
+    }
+    if (tablas == Curtosis) { // lower distances 2 and 4 at kurtosis 0.2 and 0.4: their mean is 3
+        d.pearson("1A", {{{9, 1}, "2.0"}, {{10, 1}, "4.0"}});
+        d.pearson("1B", {{{9, 1}, "3.0"}, {{10, 1}, "3.0"}});
+        d.pearson("2");
+    }
+    CalculadoraBase& f = abre(tipo, d.path());
+    mueve(f, movimientos);
+    const QLabel* etiquetas[] = {f.lblInf, f.lblCentro, f.lblSup};
+    for (int i = 0; i < textos.size(); ++i)
+        if (!textos[i].isEmpty())
+            QCOMPARE(etiquetas[i]->text(), textos[i]);
+    QVERIFY(doble_.mensajes.isEmpty());
+    for (double x : {0.5, 119.5}) // the tails run along the bottom edge; nothing under a flat one
+        QCOMPARE(pixel(f, x, 119.9), kRojo);
+    if (tablas == Ceros && tipo == QLatin1String("ProbPearson"))
+        QCOMPARE(sombreado(f), 0);
+    if (tablas == Curtosis)
+        QCOMPARE(static_cast<ProbPearson&>(f).lblKu->text(), QStringLiteral("Curtosis 0.3"));
+}
+
+void TstCalculadoras::empuje_data() {
+    QTest::addColumn<QString>("tipo");
+    QTest::addColumn<QString>("movimiento");
+    QTest::addColumn<int>("valor");
+    for (const char* t : {"ProbNorm", "ProbPearson"}) {
+        QTest::addRow("%s apertura", t) << t << "ZInf=-30" << -30;
+        QTest::addRow("%s ZInf a 2.9", t) << t << "ZInf=29" << 28;
+        QTest::addRow("%s ZSup hasta ZInf", t) << t << "ZSup=-30" << -28;
+        QTest::addRow("%s ZSup a 6.0", t) << t << "ZSup=60" << 60;
+    }
+}
+
+void TstCalculadoras::empuje() {
+    QFETCH(QString, tipo);
+    QFETCH(QString, movimiento);
+    QFETCH(int, valor);
+    LocaleFijo fijo(QLocale::c());
+    CalculadoraBase& f = abre(tipo);
+    mueve(f, {movimiento});
+    const bool inf = movimiento.startsWith(QLatin1String("ZInf"));
+    QCOMPARE((inf ? f.ZInf : f.ZSup)->value(), valor);
+    QLabel* l = inf ? f.lblZInf : f.lblZSup;
+    QCOMPARE(l->text(), QString::number(valor / 10.0, 'f', 1));
+    QCOMPARE(l->x(), aPixeles(valor / 10.0 * 876 + 5370));
+}
+
+void TstCalculadoras::sombra_data() {
+    QTest::addColumn<QString>("tipo");
+    QTest::addColumn<QStringList>("movimientos");
+    QTest::addColumn<bool>("sombrea");
+    const char *n = "ProbNorm", *p = "ProbPearson";
+    QTest::newRow("normal apertura") << n << QStringList() << true;
+    QTest::newRow("normal -5 -4") << n << QStringList{"ZInf=-50", "ZSup=-40"} << false;
+    QTest::newRow("normal 4 5") << n << QStringList{"ZSup=50", "ZInf=40"} << false;
+    QTest::newRow("normal -4 1") << n << QStringList{"ZSup=10", "ZInf=-40"} << true;
+    QTest::newRow("normal -4 -3 por ZSup") << n << QStringList{"ZInf=-40", "ZSup=-30"} << true;
+    QTest::newRow("normal -4 -3 por ZInf")
+        << n << QStringList{"ZInf=-50", "ZSup=-30", "ZInf=-40"} << false;
+    QTest::newRow("pearson apertura") << p << QStringList() << true;
+    QTest::newRow("pearson -6 6") << p << QStringList{"ZInf=-60", "ZSup=60"} << true;
+    QTest::newRow("pearson 3.0") << p << QStringList{"ZSup=32", "ZInf=30"} << true;
+    QTest::newRow("pearson 3.1") << p << QStringList{"ZSup=40", "ZInf=31"} << false;
+    QTest::newRow("pearson -3.1") << p << QStringList{"ZInf=-40", "ZSup=-31"} << false;
+    // Skewed curves whose short tail lies flat on the bottom edge at a seed.
+    QTest::newRow("pearson sesgo 0.9") << p << QStringList{"sbSK=9"} << true;
+    QTest::newRow("pearson sesgo -0.4 curtosis -0.8")
+        << p << QStringList{"sbSK=-4", "sbKU=-8"} << true;
+}
+
+void TstCalculadoras::sombra() {
+    QFETCH(QString, tipo);
+    QFETCH(QStringList, movimientos);
+    QFETCH(bool, sombrea);
+    CalculadoraBase& f = abre(tipo);
+    mueve(f, movimientos);
+    const int n = sombreado(f);
+    QVERIFY2(n >= 0, "sombra fuera de la banda bajo la curva");
+    QCOMPARE(n > 0, sombrea);
+    if (sombrea && movimientos.size() < 2) // well inside the band, under the bell
+        QCOMPARE(pixel(f, 58, 110), kAmarillo);
+}
+
+void TstCalculadoras::colores() {
+    QFETCH(QString, tipo);
+    CalculadoraBase& f = abre(tipo);
+    const QList<QColor> ciclo = {{255, 255, 255}, {0, 0, 0},       {0, 0, 128},   {0, 128, 0},
+                                 {0, 128, 128},   {128, 0, 0},     {128, 0, 128}, {128, 128, 0},
+                                 {192, 192, 192}, {128, 128, 128}, {0, 0, 255},   {0, 255, 0},
+                                 {0, 255, 255},   {255, 0, 255},   {255, 255, 0}};
+    for (const QColor& c : ciclo) {
+        QTest::mouseClick(f.Pic1, Qt::LeftButton);
+        QCOMPARE(pixel(f, 58, 110), c);
+    }
+    QCOMPARE(f.ColorRelleno(), 14);
+}
+
+void TstCalculadoras::sesgoNegativo() {
+    LocaleFijo fijo(QLocale::c());
+    auto& f = static_cast<ProbPearson&>(abre(QStringLiteral("ProbPearson")));
+    f.sbSK->setValue(4);
+    const QString inf = f.lblInf->text(), sup = f.lblSup->text(), centro = f.lblCentro->text();
+    QVERIFY(inf != sup);
+    f.sbSK->setValue(-4);
+    QCOMPARE(f.lblSk->text(), QStringLiteral("Sesgo -0.4"));
+    QCOMPARE(f.lblInf->text(), sup);
+    QCOMPARE(f.lblSup->text(), inf);
+    QCOMPARE(f.lblCentro->text(), centro);
+}
+
+void TstCalculadoras::tablaAusente_data() {
+    QTest::addColumn<QString>("tipo");
+    QTest::addColumn<QString>("archivo");
+    QTest::newRow("normal sin Kvacnt") << "ProbNorm"
+                                       << "Kvacnt.tbq";
+    QTest::newRow("pearson sin Kvacnt") << "ProbPearson"
+                                        << "Kvacnt.tbq";
+    QTest::newRow("pearson sin kvtab2") << "ProbPearson"
+                                        << "kvtab2.tbq";
+}
+
+void TstCalculadoras::tablaAusente() {
+    QFETCH(QString, tipo);
+    QFETCH(QString, archivo);
+    LocaleFijo fijo(QLocale::c());
+    Carpeta d;
+    d.quita(archivo);
+    CalculadoraBase& f = abre(tipo, d.path());
+    QCOMPARE(doble_.mensajes.size(), 1);
+    QVERIFY(doble_.ultimoTexto().contains(archivo));
+    QCOMPARE(doble_.mensajes.last().icono, Icono::Exclamacion);
+    for (QLabel* l : {f.lblInf, f.lblCentro, f.lblSup})
+        QCOMPARE(l->text(), QStringLiteral("—"));
+    f.ZInf->setValue(-20); // the same failure again: no second box
+    QCOMPARE(doble_.mensajes.size(), 1);
+}
+
+void TstCalculadoras::unaDeCadaUna() {
+    QFETCH(QString, tipo);
+    LocaleFijo fijo(QLocale::c());
+    Carpeta d;
+    doble_.directorio = d.path();
+    const auto menu = tipo == QLatin1String("ProbNorm") ? MProbNorm_Click : MProbPearson_Click;
+    menu();
+    CalculadoraBase* f = abierta(tipo);
+    QVERIFY(f);
+    f->ZInf->setValue(-10);
+    QTest::mouseClick(f->Pic1, Qt::LeftButton);
+    QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
+    menu(); // to the front, unchanged
+    QCOMPARE(abierta(tipo), f);
+    QCOMPARE(f->ZInf->value(), -10);
+    QCOMPARE(f->ColorRelleno(), 15);
+    f->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    d.quita(QStringLiteral("Kvacnt.tbq")); // read once, kept for the next opening
+    menu();
+    f = abierta(tipo);
+    QVERIFY(f);
+    QCOMPARE(f->ZInf->value(), -30);
+    QCOMPARE(f->ColorRelleno(), 14);
+    QCOMPARE(f->lblCentro->text(), QStringLiteral("99.730 %"));
+    QVERIFY(doble_.mensajes.isEmpty());
+    f->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TstCalculadoras::trampas() {
+    const double inf = std::numeric_limits<double>::infinity();
+    static_cast<ProbNorm&>(abre(QStringLiteral("ProbNorm"))).Normal(inf, 10, 0, 120);
+    QCOMPARE(doble_.ultimoTexto(), QStringLiteral("Normal.\n\nLozar\n6.- Desbordamiento"));
+    static_cast<ProbPearson&>(abre(QStringLiteral("ProbPearson"))).NoNormal(inf, 30, 90, 0, 120);
+    QCOMPARE(doble_.ultimoTexto(), QStringLiteral("NoNormal.\n\nLozar\n6.- Desbordamiento"));
+    QCOMPARE(doble_.mensajes.size(), 2);
+    QCOMPARE(doble_.mensajes.last().icono, Icono::Exclamacion);
+}
+
+QTEST_MAIN(TstCalculadoras)
+#include "tst_calculadoras.moc"
