@@ -3,6 +3,7 @@
 #include "calculators/probpearson.h"
 #include "comun/comparar.h"
 #include "comun/plataformadoble.h"
+#include "comun/tablas.h"
 #include "shell/formulario.h"
 #include "shell/picturebox.h"
 
@@ -29,22 +30,18 @@ public:
     QString path() const { return dir_.path(); }
     void quita(const QString& n) { QFile::remove(dir_.filePath(n)); }
     // Every field "0" but those given.
-    void normal(const Campos& c = {}) { escribe("Kvacnt.tbq", 43, 94, 4, 10, 8, c); }
+    void normal(const Campos& c = {}) { escribe("Kvacnt.tbq", tablaNormalDePrueba(campo(c))); }
     void pearson(const char* id, const Campos& c = {}) {
-        escribe(QStringLiteral("kvtab%1.tbq").arg(QLatin1String(id)), 69, 133, 5, 21, 6, c);
+        escribe(QStringLiteral("kvtab%1.tbq").arg(QLatin1String(id)),
+                tablaPearsonDePrueba(campo(c)));
     }
 
 private:
-    void escribe(const QString& n, int registros, int largo, int rotulo, int campos, int ancho,
-                 const Campos& c) {
-        QFile f(dir_.filePath(n));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        for (int r = 1; r <= registros; ++r) {
-            QByteArray linea(rotulo, ' ');
-            for (int k = 1; k <= campos; ++k)
-                linea += c.value({r, k}, "0").leftJustified(ancho, ' ');
-            f.write(linea.leftJustified(largo - 2, ' ') + "\r\n");
-        }
+    static std::function<QByteArray(int, int)> campo(const Campos& c) {
+        return [c](int r, int k) { return c.value({r, k}, "0"); };
+    }
+    void escribe(const QString& n, const QByteArray& b) {
+        QVERIFY(escribeArchivo(dir_.filePath(n), b));
     }
     QTemporaryDir dir_;
 };

@@ -1,6 +1,7 @@
 #include "comun/comparar.h"
 #include "comun/estudio.h"
 #include "comun/plataformadoble.h"
+#include "comun/tablas.h"
 #include "shell/cp1252.h"
 #include "shell/module1.h"
 
@@ -16,14 +17,8 @@ namespace {
 
 // Normal table whose fields all hold `campo`, but A(0.00) = 0.
 QByteArray tablaPlana(const QByteArray& campo) {
-    QByteArray b;
-    for (int r = 1; r <= 43; ++r) {
-        QByteArray linea = "    ";
-        for (int d = 0; d < 10; ++d)
-            linea += (r == 1 && d == 0) ? QByteArray("0.000000") : campo.rightJustified(8, ' ');
-        b += linea.leftJustified(92, ' ') + "\r\n";
-    }
-    return b;
+    return tablaNormalDePrueba(
+        [&](int r, int k) { return r == 1 && k == 1 ? QByteArray("0") : campo; });
 }
 
 // A main window working in a temporary application directory.

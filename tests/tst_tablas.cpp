@@ -1,4 +1,5 @@
 #include "comun/comparar.h"
+#include "comun/tablas.h"
 #include "shell/errores.h"
 #include "tables/tablanormal.h"
 #include "tables/tablapearson.h"
@@ -15,35 +16,20 @@ double codigo(int r, int d) {
     return r / 100.0 + d / 1000.0;
 }
 
-QByteArray tablaNormalCodificada(int registros = 43) {
-    QByteArray b;
-    for (int r = 1; r <= registros; ++r) {
-        QByteArray linea = QByteArray::number(r).leftJustified(4, ' ');
-        for (int d = 0; d < 10; ++d)
-            linea += QByteArray::number(codigo(r, d), 'f', 4).rightJustified(8, ' ');
-        b += linea.leftJustified(92, ' ') + "\r\n";
-    }
-    return b;
+QByteArray tablaNormalCodificada() {
+    return tablaNormalDePrueba(
+        [](int r, int k) { return QByteArray::number(codigo(r, k - 1), 'f', 4); });
 }
 
-// Pearson field of record r, column c holds r + c/100; a few are left blank.
-QByteArray tablaPearsonCodificada(int registros = 69) {
-    QByteArray b;
-    for (int r = 1; r <= registros; ++r) {
-        QByteArray linea = QByteArray::number(r).leftJustified(5, ' ');
-        for (int c = 1; c <= 21; ++c)
-            linea += (r == 20 && c == 3)
-                         ? QByteArray(6, ' ')
-                         : QByteArray::number(r + c / 100.0, 'f', 2).rightJustified(6, ' ');
-        b += linea + "\r\n";
-    }
-    return b;
+// Pearson field of record r, column c holds r + c/100; one is left blank.
+QByteArray tablaPearsonCodificada() {
+    return tablaPearsonDePrueba([](int r, int c) {
+        return (r == 20 && c == 3) ? QByteArray() : QByteArray::number(r + c / 100.0, 'f', 2);
+    });
 }
 
 void escribe(const QString& ruta, const QByteArray& datos) {
-    QFile f(ruta);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(datos);
+    QVERIFY(escribeArchivo(ruta, datos));
 }
 
 int errorDe(const std::function<void()>& f) {
@@ -126,7 +112,7 @@ void TstTablas::tablaNormalFalta_data() {
     QTest::addColumn<int>("error");
     QTest::newRow("falta") << QByteArray() << false << 53;
     QTest::newRow("vacia") << QByteArray() << true << 57;
-    QTest::newRow("corta") << tablaNormalCodificada(42) << true << 57;
+    QTest::newRow("corta") << tablaNormalCodificada().left(42 * 94) << true << 57;
 }
 
 void TstTablas::tablaNormalFalta() {
@@ -177,7 +163,7 @@ void TstTablas::pearsonFalta() {
     QTemporaryDir d;
     QCOMPARE(errorDe([&] { TablaPearson(d.path(), QStringLiteral("2"), 0, 0); }), 53);
     QVERIFY(!QFile::exists(d.filePath("kvtab2.tbq")));
-    escribe(d.filePath("kvtab2.tbq"), tablaPearsonCodificada(68));
+    escribe(d.filePath("kvtab2.tbq"), tablaPearsonCodificada().left(68 * 133));
     QCOMPARE(errorDe([&] { TablaPearson(d.path(), QStringLiteral("2"), 0, 0); }), 57);
 }
 
