@@ -19,6 +19,7 @@ private slots:
     void controles();
     void borraResultado_data();
     void borraResultado();
+    void casillaTaguchi();
     void slash_data();
     void slash();
     void caratulaTeclas_data();
@@ -93,6 +94,18 @@ void TstVentanas::borraResultado() {
         f.chkTaguchi->click();
     QCOMPARE(f.lblCpk->text().isEmpty(), borra);
     QCOMPARE(f.lblLozarEfec->text().isEmpty(), borra);
+}
+
+void TstVentanas::casillaTaguchi() {
+    LozarForm f;
+    f.chkTaguchi->click(); // a user ticks it at once, never greys it
+    QCOMPARE(f.taguchi(), 1);
+    f.chkTaguchi->click();
+    QCOMPARE(f.taguchi(), 0);
+    f.chkTaguchi->setCheckState(Qt::PartiallyChecked); // as a study file may
+    QCOMPARE(f.taguchi(), 2);
+    f.chkTaguchi->click();
+    QCOMPARE(f.taguchi(), 1);
 }
 
 void TstVentanas::slash_data() {

@@ -72,3 +72,12 @@ void BotonComando::paintEvent(QPaintEvent*) {
     p.drawControl(QStyle::CE_PushButton, op);
     p.drawText(rect().adjusted(3, 1, -3, -1), Qt::AlignCenter | Qt::TextWordWrap, text());
 }
+
+CasillaTresEstados::CasillaTresEstados(const QString& texto, QWidget* padre)
+    : QCheckBox(texto, padre) {
+    setTristate(true);
+}
+
+void CasillaTresEstados::nextCheckState() {
+    setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QColor>
 #include <QFont>
 #include <QObject>
@@ -61,4 +62,15 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+};
+
+// A three-state check box that a user only ticks or unticks: the greyed state comes from code
+// (a study file), and a click on it ticks the box.
+class CasillaTresEstados : public QCheckBox {
+    Q_OBJECT
+public:
+    explicit CasillaTresEstados(const QString& texto, QWidget* padre = nullptr);
+
+protected:
+    void nextCheckState() override;
 };

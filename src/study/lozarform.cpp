@@ -179,9 +179,8 @@ LozarForm::LozarForm(QWidget* parent)
     for (int i : {10, 11})
         Label1[std::size_t(i)]->setFont(fuenteTahoma(8.25, true));
 
-    chkTaguchi = new QCheckBox(QStringLiteral("Taguchi"), s);
+    chkTaguchi = new CasillaTresEstados(QStringLiteral("Taguchi"), s);
     chkTaguchi->setObjectName(QStringLiteral("chkTaguchi"));
-    chkTaguchi->setTristate(true);
     colocaTwips(chkTaguchi, 240, 7200, 1155, 195 + 60);
 
     Pic1 = new PictureBox(s);
