@@ -1,7 +1,9 @@
 // Time of each drawing of the main window at design size: the cost function ("1. Función
 // Lozar") and the distribution overlay ("2. Distribución Normal") of a typical study, each
 // drawn over a cleared plot. Run: build/bin/bench_dibujo [captura.png] (offscreen is fine).
+#include "comun/estudio.h"
 #include "comun/plataformadoble.h"
+#include "medicion.h"
 #include "shell/formulario.h"
 #include "shell/picturebox.h"
 #include "study/lozarform.h"
@@ -14,32 +16,6 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-void estudioTipico(LozarForm& f, bool taguchi) {
-    const std::pair<QLineEdit*, const char*> valores[] = {
-        {f.XDesI, "10"}, {f.XRetI, "20"}, {f.XObj, "50"},  {f.XRetS, "80"}, {f.XDesS, "90"},
-        {f.YDesI, "30"}, {f.YDesS, "30"}, {f.YRetI, "10"}, {f.YRetS, "10"}, {f.YNomI, "5"},
-        {f.YNomS, "5"},  {f.Media, "52"}, {f.StdDev, "8"}, {f.yb, "40"}};
-    for (const auto& [caja, texto] : valores)
-        caja->setText(QString::fromLatin1(texto));
-    f.chkTaguchi->setChecked(taguchi);
-}
-
-template <typename F> double mediana(F&& f) {
-    std::vector<double> t;
-    for (int i = 0; i < 201; ++i) {
-        QElapsedTimer r;
-        r.start();
-        f();
-        t.push_back(r.nsecsElapsed() / 1e6);
-    }
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     fijaFuenteDeLaAplicacion();
@@ -49,6 +25,7 @@ int main(int argc, char** argv) {
     for (bool taguchi : {true, false}) {
         LozarForm f;
         estudioTipico(f, taguchi);
+        rellenaCajas(f, {{"yb", "40"}});
         f.show();
         const double funcion = mediana([&] {
             f.cmdCLS_Click();

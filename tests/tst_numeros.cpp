@@ -10,15 +10,6 @@ const QLocale kC = QLocale::c();
 const QLocale kEs(QLocale::Spanish, QLocale::Spain);
 constexpr double kMax = std::numeric_limits<double>::max();
 
-// The error number a reading raised, or 0.
-int errorDe(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ErrorLozar& e) {
-        return e.numero();
-    }
-    return 0;
-}
 } // namespace
 
 class TstNumeros : public QObject {

@@ -32,15 +32,6 @@ void escribe(const QString& ruta, const QByteArray& datos) {
     QVERIFY(escribeArchivo(ruta, datos));
 }
 
-int errorDe(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ErrorLozar& e) {
-        return e.numero();
-    }
-    return 0;
-}
-
 } // namespace
 
 class TstTablas : public QObject {

@@ -38,6 +38,20 @@ void fijaFuenteDeLaAplicacion() {
     QApplication::setFont(fuenteTahoma(8.25, false));
 }
 
+bool pintaVentana(QWidget* ventana, QPaintDevice* pagina) {
+    const QPixmap imagen = ventana->grab();
+    QPainter p;
+    if (!p.begin(pagina))
+        return false;
+    const QRect area = p.viewport();
+    QSize tam = imagen.size();
+    tam.scale(area.size(), Qt::KeepAspectRatio);
+    p.setViewport(area.x(), area.y(), tam.width(), tam.height());
+    p.setWindow(imagen.rect());
+    p.drawPixmap(0, 0, imagen);
+    return p.end();
+}
+
 LineaControl::LineaControl(const QString& nombre, const QColor& color, double x1, double y1,
                            double x2, double y2, QWidget* superficie)
     : QObject(superficie), color_(color), x1_(x1), y1_(y1), x2_(x2), y2_(y2),

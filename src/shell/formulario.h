@@ -25,6 +25,9 @@ QFont fuenteTahoma(double puntos, bool negrita);
 // The windows' common font, like the classic 8-point dialog font.
 void fijaFuenteDeLaAplicacion();
 
+// Paints the window's image on a page (printer, PDF), as large as fits, keeping its shape.
+bool pintaVentana(QWidget* ventana, QPaintDevice* pagina);
+
 // A line control drawn on its window's surface, beneath the window's controls, between two
 // ends given in twips. Code moves its ends; the window repaints it.
 class LineaControl : public QObject {

@@ -1,6 +1,7 @@
 #include "shell/plataformaqt.h"
 
 #include "shell/errores.h"
+#include "shell/formulario.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -92,17 +93,7 @@ bool PlataformaQt::imprime(QWidget* ventana) {
     if (QPrinterInfo::defaultPrinter().isNull())
         return false;
     QPrinter impresora(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-    const QPixmap imagen = ventana->grab();
-    QPainter p;
-    if (!p.begin(&impresora))
-        return false;
-    const QRect area = p.viewport();
-    QSize tam = imagen.size();
-    tam.scale(area.size(), Qt::KeepAspectRatio);
-    p.setViewport(area.x(), area.y(), tam.width(), tam.height());
-    p.setWindow(imagen.rect());
-    p.drawPixmap(0, 0, imagen);
-    return p.end();
+    return pintaVentana(ventana, &impresora);
 }
 
 void PlataformaQt::punteroOcupado() {

@@ -10,9 +10,20 @@
 namespace {
 const QColor kAzul(0, 0, 255), kRojo(255, 0, 0), kAmarillo(255, 255, 0), kVerde(0, 255, 0);
 
-// The bell's shape, without normalising factor: 1 at the mean.
-double campana(double x, double mu, double sigma) {
-    return std::exp(-(x - mu) * (x - mu) / 2 / (sigma * sigma));
+// The bell in plot values: from ya far out up to yb at the mean, without normalising factor.
+struct Campana {
+    double ya, yb, mu, sigma;
+    double operator()(double x) const {
+        return ya + (yb - ya) * std::exp(-(x - mu) * (x - mu) / 2 / (sigma * sigma));
+    }
+};
+
+// Sets the bell's first blue point and returns the drawing step, about one pixel of plot
+// width; a step of 0 leaves nothing more to draw.
+double empiezaCampana(LozarForm& f, const Campana& altura, double desde) {
+    f.Pic1->punto(f.ConvX(desde), f.ConvY(altura(desde)), kAzul);
+    const double ancho = f.Pic1->width() * 15.0; // twips
+    return revisa((f.estricto(Caja::xb) - f.estricto(Caja::xa)) / (ancho / 15));
 }
 } // namespace
 
@@ -44,12 +55,6 @@ void LozarForm::cmdNormal_Click() {
     }
 }
 
-double LozarForm::pasoDeDibujo() const {
-    // About one pixel of plot width: the picture's width in twips over 15.
-    const double ancho = Pic1->width() * 15.0;
-    return revisa((estricto(Caja::xb) - estricto(Caja::xa)) / (ancho / 15));
-}
-
 void LozarForm::NormalIris(double mu, double sigma, double desde, double hasta, double xDesI,
                            double xRetI, double xObj, double xRetS, double xDesS) {
     try {
@@ -57,10 +62,8 @@ void LozarForm::NormalIris(double mu, double sigma, double desde, double hasta, 
         Pic1->fijaEstilo(EstiloTrazo::Solido);
         if (sigma < 1e-8)
             return;
-        const double ya = estricto(Caja::ya), yb = estricto(Caja::yb);
-        auto altura = [&](double x) { return ya + (yb - ya) * campana(x, mu, sigma); };
-        Pic1->punto(ConvX(desde), ConvY(altura(desde)), kAzul);
-        const double s = pasoDeDibujo();
+        const Campana altura{estricto(Caja::ya), estricto(Caja::yb), mu, sigma};
+        const double s = empiezaCampana(*this, altura, desde);
         if (s == 0)
             return;
         const double cero = ConvY(0);
@@ -90,10 +93,8 @@ void LozarForm::Normal(double mu, double sigma, double desde, double hasta) {
         Pic1->fijaEstilo(EstiloTrazo::Solido);
         if (sigma < 1e-8)
             return;
-        const double ya = estricto(Caja::ya), yb = estricto(Caja::yb);
-        auto altura = [&](double x) { return ya + (yb - ya) * campana(x, mu, sigma); };
-        Pic1->punto(ConvX(desde), ConvY(altura(desde)), kAzul);
-        const double s = pasoDeDibujo();
+        const Campana altura{estricto(Caja::ya), estricto(Caja::yb), mu, sigma};
+        const double s = empiezaCampana(*this, altura, desde);
         if (s == 0)
             return;
         bucleContado(desde, hasta, s,

@@ -38,19 +38,9 @@ QIcon iconoImpresora() {
 }
 
 bool guardaPdf(QWidget* ventana, const QString& ruta) {
-    const QPixmap imagen = ventana->grab();
     QPdfWriter pdf(ruta);
     pdf.setPageOrientation(QPageLayout::Landscape);
-    QPainter p;
-    if (!p.begin(&pdf))
-        return false;
-    const QRect area = p.viewport();
-    QSize tam = imagen.size();
-    tam.scale(area.size(), Qt::KeepAspectRatio);
-    p.setViewport(area.x(), area.y(), tam.width(), tam.height());
-    p.setWindow(imagen.rect());
-    p.drawPixmap(0, 0, imagen);
-    return p.end();
+    return pintaVentana(ventana, &pdf);
 }
 } // namespace
 

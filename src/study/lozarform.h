@@ -85,7 +85,6 @@ private:
     void NormalIris(double mu, double sigma, double desde, double hasta, double xDesI, double xRetI,
                     double xObj, double xRetS, double xDesS);
     void Normal(double mu, double sigma, double desde, double hasta);
-    double pasoDeDibujo() const;
 
     std::array<QLineEdit*, 18> cajas_{};
     TablaNormal tabla_;

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "shell/errores.h"
+
 #include <QLocale>
 #include <QtTest>
 #include <cmath>
+#include <functional>
 
 // Relative-tolerance compare shared by the numeric tests.
 inline bool casiIgual(double a, double b, double tolerancia = 1e-12) {
@@ -12,6 +15,16 @@ inline bool casiIgual(double a, double b, double tolerancia = 1e-12) {
 #define LOZAR_COMPARA(a, b, tol)                                                                   \
     QVERIFY2(casiIgual((a), (b), (tol)),                                                           \
              qPrintable(QStringLiteral("%1 != %2").arg((a), 0, 'g', 17).arg((b), 0, 'g', 17)))
+
+// The number of the ErrorLozar that `f` raised, or 0.
+inline int errorDe(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const ErrorLozar& e) {
+        return e.numero();
+    }
+    return 0;
+}
 
 // Pins the default locale for one test and puts it back afterwards.
 class LocaleFijo {
