@@ -21,28 +21,9 @@ QByteArray tablaPlana(const QByteArray& campo) {
         [&](int r, int k) { return r == 1 && k == 1 ? QByteArray("0") : campo; });
 }
 
-// A main window working in a temporary application directory.
-struct Estudio {
-    PlataformaDoble doble;
-    QTemporaryDir dir;
-    LocaleFijo locale;
-    LozarForm* f = nullptr;
-    explicit Estudio(const QByteArray& tabla = QByteArray(), QLocale l = QLocale::c()) : locale(l) {
-        doble.directorio = dir.path();
-        QFile t(dir.filePath("Kvacnt.tbq"));
-        t.open(QIODevice::WriteOnly);
-        if (tabla.isEmpty()) {
-            QFile entregada(QCoreApplication::applicationDirPath() + "/Kvacnt.tbq");
-            entregada.open(QIODevice::ReadOnly);
-            t.write(entregada.readAll());
-        } else {
-            t.write(tabla);
-        }
-        t.close();
-        f = new LozarForm;
-        estudioTipico(*f);
-    }
-    ~Estudio() { delete f; }
+// The usual study with its detail file read back.
+struct Estudio : EstudioTemporal {
+    using EstudioTemporal::EstudioTemporal;
     QStringList lineas() const {
         QFile d(dir.filePath("CostDetail.xls"));
         if (!d.open(QIODevice::ReadOnly))
@@ -166,7 +147,7 @@ void TstEfectivo::marcador_data() {
 void TstEfectivo::marcador() {
     QFETCH(QByteArray, campo);
     QFETCH(bool, todo);
-    Estudio e(tablaPlana(campo));
+    Estudio e(true, tablaPlana(campo));
     rellenaCajas(*e.f, {{"Media", "50"}, {"StdDev", "1"}, {"XDesI", "50"}, {"XDesS", "52"}});
     e.f->cmdLozarEfectivo_Click();
     QCOMPARE(e.f->lblLozarEfec->text() == QStringLiteral("100% Desperdicio"), todo);
@@ -197,7 +178,7 @@ void TstEfectivo::textosDeCajas() {
     QFETCH(QString, texto);
     QFETCH(int, linea);
     QFETCH(QString, contenido);
-    Estudio e(QByteArray(), locale);
+    Estudio e(true, QByteArray(), locale);
     rellenaCajas(*e.f, {{"StdDev", "0"}, {"Media", "50"}, {caja, texto}});
     e.f->cmdLozarEfectivo_Click();
     QCOMPARE(e.lineas().value(linea - 1), contenido);

@@ -29,15 +29,8 @@ bool imagenEnBlanco(const PictureBox* p) {
     return true;
 }
 
-struct Ventana {
-    PlataformaDoble doble;
-    QTemporaryDir dir;
-    LozarForm* f;
-    Ventana() {
-        doble.directorio = QCoreApplication::applicationDirPath();
-        f = new LozarForm;
-    }
-    ~Ventana() { delete f; }
+struct Ventana : EstudioTemporal {
+    Ventana() : EstudioTemporal(false) {}
     void abre(const QString& ruta) {
         doble.rutas << ruta;
         f->MArchivoAbrir_Click();

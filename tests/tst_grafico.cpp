@@ -19,18 +19,9 @@
 using Textos = QMap<QString, QString>;
 
 namespace {
-// A main window in a temporary application directory holding the shipped normal table.
-struct Estudio {
-    PlataformaDoble doble;
-    QTemporaryDir dir;
-    LocaleFijo locale{QLocale::c()};
-    LozarForm* f;
+// Rework limits 7 and 13 around a target of 10.
+struct Estudio : EstudioTemporal {
     Estudio() {
-        doble.directorio = dir.path();
-        QFile::copy(QCoreApplication::applicationDirPath() + "/Kvacnt.tbq",
-                    dir.filePath("Kvacnt.tbq"));
-        f = new LozarForm;
-        estudioTipico(*f);
         rellenaCajas(*f, {{"XRetI", "7"},
                           {"XRetS", "13"},
                           {"XDesI", "5"},
@@ -38,7 +29,6 @@ struct Estudio {
                           {"XObj", "10"},
                           {"txtTitulo", "Eje"}});
     }
-    ~Estudio() { delete f; }
     // Runs "4. Gráfico" and hands the modal chart window to `mira` before closing it.
     bool grafica(const std::function<void(Graf1&)>& mira = {}) {
         bool mostrado = false;

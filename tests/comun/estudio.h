@@ -1,11 +1,15 @@
 #pragma once
 
+#include "comun/comparar.h"
+#include "comun/plataformadoble.h"
+#include "comun/tablas.h"
 #include "study/lozarform.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
+#include <QTemporaryDir>
 
 // Fills the main window's boxes by name; the rest keep their initial texts.
 inline void rellenaCajas(LozarForm& f, const QMap<QString, QString>& textos) {
@@ -30,3 +34,25 @@ inline void estudioTipico(LozarForm& f, bool taguchi = false) {
                      {"StdDev", "8"}});
     f.chkTaguchi->setChecked(taguchi);
 }
+
+// A main window whose application directory is a temporary folder holding the shipped normal
+// table (or `tabla`), with the locale pinned; the boxes start with the usual study unless
+// `tipico` is false.
+struct EstudioTemporal {
+    PlataformaDoble doble;
+    QTemporaryDir dir;
+    LocaleFijo locale;
+    LozarForm* f;
+    explicit EstudioTemporal(bool tipico = true, const QByteArray& tabla = QByteArray(),
+                             const QLocale& l = QLocale::c())
+        : locale(l) {
+        doble.directorio = dir.path();
+        QFile entregada(QCoreApplication::applicationDirPath() + "/Kvacnt.tbq");
+        entregada.open(QIODevice::ReadOnly);
+        escribeArchivo(dir.filePath("Kvacnt.tbq"), tabla.isEmpty() ? entregada.readAll() : tabla);
+        f = new LozarForm;
+        if (tipico)
+            estudioTipico(*f);
+    }
+    ~EstudioTemporal() { delete f; }
+};
