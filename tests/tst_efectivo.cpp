@@ -188,25 +188,18 @@ void TstEfectivo::etiquetaYPregunta_data() {
     QTest::addColumn<Textos>("textos");
     QTest::addColumn<QString>("etiqueta");
     QTest::addColumn<QString>("pregunta");
-    const Textos nominal10 = {{"YNomI", "10"}, {"YNomS", "10"}, {"YRetI", "1.5"}, {"StdDev", "0"}};
-    Textos retrabajo = nominal10;
-    retrabajo["Media"] = "15";
-    QTest::newRow("15 por ciento") << retrabajo << "$11.50 (+15.0%)"
+    const Textos sinDispersion = {{"YRetI", "1.5"}, {"StdDev", "0"}, {"Media", "15"}};
+    Textos nominal10 = sinDispersion;
+    nominal10.insert({{"YNomI", "10"}, {"YNomS", "10"}});
+    QTest::newRow("15 por ciento") << nominal10 << "$11.50 (+15.0%)"
                                    << "Desperdicio: 0.0 %\n\nRetrabajo:   100.0 %\n\n"
                                       "Lozar Unitario Efectivo: $ 11.50\n\n"
                                       "Lozar Adicional Efectivo: 15.0 %\n\n"
                                       "¿Ver detalles de cálculo?\n";
-    Textos dentro = nominal10;
-    dentro["Media"] = "50";
-    QTest::newRow("nominal cero") << Textos{{"YNomI", "0"},
-                                            {"YNomS", "0"},
-                                            {"StdDev", "0"},
-                                            {"Media", "15"}}
-                                  << "$10.00 (+-100.0%)"
-                                  << "Desperdicio: 0.0 %\n\nRetrabajo:   100.0 %\n\n"
-                                     "Lozar Unitario Efectivo: $ 10.00\n\n"
-                                     "Lozar Adicional Efectivo: -100.0 %\n\n"
-                                     "¿Ver detalles de cálculo?\n";
+    Textos nominal0 = sinDispersion;
+    nominal0.insert({{"YNomI", "0"}, {"YNomS", "0"}});
+    QTest::newRow("nominal cero") << nominal0 << "$1.50 (+-100.0%)"
+                                  << "Desperdicio: 0.0 %";
     QTest::newRow("media en XDesI")
         << Textos{{"StdDev", "0"}, {"Media", "10"}} << "100% Desperdicio"
         << "";
