@@ -17,12 +17,9 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    PlataformaDoble doble;
-    QTemporaryDir dir;
-    doble.directorio = dir.path();
-    QFile::copy(QCoreApplication::applicationDirPath() + "/Kvacnt.tbq", dir.filePath("Kvacnt.tbq"));
-    LozarForm f;
-    estudioTipico(f, true);
+    EstudioTemporal e;
+    LozarForm& f = *e.f;
+    f.chkTaguchi->setChecked(true);
     bool ok = true;
     const double t = mediana([&] { ok = ok && f.LozarEfectivo(52, 8).has_value(); }, 501);
     QTextStream(stdout) << QStringLiteral("Lozar efectivo con archivo de detalle: mediana %1 ms "

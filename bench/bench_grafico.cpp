@@ -24,12 +24,9 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     fijaFuenteDeLaAplicacion();
-    PlataformaDoble doble;
-    QTemporaryDir dir;
-    doble.directorio = dir.path();
-    QFile::copy(QCoreApplication::applicationDirPath() + "/Kvacnt.tbq", dir.filePath("Kvacnt.tbq"));
-    LozarForm f;
-    estudioTipico(f, true);
+    EstudioTemporal e;
+    LozarForm& f = *e.f;
+    f.chkTaguchi->setChecked(true);
     rellenaCajas(f, {{"txtTitulo", "Diámetro del eje: costo efectivo por media y desviación"}});
 
     std::pair<double, double> extremos{0, 1};

@@ -18,9 +18,12 @@ struct Campana {
     }
 };
 
-// Sets the bell's first blue point and returns the drawing step, about one pixel of plot
-// width; a step of 0 leaves nothing more to draw.
-double empiezaCampana(LozarForm& f, const Campana& altura, double desde) {
+// Sets up the bell and its first blue point and returns the drawing step, about one pixel of
+// plot width; 0 leaves nothing to draw (a spread too small, or an empty range).
+double empiezaCampana(LozarForm& f, double mu, double sigma, double desde, Campana& altura) {
+    if (sigma < 1e-8)
+        return 0;
+    altura = {f.estricto(Caja::ya), f.estricto(Caja::yb), mu, sigma};
     f.Pic1->punto(f.ConvX(desde), f.ConvY(altura(desde)), kAzul);
     const double ancho = f.Pic1->width() * 15.0; // twips
     return revisa((f.estricto(Caja::xb) - f.estricto(Caja::xa)) / (ancho / 15));
@@ -60,10 +63,8 @@ void LozarForm::NormalIris(double mu, double sigma, double desde, double hasta, 
     try {
         Pic1->fijaAnchoTrazo(2);
         Pic1->fijaEstilo(EstiloTrazo::Solido);
-        if (sigma < 1e-8)
-            return;
-        const Campana altura{estricto(Caja::ya), estricto(Caja::yb), mu, sigma};
-        const double s = empiezaCampana(*this, altura, desde);
+        Campana altura{};
+        const double s = empiezaCampana(*this, mu, sigma, desde, altura);
         if (s == 0)
             return;
         const double cero = ConvY(0);
@@ -91,10 +92,8 @@ void LozarForm::Normal(double mu, double sigma, double desde, double hasta) {
         Pic1->linea(m, ConvY(estricto(Caja::yb)), m, ConvY(estricto(Caja::ya)), kAzul);
         Pic1->fijaAnchoTrazo(2);
         Pic1->fijaEstilo(EstiloTrazo::Solido);
-        if (sigma < 1e-8)
-            return;
-        const Campana altura{estricto(Caja::ya), estricto(Caja::yb), mu, sigma};
-        const double s = empiezaCampana(*this, altura, desde);
+        Campana altura{};
+        const double s = empiezaCampana(*this, mu, sigma, desde, altura);
         if (s == 0)
             return;
         bucleContado(desde, hasta, s,
