@@ -154,10 +154,6 @@ void TstCalculadoras::resultados_data() {
     QTest::newRow("99.99") << n << +Ppm << c << QStringList{"ZInf=-41"} << QStringList{"99.99 ppm"};
     QTest::newRow("1") << n << +Ppm << c << QStringList{"ZInf=-42"} << QStringList{"1.00 ppm"};
     QTest::newRow("0.5") << n << +Ppm << c << QStringList{"ZInf=-43"} << QStringList{"0.500 ppm"};
-    QTest::newRow("superior 99.99 español")
-        << n << +Ppm << es << QStringList{"ZSup=41"} << QStringList{"", "", "99,99 ppm"};
-    QTest::newRow("pearson 1") << p << +Ppm << c << QStringList{"ZInf=-42"}
-                               << QStringList{"1.00 ppm"};
     QTest::newRow("pearson superior 0.5 español")
         << p << +Ppm << es << QStringList{"ZSup=43"} << QStringList{"", "", "0,500 ppm"};
     const QStringList ceros{"500000 ppm", "0.000 %", "500000 ppm"};

@@ -125,9 +125,6 @@ void TstDibujo::ensancha_data() {
     QTest::addColumn<QString>("xa");
     QTest::addColumn<QString>("xb");
     QTest::addColumn<QString>("yb");
-    QTest::newRow("tipico no cambia") << Textos{} << "0"
-                                      << "100"
-                                      << "100";
     QTest::newRow("xa baja a XDesI") << Textos{{"xa", "20"}} << "10"
                                      << "100"
                                      << "100";

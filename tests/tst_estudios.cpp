@@ -110,9 +110,6 @@ void TstEstudios::lectura_data() {
         << QByteArray("hola\r\n\r\nfoo=1\r\n=2\r\n") << Valores{} << 0;
     QTest::newRow("coma parte la linea")
         << QByteArray("titulo=a,b=c\r\n") << Valores{{0, "a"}} << 0;
-    QTest::newRow("comillas y resto")
-        << QByteArray("\"xa=1\" basura,xb=2\n") << Valores{{9, "1"}, {10, "2"}} << 0;
-    QTest::newRow("repetida") << QByteArray("xa=1\rxa=2\r\n") << Valores{{9, "1"}, {9, "2"}} << 0;
     QTest::newRow("taguchi vacio") << QByteArray("Taguchi=") << Valores{{18, "0"}} << 0;
     QTest::newRow("taguchi 0.5") << QByteArray("Taguchi=0.5") << Valores{{18, "0"}} << 0;
     QTest::newRow("taguchi 1.5") << QByteArray("Taguchi=1.5") << Valores{{18, "2"}} << 0;

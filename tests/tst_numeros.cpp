@@ -39,11 +39,9 @@ void TstNumeros::estricto_data() {
     QTest::newRow("C miles") << kC << "1,000.5" << 1000.5 << 0;
     QTest::newRow("C coma decimal no") << kC << "10,5x" << 0.0 << 13;
     QTest::newRow("C vacio") << kC << "" << 0.0 << 13;
-    QTest::newRow("C blanco dentro") << kC << "1 2" << 0.0 << 13;
     QTest::newRow("C inf no es numero") << kC << "inf" << 0.0 << 13;
     QTest::newRow("C desborda") << kC << "1e99999" << 0.0 << 6;
     QTest::newRow("es coma decimal") << kEs << "10,5" << 10.5 << 0;
-    QTest::newRow("es punto no decimal") << kEs << "10.5" << 0.0 << 13;
     QTest::newRow("es desborda") << kEs << "9e999" << 0.0 << 6;
 }
 
@@ -68,9 +66,7 @@ void TstNumeros::flexible_data() {
     QTest::newRow("blancos dentro") << "1 2 . 5" << 12.5;
     QTest::newRow("tab dentro corta") << "1\t2" << 1.0;
     QTest::newRow("signo y blanco") << "- 3" << -3.0;
-    QTest::newRow("solo punto") << "." << 0.0;
     QTest::newRow("exponente E") << "1.5E2x" << 150.0;
-    QTest::newRow("exponente D") << "2d-1" << 0.2;
     QTest::newRow("hexadecimal") << "&HFF" << 255.0;
     QTest::newRow("ampersand solo") << "&H" << 0.0;
     QTest::newRow("desborda") << "1e99999" << kMax;
@@ -138,7 +134,6 @@ void TstNumeros::general_data() {
     QTest::addColumn<QString>("texto");
     QTest::newRow("cero") << kC << 0.0 << "0";
     QTest::newRow("suma binaria") << kC << 0.1 + 0.2 << "0.3";
-    QTest::newRow("quince cifras") << kC << 123456789012345.0 << "123456789012345";
     QTest::newRow("exponente grande") << kC << 1e15 << "1E+15";
     QTest::newRow("exponente pequeno") << kC << 0.00001 << "1E-05";
     QTest::newRow("es coma") << kEs << 12.5 << "12,5";

@@ -38,15 +38,10 @@ void TstVentanas::controles_data() {
     QTest::addColumn<QString>("texto");
     QTest::newRow("txtTitulo") << "txtTitulo" << QRect(1290, 120, 8895, 375)
                                << "Integración de Lozars de No Calidad";
-    QTest::newRow("XObj") << "XObj" << QRect(5400, 6300, 750, 315) << "0";
-    QTest::newRow("YNomS") << "YNomS" << QRect(10560, 4680, 750, 315) << "0";
-    QTest::newRow("xb") << "xb" << QRect(9720, 6120, 540, 285) << "100";
     QTest::newRow("Pic1") << "Pic1" << QRect(1260, 600, 9000, 5505) << "";
     QTest::newRow("cmdNormal") << "cmdNormal" << QRect(3780, 7500, 1335, 495)
                                << "2. Distribución Normal";
     QTest::newRow("cmdGraf") << "cmdGraf" << QRect(10560, 7500, 915, 495) << "4. Gráfico";
-    QTest::newRow("Label1(11)") << "Label1(11)" << QRect(10320, 1200, -1, -1)
-                                << "Lozar Unitario Lado Superior";
     QTest::newRow("lblCpk") << "lblCpk" << QRect(5280, 7680, -1, -1) << "Cpk";
 }
 
@@ -113,14 +108,10 @@ void TstVentanas::slash_data() {
     QTest::addColumn<QString>("salida");
     QTest::newRow("sin barra") << "C:\\prog"
                                << "C:\\prog\\";
-    QTest::newRow("con barra y blancos") << "  C:\\prog\\ "
-                                         << "C:\\prog\\";
     QTest::newRow("unidad") << "C:"
                             << "C:";
     QTest::newRow("vacio") << ""
                            << "\\";
-    QTest::newRow("blancos") << "   "
-                             << "\\";
     QTest::newRow("unix") << "/usr/lib/lozar"
                           << "/usr/lib/lozar/";
 }
