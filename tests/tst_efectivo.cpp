@@ -54,6 +54,7 @@ private slots:
     void marcador();
     void textosDeCajas_data();
     void textosDeCajas();
+    void mismoEstudioEnCadaLocale();
     void etiquetaYPregunta_data();
     void etiquetaYPregunta();
     void abrirDetalle();
@@ -182,6 +183,53 @@ void TstEfectivo::textosDeCajas() {
     rellenaCajas(*e.f, {{"StdDev", "0"}, {"Media", "50"}, {caja, texto}});
     e.f->cmdLozarEfectivo_Click();
     QCOMPARE(e.lineas().value(linea - 1), contenido);
+}
+
+// One study typed with commas under es_ES, with points under C, and opened under es_ES from a
+// file written with points: one detail file and one label, separators aside.
+void TstEfectivo::mismoEstudioEnCadaLocale() {
+    const Textos puntos = {{"XDesI", "17"},    {"XRetI", "18.5"},  {"XObj", "20"},
+                           {"XRetS", "22.25"}, {"XDesS", "23.5"},  {"YNomI", "38.31"},
+                           {"YNomS", "38.31"}, {"YRetI", "0.75"},  {"YRetS", "1.5"},
+                           {"YDesI", "12.4"},  {"YDesS", "20.05"}, {"Media", "20.3"},
+                           {"StdDev", "1.15"}, {"xa", "16"},       {"xb", "24.5"}};
+    Textos comas;
+    for (auto it = puntos.begin(); it != puntos.end(); ++it)
+        comas.insert(it.key(), QString(it.value()).replace('.', ','));
+    const QLocale es(QLocale::Spanish, QLocale::Spain);
+    struct Resultado {
+        QStringList detalle;
+        QString etiqueta;
+    };
+    auto calcula = [&](const QLocale& l, const Textos& t, bool desdeArchivo) {
+        Estudio e(false, QByteArray(), l);
+        if (desdeArchivo) {
+            QByteArray archivo = "\"Taguchi=1\"\r\n";
+            for (auto it = t.begin(); it != t.end(); ++it)
+                archivo += '"' + (it.key() + '=' + it.value()).toLatin1() + "\"\r\n";
+            const QString ruta = e.dir.filePath("colega.lzr");
+            escribeArchivo(ruta, archivo);
+            e.doble.rutas << ruta;
+            e.f->MArchivoAbrir_Click();
+        } else {
+            rellenaCajas(*e.f, t);
+            e.f->chkTaguchi->setChecked(true);
+        }
+        e.f->cmdLozarEfectivo_Click();
+        // Only the question box: the file opened and drew without a message.
+        [&] { QCOMPARE(e.doble.mensajes.size(), 1); }();
+        // Line 1 is the date in the locale's own format.
+        return Resultado{e.lineas().mid(1), e.f->lblLozarEfec->text()};
+    };
+    const Resultado c = calcula(QLocale::c(), puntos, false);
+    QCOMPARE(c.detalle.value(8), QStringLiteral("   en el Objetivo:\t\t$ 38.310"));
+    QCOMPARE(c.detalle.value(10),
+             QStringLiteral("   por Retrabajo Lado Inferior:  \t\t18.500\t$ 0.750"));
+    for (const Resultado& r : {calcula(es, comas, false), calcula(es, puntos, true)}) {
+        QCOMPARE(r.detalle.join('\n').replace(',', '.'), c.detalle.join('\n'));
+        QCOMPARE(QString(r.etiqueta).replace(',', '.'), c.etiqueta);
+        QVERIFY(r.etiqueta.contains(','));
+    }
 }
 
 void TstEfectivo::etiquetaYPregunta_data() {

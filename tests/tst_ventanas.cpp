@@ -1,10 +1,16 @@
+#include "calculators/probnorm.h"
+#include "calculators/probpearson.h"
 #include "comun/plataformadoble.h"
 #include "shell/caratula.h"
 #include "shell/errores.h"
 #include "shell/formulario.h"
 #include "shell/picturebox.h"
+#include "study/graf1.h"
 #include "study/lozarform.h"
 
+#include <QAbstractSlider>
+#include <QAccessible>
+#include <QChartView>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +26,8 @@ private slots:
     void borraResultado_data();
     void borraResultado();
     void casillaTaguchi();
+    void nombresAccesibles_data();
+    void nombresAccesibles();
     void slash_data();
     void slash();
     void caratulaTeclas_data();
@@ -101,6 +109,47 @@ void TstVentanas::casillaTaguchi() {
     QCOMPARE(f.taguchi(), 2);
     f.chkTaguchi->click();
     QCOMPARE(f.taguchi(), 1);
+}
+
+using FabricaVentana = std::function<QWidget*(TablaNormal&)>;
+Q_DECLARE_METATYPE(FabricaVentana)
+
+void TstVentanas::nombresAccesibles_data() {
+    QTest::addColumn<FabricaVentana>("fabrica");
+    QTest::newRow("Lozar") << FabricaVentana([](TablaNormal&) { return new LozarForm; });
+    QTest::newRow("ProbNorm") << FabricaVentana([](TablaNormal& t) { return new ProbNorm(t); });
+    QTest::newRow("ProbPearson") << FabricaVentana(
+        [](TablaNormal& t) { return new ProbPearson(t); });
+    QTest::newRow("Graf1") << FabricaVentana([](TablaNormal&) {
+        auto* g = new Graf1;
+        g->Form_Load();
+        return g;
+    });
+    QTest::newRow("Caratula") << FabricaVentana([](TablaNormal&) { return new Caratula; });
+}
+
+// A screen reader can name every control a user reads or works.
+void TstVentanas::nombresAccesibles() {
+    QFETCH(FabricaVentana, fabrica);
+    doble_.directorio = QCoreApplication::applicationDirPath();
+    TablaNormal tabla(doble_.directorio);
+    std::unique_ptr<QWidget> ventana(fabrica(tabla));
+    int vistos = 0;
+    for (QWidget* w : ventana->findChildren<QWidget*>()) {
+        const bool entrada = qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSlider*>(w) ||
+                             qobject_cast<QAbstractButton*>(w) || qobject_cast<PictureBox*>(w) ||
+                             qobject_cast<QChartView*>(w) ||
+                             (qobject_cast<QLabel*>(w) && w->objectName() == "Image1");
+        // Qt's own helpers (a menu bar's overflow button, a view's scroll bars) stay hidden.
+        if (!entrada || !w->isVisibleTo(ventana.get()))
+            continue;
+        ++vistos;
+        QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
+        QVERIFY2(i && !i->text(QAccessible::Name).trimmed().isEmpty(),
+                 qPrintable(w->metaObject()->className() + QStringLiteral(" ") + w->objectName()));
+    }
+    QVERIFY(vistos > 0);
+    doble_.directorio.clear();
 }
 
 void TstVentanas::slash_data() {

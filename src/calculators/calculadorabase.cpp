@@ -103,15 +103,21 @@ CalculadoraBase::CalculadoraBase(const Diseno& diseno, TablaNormal& tabla)
     txtTitulo->setAlignment(Qt::AlignCenter);
     txtTitulo->setFont(fuenteTahoma(11.25, true));
     txtTitulo->setFrame(false);
+    txtTitulo->setAccessibleName(QStringLiteral("Título"));
 
     Pic1 = new PictureBox(this);
     Pic1->setObjectName(QStringLiteral("Pic1"));
     colocaTwips(Pic1, 330, 600, 10890, 5205);
+    Pic1->setAccessibleName(QString::fromUtf8(diseno.curva));
+    Pic1->setAccessibleDescription(
+        QStringLiteral("De −6 a 6 desviaciones estándar; un clic cambia el color del área"));
 
     lblZInf = etiqueta(this, "lblZInf", 2820, 5895, 855, 195, 8.25);
     lblZSup = etiqueta(this, "lblZSup", 7860, 5895, 855, 195, 8.25);
     ZSup = barra(this, "ZSup", 6210, 30);
     ZInf = barra(this, "ZInf", 6480, -30);
+    ZSup->setAccessibleName(QStringLiteral("Límite superior (desviaciones estándar)"));
+    ZInf->setAccessibleName(QStringLiteral("Límite inferior (desviaciones estándar)"));
     const int r = diseno.arribaResultados;
     lblInf = etiqueta(this, "lblInf", 660, r, 2235, 435, 14.25);
     lblCentro = etiqueta(this, "lblCentro", 4530, r, 2475, 435, 14.25);

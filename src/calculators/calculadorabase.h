@@ -36,6 +36,7 @@ public:
         int altoCliente;      // twips
         int arribaResultados; // top of lblInf, lblCentro, lblSup in twips
         bool ambasSemillas;   // each limit handler tries both seeds, not only its own
+        const char* curva;    // what the picture shows, for screen readers
     };
 
     // Controls, by their design names.

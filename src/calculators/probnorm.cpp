@@ -12,7 +12,8 @@ const CalculadoraBase::Diseno kDiseno = {"ProbNorm",
                                          "Área bajo la Curva Normal",
                                          7770,
                                          6960,
-                                         false};
+                                         false,
+                                         "Curva normal con el área entre los límites sombreada"};
 }
 
 ProbNorm::ProbNorm(TablaNormal& tabla) : CalculadoraBase(kDiseno, tabla) {

@@ -18,7 +18,8 @@ const CalculadoraBase::Diseno kDiseno = {"ProbPearson",
                                          "Área bajo Curvas Sesgadas",
                                          7950,
                                          7260,
-                                         true};
+                                         true,
+                                         "Curva sesgada con el área entre los límites sombreada"};
 
 QScrollBar* barra(QWidget* padre, const char* nombre, int izq, int minimo, int maximo, int pagina) {
     auto* b = new QScrollBar(Qt::Horizontal, padre);
@@ -48,6 +49,8 @@ ProbPearson::ProbPearson(TablaNormal& tabla)
     lblSk = lectura(this, "lblSk", QStringLiteral("Sesgo"), 180, 915);
     sbKU = barra(this, "sbKU", 7320, -8, 16, 4);
     lblKu = lectura(this, "lblKu", QStringLiteral("Curtosis"), 6120, 1035);
+    sbSK->setAccessibleName(lblSk->text());
+    sbKU->setAccessibleName(lblKu->text());
     connect(sbSK, &QScrollBar::valueChanged, this, &ProbPearson::sbSK_Change);
     connect(sbKU, &QScrollBar::valueChanged, this, &ProbPearson::sbKU_Change);
     Form_Load();

@@ -45,6 +45,7 @@ Caratula::Caratula(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Fra
     setAutoFillBackground(true);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAccessibleName(QStringLiteral("Portada de Lozar"));
     Image1->installEventFilter(this);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -8,21 +8,6 @@
 #include <limits>
 #include <string>
 
-double leeEstricto(const QString& texto) {
-    const QString t = texto.trimmed();
-    if (t.isEmpty())
-        throw ErrorLozar(kErrTipos);
-    bool ok = false;
-    const double v = QLocale().toDouble(t, &ok);
-    if (ok && std::isfinite(v))
-        return v;
-    // Qt answers a well-formed number beyond the double range with ±inf and !ok;
-    // "inf" and "nan" it accepts, but no user means them as a number.
-    if (!ok && std::isinf(v))
-        throw ErrorLozar(kErrDesbordamiento);
-    throw ErrorLozar(kErrTipos);
-}
-
 namespace {
 
 bool esBlanco(QChar c) {
@@ -51,9 +36,28 @@ double leeEntero(QStringView t, qsizetype i, int base) {
     return std::isfinite(v) ? v : std::numeric_limits<double>::max();
 }
 
-} // namespace
+// A number gathered into plain ASCII (sign, digits, ".", "e" exponent), converted without any
+// locale. Beyond the double range it gives ±the largest double and sets `desborda`.
+double convierte(const std::string& s, bool* desborda = nullptr) {
+    double v = 0;
+    const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (r.ec == std::errc::result_out_of_range) {
+        // from_chars leaves v alone: tell overflow from underflow by the exponent's sign.
+        const auto pe = s.find('e');
+        const bool pequeno = pe != std::string::npos && s.size() > pe + 1 && s[pe + 1] == '-';
+        if (desborda)
+            *desborda = !pequeno;
+        const double m = pequeno ? 0.0 : std::numeric_limits<double>::max();
+        return s[0] == '-' ? -m : m;
+    }
+    return v;
+}
 
-double leeFlexible(QStringView t) {
+bool esPunto(QChar c, bool coma) {
+    return c == QLatin1Char('.') || (coma && c == QLatin1Char(','));
+}
+
+double leeInicio(QStringView t, bool coma) {
     qsizetype i = 0;
     while (i < t.size() &&
            (t[i] == QLatin1Char(' ') || t[i] == QLatin1Char('\t') || t[i] == QLatin1Char('\n')))
@@ -86,7 +90,7 @@ double leeFlexible(QStringView t) {
         }
     };
     copiaDigitos();
-    if (i < t.size() && t[i] == QLatin1Char('.')) {
+    if (i < t.size() && esPunto(t[i], coma)) {
         s += '.';
         ++i;
         copiaDigitos();
@@ -112,20 +116,66 @@ double leeFlexible(QStringView t) {
         if (hay)
             s += e;
     }
-    double v = 0;
-    const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (r.ec == std::errc::result_out_of_range) {
-        // from_chars leaves v alone: tell overflow from underflow by the exponent's sign.
-        const auto pe = s.find('e');
-        const bool pequeno = pe != std::string::npos && s.size() > pe + 1 && s[pe + 1] == '-';
-        const double m = pequeno ? 0.0 : std::numeric_limits<double>::max();
-        return s[0] == '-' ? -m : m;
-    }
-    return v;
+    return convierte(s);
+}
+
+} // namespace
+
+double leeFlexible(QStringView texto) {
+    return leeInicio(texto, true);
 }
 
 double leeFlexible(const QString& texto) {
-    return leeFlexible(QStringView(texto));
+    return leeInicio(QStringView(texto), true);
+}
+
+double leeDato(QStringView texto) {
+    return leeInicio(texto, false);
+}
+
+double leeEstricto(const QString& texto) {
+    // Sign, digits with one optional point ("." or ","), optional exponent; blanks around.
+    const QString t = texto.trimmed();
+    std::string s;
+    qsizetype i = 0;
+    const qsizetype n = t.size();
+    auto digito = [&] { return i < n && esDigito(t[i]); };
+    if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+        if (t[i++] == QLatin1Char('-')) // from_chars takes no "+"
+            s += '-';
+    bool digitos = false;
+    for (; digito(); ++i, digitos = true)
+        s += char(t[i].unicode());
+    if (i < n && esPunto(t[i], true)) {
+        s += '.';
+        for (++i; digito(); ++i, digitos = true)
+            s += char(t[i].unicode());
+    }
+    if (!digitos)
+        throw ErrorLozar(kErrTipos);
+    if (i < n && t[i].toUpper() == QLatin1Char('E')) {
+        s += 'e';
+        ++i;
+        if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+            s += char(t[i++].unicode());
+        if (!digito())
+            throw ErrorLozar(kErrTipos);
+        // Leading zeros and a long tail of digits only mean "too large" or "too small".
+        while (digito() && t[i] == QLatin1Char('0'))
+            ++i;
+        std::string e;
+        for (; digito(); ++i)
+            if (e.size() < 12)
+                e += char(t[i].unicode());
+        s += e.empty() ? std::string("0") : e;
+    }
+    if (i != n)
+        throw ErrorLozar(kErrTipos);
+    bool desborda = false;
+    const double v = convierte(s, &desborda);
+    if (desborda)
+        throw ErrorLozar(kErrDesbordamiento);
+    return v;
 }
 
 double div(double a, double b) {

@@ -5,14 +5,21 @@
 // The two ways a box is read, the general format a number is written back with,
 // and the guarded division every drawing and cost routine uses.
 
-// Strict reading: the whole text (blanks around allowed) must be a number as the
-// user's locale (QLocale()) writes it. Error 13 otherwise, error 6 when too large.
+// A number in a box is one thing in every locale: "." and "," are both the decimal point,
+// and no thousands separator is accepted ("1.234,5" is not a number).
+
+// Strict reading: the whole text (blanks around allowed) must be a number: sign, digits
+// with one optional point, optional exponent (E). Error 13 otherwise, error 6 when too large.
 double leeEstricto(const QString& texto);
 
-// Lenient reading: the number the text begins with, "." as the point; 0 when none.
+// Lenient reading: the number the text begins with ("1.234,5" reads 1.234); 0 when none.
 // Never fails: a value beyond the double range reads as the largest double.
 double leeFlexible(const QString& texto);
 double leeFlexible(QStringView texto);
+
+// The lenient reading of our own data (table fields, the Taguchi value of a study file):
+// "." is the only point.
+double leeDato(QStringView texto);
 
 // A value written into a box: 15 significant digits, no trailing zeros, the locale's
 // separator, exponent notation ("1E+15", "1E-05") for very large or small values.

@@ -75,7 +75,7 @@ LecturaEstudio leeEstudio(QByteArrayView bytes) {
         if (indice < 0)
             continue;
         if (indice == kCampoTaguchi) {
-            const double v = std::nearbyint(leeFlexible(valor)); // halves to even
+            const double v = std::nearbyint(leeDato(valor)); // halves to even
             if (!(v == 0 || v == 1 || v == 2)) {
                 r.error = ErrorLozar(kErrValorPropiedad,
                                      QStringLiteral("El valor de la propiedad no es válido: "

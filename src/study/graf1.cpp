@@ -51,11 +51,16 @@ Graf1::Graf1(QWidget* parent) : QDialog(parent) {
     MSChart1 = new QChartView(this);
     MSChart1->setObjectName(QStringLiteral("MSChart1"));
     MSChart1->setRenderHint(QPainter::Antialiasing);
+    MSChart1->setAccessibleName(QStringLiteral("Gráfico del Lozar efectivo"));
+    MSChart1->setAccessibleDescription(
+        QStringLiteral("Costo efectivo por unidad buena para 21 medias entre los límites de "
+                       "retrabajo, una línea por desviación estándar"));
     cmdPrint = new QToolButton(this);
     cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
     cmdPrint->setIcon(iconoImpresora());
     cmdPrint->setIconSize(QSize(20, 18));
     cmdPrint->setToolTip(QStringLiteral("Imprimir el gráfico"));
+    cmdPrint->setAccessibleName(cmdPrint->toolTip());
     cmdPrint->resize(rectTwips(0, 0, 435, 375).size());
     connect(cmdPrint, &QToolButton::clicked, this, &Graf1::cmdPrint_Click);
 }

@@ -34,28 +34,35 @@ struct DisenoCaja {
     const char* texto;
     int izq, arr, ancho, alto;
     const char* tip;
+    // The accessible name: the words of the label beside the box (an element of Label1, or -1
+    // for none) followed by `lado`; the tip when both are empty.
+    int etiqueta;
+    const char* lado;
 };
 
-// Design of the boxes: name, initial text, position in twips, tip.
+const char kInf[] = " Lado Inferior", kSup[] = " Lado Superior";
+
+// Design of the boxes: name, initial text, position in twips, tip, accessible name.
 const DisenoCaja kCajas[] = {
-    {Caja::txtTitulo, "txtTitulo", "Integración de Lozars de No Calidad", 1290, 120, 8895, 375, ""},
-    {Caja::XObj, "XObj", "0", 5400, 6300, 750, 315, ""},
-    {Caja::XRetI, "XRetI", "0", 3810, 6300, 750, 315, ""},
-    {Caja::XRetS, "XRetS", "0", 7020, 6300, 750, 315, ""},
-    {Caja::XDesI, "XDesI", "0", 2250, 6300, 750, 315, ""},
-    {Caja::XDesS, "XDesS", "0", 8550, 6300, 750, 315, ""},
-    {Caja::YNomI, "YNomI", "0", 240, 4680, 750, 315, ""},
-    {Caja::YNomS, "YNomS", "0", 10560, 4680, 750, 315, ""},
-    {Caja::YRetI, "YRetI", "0", 240, 2280, 750, 315, ""},
-    {Caja::YRetS, "YRetS", "0", 10560, 2280, 750, 315, ""},
-    {Caja::YDesI, "YDesI", "0", 240, 3165, 750, 315, ""},
-    {Caja::YDesS, "YDesS", "0", 10560, 3165, 750, 315, ""},
-    {Caja::Media, "Media", "0", 1980, 7650, 750, 315, ""},
-    {Caja::StdDev, "StdDev", "0", 2880, 7650, 750, 315, ""},
-    {Caja::xa, "xa", "0", 1260, 6120, 540, 285, "Valor mínimo de la característica"},
-    {Caja::xb, "xb", "100", 9720, 6120, 540, 285, "Valor máximo de la característica"},
-    {Caja::ya, "ya", "0", 720, 5760, 540, 285, "Valor inferior de la escala de Lozar"},
-    {Caja::yb, "yb", "100", 720, 600, 540, 285, "Valor superior de la escala de Lozar"},
+    {Caja::txtTitulo, "txtTitulo", "Integración de Lozars de No Calidad", 1290, 120, 8895, 375, "",
+     -1, "Título del estudio"},
+    {Caja::XObj, "XObj", "0", 5400, 6300, 750, 315, "", 0, ""},
+    {Caja::XRetI, "XRetI", "0", 3810, 6300, 750, 315, "", 2, kInf},
+    {Caja::XRetS, "XRetS", "0", 7020, 6300, 750, 315, "", 6, kSup},
+    {Caja::XDesI, "XDesI", "0", 2250, 6300, 750, 315, "", 4, kInf},
+    {Caja::XDesS, "XDesS", "0", 8550, 6300, 750, 315, "", 7, kSup},
+    {Caja::YNomI, "YNomI", "0", 240, 4680, 750, 315, "", 14, kInf},
+    {Caja::YNomS, "YNomS", "0", 10560, 4680, 750, 315, "", 1, kSup},
+    {Caja::YRetI, "YRetI", "0", 240, 2280, 750, 315, "", 3, kInf},
+    {Caja::YRetS, "YRetS", "0", 10560, 2280, 750, 315, "", 9, kSup},
+    {Caja::YDesI, "YDesI", "0", 240, 3165, 750, 315, "", 5, kInf},
+    {Caja::YDesS, "YDesS", "0", 10560, 3165, 750, 315, "", 8, kSup},
+    {Caja::Media, "Media", "0", 1980, 7650, 750, 315, "", 12, ""},
+    {Caja::StdDev, "StdDev", "0", 2880, 7650, 750, 315, "", 13, ""},
+    {Caja::xa, "xa", "0", 1260, 6120, 540, 285, "Valor mínimo de la característica", -1, ""},
+    {Caja::xb, "xb", "100", 9720, 6120, 540, 285, "Valor máximo de la característica", -1, ""},
+    {Caja::ya, "ya", "0", 720, 5760, 540, 285, "Valor inferior de la escala de Lozar", -1, ""},
+    {Caja::yb, "yb", "100", 720, 600, 540, 285, "Valor superior de la escala de Lozar", -1, ""},
 };
 
 struct DisenoEtiqueta {
@@ -153,6 +160,10 @@ LozarForm::LozarForm(QWidget* parent)
         colocaTwips(e, d.izq, d.arr, d.ancho, d.alto);
         if (*d.tip)
             e->setToolTip(QString::fromUtf8(d.tip));
+        QString nombre =
+            (d.etiqueta >= 0 ? QString::fromUtf8(kEtiquetas[d.etiqueta].texto) : QString()) +
+            QString::fromUtf8(d.lado);
+        e->setAccessibleName(nombre.isEmpty() ? QString::fromUtf8(d.tip) : nombre);
         cajas_[std::size_t(d.caja)] = e;
     }
     XObj = caja(Caja::XObj), XRetI = caja(Caja::XRetI), XRetS = caja(Caja::XRetS);
@@ -186,6 +197,13 @@ LozarForm::LozarForm(QWidget* parent)
     Pic1 = new PictureBox(s);
     Pic1->setObjectName(QStringLiteral("Pic1"));
     colocaTwips(Pic1, 1260, 600, 9000, 5505);
+    Pic1->setAccessibleName(QStringLiteral("Gráfico de la función Lozar"));
+    Pic1->setAccessibleDescription(
+        QStringLiteral("Costo por unidad a lo largo de la característica, de xa a xb, con los "
+                       "límites de desperdicio en rojo, los de retrabajo en amarillo, el "
+                       "objetivo en verde, la media del proceso en azul discontinuo y, cuando "
+                       "se dibuja, la distribución del proceso coloreada por zonas. Un clic "
+                       "muestra el intervalo de clase, su porcentaje y su costo."));
 
     cmdDrawCostFunction =
         boton(s, "cmdDrawCostFunction", QStringLiteral("1. Función Lozar"), 240, 7500, 1455, 495);
@@ -196,6 +214,7 @@ LozarForm::LozarForm(QWidget* parent)
     cmdGraf = boton(s, "cmdGraf", QStringLiteral("4. Gráfico"), 10560, 7500, 915, 495);
     cmdCLS = boton(s, "cmdCLS", QStringLiteral("X"), 9945, 615, 300, 300);
     cmdCLS->raise(); // it sits on the plot's top right corner
+    cmdCLS->setAccessibleName(QStringLiteral("Borrar el gráfico"));
 
     lblCpk = new QLabel(QStringLiteral("Cpk"), s);
     lblCpk->setObjectName(QStringLiteral("lblCpk"));

@@ -10,7 +10,7 @@ constexpr int kRegistros = 69, kLargo = 133;
 
 double campo(const QByteArray& datos, int registro, int columna) {
     const qsizetype inicio = qsizetype(registro - 1) * kLargo + qsizetype(columna - 1) * 6 + 5;
-    return leeFlexible(QString::fromLatin1(datos.mid(inicio, 6)));
+    return leeDato(QString::fromLatin1(datos.mid(inicio, 6)));
 }
 } // namespace
 
