@@ -26,8 +26,8 @@ void TablaNormal::carga() {
     const QByteArray datos = leeTabla(ruta(), kRegistros, kLargo);
     for (int r = 1; r <= kRegistros; ++r)
         for (int d = 0; d < 10; ++d)
-            campos_[std::size_t(r)][std::size_t(d)] = leeDato(
-                QString::fromLatin1(datos.mid(qsizetype(r - 1) * kLargo + 4 + 8 * d, 8)));
+            campos_[std::size_t(r)][std::size_t(d)] =
+                leeDato(QString::fromLatin1(datos.mid(qsizetype(r - 1) * kLargo + 4 + 8 * d, 8)));
     cargada_ = true;
 }
 
