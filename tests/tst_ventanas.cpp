@@ -28,13 +28,6 @@ private slots:
     void casillaTaguchi();
     void nombresAccesibles_data();
     void nombresAccesibles();
-    void slash_data();
-    void slash();
-    void caratulaTeclas_data();
-    void caratulaTeclas();
-    void caratulaReiniciaReloj();
-    void caratulaSegundaCopia();
-    void caratulaSinPortada();
 
 private:
     PlataformaDoble doble_; // the main window reads its directory from the platform
@@ -150,110 +143,6 @@ void TstVentanas::nombresAccesibles() {
     }
     QVERIFY(vistos > 0);
     doble_.directorio.clear();
-}
-
-void TstVentanas::slash_data() {
-    QTest::addColumn<QString>("entrada");
-    QTest::addColumn<QString>("salida");
-    QTest::newRow("sin barra") << "C:\\prog"
-                               << "C:\\prog\\";
-    QTest::newRow("unidad") << "C:"
-                            << "C:";
-    QTest::newRow("vacio") << ""
-                           << "\\";
-    QTest::newRow("unix") << "/usr/lib/lozar"
-                          << "/usr/lib/lozar/";
-}
-
-void TstVentanas::slash() {
-    QFETCH(QString, entrada);
-    QFETCH(QString, salida);
-    QCOMPARE(Slash(entrada), salida);
-}
-
-namespace {
-// A splash over the shipped cover picture, with its signals counted.
-struct Portada {
-    PlataformaDoble doble;
-    Caratula* c;
-    QSignalSpy descargada, duplicada;
-    Portada()
-        : c(new Caratula), descargada(c, &Caratula::descargada),
-          duplicada(c, &Caratula::duplicada) {
-        doble.directorio = QCoreApplication::applicationDirPath();
-        c->Form_Load();
-    }
-    ~Portada() { delete c; }
-};
-} // namespace
-
-void TstVentanas::caratulaTeclas_data() {
-    QTest::addColumn<int>("tecla");
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<bool>("cierra");
-    QTest::newRow("letra") << int(Qt::Key_A) << "a" << true;
-    QTest::newRow("escape") << int(Qt::Key_Escape) << "\x1b" << true;
-    QTest::newRow("intro") << int(Qt::Key_Return) << "\r" << true;
-    QTest::newRow("flecha") << int(Qt::Key_Left) << "" << false;
-    QTest::newRow("mayusculas") << int(Qt::Key_Shift) << "" << false;
-}
-
-void TstVentanas::caratulaTeclas() {
-    QFETCH(int, tecla);
-    QFETCH(QString, texto);
-    QFETCH(bool, cierra);
-    Portada p;
-    p.c->show();
-    QKeyEvent ev(QEvent::KeyPress, tecla, Qt::NoModifier, texto);
-    QCoreApplication::sendEvent(p.c, &ev);
-    QCOMPARE(p.descargada.count(), cierra ? 1 : 0);
-    if (!cierra) {
-        // A click on the picture closes it; the splash is sized to it plus the frame.
-        QCOMPARE(p.c->size(), p.c->Image1->size() + QSize(6, 6));
-        QTest::mouseClick(p.c->Image1, Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(p.descargada.count(), 1);
-    }
-}
-
-void TstVentanas::caratulaReiniciaReloj() {
-    Portada p;
-    p.c->Form_Activate();
-    QVERIFY(p.c->Timer1->isActive());
-    QCOMPARE(p.c->Timer1->interval(), 3000);
-    QTest::qWait(300);
-    p.c->Form_Activate();                         // on every activation the wait starts over
-    QVERIFY(p.c->Timer1->remainingTime() > 2750); // without the restart: 2700 at most
-    p.c->Timer1->setInterval(1);
-    p.c->Timer1->start();
-    QTRY_COMPARE(p.descargada.count(), 1);
-    QCOMPARE(p.doble.mensajes.size(), 0);
-}
-
-void TstVentanas::caratulaSegundaCopia() {
-    Portada p;
-    p.doble.hayOtraInstancia = true;
-    p.c->Form_Activate();
-    QCOMPARE(p.doble.mensajes.size(), 1);
-    QCOMPARE(p.doble.mensajes[0].texto, QStringLiteral("La aplicación ya está ejecutándose."));
-    QCOMPARE(p.doble.mensajes[0].icono, Icono::Exclamacion);
-    QCOMPARE(p.duplicada.count(), 1);
-    QVERIFY(!p.c->Timer1->isActive());
-    p.c->close();
-    QCOMPARE(p.descargada.count(), 0); // the main window never appears
-}
-
-void TstVentanas::caratulaSinPortada() {
-    PlataformaDoble doble;
-    QTemporaryDir vacio;
-    doble.directorio = vacio.path();
-    Caratula c;
-    try {
-        c.Form_Load();
-        QFAIL("sin error");
-    } catch (const ErrorLozar& e) {
-        QCOMPARE(e.numero(), 53);
-        QVERIFY(e.descripcion().contains(vacio.path() + QStringLiteral("/CARATULA.JPG")));
-    }
 }
 
 QTEST_MAIN(TstVentanas)

@@ -4,7 +4,6 @@
 #include "shell/plataforma.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -73,9 +72,8 @@ void Caratula::Form_Activate() {
         terminando_ = true;
         plataforma().mensaje(QStringLiteral("La aplicación ya está ejecutándose."),
                              Botones::Aceptar, Icono::Exclamacion);
-        emit duplicada();
         hide();
-        QCoreApplication::exit(0);
+        emit duplicada(); // the program ends once its event loop takes the request
         return;
     }
     Timer1->stop();

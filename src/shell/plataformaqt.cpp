@@ -116,15 +116,19 @@ bool PlataformaQt::otraInstancia() {
     if (comprobada_)
         return otra_;
     comprobada_ = true;
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
     // A lock held by a process that no longer exists is stale and taken over, so a
     // crashed copy never blocks the program for good; a live one is never stolen.
-    bloqueo_ = std::make_unique<QLockFile>(dir + QStringLiteral("/lozar.lock"));
+    bloqueo_ = std::make_unique<QLockFile>(rutaBloqueo());
     bloqueo_->setStaleLockTime(0);
     otra_ = !bloqueo_->tryLock(0);
     return otra_;
+}
+
+QString PlataformaQt::rutaBloqueo() {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    return dir + QStringLiteral("/lozar.lock");
 }
 
 void PlataformaQt::cargaTraducciones() {

@@ -21,6 +21,9 @@ public:
     QString directorioAplicacion() override;
     bool otraInstancia() override;
 
+    // The single-instance lock: a live copy of the program holds it.
+    static QString rutaBloqueo();
+
     // Qt's own Spanish texts for standard buttons ("Sí", "Aceptar", "Cancelar").
     static void cargaTraducciones();
 

@@ -18,9 +18,13 @@ QString nativa(const QString& ruta) {
 
 DetalleCalculo::DetalleCalculo(const QString& ruta) : archivo_(ruta) {
     if (!archivo_.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw ErrorLozar(kErrAccesoRuta,
-                         QStringLiteral("No se puede crear el archivo de detalle \"%1\" (%2)")
-                             .arg(nativa(ruta), archivo_.errorString()));
+        throw noSePuedeCrear(ruta, archivo_.errorString());
+}
+
+ErrorLozar DetalleCalculo::noSePuedeCrear(const QString& ruta, const QString& causa) {
+    return ErrorLozar(kErrAccesoRuta,
+                      QStringLiteral("No se puede crear el archivo de detalle \"%1\" (%2)")
+                          .arg(nativa(ruta), causa));
 }
 
 DetalleCalculo::~DetalleCalculo() = default; // QFile closes what is still open

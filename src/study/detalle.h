@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/errores.h"
 #include "study/modelo.h"
 
 #include <QDateTime>
@@ -22,6 +23,8 @@ public:
     void cierra();
 
     static QString nombre() { return QStringLiteral("CostDetail.xls"); }
+    // The error of a detail file that cannot be created, with its cause.
+    static ErrorLozar noSePuedeCrear(const QString& ruta, const QString& causa);
 
 private:
     void linea(const QString& texto);

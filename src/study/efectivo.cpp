@@ -5,14 +5,14 @@
 #include "study/detalle.h"
 #include "tables/tablanormal.h"
 
-double LozarEfectivo(const Cajas& cajas, TablaNormal& tabla, double mu, double sigma,
-                     const QString& rutaDetalle, const QDateTime& ahora) {
+#include <QFile>
+
+ResultadoEfectivo calculaEfectivo(const Cajas& cajas, TablaNormal& tabla, double mu, double sigma) {
     const CajasInstantanea c(cajas); // nothing can change the boxes meanwhile
     if (sigma < 0)
         throw ErrorLozar(kErrArgumento,
                          QStringLiteral("La desviación estándar no puede ser negativa"));
-    DetalleCalculo detalle(rutaDetalle);
-    detalle.encabezado(c, ahora);
+    ResultadoEfectivo r;
     double S = 0, D;
     if (sigma == 0) {
         // No spread: the whole production lies at the mean; on a scrap limit it is scrap.
@@ -20,6 +20,7 @@ double LozarEfectivo(const Cajas& cajas, TablaNormal& tabla, double mu, double s
         D = (c.estricto(Caja::XDesI) >= mu || c.estricto(Caja::XDesS) <= mu) ? 1 : 0;
     } else {
         const double h = sigma / 10, fin = sigma * 5 + mu;
+        r.intervalos.reserve(102);
         bucleContado(mu - sigma * 5, fin, h, [&](double x) {
             const double lo = x - h / 2, hi = x + h / 2;
             const double inferior = tabla.Abcn(div(lo - mu, sigma));
@@ -28,17 +29,55 @@ double LozarEfectivo(const Cajas& cajas, TablaNormal& tabla, double mu, double s
             const double costo = Lozar(c, x);
             const double p = revisa(costo * a);
             S = revisa(S + p);
-            detalle.intervalo(lo, hi, a, costo, p, S);
+            r.intervalos.push_back({lo, hi, a, costo, p, S});
         });
         D = (1 - tabla.Abcn(div(c.estricto(Caja::XDesS) - mu, sigma))) +
             tabla.Abcn(div(c.estricto(Caja::XDesI) - mu, sigma));
     }
-    if (D >= 0.995) {
-        detalle.cierra();
-        return kTodoDesperdicio;
-    }
-    const double ce = div(S, 1 - D);
-    detalle.totales(1 - D, ce, div(ce, YNominal(c, c.estricto(Caja::XObj))));
-    detalle.cierra();
-    return ce;
+    if (D >= 0.995)
+        return r;
+    r.noDesperdiciada = 1 - D;
+    r.efectivo = div(S, 1 - D);
+    r.indice = div(r.efectivo, YNominal(c, c.estricto(Caja::XObj)));
+    return r;
+}
+
+namespace {
+void escribeCuerpo(DetalleCalculo& d, const ResultadoEfectivo& r) {
+    for (const IntervaloEfectivo& i : r.intervalos)
+        d.intervalo(i.desde, i.hasta, i.area, i.costo, i.parcial, i.acumulado);
+    if (!r.todoDesperdicio())
+        d.totales(r.noDesperdiciada, r.efectivo, r.indice);
+    d.cierra();
+}
+} // namespace
+
+void escribeDetalle(const QString& ruta, const Cajas& c, const ResultadoEfectivo& r,
+                    const QDateTime& ahora) {
+    DetalleCalculo d(ruta);
+    d.encabezado(c, ahora);
+    escribeCuerpo(d, r);
+}
+
+void compruebaDetalle(const QString& ruta) {
+    const bool existia = QFile::exists(ruta);
+    QFile f(ruta);
+    if (!f.open(QIODevice::Append)) // Append: what is there stays
+        throw DetalleCalculo::noSePuedeCrear(ruta, f.errorString());
+    f.close();
+    if (!existia)
+        QFile::remove(ruta);
+}
+
+double LozarEfectivo(const Cajas& cajas, TablaNormal& tabla, double mu, double sigma,
+                     const QString& rutaDetalle, const QDateTime& ahora) {
+    const CajasInstantanea c(cajas);
+    if (sigma < 0) // refused before anything is written
+        throw ErrorLozar(kErrArgumento,
+                         QStringLiteral("La desviación estándar no puede ser negativa"));
+    DetalleCalculo d(rutaDetalle);
+    d.encabezado(c, ahora);
+    const ResultadoEfectivo r = calculaEfectivo(c, tabla, mu, sigma);
+    escribeCuerpo(d, r);
+    return r.efectivo;
 }

@@ -3,16 +3,42 @@
 #include "study/modelo.h"
 
 #include <QDateTime>
+#include <vector>
 
 class TablaNormal;
 
 // The result that means 0.995 or more of the production is scrap; compared exactly.
 constexpr double kTodoDesperdicio = -999;
 
+// One integration step: the interval, its probability, the unit cost at its centre, their
+// product and the running sum.
+struct IntervaloEfectivo {
+    double desde, hasta, area, costo, parcial, acumulado;
+};
+
+struct ResultadoEfectivo {
+    std::vector<IntervaloEfectivo> intervalos; // none for a process without spread
+    double noDesperdiciada = 0;                // 1 − D
+    double efectivo = kTodoDesperdicio;        // CE, or the marker
+    double indice = 0;                         // CE over the nominal cost at the target
+    bool todoDesperdicio() const { return efectivo == kTodoDesperdicio; }
+};
+
 // Effective unit cost of a good unit: the unit cost integrated against the normal process
 // distribution by intervals of σ/10 centred on μ − 5σ … μ + 5σ, divided by the fraction not
-// scrapped. Writes every step to the detail file at `rutaDetalle`, created first. Returns CE
-// or kTodoDesperdicio. Throws ErrorLozar (file, boxes, overflow; a negative σ is refused
-// before anything is written).
+// scrapped. Touches no file. Throws ErrorLozar (boxes, overflow, a negative σ).
+ResultadoEfectivo calculaEfectivo(const Cajas& c, TablaNormal& tabla, double mu, double sigma);
+
+// The detail file of a computation, replaced whole; ErrorLozar when it cannot be written.
+// The boxes give the header and must be those the result was computed from.
+void escribeDetalle(const QString& ruta, const Cajas& c, const ResultadoEfectivo& r,
+                    const QDateTime& ahora);
+
+// Throws the error of the detail file at `ruta` when it cannot be written, without touching
+// what is there.
+void compruebaDetalle(const QString& ruta);
+
+// One effective-cost computation as a click runs it: the detail file created first, then
+// the computation, then its lines. Returns CE or kTodoDesperdicio.
 double LozarEfectivo(const Cajas& c, TablaNormal& tabla, double mu, double sigma,
                      const QString& rutaDetalle, const QDateTime& ahora);

@@ -34,18 +34,29 @@ std::optional<std::pair<double, double>> LozarForm::calculaTablaGrafico() {
             QStringLiteral("s ") + formatea(s, QStringLiteral("0.0##"));
     }
     double minimo = 1e50, maximo = -1e50;
-    for (int i = 0; i <= 20; ++i)
-        for (int k = 0; k <= 5; ++k) {
-            const double x = dx * i + retI, s = ds * k;
-            const std::optional<double> ce = LozarEfectivo(x, s);
-            if (!ce) // reported once; the other 125 would fail alike
-                return std::nullopt;
-            if (*ce == kTodoDesperdicio)
-                continue;
-            TablaGrafico.celda(fila(x), columna(s)) = *ce;
-            minimo = std::min(minimo, *ce);
-            maximo = std::max(maximo, *ce);
-        }
+    // Only the last cell's detail file would survive the 126 computations: it alone is
+    // written, once the chart is computed, and the file is checked before anything starts.
+    try {
+        const QString ruta = rutaDetalle();
+        compruebaDetalle(ruta);
+        const CajasInstantanea cajas(*this);
+        ResultadoEfectivo r;
+        for (int i = 0; i <= 20; ++i)
+            for (int k = 0; k <= 5; ++k) {
+                const double x = dx * i + retI, s = ds * k;
+                r = calculaEfectivo(cajas, tabla_, x, s);
+                if (r.todoDesperdicio())
+                    continue;
+                TablaGrafico.celda(fila(x), columna(s)) = r.efectivo;
+                minimo = std::min(minimo, r.efectivo);
+                maximo = std::max(maximo, r.efectivo);
+            }
+        escribeDetalle(ruta, cajas, r, QDateTime::currentDateTime());
+    } catch (const ErrorLozar& e) {
+        // Reported once; the other cells would fail alike.
+        avisaRutina(objectName() + QStringLiteral(". LozarEfectivo."), e);
+        return std::nullopt;
+    }
     if (minimo > maximo)
         throw ErrorLozar(kErrArgumento,
                          QStringLiteral("No hay nada que graficar: con todas las medias y "

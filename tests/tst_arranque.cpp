@@ -1,0 +1,220 @@
+#include "comun/plataformadoble.h"
+#include "comun/tablas.h"
+#include "shell/arranque.h"
+#include "shell/caratula.h"
+#include "shell/plataformaqt.h"
+#include "study/lozarform.h"
+
+#include <QLockFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QtTest>
+
+class TstArranque : public QObject {
+    Q_OBJECT
+private slots:
+    void slash_data();
+    void slash();
+    void caratulaTeclas_data();
+    void caratulaTeclas();
+    void caratulaReiniciaReloj();
+    void arranque_data();
+    void arranque();
+    void segundaCopiaTerminaSola();
+};
+
+void TstArranque::slash_data() {
+    QTest::addColumn<QString>("entrada");
+    QTest::addColumn<QString>("salida");
+    QTest::newRow("sin barra") << "C:\\prog"
+                               << "C:\\prog\\";
+    QTest::newRow("unidad") << "C:"
+                            << "C:";
+    QTest::newRow("vacio") << ""
+                           << "\\";
+    QTest::newRow("unix") << "/usr/lib/lozar"
+                          << "/usr/lib/lozar/";
+}
+
+void TstArranque::slash() {
+    QFETCH(QString, entrada);
+    QFETCH(QString, salida);
+    QCOMPARE(Slash(entrada), salida);
+}
+
+namespace {
+// A splash over the shipped cover picture, with its signals counted.
+struct Portada {
+    PlataformaDoble doble;
+    Caratula* c;
+    QSignalSpy descargada, duplicada;
+    Portada()
+        : c(new Caratula), descargada(c, &Caratula::descargada),
+          duplicada(c, &Caratula::duplicada) {
+        doble.directorio = QCoreApplication::applicationDirPath();
+        c->Form_Load();
+    }
+    ~Portada() { delete c; }
+};
+
+template <typename T> T* visible() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* v = qobject_cast<T*>(w); v && v->isVisible())
+            return v;
+    return nullptr;
+}
+} // namespace
+
+void TstArranque::caratulaTeclas_data() {
+    QTest::addColumn<int>("tecla");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<bool>("cierra");
+    QTest::newRow("letra") << int(Qt::Key_A) << "a" << true;
+    QTest::newRow("escape") << int(Qt::Key_Escape) << "\x1b" << true;
+    QTest::newRow("intro") << int(Qt::Key_Return) << "\r" << true;
+    QTest::newRow("flecha") << int(Qt::Key_Left) << "" << false;
+    QTest::newRow("mayusculas") << int(Qt::Key_Shift) << "" << false;
+}
+
+void TstArranque::caratulaTeclas() {
+    QFETCH(int, tecla);
+    QFETCH(QString, texto);
+    QFETCH(bool, cierra);
+    Portada p;
+    p.c->show();
+    QKeyEvent ev(QEvent::KeyPress, tecla, Qt::NoModifier, texto);
+    QCoreApplication::sendEvent(p.c, &ev);
+    QCOMPARE(p.descargada.count(), cierra ? 1 : 0);
+    if (!cierra) {
+        // A click on the picture closes it; the splash is sized to it plus the frame.
+        QCOMPARE(p.c->size(), p.c->Image1->size() + QSize(6, 6));
+        QTest::mouseClick(p.c->Image1, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(p.descargada.count(), 1);
+    }
+}
+
+void TstArranque::caratulaReiniciaReloj() {
+    Portada p;
+    p.c->Form_Activate();
+    QVERIFY(p.c->Timer1->isActive());
+    QCOMPARE(p.c->Timer1->interval(), 3000);
+    QTest::qWait(300);
+    p.c->Form_Activate();                         // on every activation the wait starts over
+    QVERIFY(p.c->Timer1->remainingTime() > 2750); // without the restart: 2700 at most
+    p.c->Timer1->setInterval(1);
+    p.c->Timer1->start();
+    QTRY_COMPARE(p.descargada.count(), 1);
+    QCOMPARE(p.doble.mensajes.size(), 0);
+}
+
+void TstArranque::arranque_data() {
+    QTest::addColumn<QByteArray>("portada"); // empty: none
+    QTest::addColumn<bool>("otraCopia");
+    QTest::addColumn<int>("codigo");
+    QTest::addColumn<QString>("mensaje");
+    QTest::addColumn<bool>("ventanaPrincipal");
+    QFile jpg(QCoreApplication::applicationDirPath() + "/CARATULA.JPG");
+    QVERIFY(jpg.open(QIODevice::ReadOnly));
+    const QByteArray portada = jpg.readAll();
+    QTest::newRow("normal") << portada << false << 0 << "" << true;
+    QTest::newRow("segunda copia")
+        << portada << true << 0 << "La aplicación ya está ejecutándose." << false;
+    QTest::newRow("sin portada") << QByteArray() << false << 1 << "CARATULA.JPG" << false;
+    QTest::newRow("portada ilegible")
+        << QByteArray("no es una imagen") << false << 1 << "CARATULA.JPG" << false;
+}
+
+// The whole run, main() but for the platform: the splash, then the main window or the end.
+void TstArranque::arranque() {
+    QFETCH(QByteArray, portada);
+    QFETCH(bool, otraCopia);
+    QFETCH(int, codigo);
+    QFETCH(QString, mensaje);
+    QFETCH(bool, ventanaPrincipal);
+    QTemporaryDir dir;
+    if (!portada.isEmpty())
+        escribeArchivo(dir.filePath("CARATULA.JPG"), portada);
+    PlataformaDoble doble;
+    doble.directorio = dir.path();
+    doble.hayOtraInstancia = otraCopia;
+
+    // A user who waits: the splash goes, the main window comes and is closed.
+    bool principalVista = false;
+    QTimer usuario;
+    connect(&usuario, &QTimer::timeout, [&] {
+        if (auto* c = visible<Caratula>())
+            c->close();
+        else if (auto* f = visible<LozarForm>()) {
+            principalVista = true;
+            f->close();
+        }
+    });
+    usuario.start(20);
+    bool colgado = false;
+    QTimer::singleShot(10000, qApp, [&] {
+        colgado = true;
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    });
+
+    QCOMPARE(ejecutaLozar(doble), codigo);
+    QVERIFY2(!colgado, "el bucle de eventos no terminó solo");
+    QCOMPARE(principalVista, ventanaPrincipal);
+    QCOMPARE(doble.mensajes.size(), mensaje.isEmpty() ? 0 : 1);
+    if (!mensaje.isEmpty()) {
+        QVERIFY2(doble.ultimoTexto().contains(mensaje), qPrintable(doble.ultimoTexto()));
+        QCOMPARE(doble.mensajes[0].icono, Icono::Exclamacion);
+    }
+}
+
+// The real executable, started while this test holds the single-instance lock, shows its
+// warning on a virtual display and ends by itself once the warning is answered. The offscreen
+// platform takes no input from outside, so the box is answered on an X server of our own.
+void TstArranque::segundaCopiaTerminaSola() {
+    const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+    const QString xdotool = QStandardPaths::findExecutable("xdotool");
+    if (xvfb.isEmpty() || xdotool.isEmpty())
+        QSKIP("hacen falta Xvfb y xdotool");
+    QProcess servidor;
+    servidor.start(xvfb, {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    QVERIFY(servidor.waitForStarted());
+    QVERIFY(servidor.waitForReadyRead(10000));
+    const QString pantalla = ":" + QString::fromLatin1(servidor.readLine()).trimmed();
+
+    QLockFile bloqueo(PlataformaQt::rutaBloqueo());
+    QVERIFY2(bloqueo.tryLock(0), "otra copia de Lozar está abierta");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", pantalla);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    QProcess lozar;
+    lozar.setProcessEnvironment(env);
+    lozar.start(QCoreApplication::applicationDirPath() + "/lozar", {});
+    QVERIFY(lozar.waitForStarted());
+
+    // The warning is the only visible window titled "Lozar".
+    auto xdo = [&](const QStringList& args) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(xdotool, args);
+        p.waitForFinished(5000);
+        return QString::fromLatin1(p.readAllStandardOutput()).trimmed();
+    };
+    QString aviso;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !(aviso = xdo({"search", "--onlyvisible", "--name", "^Lozar$"})).isEmpty(), 15000);
+    QCOMPARE(lozar.state(), QProcess::Running); // it waits for the answer
+    xdo({"windowfocus", "--sync", aviso.section('\n', 0, 0)});
+    xdo({"key", "Return"});
+    const bool termino = lozar.waitForFinished(5000);
+    if (!termino)
+        lozar.kill();
+    servidor.terminate();
+    servidor.waitForFinished();
+    QVERIFY2(termino, "la segunda copia sigue viva tras su aviso");
+    QCOMPARE(lozar.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(lozar.exitCode(), 0);
+}
+
+QTEST_MAIN(TstArranque)
+#include "tst_arranque.moc"
