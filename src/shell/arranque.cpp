@@ -7,6 +7,7 @@
 #include "study/lozarform.h"
 
 #include <QApplication>
+#include <QPointer>
 
 namespace {
 // Puts back the platform that was installed before the run.
@@ -25,7 +26,6 @@ private:
 int ejecutaLozar(Plataforma& p) {
     PlataformaDeLaEjecucion instalada(p);
     QApplication::setApplicationName(QStringLiteral("Lozar"));
-    fijaFuenteDeLaAplicacion();
 
     auto* caratula = new Caratula;
     caratula->setAttribute(Qt::WA_DeleteOnClose);
@@ -36,11 +36,28 @@ int ejecutaLozar(Plataforma& p) {
         plataforma().mensaje(e.descripcion(), Botones::Aceptar, Icono::Exclamacion);
         return 1;
     }
-    QObject::connect(caratula, &Caratula::descargada, [] { (new LozarForm)->show(); });
+    // The main window is built, and its text laid out, while the splash is on screen (the
+    // splash shows no text, so even the fonts wait until then); it then appears at once.
+    QPointer<LozarForm> principal;
+    auto prepara = [&principal] {
+        if (principal)
+            return;
+        fijaFuenteDeLaAplicacion();
+        principal = new LozarForm;
+        principal->grab();
+        preparaVentana(principal);
+    };
+    QObject::connect(caratula, &Caratula::pintada, prepara);
+    QObject::connect(caratula, &Caratula::descargada, [&principal, prepara] {
+        prepara();
+        principal->show();
+    });
     // The splash may become active inside show(), before the event loop runs, and a quit asked
     // for then would be lost: the request waits in the queue for the loop to take it.
     QObject::connect(caratula, &Caratula::duplicada, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     caratula->show();
-    return QApplication::exec();
+    const int codigo = QApplication::exec();
+    delete principal; // built but never shown: a second copy
+    return codigo;
 }

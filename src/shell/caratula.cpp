@@ -54,8 +54,7 @@ Caratula::Caratula(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Fra
 void Caratula::Form_Load() {
     directorio_ = Slash(plataforma().directorioAplicacion());
     const QString ruta = directorio_ + QStringLiteral("CARATULA.JPG");
-    QImageReader lector(ruta);
-    const QImage imagen = lector.read();
+    const QImage imagen = QImageReader(ruta).read();
     if (imagen.isNull())
         throw ErrorLozar(kErrArchivoNoEncontrado,
                          QStringLiteral("No se ha podido leer la portada \"%1\".").arg(ruta));
@@ -124,4 +123,8 @@ void Caratula::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     p.setPen(QPen(QColor(128, 128, 128), 1));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (!pintada_) {
+        pintada_ = true;
+        QTimer::singleShot(0, this, &Caratula::pintada); // after the picture reaches the screen
+    }
 }

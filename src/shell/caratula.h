@@ -30,6 +30,8 @@ public:
 signals:
     void descargada();
     void duplicada();
+    // Once, when the picture has first been painted: the time to prepare what comes next.
+    void pintada();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -43,4 +45,5 @@ private:
     QString directorio_;
     bool terminando_ = false;
     bool descargada_ = false;
+    bool pintada_ = false;
 };

@@ -1,6 +1,7 @@
 #include "shell/formulario.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -21,12 +22,15 @@ void subeTwips(QWidget* control, int arriba) {
 }
 
 QFont fuenteTahoma(double puntos, bool negrita) {
-    QString familia = QStringLiteral("DejaVu Sans");
-    for (const auto* f : {"Tahoma", "Liberation Sans"})
-        if (QFontDatabase::hasFamily(QLatin1String(f))) {
-            familia = QLatin1String(f);
-            break;
-        }
+    // Chosen once: each font-family query goes through fontconfig's alias rules, and the
+    // windows ask for dozens of fonts while they are built.
+    static const QString familia = [] {
+        const QStringList hay = QFontDatabase::families();
+        for (const auto* f : {"Tahoma", "Liberation Sans"})
+            if (hay.contains(QLatin1String(f)))
+                return QString::fromLatin1(f);
+        return QStringLiteral("DejaVu Sans");
+    }();
     QFont f(familia);
     // Design sizes are points at 96 dots per inch.
     f.setPixelSize(int(std::lround(puntos * 96.0 / 72.0)));
@@ -36,6 +40,17 @@ QFont fuenteTahoma(double puntos, bool negrita) {
 
 void fijaFuenteDeLaAplicacion() {
     QApplication::setFont(fuenteTahoma(8.25, false));
+}
+
+void preparaVentana(QWidget* ventana) {
+    ventana->winId();
+    if (QBackingStore* memoria = ventana->backingStore()) {
+        memoria->resize(ventana->size());
+        memoria->beginPaint(QRegion(ventana->rect()));
+        // Touched once, so that the first real paint finds the memory in place.
+        QPainter(memoria->paintDevice()).fillRect(ventana->rect(), Qt::white);
+        memoria->endPaint();
+    }
 }
 
 bool pintaVentana(QWidget* ventana, QPaintDevice* pagina) {

@@ -25,6 +25,10 @@ QFont fuenteTahoma(double puntos, bool negrita);
 // The windows' common font, like the classic 8-point dialog font.
 void fijaFuenteDeLaAplicacion();
 
+// Sets up a top-level window's native window and drawing memory before it is shown, which is
+// most of the time a window takes to appear.
+void preparaVentana(QWidget* ventana);
+
 // Paints the window's image on a page (printer, PDF), as large as fits, keeping its shape.
 bool pintaVentana(QWidget* ventana, QPaintDevice* pagina);
 
