@@ -2,7 +2,7 @@
 set -euo pipefail
 RAIZ="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PAQUETES=(cmake g++ make qt6-base-dev qt6-charts-dev libgl-dev fonts-dejavu-core
-          fonts-liberation2 qt6-translations-l10n libboost-dev)
+          fonts-liberation2 qt6-translations-l10n libboost-dev qt6-svg-dev)
 
 instala_lo_que_falta() {
     local faltan=()

@@ -80,7 +80,8 @@ int sombreado(CalculadoraBase& f) {
         }
         abiertas += abierta;
     }
-    return abiertas > 3 ? -1 : n;
+    // Those columns are wider on a scaled screen.
+    return abiertas > std::ceil(3 * f.Pic1->devicePixelRatioF()) ? -1 : n;
 }
 
 CalculadoraBase* abierta(const QString& nombre) {

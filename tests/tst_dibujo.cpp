@@ -226,7 +226,9 @@ void TstDibujo::cpk() {
 void TstDibujo::lectura() {
     Ventana v;
     rellenaCajas(*v.f, {{"Media", "50"}, {"StdDev", "10"}});
-    v.f->Pic1_MouseDown(Qt::LeftButton, {}, 50, 20);
+    // A real click at the middle of the picture, whatever the screen's scale.
+    const QRect r = v.f->Pic1->contentsRect();
+    QTest::mouseClick(v.f->Pic1, Qt::LeftButton, {}, QPoint(r.left() + r.width() / 2, 50));
     QCOMPARE(v.doble.mensajes.size(), 1);
     QCOMPARE(v.doble.mensajes[0].icono, Icono::Informacion);
     QCOMPARE(v.doble.ultimoTexto(), QStringLiteral("Intervalo desde: 49.500\n"

@@ -1,7 +1,10 @@
 #include "comun/comparar.h"
 #include "comun/estudio.h"
 #include "comun/plataformadoble.h"
+#include "comun/tablas.h"
+#include "shell/exporta.h"
 #include "shell/module1.h"
+#include "shell/picturebox.h"
 #include "study/graf1.h"
 
 #include <QApplication>
@@ -69,6 +72,8 @@ private slots:
     void detalleBloqueado();
     void redimensionado();
     void sinImpresora();
+    void exportar_data();
+    void exportar();
 };
 
 void TstGrafico::etiquetasYSeries() {
@@ -197,6 +202,67 @@ void TstGrafico::sinImpresora() {
     QVERIFY(e.grafica([&](Graf1& g) { g.cmdPrint_Click(); }));
     QCOMPARE(e.doble.impresiones, 1);
     QCOMPARE(e.doble.mensajes.size(), 1);
+}
+
+void TstGrafico::exportar_data() {
+    QTest::addColumn<bool>("grafico"); // the chart window, else the main window's picture
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<QByteArray>("comienzo"); // empty: the export fails
+    for (bool g : {false, true}) {
+        const char* v = g ? "grafico" : "dibujo";
+        QTest::addRow("%s png", v) << g << "x.png" << QByteArray("\x89PNG");
+        QTest::addRow("%s svg", v) << g << "x.svg" << QByteArray("<?xml");
+        QTest::addRow("%s pdf", v) << g << "x.pdf" << QByteArray("%PDF");
+        QTest::addRow("%s carpeta", v) << g << "carpeta.png" << QByteArray();
+    }
+    QTest::newRow("extension desconocida") << false << "x.bmp" << QByteArray();
+}
+
+// Both pictures reach a file in each format; a failure names the file and leaves what was there.
+void TstGrafico::exportar() {
+    QFETCH(bool, grafico);
+    QFETCH(QString, nombre);
+    QFETCH(QByteArray, comienzo);
+    Estudio e;
+    const QString ruta = e.dir.filePath(nombre);
+    if (nombre.startsWith("carpeta"))
+        QVERIFY(QDir(e.dir.path()).mkdir(nombre));
+    else if (comienzo.isEmpty())
+        QVERIFY(escribeArchivo(ruta, "antes"));
+    e.doble.rutas << ruta;
+    QSize pantalla;
+    if (grafico) {
+        QVERIFY(e.grafica([&](Graf1& g) {
+            pantalla = g.MSChart1->size();
+            g.cmdExportar_Click();
+        }));
+    } else {
+        rellenaCajas(*e.f, {{"Media", "10"}, {"StdDev", "1"}});
+        e.f->cmdDrawCostFunction_Click();
+        e.f->cmdNormal_Click();
+        pantalla = e.f->Pic1->contentsRect().size();
+        e.f->MArchivoExportar_Click();
+    }
+    QCOMPARE(e.doble.filtros.last(), kFiltroExportar);
+    QFile f(ruta);
+    if (comienzo.isEmpty()) {
+        QCOMPARE(e.doble.mensajes.size(), 1);
+        QVERIFY2(e.doble.ultimoTexto().contains(QDir::toNativeSeparators(ruta)),
+                 qPrintable(e.doble.ultimoTexto()));
+        if (f.open(QIODevice::ReadOnly))
+            QCOMPARE(f.readAll(), QByteArray("antes"));
+        return;
+    }
+    QCOMPARE(e.doble.mensajes.size(), 0);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.read(comienzo.size()) == comienzo);
+    if (nombre.endsWith(".png")) {
+        const QImage png(ruta);
+        QVERIFY(png.width() >= pantalla.width() && png.height() >= pantalla.height());
+        if (!grafico) // the picture's own pixels
+            QCOMPARE(png.convertToFormat(QImage::Format_RGB32),
+                     e.f->Pic1->imagen().convertToFormat(QImage::Format_RGB32));
+    }
 }
 
 QTEST_MAIN(TstGrafico)

@@ -1,5 +1,6 @@
 #include "calculators/probnorm.h"
 #include "calculators/probpearson.h"
+#include "comun/estudio.h"
 #include "comun/plataformadoble.h"
 #include "shell/caratula.h"
 #include "shell/errores.h"
@@ -26,6 +27,8 @@ private slots:
     void borraResultado_data();
     void borraResultado();
     void casillaTaguchi();
+    void atajos_data();
+    void atajos();
     void nombresAccesibles_data();
     void nombresAccesibles();
 
@@ -102,6 +105,44 @@ void TstVentanas::casillaTaguchi() {
     QCOMPARE(f.taguchi(), 2);
     f.chkTaguchi->click();
     QCOMPARE(f.taguchi(), 1);
+}
+
+void TstVentanas::atajos_data() {
+    QTest::addColumn<QKeySequence>("teclas");
+    QTest::addColumn<QString>("dialogo"); // the dialog asked for, or empty
+    QTest::addColumn<QString>("efecto");  // otherwise: the result label's text, or a message
+    QTest::newRow("abrir") << QKeySequence("Ctrl+O") << "abrir"
+                           << "";
+    QTest::newRow("guardar como") << QKeySequence("Ctrl+Shift+S") << "guardar"
+                                  << "";
+    QTest::newRow("2. Distribución") << QKeySequence("Alt+2") << ""
+                                     << "Cpk -";
+    QTest::newRow("3. Lozar Efectivo") << QKeySequence("Alt+3") << ""
+                                       << "100% Desperdicio";
+    QTest::newRow("4. Gráfico") << QKeySequence("Alt+4") << ""
+                                << "Lozar\n11.- Los límites de retrabajo son iguales";
+}
+
+// The keys a user presses in the real, shown window.
+void TstVentanas::atajos() {
+    QFETCH(QKeySequence, teclas);
+    QFETCH(QString, dialogo);
+    QFETCH(QString, efecto);
+    EstudioTemporal e(false);
+    e.f->show();
+    QVERIFY(QTest::qWaitForWindowActive(e.f));
+    QTest::keySequence(e.f, teclas);
+    if (!dialogo.isEmpty()) {
+        QCOMPARE(e.doble.dialogos, QStringList{dialogo});
+        return;
+    }
+    // A button pressed by its keys shows itself pressed for a moment first.
+    auto visto = [&] {
+        return efecto.startsWith("Cpk")   ? e.f->lblCpk->text()
+               : efecto.startsWith("100") ? e.f->lblLozarEfec->text()
+                                          : e.doble.ultimoTexto();
+    };
+    QTRY_VERIFY2(visto().startsWith(efecto), qPrintable(visto()));
 }
 
 using FabricaVentana = std::function<QWidget*(TablaNormal&)>;

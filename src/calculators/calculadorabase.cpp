@@ -219,12 +219,29 @@ void CalculadoraBase::cambiaLimite(Lado lado) {
 
 void CalculadoraBase::sombrea(Lado lado, double zi, double zs) {
     const QColor relleno = colorDePaleta(colorRelleno_), borde = kRojo;
+    // A seed is meant to lie under the curve. Where the curve lies on the bottom edge there (a
+    // skewed curve's short tail, drawn thicker on a scaled screen), the first place towards the
+    // band's inside with room under the curve takes its place; with none, nothing is shaded.
+    const Escala e = Pic1->escala();
+    const double columna = e.ancho() / e.pixeles().width();
+    // Room for the pen's lower half and one pixel under it, in plot units.
+    const double pluma = std::max(1L, std::lround(2 * devicePixelRatioF()));
+    const double holgura = (pluma / 2 + 1) * 120 / e.pixeles().height();
+    auto siembra = [&](double x, double hacia) {
+        const double fin = hacia > 0 ? zs * 10 + 60 : zi * 10 + 60;
+        while (alturaCurva(x) < holgura) {
+            x += hacia * columna;
+            if ((x - fin) * hacia >= 0)
+                return;
+        }
+        Inunda(x, 119, relleno, borde);
+    };
     if (ambasSemillas_ || lado == Lado::Superior)
         if (const auto x = semillaSuperior(zi, zs))
-            Inunda(*x, 119, relleno, borde);
+            siembra(*x, -1);
     if (ambasSemillas_ || lado == Lado::Inferior)
         if (const auto x = semillaInferior(zi, zs))
-            Inunda(*x, 119, relleno, borde);
+            siembra(*x, +1);
 }
 
 void CalculadoraBase::Pic1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double, double) {

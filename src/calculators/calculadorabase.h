@@ -68,6 +68,8 @@ protected:
 
     // Draws the curve on the cleared picture. May throw ErrorLozar when a table is unreadable.
     virtual void dibujaCurva() = 0;
+    // The drawn curve's height in plot units (0 to 120) over the plot abscissa x.
+    virtual double alturaCurva(double x) const = 0;
     // The arguments of Abcn for the areas below each limit; nullopt when the curve's model could
     // not be read.
     virtual std::optional<std::pair<double, double>> zDeAreas(double zi, double zs) = 0;

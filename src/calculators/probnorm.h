@@ -2,6 +2,8 @@
 
 #include "calculators/calculadorabase.h"
 
+#include <cmath>
+
 // "Calculadora de Áreas bajo la curva Normal": areas under the standard normal curve between
 // two limits, with the bell drawn over z = −6 to 6.
 class ProbNorm : public CalculadoraBase {
@@ -15,6 +17,9 @@ public:
 
 protected:
     void dibujaCurva() override { Normal(60, 10, 0, 120); }
+    double alturaCurva(double x) const override {
+        return 120 * std::exp(-(x - 60) * (x - 60) / 200);
+    }
     std::optional<std::pair<double, double>> zDeAreas(double zi, double zs) override {
         return std::make_pair(zi, zs);
     }

@@ -99,6 +99,24 @@ std::optional<std::pair<double, double>> ProbPearson::zDeAreas(double, double) {
     return std::make_pair(-3 * a, 3 * b);
 }
 
+double ProbPearson::alturaMitad(double x, double xM, double xL, double xR, bool inferior) {
+    const double sL = (xM - xL) / 3, sR = (xR - xM) / 3, sC = (sL + sR) / 2;
+    // The deviation blends linearly so that both halves meet with the same one.
+    const double s =
+        inferior ? sL + (sC - sL) * div(x - xL, xM - xL) : sR - (sR - sC) * div(xR - x, xR - xM);
+    return s < 0.00000001 ? 0 : std::exp(-(x - xM) * (x - xM) / (2 * s * s));
+}
+
+double ProbPearson::alturaCurva(double x) const {
+    if (!modelo_)
+        return 0;
+    // As NoNormal draws it: the upper half half a column right of its model place.
+    const double n = modelo_->xM + 0.5;
+    return 120 * (x <= n ? alturaMitad(x, modelo_->xM, modelo_->xL, modelo_->xR, true)
+                         : alturaMitad(modelo_->xM + (x - n), modelo_->xM, modelo_->xL, modelo_->xR,
+                                       false));
+}
+
 void ProbPearson::NoNormal(double xM, double xL, double xR, double x0, double x1) {
     try {
         Pic1->fijaAnchoTrazo(1);
@@ -110,32 +128,27 @@ void ProbPearson::NoNormal(double xM, double xL, double xR, double x0, double x1
 
         const double paso = div(x1 - x0, 120.0);
         const double n = div(xM - x0, paso) + 0.5;
-        const double sL = (xM - xL) / 3, sR = (xR - xM) / 3, sC = (sL + sR) / 2;
-        // The deviation blends linearly so that both halves meet with the same one.
-        const auto sInf = [&](double x) { return sL + (sC - sL) * div(x - xL, xM - xL); };
-        const auto sSup = [&](double x) { return sR - (sR - sC) * div(xR - x, xR - xM); };
-        const auto y = [&](double x, double s) {
-            const double h = s < 0.00000001 ? 0 : std::exp(-(x - xM) * (x - xM) / (2 * s * s));
-            return ConvY(120 * h);
+        const auto y = [&](double x, bool inferior) {
+            return ConvY(120 * alturaMitad(x, xM, xL, xR, inferior));
         };
 
         double x = x0;
-        Pic1->punto(ConvX(0), y(x, sInf(x)), kRojo);
+        Pic1->punto(ConvX(0), y(x, true), kRojo);
         // Columns beyond the right edge are not drawn: a centre far off would take for ever.
         for (double c = 0; c <= n && c <= 121; c += 1) {
-            Pic1->lineaA(ConvX(c), y(x, sInf(x)), kRojo);
+            Pic1->lineaA(ConvX(c), y(x, true), kRojo);
             x += paso;
         }
         x = xM;
         double c = n;
-        Pic1->punto(ConvX(c), y(x, sSup(x)), kRojo);
+        Pic1->punto(ConvX(c), y(x, false), kRojo);
         if (c < -1) { // the same for columns beyond the left edge
             const double salto = std::floor(-1 - c);
             c += salto;
             x += salto * paso;
         }
         for (; c <= 120; c += 1) {
-            Pic1->lineaA(ConvX(c), y(x, sSup(x)), kRojo);
+            Pic1->lineaA(ConvX(c), y(x, false), kRojo);
             x += paso;
         }
     } catch (const ErrorLozar& e) {

@@ -24,9 +24,13 @@ public slots:
 
 protected:
     void dibujaCurva() override;
+    double alturaCurva(double x) const override;
     std::optional<std::pair<double, double>> zDeAreas(double zi, double zs) override;
 
 private:
+    // Height (0 to 1) of one half of the curve at model x.
+    static double alturaMitad(double x, double xM, double xL, double xR, bool inferior);
+
     struct Modelo {
         double xL, xR, xM;
     };

@@ -1,7 +1,11 @@
 #include "shell/picturebox.h"
 
+#include "shell/exporta.h"
+
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
@@ -32,9 +36,11 @@ Escala PictureBox::escala() const {
 void PictureBox::trazo(QPointF a, QPointF b, const QColor& c) {
     QPainter p(&imagen_);
     p.setRenderHint(QPainter::Antialiasing, false);
-    QPen pen(c, ancho_, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    // Widths and dashes are in screen pixels; the image holds device pixels.
+    const int ancho = std::max(1, int(std::lround(ancho_ * dpr_)));
+    QPen pen(c, ancho, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
     if (estilo_ == EstiloTrazo::Discontinuo)
-        pen.setDashPattern({6.0 / ancho_, 4.0 / ancho_});
+        pen.setDashPattern({6.0 * dpr_ / ancho, 4.0 * dpr_ / ancho});
     p.setPen(pen);
     // Far-off ends are cut to a large frame first: the painter copes badly with huge values.
     const QRectF marco(-1e5, -1e5, 2e5 + imagen_.width(), 2e5 + imagen_.height());
@@ -120,10 +126,20 @@ bool PictureBox::rellena(QPoint semilla) {
     return true;
 }
 
+void PictureBox::exporta(const QString& ruta) const {
+    ajusta();
+    const QImage imagen = imagen_;
+    const QSize pantalla = contentsRect().size();
+    ::exporta(
+        ruta, pantalla,
+        [&](QPainter& p) { p.drawImage(QRectF(QPointF(0, 0), QSizeF(pantalla)), imagen); }, dpr_);
+}
+
 void PictureBox::paintEvent(QPaintEvent* e) {
     ajusta();
     QPainter p(this);
-    p.drawImage(contentsRect().topLeft(), imagen_);
+    // One image pixel to one device pixel.
+    p.drawImage(QRectF(contentsRect().topLeft(), QSizeF(imagen_.size()) / dpr_), imagen_);
     p.end();
     QFrame::paintEvent(e);
 }
@@ -134,19 +150,24 @@ void PictureBox::resizeEvent(QResizeEvent* e) {
 }
 
 void PictureBox::ajusta() const {
-    const QSize tam = contentsRect().size().expandedTo(QSize(1, 1));
-    if (tam == imagen_.size())
+    // The image has the device's pixels, so that drawings stay crisp on a scaled screen.
+    const qreal dpr = devicePixelRatioF();
+    const QSize tam = (QSizeF(contentsRect().size()) * dpr).toSize().expandedTo(QSize(1, 1));
+    if (tam == imagen_.size() && dpr == dpr_)
         return;
     QImage nueva(tam, QImage::Format_RGB32);
     nueva.fill(fondo_);
     QPainter p(&nueva);
-    p.drawImage(0, 0, imagen_);
+    // Moved to a screen of another scale, what was drawn keeps its place and colours.
+    p.drawImage(QRectF(QPointF(0, 0), QSizeF(imagen_.size()) * (dpr / dpr_)), imagen_);
     p.end();
     imagen_ = nueva;
+    dpr_ = dpr;
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* e) {
-    const QPointF local = e->position() - contentsRect().topLeft();
+    ajusta(); // the image, and with it dpr_, follows the screen first
+    const QPointF local = (e->position() - contentsRect().topLeft()) * dpr_;
     const QPointF s = escala().aEscala(local);
     emit ratonAbajo(e->button(), e->modifiers(), s.x(), s.y());
 }

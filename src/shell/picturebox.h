@@ -45,7 +45,10 @@ public:
     // pixel or outside the picture fills nothing; returns whether anything was filled.
     bool rellena(QPoint semilla);
 
-    // The drawing area as it stands (tests read its pixels).
+    // The picture as PNG, SVG or PDF at its device pixels (see exporta()).
+    void exporta(const QString& ruta) const;
+
+    // The drawing area as it stands, in device pixels (tests read them).
     const QImage& imagen() const {
         ajusta();
         return imagen_;
@@ -66,6 +69,7 @@ private:
     void ajusta() const;
 
     mutable QImage imagen_;
+    mutable qreal dpr_ = 1; // device pixels per screen pixel of the image
     double izq_ = 0, arr_ = 0, anchoEsc_ = 1, altoEsc_ = 1;
     int ancho_ = 1;
     EstiloTrazo estilo_ = EstiloTrazo::Solido;

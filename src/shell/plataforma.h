@@ -21,11 +21,15 @@ public:
     // File dialogs with one filter such as "lzr (*.lzr)|*.lzr"; nullopt when cancelled.
     virtual std::optional<QString> dialogoAbrir(const QString& filtro) = 0;
     virtual std::optional<QString> dialogoGuardar(const QString& filtro) = 0;
+    // A save dialog with several filters: a name typed without extension takes the chosen
+    // filter's.
+    virtual std::optional<QString> dialogoExportar(const QString& filtro) = 0;
 
     // Opens a document with the program associated with it; false when that failed.
     virtual bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) = 0;
 
-    // Prints the widget's image on the default printer; false when there is none.
+    // Prints the widget's image on a printer the user chooses in the system's print dialog;
+    // false when there is no printer at all (a cancelled dialog prints nothing, and is true).
     virtual bool imprime(QWidget* ventana) = 0;
 
     // The whole application's mouse pointer, as one global setting (not a stack).

@@ -7,12 +7,15 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTranslator>
 #include <QUrl>
@@ -84,16 +87,40 @@ std::optional<QString> PlataformaQt::dialogoGuardar(const QString& filtro) {
     return QDir::toNativeSeparators(r);
 }
 
+std::optional<QString> PlataformaQt::dialogoExportar(const QString& filtro) {
+    QFileDialog dialogo(QApplication::activeWindow());
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setNameFilter(filtroQt(filtro));
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
+        return std::nullopt;
+    QString r = dialogo.selectedFiles().constFirst();
+    if (QFileInfo(r).suffix().isEmpty()) {
+        // The first pattern of the chosen filter: "Imagen PNG (*.png)" gives ".png".
+        const QString f = dialogo.selectedNameFilter();
+        const qsizetype i = f.indexOf(QStringLiteral("*."));
+        if (i >= 0)
+            r += f.mid(i + 1).section(QRegularExpression(QStringLiteral("[ );]")), 0, 0);
+    }
+    return QDir::toNativeSeparators(r);
+}
+
 bool PlataformaQt::abreDocumento(const QString& ruta, const QString& directorioTrabajo) {
     Q_UNUSED(directorioTrabajo); // the desktop launcher chooses its own
     return QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
 }
 
 bool PlataformaQt::imprime(QWidget* ventana) {
-    if (QPrinterInfo::defaultPrinter().isNull())
+    if (QPrinterInfo::availablePrinters().isEmpty())
         return false;
-    QPrinter impresora(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-    return pintaVentana(ventana, &impresora);
+    QPrinter impresora(QPrinter::HighResolution);
+    impresora.setPageOrientation(ventana->width() > ventana->height() ? QPageLayout::Landscape
+                                                                      : QPageLayout::Portrait);
+    QPrintDialog dialogo(&impresora, ventana);
+    dialogo.setWindowTitle(QStringLiteral("Imprimir"));
+    if (dialogo.exec() == QDialog::Accepted && !pintaVentana(ventana, &impresora))
+        mensaje(QStringLiteral("No se pudo imprimir en \"%1\".").arg(impresora.printerName()),
+                Botones::Aceptar, Icono::Exclamacion);
+    return true;
 }
 
 void PlataformaQt::punteroOcupado() {

@@ -14,6 +14,7 @@ public:
     Respuesta mensaje(const QString& texto, Botones botones, Icono icono) override;
     std::optional<QString> dialogoAbrir(const QString& filtro) override;
     std::optional<QString> dialogoGuardar(const QString& filtro) override;
+    std::optional<QString> dialogoExportar(const QString& filtro) override;
     bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) override;
     bool imprime(QWidget* ventana) override;
     void punteroOcupado() override;

@@ -1,5 +1,6 @@
 // "&Archivo": saving a study to, and opening it from, a .lzr file.
 #include "shell/errores.h"
+#include "shell/exporta.h"
 #include "shell/picturebox.h"
 #include "shell/plataforma.h"
 #include "study/archivoestudio.h"
@@ -48,6 +49,17 @@ void LozarForm::MArchivoGuardarComo_Click() {
         setWindowTitle(kCaption + *ruta);
     } catch (const ErrorLozar& e) {
         avisaRutina(objectName() + QStringLiteral(". MArchivoGuardarComo."), e, 1);
+    }
+}
+
+void LozarForm::MArchivoExportar_Click() {
+    const std::optional<QString> ruta = plataforma().dialogoExportar(kFiltroExportar);
+    if (!ruta)
+        return;
+    try {
+        Pic1->exporta(*ruta);
+    } catch (const ErrorLozar& e) {
+        avisaRutina(objectName() + QStringLiteral(". MArchivoExportar."), e, 1);
     }
 }
 

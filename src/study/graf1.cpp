@@ -1,6 +1,7 @@
 #include "study/graf1.h"
 
 #include "shell/errores.h"
+#include "shell/exporta.h"
 #include "shell/formulario.h"
 #include "shell/module1.h"
 #include "shell/plataforma.h"
@@ -8,6 +9,7 @@
 #include <QBarCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QFileInfo>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
@@ -37,6 +39,22 @@ QIcon iconoImpresora() {
     return QIcon(p);
 }
 
+// A sheet with its corner folded and an arrow into it: "save as a file".
+QIcon iconoExportar() {
+    QPixmap p(20, 18);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QColor(40, 40, 40));
+    g.setBrush(Qt::white);
+    g.drawPolygon(QPolygonF({{4.5, 1.5}, {12.5, 1.5}, {16.5, 5.5}, {16.5, 16.5}, {4.5, 16.5}}));
+    g.drawPolyline(QPolygonF({{12.5, 1.5}, {12.5, 5.5}, {16.5, 5.5}}));
+    g.setPen(QPen(QColor(0, 110, 200), 2));
+    g.drawLine(QPointF(10.5, 6), QPointF(10.5, 13));
+    g.drawPolyline(QPolygonF({{7.5, 10.5}, {10.5, 13.5}, {13.5, 10.5}}));
+    return QIcon(p);
+}
+
 bool guardaPdf(QWidget* ventana, const QString& ruta) {
     QPdfWriter pdf(ruta);
     pdf.setPageOrientation(QPageLayout::Landscape);
@@ -63,6 +81,15 @@ Graf1::Graf1(QWidget* parent) : QDialog(parent) {
     cmdPrint->setAccessibleName(cmdPrint->toolTip());
     cmdPrint->resize(rectTwips(0, 0, 435, 375).size());
     connect(cmdPrint, &QToolButton::clicked, this, &Graf1::cmdPrint_Click);
+    cmdExportar = new QToolButton(this);
+    cmdExportar->setObjectName(QStringLiteral("cmdExportar"));
+    cmdExportar->setIcon(iconoExportar());
+    cmdExportar->setIconSize(QSize(20, 18));
+    cmdExportar->setToolTip(QStringLiteral("Guardar el gráfico como imagen PNG, dibujo SVG o "
+                                           "documento PDF"));
+    cmdExportar->setAccessibleName(QStringLiteral("Guardar el gráfico"));
+    cmdExportar->resize(cmdPrint->size());
+    connect(cmdExportar, &QToolButton::clicked, this, &Graf1::cmdExportar_Click);
 }
 
 QChart* Graf1::grafico() const {
@@ -147,10 +174,45 @@ void Graf1::Form_Resize() {
     MSChart1->setGeometry(0, 0, aPixeles(std::max(0, w - 150)), aPixeles(std::max(0, h - 450)));
     cmdPrint->move(aPixeles(std::max(0, w - 660)), aPixeles(std::max(0, h - 900)));
     cmdPrint->raise();
+    // The save button stands just left of the print button.
+    cmdExportar->move(std::max(0, cmdPrint->x() - cmdExportar->width() - 3), cmdPrint->y());
+    cmdExportar->raise();
+}
+
+void Graf1::cmdExportar_Click() {
+    const std::optional<QString> ruta = plataforma().dialogoExportar(kFiltroExportar);
+    if (!ruta)
+        return;
+    try {
+        // The chart itself, drawn anew: lines and text stay lines and text in a PDF. Qt's SVG
+        // writer keeps no clipping, and values above the axis would run over the title, so an
+        // SVG holds the chart as a picture of twice the screen's pixels.
+        const QSize tam = MSChart1->size();
+        const QRectF destino(QPointF(0, 0), QSizeF(tam));
+        const bool svg =
+            QFileInfo(*ruta).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
+        exporta(*ruta, tam, [&](QPainter& p) {
+            if (!svg) {
+                MSChart1->render(&p, destino, MSChart1->viewport()->rect());
+                return;
+            }
+            QImage imagen(tam * 2, QImage::Format_RGB32);
+            imagen.fill(Qt::white);
+            QPainter q(&imagen);
+            q.setRenderHint(QPainter::Antialiasing);
+            MSChart1->render(&q, QRectF(imagen.rect()), MSChart1->viewport()->rect());
+            q.end();
+            p.drawImage(destino, imagen);
+        });
+    } catch (const ErrorLozar& e) {
+        avisaRutina(objectName() + QStringLiteral(". cmdExportar."), e, 1);
+    }
 }
 
 void Graf1::cmdPrint_Click() {
-    cmdPrint->hide(); // the button stays off the paper
+    // The buttons stay off the paper.
+    cmdExportar->hide();
+    cmdPrint->hide();
     const bool impreso = plataforma().imprime(this);
     if (!impreso &&
         plataforma().mensaje(QStringLiteral("No hay ninguna impresora predeterminada.\n\n"
@@ -164,4 +226,5 @@ void Graf1::cmdPrint_Click() {
                 Botones::Aceptar, Icono::Exclamacion);
     }
     cmdPrint->show();
+    cmdExportar->show();
 }

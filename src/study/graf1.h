@@ -23,9 +23,12 @@ public:
     void Form_Load();
     void Form_Resize();
     void cmdPrint_Click();
+    // The chart as PNG, SVG or PDF.
+    void cmdExportar_Click();
 
     QChartView* MSChart1 = nullptr;
     QToolButton* cmdPrint = nullptr;
+    QToolButton* cmdExportar = nullptr;
     QChart* grafico() const;
 
 protected:

@@ -113,6 +113,11 @@ LozarForm::LozarForm(QWidget* parent)
     MArchivoAbrir->setObjectName(QStringLiteral("MArchivoAbrir"));
     MArchivoGuardarComo = menuArchivo->addAction(QStringLiteral("&Guardar como"));
     MArchivoGuardarComo->setObjectName(QStringLiteral("MArchivoGuardarComo"));
+    MArchivoAbrir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    MArchivoGuardarComo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    menuArchivo->addSeparator();
+    MArchivoExportar = menuArchivo->addAction(QStringLiteral("&Exportar gráfico…"));
+    MArchivoExportar->setObjectName(QStringLiteral("MArchivoExportar"));
     MProbNorm = menuBar()->addAction(QStringLiteral("&Curva Normal"));
     MProbNorm->setObjectName(QStringLiteral("MProbNorm"));
     MProbPearson = menuBar()->addAction(QStringLiteral("Curva &No Normal"));
@@ -212,6 +217,11 @@ LozarForm::LozarForm(QWidget* parent)
     cmdLozarEfectivo =
         boton(s, "cmdLozarEfectivo", QStringLiteral("3. Lozar Efectivo"), 6660, 7500, 1095, 495);
     cmdGraf = boton(s, "cmdGraf", QStringLiteral("4. Gráfico"), 10560, 7500, 915, 495);
+    // Alt and the button's number, as the captions begin.
+    const Qt::Key numeros[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4};
+    int n = 0;
+    for (auto* b : {cmdDrawCostFunction, cmdNormal, cmdLozarEfectivo, cmdGraf})
+        b->setShortcut(QKeySequence(Qt::ALT | numeros[n++]));
     cmdCLS = boton(s, "cmdCLS", QStringLiteral("X"), 9945, 615, 300, 300);
     cmdCLS->raise(); // it sits on the plot's top right corner
     cmdCLS->setAccessibleName(QStringLiteral("Borrar el gráfico"));
@@ -252,6 +262,7 @@ LozarForm::LozarForm(QWidget* parent)
     connect(Pic1, &PictureBox::ratonAbajo, this, &LozarForm::Pic1_MouseDown);
     connect(MArchivoAbrir, &QAction::triggered, this, &LozarForm::MArchivoAbrir_Click);
     connect(MArchivoGuardarComo, &QAction::triggered, this, &LozarForm::MArchivoGuardarComo_Click);
+    connect(MArchivoExportar, &QAction::triggered, this, &LozarForm::MArchivoExportar_Click);
 
     Form_Load();
 }

@@ -48,7 +48,7 @@ public:
     std::array<LineaControl*, 6> LinX{};  // 1 to 5
     std::array<LineaControl*, 4> LinYI{}; // 1 to 3
     std::array<LineaControl*, 4> LinYS{}; // 1 to 3
-    QAction *MArchivoAbrir, *MArchivoGuardarComo, *MProbNorm, *MProbPearson;
+    QAction *MArchivoAbrir, *MArchivoGuardarComo, *MArchivoExportar, *MProbNorm, *MProbPearson;
 
     // Study values to plot coordinates (0..100 each way, y downwards).
     double ConvX(double x) const;
@@ -73,6 +73,8 @@ public slots:
     void MArchivoAbrir_Click();
     void cmdGraf_Click();
     void MArchivoGuardarComo_Click();
+    // The plot picture as PNG, SVG or PDF.
+    void MArchivoExportar_Click();
     void Pic1_MouseDown(Qt::MouseButton boton, Qt::KeyboardModifiers shift, double x, double y);
 
 private:

@@ -15,14 +15,19 @@ Respuesta PlataformaDoble::mensaje(const QString& texto, Botones botones, Icono 
     return respuestas.isEmpty() ? Respuesta::No : respuestas.takeFirst();
 }
 
-std::optional<QString> PlataformaDoble::dialogoAbrir(const QString& filtro) {
+std::optional<QString> PlataformaDoble::respondeDialogo(const QString& filtro) {
     filtros << filtro;
     return rutas.isEmpty() ? std::nullopt : rutas.takeFirst();
 }
 
+std::optional<QString> PlataformaDoble::dialogoAbrir(const QString& filtro) {
+    dialogos << "abrir";
+    return respondeDialogo(filtro);
+}
+
 std::optional<QString> PlataformaDoble::dialogoGuardar(const QString& filtro) {
-    filtros << filtro;
-    return rutas.isEmpty() ? std::nullopt : rutas.takeFirst();
+    dialogos << "guardar";
+    return respondeDialogo(filtro);
 }
 
 bool PlataformaDoble::abreDocumento(const QString& ruta, const QString& directorioTrabajo) {

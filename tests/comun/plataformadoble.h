@@ -22,6 +22,10 @@ public:
     Respuesta mensaje(const QString& texto, Botones botones, Icono icono) override;
     std::optional<QString> dialogoAbrir(const QString& filtro) override;
     std::optional<QString> dialogoGuardar(const QString& filtro) override;
+    std::optional<QString> dialogoExportar(const QString& filtro) override {
+        dialogos << "exportar";
+        return respondeDialogo(filtro);
+    }
     bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) override;
     bool imprime(QWidget* ventana) override;
     void punteroOcupado() override { ocupado = true; }
@@ -34,6 +38,7 @@ public:
     QList<Respuesta> respuestas;         // for Yes/No boxes; No when empty
     QList<std::optional<QString>> rutas; // dialog answers in order; cancel when empty
     QStringList filtros;                 // filters the dialogs were shown with
+    QStringList dialogos;                // "abrir", "guardar" or "exportar", in order
     QStringList documentosAbiertos;
     QString directorio;
     bool hayOtraInstancia = false;
@@ -44,5 +49,6 @@ public:
     QString ultimoTexto() const { return mensajes.isEmpty() ? QString() : mensajes.last().texto; }
 
 private:
+    std::optional<QString> respondeDialogo(const QString& filtro);
     Plataforma* anterior_;
 };

@@ -1,0 +1,75 @@
+#include "shell/exporta.h"
+
+#include "shell/errores.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <cmath>
+
+const QString kFiltroExportar =
+    QStringLiteral("Imagen PNG (*.png)|*.png|Dibujo SVG (*.svg)|*.svg|Documento PDF (*.pdf)|*.pdf");
+
+namespace {
+constexpr int kPuntosPorPulgada = 96; // a screen pixel, as the drawing was made
+
+ErrorLozar noSePudo(const QString& ruta, const QString& causa) {
+    return ErrorLozar(kErrAccesoRuta, QStringLiteral("No se pudo exportar a \"%1\" (%2)")
+                                          .arg(QDir::toNativeSeparators(ruta), causa));
+}
+
+bool pintaEn(QPaintDevice* d, QSize tamano, const std::function<void(QPainter&)>& pinta) {
+    QPainter p;
+    if (!p.begin(d))
+        return false;
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setWindow(QRect(QPoint(0, 0), tamano));
+    pinta(p);
+    return p.end();
+}
+} // namespace
+
+void exporta(const QString& ruta, QSize tamano, const std::function<void(QPainter&)>& pinta,
+             double escala) {
+    const QString tipo = QFileInfo(ruta).suffix().toLower();
+    if (tipo != QLatin1String("png") && tipo != QLatin1String("svg") &&
+        tipo != QLatin1String("pdf"))
+        throw noSePudo(ruta, QStringLiteral("el nombre debe terminar en .png, .svg o .pdf"));
+    QSaveFile archivo(ruta);
+    if (!archivo.open(QIODevice::WriteOnly))
+        throw noSePudo(ruta, archivo.errorString());
+    bool ok;
+    if (tipo == QLatin1String("png")) {
+        QImage imagen((QSizeF(tamano) * escala).toSize(), QImage::Format_RGB32);
+        imagen.fill(Qt::white);
+        ok = pintaEn(&imagen, tamano, pinta) && imagen.save(&archivo, "PNG");
+    } else if (tipo == QLatin1String("svg")) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&archivo);
+        svg.setSize(tamano);
+        svg.setViewBox(QRect(QPoint(0, 0), tamano));
+        svg.setResolution(kPuntosPorPulgada);
+        svg.setTitle(QStringLiteral("Lozar"));
+        ok = pintaEn(&svg, tamano, pinta);
+    } else {
+        QPdfWriter pdf(&archivo);
+        pdf.setResolution(kPuntosPorPulgada);
+        pdf.setCreator(QStringLiteral("Lozar"));
+        // One page the drawing's own size, without margins.
+        const QSizeF puntos = QSizeF(tamano) * 72.0 / kPuntosPorPulgada;
+        pdf.setPageLayout(
+            QPageLayout(QPageSize(puntos, QPageSize::Point), QPageLayout::Portrait, QMarginsF()));
+        ok = pintaEn(&pdf, tamano, pinta);
+    }
+    if (!ok)
+        throw noSePudo(ruta, QStringLiteral("no se pudo dibujar"));
+    if (!archivo.commit())
+        throw noSePudo(ruta, archivo.errorString());
+}
