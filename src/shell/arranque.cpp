@@ -7,6 +7,8 @@
 #include "study/lozarform.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
 #include <QPointer>
 
 namespace {
@@ -26,6 +28,12 @@ private:
 int ejecutaLozar(Plataforma& p) {
     PlataformaDeLaEjecucion instalada(p);
     QApplication::setApplicationName(QStringLiteral("Lozar"));
+    // The desktop entry and its icon, installed as "lozar"; a copy run from its build folder
+    // finds the icon beside itself.
+    QGuiApplication::setDesktopFileName(QStringLiteral("lozar"));
+    QApplication::setWindowIcon(QIcon::fromTheme(
+        QStringLiteral("lozar"),
+        QIcon(QDir(p.directorioAplicacion()).filePath(QStringLiteral("lozar.png")))));
 
     auto* caratula = new Caratula;
     caratula->setAttribute(Qt::WA_DeleteOnClose);
