@@ -46,6 +46,16 @@ int main(int argc, char** argv) {
                           "(mediana, meta <= 4 ms)\n")
                .arg(medianaDeCambio(normal), 0, 'f', 3)
                .arg(medianaDeCambio(pearson), 0, 'f', 3);
+    // With the exact row of a type IV curve, and with a kurtosis change, which fits it anew.
+    pearson.sbSK->setValue(9);
+    pearson.sbKU->setValue(16);
+    const double limite = medianaDeCambio(pearson);
+    int i = 0;
+    const double forma = mediana([&] { pearson.sbKU->setValue(++i % 2 ? 15 : 16); });
+    out << QStringLiteral("ProbPearson tipo IV con la fila exacta: %1 ms por cambio de límite, "
+                          "%2 ms por cambio de curtosis (mediana, meta <= 4 ms)\n")
+               .arg(limite, 0, 'f', 3)
+               .arg(forma, 0, 'f', 3);
 
     if (argc > 1) {
         const QString carpeta = QString::fromLocal8Bit(argv[1]);

@@ -5,6 +5,7 @@
 #include "comun/plataformadoble.h"
 #include "comun/tablas.h"
 #include "shell/formulario.h"
+#include "shell/numeros.h"
 #include "shell/picturebox.h"
 
 #include <QApplication>
@@ -118,6 +119,8 @@ private slots:
     void unaDeCadaUna_data() { porTipo(); }
     void unaDeCadaUna();
     void trampas();
+    void filaExacta_data();
+    void filaExacta();
 
 private:
     // A calculator over the tables of `dir`, the program's own by default.
@@ -352,6 +355,35 @@ void TstCalculadoras::trampas() {
     QCOMPARE(doble_.ultimoTexto(), QStringLiteral("NoNormal.\n\nLozar\n6.- Desbordamiento"));
     QCOMPARE(doble_.mensajes.size(), 2);
     QCOMPARE(doble_.mensajes.last().icono, Icono::Exclamacion);
+}
+
+void TstCalculadoras::filaExacta_data() {
+    QTest::addColumn<QStringList>("movimientos");
+    QTest::addColumn<QStringList>("textos"); // caption, below, between, above
+    auto normal = [](double zi, double zs) {
+        const double inf = std::erfc(-zi / std::sqrt(2.0)) / 2,
+                     sup = std::erfc(zs / std::sqrt(2.0)) / 2;
+        return QStringList{"Pearson exacto (normal)", enPpm(inf * 1e6),
+                           formatea(1 - inf - sup, "0.000 %"), enPpm(sup * 1e6)};
+    };
+    QTest::newRow("sesgo 0 en la apertura") << QStringList() << normal(-3, 3);
+    QTest::newRow("sesgo 0 entre -4.3 y 2.2")
+        << QStringList{"ZSup=22", "ZInf=-43"} << normal(-4.3, 2.2);
+    QTest::newRow("tipo IV") << QStringList{"sbSK=9", "sbKU=16"}
+                             << QStringList{"Pearson exacto (tipo IV)", "0.010 ppm", "99.040 %",
+                                            "9601 ppm"};
+}
+
+// Under the model's rows, the exact areas of the distribution with those moments.
+void TstCalculadoras::filaExacta() {
+    QFETCH(QStringList, movimientos);
+    QFETCH(QStringList, textos);
+    LocaleFijo fijo(QLocale::c());
+    auto& f = static_cast<ProbPearson&>(abre(QStringLiteral("ProbPearson")));
+    mueve(f, movimientos);
+    QCOMPARE(QStringList({f.lblExacto->text(), f.lblExactoInf->text(), f.lblExactoCentro->text(),
+                          f.lblExactoSup->text()}),
+             textos);
 }
 
 QTEST_MAIN(TstCalculadoras)

@@ -54,6 +54,8 @@ private slots:
     void marcadores();
     void curvaTaguchi();
     void zonas();
+    void campanaSesgada_data();
+    void campanaSesgada();
     void cpk_data();
     void cpk();
     void lectura();
@@ -194,6 +196,37 @@ void TstDibujo::zonas() {
     QCOMPARE(v.px(40, 5), v.f->Pic1->colorFondo().rgb() & 0xffffff); // above the bell
     QVERIFY(v.cerca(50.3, 0.2, kAzul));                              // the peak at the top
     QVERIFY(v.cerca(30, 100 * (1 - std::exp(-0.5)), kAzul));         // one σ out
+}
+
+void TstDibujo::campanaSesgada_data() {
+    QTest::addColumn<QString>("sesgo");
+    QTest::addColumn<QString>("cpk");
+    QTest::newRow("a la derecha") << "0.9"
+                                  << "Cpk 1.32";
+    QTest::newRow("a la izquierda") << "-0.9"
+                                    << "Cpk 0.95";
+}
+
+// A skewed process peaks on the side away from its long tail, at the top of the cost scale,
+// and measures Cpk by percentiles.
+void TstDibujo::campanaSesgada() {
+    QFETCH(QString, sesgo);
+    QFETCH(QString, cpk);
+    Ventana v;
+    estudioTipico(*v.f);
+    rellenaCajas(*v.f, {{"Media", "45"}, {"StdDev", "6"}, {"Sesgo", sesgo}, {"Curtosis", "1.6"}});
+    v.f->cmdNormal_Click();
+    QVERIFY(v.doble.mensajes.isEmpty());
+    QCOMPARE(v.f->lblCpk->text(), cpk);
+    // The curve touches the top row at its peak; the dashed mean line is blue too.
+    const int media = v.f->Pic1->escala().aPixel(45, 0).x();
+    const QImage& img = v.f->Pic1->imagen();
+    int pico = -1;
+    for (int x = 0; x < img.width() && pico < 0; ++x)
+        if (std::abs(x - media) > 2 && (img.pixel(x, 0) & 0xffffff) == kAzul)
+            pico = x;
+    QVERIFY2(sesgo.startsWith('-') ? pico > media : (pico >= 0 && pico < media),
+             qPrintable(QString("pico %1, media %2").arg(pico).arg(media)));
 }
 
 void TstDibujo::cpk_data() {

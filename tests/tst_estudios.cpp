@@ -3,6 +3,7 @@
 #include "shell/picturebox.h"
 #include "study/archivoestudio.h"
 
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -47,6 +48,7 @@ class TstEstudios : public QObject {
 private slots:
     void idaYVuelta();
     void bytesExactos();
+    void formaDelProceso();
     void lectura_data();
     void lectura();
     void soloTitulo();
@@ -95,6 +97,29 @@ void TstEstudios::bytesExactos() {
                                    "\"XDesI=0\"\r\n\"XRetI=0\"\r\n\"XObj=10\"\r\n\"XRetS=0\"\r\n"
                                    "\"XDesS=0\"\r\n\"Media=0\"\r\n\"StdDev=0\"\r\n"
                                    "\"Taguchi=0\"\r\n"));
+}
+
+// A skewed study writes its shape after the 19 lines and reads it back; a study without one is
+// normal, whatever was on screen, and says so on its overlay button.
+void TstEstudios::formaDelProceso() {
+    Ventana v;
+    rellenaCajas(*v.f, {{"Sesgo", "0,9"}, {"Curtosis", "1.6"}});
+    QCOMPARE(v.f->cmdNormal->text(), QStringLiteral("2. Distribución"));
+    const QString sesgado = v.dir.filePath("sesgado.lzr"), normal = v.dir.filePath("normal.lzr");
+    v.guarda(sesgado);
+    QVERIFY(lee(sesgado).endsWith("\"Taguchi=0\"\r\n\"Sesgo=0,9\"\r\n\"Curtosis=1.6\"\r\n"));
+    rellenaCajas(*v.f, {{"Sesgo", "0"}, {"Curtosis", ""}});
+    QCOMPARE(v.f->cmdNormal->text(), QStringLiteral("2. Distribución Normal"));
+    v.guarda(normal);
+    QCOMPARE(lee(normal).count('\n'), 19);
+
+    v.abre(sesgado);
+    QCOMPARE(v.f->Sesgo->text(), QStringLiteral("0,9"));
+    QCOMPARE(v.f->Curtosis->text(), QStringLiteral("1.6"));
+    v.abre(normal);
+    QVERIFY(v.f->Sesgo->text().isEmpty() && v.f->Curtosis->text().isEmpty());
+    QCOMPARE(v.f->cmdNormal->text(), QStringLiteral("2. Distribución Normal"));
+    QVERIFY(v.doble.mensajes.isEmpty());
 }
 
 void TstEstudios::lectura_data() {

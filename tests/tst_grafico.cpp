@@ -2,6 +2,7 @@
 #include "comun/estudio.h"
 #include "comun/plataformadoble.h"
 #include "comun/tablas.h"
+#include "shell/cp1252.h"
 #include "shell/exporta.h"
 #include "shell/module1.h"
 #include "shell/picturebox.h"
@@ -67,6 +68,7 @@ private slots:
     void ejeMaximo_data();
     void ejeMaximo();
     void celdaVacia();
+    void procesoSesgado();
     void fallos_data();
     void fallos();
     void detalleBloqueado();
@@ -135,6 +137,26 @@ void TstGrafico::celdaVacia() {
     QVERIFY(!TablaGrafico.celda(1, 1).isValid());
     QVERIFY(TablaGrafico.celda(2, 1).isValid());
     QCOMPARE(tramosSinLeyenda, 0); // the gap is at the start of the line
+}
+
+// Every σ with the same skewed shape: the column without spread is as before, the others move,
+// and the last cell's detail file names the shape.
+void TstGrafico::procesoSesgado() {
+    Estudio e;
+    QVERIFY(e.grafica());
+    QVariant normal[22][7];
+    for (int f = 1; f < 22; ++f)
+        for (int c = 1; c < 7; ++c)
+            normal[f][c] = TablaGrafico.celda(f, c);
+    rellenaCajas(*e.f, {{"Sesgo", "-0.9"}, {"Curtosis", "1.6"}});
+    QVERIFY(e.grafica());
+    for (int f = 1; f < 22; ++f) {
+        QCOMPARE(TablaGrafico.celda(f, 1), normal[f][1]);
+        QVERIFY(TablaGrafico.celda(f, 6) != normal[f][6]);
+    }
+    QFile d(e.dir.filePath("CostDetail.xls"));
+    QVERIFY(d.open(QIODevice::ReadOnly));
+    QVERIFY(deCp1252(d.readAll()).contains("Distribución:       \t\tPearson tipo IV\r\n"));
 }
 
 void TstGrafico::fallos_data() {

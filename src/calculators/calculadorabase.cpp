@@ -42,6 +42,8 @@ QScrollBar* barra(QWidget* padre, const char* nombre, int arr, int valor) {
     return b;
 }
 
+} // namespace
+
 QString enPpm(double v) {
     // The table's arithmetic leaves noise far below its resolution (0.5 − 0.4999 is not exactly
     // 0.0001): a tail of 100 ppm must take the format of 100.
@@ -52,6 +54,8 @@ QString enPpm(double v) {
         return formatea(v, QStringLiteral("0.00 ppm"));
     return formatea(v, QStringLiteral("0.000 ppm"));
 }
+
+namespace {
 
 // Seeds of the shading, one unit above the bottom edge just inside a limit line. Beyond ±3 the
 // curve lies on the bottom edge, so a seed there would find nothing under it.
@@ -198,6 +202,7 @@ void CalculadoraBase::cambiaLimite(Lado lado) {
     // Without a curve there is nothing to shade under.
     if (conCurva)
         sombrea(lado, zi, zs);
+    muestraExactas(zi, zs);
 
     QLabel* cola = inferior ? lblInf : lblSup;
     std::optional<std::pair<double, double>> p;

@@ -25,6 +25,9 @@ class ErrorLozar;
 // Colour n (0 to 15) of the 16-colour palette.
 QColor colorDePaleta(int n);
 
+// A tail in parts per million: "0 ppm" from 100 on, "0.00 ppm" from 1, "0.000 ppm" below.
+QString enPpm(double v);
+
 class CalculadoraBase : public QWidget {
     Q_OBJECT
 public:
@@ -68,6 +71,11 @@ protected:
 
     // Draws the curve on the cleared picture. May throw ErrorLozar when a table is unreadable.
     virtual void dibujaCurva() = 0;
+    // Results of a window's own beside the table's, for limits zi and zs; none by default.
+    virtual void muestraExactas(double zi, double zs) {
+        Q_UNUSED(zi);
+        Q_UNUSED(zs);
+    }
     // The drawn curve's height in plot units (0 to 120) over the plot abscissa x.
     virtual double alturaCurva(double x) const = 0;
     // The arguments of Abcn for the areas below each limit; nullopt when the curve's model could

@@ -16,7 +16,7 @@ namespace {
 const CalculadoraBase::Diseno kDiseno = {"ProbPearson",
                                          "Calculadora de Áreas bajo curvas No Normales",
                                          "Área bajo Curvas Sesgadas",
-                                         7950,
+                                         8460,
                                          7260,
                                          true,
                                          "Curva sesgada con el área entre los límites sombreada"};
@@ -51,6 +51,19 @@ ProbPearson::ProbPearson(TablaNormal& tabla)
     lblKu = lectura(this, "lblKu", QStringLiteral("Curtosis"), 6120, 1035);
     sbSK->setAccessibleName(lblSk->text());
     sbKU->setAccessibleName(lblKu->text());
+    // The exact row, under the model's results and in their columns.
+    auto exacta = [this](const char* nombre, int izq, int arr, int ancho, int alto, double pt) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QLatin1String(nombre));
+        colocaTwips(l, izq, arr, ancho, alto);
+        l->setAlignment(Qt::AlignCenter);
+        l->setFont(fuenteTahoma(pt, true));
+        return l;
+    };
+    lblExacto = exacta("lblExacto", 660, 7740, 10335, 240, 8.25);
+    lblExactoInf = exacta("lblExactoInf", 660, 7980, 2235, 330, 11.25);
+    lblExactoCentro = exacta("lblExactoCentro", 4530, 7980, 2475, 330, 11.25);
+    lblExactoSup = exacta("lblExactoSup", 8760, 7980, 2235, 330, 11.25);
     connect(sbSK, &QScrollBar::valueChanged, this, &ProbPearson::sbSK_Change);
     connect(sbKU, &QScrollBar::valueChanged, this, &ProbPearson::sbKU_Change);
     Form_Load();
@@ -86,6 +99,25 @@ void ProbPearson::dibujaCurva() {
         M = -M;
     modelo_ = Modelo{60 - 10 * L, 60 + 10 * U, 60 + 10 * M};
     NoNormal(modelo_->xM, modelo_->xL, modelo_->xR, 0, 120);
+}
+
+void ProbPearson::muestraExactas(double zi, double zs) {
+    // Fitted once for each skewness and kurtosis: the bars' limits move far more often.
+    if (!exacta_ || skExacta_ != Sk || kuExacta_ != Ku) {
+        exacta_.emplace(Sk, Ku);
+        skExacta_ = Sk;
+        kuExacta_ = Ku;
+    }
+    const DistribucionPearson& d = *exacta_;
+    lblExacto->setText(
+        QStringLiteral("Pearson exacto (%1)")
+            .arg(d.tipo() == TipoPearson::Normal
+                     ? QStringLiteral("normal")
+                     : QStringLiteral("tipo ") + QLatin1String(nombreTipo(d.tipo()))));
+    const double inf = double(d.cdf(zi)), sup = double(d.colaSuperior(zs));
+    lblExactoInf->setText(enPpm(inf * 1000000));
+    lblExactoCentro->setText(formatea(1 - inf - sup, QStringLiteral("0.000 %")));
+    lblExactoSup->setText(enPpm(sup * 1000000));
 }
 
 std::optional<std::pair<double, double>> ProbPearson::zDeAreas(double, double) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculators/calculadorabase.h"
+#include "stats/pearson.h"
 
 // "Calculadora de Áreas bajo curvas No Normales": a skewed curve chosen by skewness and
 // kurtosis, modelled as two half-normal curves that meet at a centre read from the Pearson
@@ -12,6 +13,8 @@ public:
 
     QScrollBar *sbSK, *sbKU;
     QLabel *lblSk, *lblKu;
+    // The exact areas of the Pearson distribution with these moments, under the model's.
+    QLabel *lblExacto, *lblExactoInf, *lblExactoCentro, *lblExactoSup;
     double Sk = 0, Ku = 0;
 
     // The centre line and the two halves, in plot units: centre xM, reference points xL and
@@ -25,6 +28,7 @@ public slots:
 protected:
     void dibujaCurva() override;
     double alturaCurva(double x) const override;
+    void muestraExactas(double zi, double zs) override;
     std::optional<std::pair<double, double>> zDeAreas(double zi, double zs) override;
 
 private:
@@ -35,5 +39,7 @@ private:
         double xL, xR, xM;
     };
     std::optional<Modelo> modelo_;
+    std::optional<DistribucionPearson> exacta_; // for Sk and Ku
+    double skExacta_ = 0, kuExacta_ = 0;
     QString directorio_;
 };

@@ -88,8 +88,12 @@ bool PictureBox::rellena(QPoint semilla) {
         return false;
     const QRgb borde = color_.rgb() | 0xff000000u;
     const QRgb relleno = relleno_.rgb() | 0xff000000u;
-    auto px = [&](int x, int y) { return imagen_.pixel(x, y) | 0xff000000u; };
-    if (px(semilla.x(), semilla.y()) == borde)
+    // Rows straight from the image's memory: a fill touches every pixel of its region.
+    uchar* bits = imagen_.bits();
+    const qsizetype porFila = imagen_.bytesPerLine();
+    auto fila = [&](int y) { return reinterpret_cast<QRgb*>(bits + y * porFila); };
+    auto esBorde = [&](const QRgb* f, int x) { return (f[x] | 0xff000000u) == borde; };
+    if (esBorde(fila(semilla.y()), semilla.x()))
         return false;
     // Scanline fill over a visited map, so a fill colour already present inside the
     // region neither stops nor loops the fill.
@@ -100,22 +104,23 @@ bool PictureBox::rellena(QPoint semilla) {
         pila.pop_back();
         int x = q.x();
         const int y = q.y();
-        const auto idx = [&](int xx) { return std::size_t(y) * std::size_t(w) + std::size_t(xx); };
-        if (visto[idx(x)] || px(x, y) == borde)
+        QRgb* f = fila(y);
+        char* v = visto.data() + std::size_t(y) * std::size_t(w);
+        if (v[x] || esBorde(f, x))
             continue;
-        while (x > 0 && !visto[idx(x - 1)] && px(x - 1, y) != borde)
+        while (x > 0 && !v[x - 1] && !esBorde(f, x - 1))
             --x;
         bool arriba = false, abajo = false;
-        for (; x < w && !visto[idx(x)] && px(x, y) != borde; ++x) {
-            visto[idx(x)] = 1;
-            imagen_.setPixel(x, y, relleno);
+        for (; x < w && !v[x] && !esBorde(f, x); ++x) {
+            v[x] = 1;
+            f[x] = relleno;
             for (int dy : {-1, 1}) {
                 const int ny = y + dy;
                 bool& marcado = dy < 0 ? arriba : abajo;
                 if (ny < 0 || ny >= h)
                     continue;
-                const bool libre =
-                    !visto[std::size_t(ny) * std::size_t(w) + std::size_t(x)] && px(x, ny) != borde;
+                const bool libre = !visto[std::size_t(ny) * std::size_t(w) + std::size_t(x)] &&
+                                   !esBorde(fila(ny), x);
                 if (libre && !marcado)
                     pila.push_back({x, ny});
                 marcado = libre;

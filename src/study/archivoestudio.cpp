@@ -5,9 +5,10 @@
 
 #include <cmath>
 
-const char* const kClavesEstudio[kCamposEstudio] = {
-    "Titulo", "ya",    "yb",    "YRetI", "YDesI", "YNomI", "YRetS", "YDesS",  "YNomS",  "xa",
-    "xb",     "XDesI", "XRetI", "XObj",  "XRetS", "XDesS", "Media", "StdDev", "Taguchi"};
+const char* const kClavesEstudio[kCamposEstudio + kCamposForma] = {
+    "Titulo", "ya",    "yb",    "YRetI",  "YDesI",   "YNomI", "YRetS",
+    "YDesS",  "YNomS", "xa",    "xb",     "XDesI",   "XRetI", "XObj",
+    "XRetS",  "XDesS", "Media", "StdDev", "Taguchi", "Sesgo", "Curtosis"};
 
 namespace {
 constexpr int kErrValorPropiedad = 380;
@@ -19,7 +20,9 @@ bool finDeLinea(QChar c) {
 
 QByteArray escribeEstudio(const QStringList& valores) {
     QByteArray b;
-    for (int i = 0; i < kCamposEstudio; ++i) {
+    const int campos =
+        valores.size() > kCamposEstudio ? kCamposEstudio + kCamposForma : kCamposEstudio;
+    for (int i = 0; i < campos; ++i) {
         const QString linea =
             QString::fromLatin1(kClavesEstudio[i]) + QLatin1Char('=') + valores.value(i);
         const std::optional<QByteArray> bytes = aCp1252(linea);
@@ -69,7 +72,7 @@ LecturaEstudio leeEstudio(QByteArrayView bytes) {
         const QString clave = campo.left(igual).toUpper();
         QString valor = campo.mid(igual + 1);
         int indice = -1;
-        for (int k = 0; k < kCamposEstudio && indice < 0; ++k)
+        for (int k = 0; k < kCamposEstudio + kCamposForma && indice < 0; ++k)
             if (clave == QString::fromLatin1(kClavesEstudio[k]).toUpper())
                 indice = k;
         if (indice < 0)

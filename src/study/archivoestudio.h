@@ -7,17 +7,19 @@
 #include <QStringList>
 #include <optional>
 
-// Study files (.lzr): 19 lines "key=value" in double quotes, CR LF, Windows-1252.
+// Study files (.lzr): 19 lines "key=value" in double quotes, CR LF, Windows-1252; a skewed
+// process adds "Sesgo=" and "Curtosis=" after them.
 
 constexpr int kCamposEstudio = 19;
 constexpr int kCampoTaguchi = 18;
-// Keys as written, in file order: Titulo, ya, yb, YRetI, …, StdDev, Taguchi.
-extern const char* const kClavesEstudio[kCamposEstudio];
+constexpr int kCamposForma = 2; // Sesgo, Curtosis
+// Keys as written, in file order: Titulo, ya, yb, YRetI, …, StdDev, Taguchi, Sesgo, Curtosis.
+extern const char* const kClavesEstudio[kCamposEstudio + kCamposForma];
 // The longest value a box holds.
 constexpr int kLargoMaximo = 32767;
 
-// The file's bytes for the 19 values in file order (Taguchi as "0", "1" or "2").
-// ErrorLozar naming the key when a value has no place in Windows-1252.
+// The file's bytes for the 19 values in file order (Taguchi as "0", "1" or "2"), and the two
+// of the shape when given. ErrorLozar naming the key when a value has no place in Windows-1252.
 QByteArray escribeEstudio(const QStringList& valores);
 
 struct LecturaEstudio {

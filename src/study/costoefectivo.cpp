@@ -4,6 +4,7 @@
 #include "shell/numeros.h"
 #include "shell/plataforma.h"
 #include "study/efectivo.h"
+#include "study/forma.h"
 #include "study/lozarform.h"
 
 #include <QDir>
@@ -14,10 +15,10 @@ QString LozarForm::rutaDetalle() const {
         QDir(plataforma().directorioAplicacion()).filePath(QStringLiteral("CostDetail.xls")));
 }
 
-std::optional<double> LozarForm::LozarEfectivo(double mu, double sigma) {
+std::optional<double> LozarForm::LozarEfectivo(double mu, double sigma, const FormaProceso* forma) {
     try {
         return ::LozarEfectivo(*this, tabla_, mu, sigma, rutaDetalle(),
-                               QDateTime::currentDateTime());
+                               QDateTime::currentDateTime(), forma);
     } catch (const ErrorLozar& e) {
         avisaRutina(objectName() + QStringLiteral(". LozarEfectivo."), e);
         return std::nullopt;
@@ -28,13 +29,14 @@ void LozarForm::cmdLozarEfectivo_Click() {
     PunteroOcupado ocupado;
     try {
         const double mu = estricto(Caja::Media), sigma = estricto(Caja::StdDev);
+        const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
         if (sigma < 0) {
             plataforma().mensaje(QStringLiteral("La desviación estándar (Desv. Std.) no puede "
                                                 "ser negativa. Corríjala y vuelva a calcular."),
                                  Botones::Aceptar, Icono::Exclamacion);
             return;
         }
-        const std::optional<double> ce = LozarEfectivo(mu, sigma);
+        const std::optional<double> ce = LozarEfectivo(mu, sigma, forma.get());
         if (!ce) // already reported; a made-up cost would mislead
             return;
         if (*ce == kTodoDesperdicio) {
@@ -54,10 +56,15 @@ void LozarForm::cmdLozarEfectivo_Click() {
             // split as the cost model does.
             if (s == 0)
                 return limite == Caja::XDesI ? double(m <= l) : double(m < l);
-            return Abcn(div(l - m, s));
+            return forma ? forma->cdf(div(l - m, s)) : Abcn(div(l - m, s));
         };
-        const double pDI = cola(Caja::XDesI), pDS = 1 - cola(Caja::XDesS);
-        const double pRI = cola(Caja::XRetI), pRS = 1 - cola(Caja::XRetS);
+        // Above a limit: the upper tail itself where the shape gives it, keeping its digits.
+        auto arriba = [&](Caja limite) {
+            const double m = estricto(Caja::Media), s = estricto(Caja::StdDev);
+            return forma && s != 0 ? forma->cola(div(estricto(limite) - m, s)) : 1 - cola(limite);
+        };
+        const double pDI = cola(Caja::XDesI), pDS = arriba(Caja::XDesS);
+        const double pRI = cola(Caja::XRetI), pRS = arriba(Caja::XRetS);
         const double desperdicio = pDI + pDS;
         const double retrabajo = pRS + pRI - pDI - pDS;
         const QString texto =

@@ -3,6 +3,7 @@
 #include "shell/cp1252.h"
 #include "shell/errores.h"
 #include "shell/numeros.h"
+#include "study/forma.h"
 
 #include <QDir>
 #include <QLocale>
@@ -33,7 +34,8 @@ void DetalleCalculo::linea(const QString& texto) {
     archivo_.write(aCp1252Aproximado(texto) + "\r\n");
 }
 
-void DetalleCalculo::encabezado(const Cajas& c, const QDateTime& ahora) {
+void DetalleCalculo::encabezado(const Cajas& c, const QDateTime& ahora, const FormaProceso* forma,
+                                double mu, double sigma) {
     const QLocale l;
     auto caja = [&](Caja k, const QString& patron) { return formateaTexto(c.texto(k), patron); };
     linea(l.toString(ahora.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
@@ -43,6 +45,14 @@ void DetalleCalculo::encabezado(const Cajas& c, const QDateTime& ahora) {
     linea(QStringLiteral("Valor Objetivo:     ") + kTab + kTab + caja(Caja::XObj, k3));
     linea(QStringLiteral("Media del Proceso:  ") + kTab + kTab + caja(Caja::Media, k3));
     linea(QStringLiteral("Desviación Estándar:") + kTab + kTab + caja(Caja::StdDev, k3));
+    if (forma) {
+        linea(QStringLiteral("Sesgo:              ") + kTab + kTab + caja(Caja::Sesgo, k3));
+        linea(QStringLiteral("Curtosis:           ") + kTab + kTab + caja(Caja::Curtosis, k3));
+        linea(QStringLiteral("Distribución:       ") + kTab + kTab + forma->nombre());
+        linea(QStringLiteral("Cpk (percentiles):  ") + kTab + kTab +
+              formatea(forma->cpk(mu, sigma, c.flexible(Caja::XRetI), c.flexible(Caja::XRetS)),
+                       QStringLiteral("0.00")));
+    }
     linea(QStringLiteral("Lozar Nominal"));
     linea(QStringLiteral("   Lado Inferior: ") + kTab + kTab + caja(Caja::YNomI, kD3));
     linea(QStringLiteral("   Lado Superior: ") + kTab + kTab + caja(Caja::YNomS, kD3));

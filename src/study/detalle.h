@@ -4,6 +4,8 @@
 #include "study/modelo.h"
 
 #include <QDateTime>
+
+class FormaProceso;
 #include <QFile>
 
 // The calculation detail file "CostDetail.xls": tab-separated text in Windows-1252 with
@@ -14,8 +16,10 @@ public:
     explicit DetalleCalculo(const QString& ruta);
     ~DetalleCalculo();
 
-    // Lines 1 to 18: date and time, title, inputs, and the interval table's heading.
-    void encabezado(const Cajas& c, const QDateTime& ahora);
+    // Lines 1 to 18: date and time, title, inputs, and the interval table's heading; for a
+    // Pearson process, its skewness, kurtosis, type and Cpk after the standard deviation.
+    void encabezado(const Cajas& c, const QDateTime& ahora, const FormaProceso* forma = nullptr,
+                    double mu = 0, double sigma = 0);
     void intervalo(double desde, double hasta, double area, double costo, double parcial,
                    double acumulado);
     void totales(double noDesperdiciada, double efectivo, double indice);

@@ -2,6 +2,7 @@
 #include "shell/errores.h"
 #include "shell/numeros.h"
 #include "shell/picturebox.h"
+#include "study/forma.h"
 #include "study/lozarform.h"
 
 #include <QLabel>
@@ -10,20 +11,34 @@
 namespace {
 const QColor kAzul(0, 0, 255), kRojo(255, 0, 0), kAmarillo(255, 255, 0), kVerde(0, 255, 0);
 
-// The bell in plot values: from ya far out up to yb at the mean, without normalising factor.
+// The bell in plot values: from ya far out up to yb at the mean (at the peak of a skewed
+// shape), without normalising factor.
 struct Campana {
     double ya, yb, mu, sigma;
+    const FormaProceso* forma;
+    double pico; // the shape's highest density
     double operator()(double x) const {
-        return ya + (yb - ya) * std::exp(-(x - mu) * (x - mu) / 2 / (sigma * sigma));
+        if (!forma)
+            return ya + (yb - ya) * std::exp(-(x - mu) * (x - mu) / 2 / (sigma * sigma));
+        return ya + (yb - ya) * std::min(1.0, forma->densidad((x - mu) / sigma) / pico);
     }
 };
 
 // Sets up the bell and its first blue point and returns the drawing step, about one pixel of
 // plot width; 0 leaves nothing to draw (a spread too small, or an empty range).
-double empiezaCampana(LozarForm& f, double mu, double sigma, double desde, Campana& altura) {
+double empiezaCampana(LozarForm& f, double mu, double sigma, double desde, Campana& altura,
+                      const FormaProceso* forma) {
     if (sigma < 1e-8)
         return 0;
-    altura = {f.estricto(Caja::ya), f.estricto(Caja::yb), mu, sigma};
+    double pico = 1;
+    if (forma) {
+        // A J- or U-shaped curve is infinite at its end: its top is taken a hair inside.
+        pico = forma->densidad(forma->moda());
+        for (double dentro = 0.001; !std::isfinite(pico) && dentro < 1; dentro *= 10)
+            pico = std::max(forma->densidad(forma->moda() + dentro),
+                            forma->densidad(forma->moda() - dentro));
+    }
+    altura = {f.estricto(Caja::ya), f.estricto(Caja::yb), mu, sigma, forma, pico};
     f.Pic1->punto(f.ConvX(desde), f.ConvY(altura(desde)), kAzul);
     const double ancho = f.Pic1->width() * 15.0; // twips
     return revisa((f.estricto(Caja::xb) - f.estricto(Caja::xa)) / (ancho / 15));
@@ -32,19 +47,24 @@ double empiezaCampana(LozarForm& f, double mu, double sigma, double desde, Campa
 
 void LozarForm::cmdNormal_Click() {
     try {
+        const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
         if (estricto(Caja::StdDev) > 0) {
+            // A skewed shape reaches as far as its integration does.
+            const double bajo = forma ? forma->zInferior() : 5,
+                         alto = forma ? forma->zSuperior() : 5;
             double mu = estricto(Caja::Media), sigma = estricto(Caja::StdDev);
-            NormalIris(mu, sigma, mu - 5 * sigma, mu + 5 * sigma, flexible(Caja::XDesI),
+            NormalIris(mu, sigma, mu - bajo * sigma, mu + alto * sigma, flexible(Caja::XDesI),
                        flexible(Caja::XRetI), flexible(Caja::XObj), flexible(Caja::XRetS),
-                       flexible(Caja::XDesS));
+                       flexible(Caja::XDesS), forma.get());
             mu = estricto(Caja::Media), sigma = estricto(Caja::StdDev);
-            Normal(mu, sigma, mu - 5 * sigma, mu + 5 * sigma);
-            // The rework limits are the tolerance that Cpk measures against.
+            Normal(mu, sigma, mu - bajo * sigma, mu + alto * sigma, forma.get());
+            // The rework limits are the tolerance that Cpk measures against; a skewed process
+            // measures it by percentiles.
             mu = flexible(Caja::Media), sigma = flexible(Caja::StdDev);
-            const double cpI = div(mu - flexible(Caja::XRetI), sigma);
-            const double cpS = div(flexible(Caja::XRetS) - mu, sigma);
-            lblCpk->setText(QStringLiteral("Cpk ") +
-                            formatea(std::min(cpI, cpS) / 3, QStringLiteral("0.00")));
+            const double retI = flexible(Caja::XRetI), retS = flexible(Caja::XRetS);
+            const double cpk = forma ? forma->cpk(mu, sigma, retI, retS)
+                                     : std::min(div(mu - retI, sigma), div(retS - mu, sigma)) / 3;
+            lblCpk->setText(QStringLiteral("Cpk ") + formatea(cpk, QStringLiteral("0.00")));
         } else {
             // A process without spread: a dashed red line at its mean, no bell.
             Pic1->fijaEstilo(EstiloTrazo::Discontinuo);
@@ -59,12 +79,13 @@ void LozarForm::cmdNormal_Click() {
 }
 
 void LozarForm::NormalIris(double mu, double sigma, double desde, double hasta, double xDesI,
-                           double xRetI, double xObj, double xRetS, double xDesS) {
+                           double xRetI, double xObj, double xRetS, double xDesS,
+                           const FormaProceso* forma) {
     try {
         Pic1->fijaAnchoTrazo(2);
         Pic1->fijaEstilo(EstiloTrazo::Solido);
         Campana altura{};
-        const double s = empiezaCampana(*this, mu, sigma, desde, altura);
+        const double s = empiezaCampana(*this, mu, sigma, desde, altura, forma);
         if (s == 0)
             return;
         const double cero = ConvY(0);
@@ -84,7 +105,8 @@ void LozarForm::NormalIris(double mu, double sigma, double desde, double hasta, 
     }
 }
 
-void LozarForm::Normal(double mu, double sigma, double desde, double hasta) {
+void LozarForm::Normal(double mu, double sigma, double desde, double hasta,
+                       const FormaProceso* forma) {
     try {
         Pic1->fijaAnchoTrazo(1);
         Pic1->fijaEstilo(EstiloTrazo::Discontinuo);
@@ -93,7 +115,7 @@ void LozarForm::Normal(double mu, double sigma, double desde, double hasta) {
         Pic1->fijaAnchoTrazo(2);
         Pic1->fijaEstilo(EstiloTrazo::Solido);
         Campana altura{};
-        const double s = empiezaCampana(*this, mu, sigma, desde, altura);
+        const double s = empiezaCampana(*this, mu, sigma, desde, altura, forma);
         if (s == 0)
             return;
         bucleContado(desde, hasta, s,

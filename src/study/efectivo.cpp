@@ -3,11 +3,13 @@
 #include "shell/errores.h"
 #include "shell/numeros.h"
 #include "study/detalle.h"
+#include "study/forma.h"
 #include "tables/tablanormal.h"
 
 #include <QFile>
 
-ResultadoEfectivo calculaEfectivo(const Cajas& cajas, TablaNormal& tabla, double mu, double sigma) {
+ResultadoEfectivo calculaEfectivo(const Cajas& cajas, TablaNormal& tabla, double mu, double sigma,
+                                  const FormaProceso* forma) {
     const CajasInstantanea c(cajas); // nothing can change the boxes meanwhile
     if (sigma < 0)
         throw ErrorLozar(kErrArgumento,
@@ -18,7 +20,7 @@ ResultadoEfectivo calculaEfectivo(const Cajas& cajas, TablaNormal& tabla, double
         // No spread: the whole production lies at the mean; on a scrap limit it is scrap.
         S = Lozar(c, mu);
         D = (c.estricto(Caja::XDesI) >= mu || c.estricto(Caja::XDesS) <= mu) ? 1 : 0;
-    } else {
+    } else if (!forma) {
         const double h = sigma / 10, fin = sigma * 5 + mu;
         r.intervalos.reserve(102);
         bucleContado(mu - sigma * 5, fin, h, [&](double x) {
@@ -33,6 +35,21 @@ ResultadoEfectivo calculaEfectivo(const Cajas& cajas, TablaNormal& tabla, double
         });
         D = (1 - tabla.Abcn(div(c.estricto(Caja::XDesS) - mu, sigma))) +
             tabla.Abcn(div(c.estricto(Caja::XDesI) - mu, sigma));
+    } else {
+        // The same steps over the range the shape's tails need, each interval's area from the
+        // distribution itself.
+        const double h = sigma / 10, fin = sigma * forma->zSuperior() + mu;
+        int k = 0;
+        bucleContado(mu - sigma * forma->zInferior(), fin, h, [&](double x) {
+            const double lo = x - h / 2, hi = x + h / 2;
+            const double a = forma->areaDeIntervalo(k++);
+            const double costo = Lozar(c, x);
+            const double p = revisa(costo * a);
+            S = revisa(S + p);
+            r.intervalos.push_back({lo, hi, a, costo, p, S});
+        });
+        D = forma->cola(div(c.estricto(Caja::XDesS) - mu, sigma)) +
+            forma->cdf(div(c.estricto(Caja::XDesI) - mu, sigma));
     }
     if (D >= 0.995)
         return r;
@@ -53,9 +70,9 @@ void escribeCuerpo(DetalleCalculo& d, const ResultadoEfectivo& r) {
 } // namespace
 
 void escribeDetalle(const QString& ruta, const Cajas& c, const ResultadoEfectivo& r,
-                    const QDateTime& ahora) {
+                    const QDateTime& ahora, double mu, double sigma, const FormaProceso* forma) {
     DetalleCalculo d(ruta);
-    d.encabezado(c, ahora);
+    d.encabezado(c, ahora, forma, mu, sigma);
     escribeCuerpo(d, r);
 }
 
@@ -70,14 +87,15 @@ void compruebaDetalle(const QString& ruta) {
 }
 
 double LozarEfectivo(const Cajas& cajas, TablaNormal& tabla, double mu, double sigma,
-                     const QString& rutaDetalle, const QDateTime& ahora) {
+                     const QString& rutaDetalle, const QDateTime& ahora,
+                     const FormaProceso* forma) {
     const CajasInstantanea c(cajas);
     if (sigma < 0) // refused before anything is written
         throw ErrorLozar(kErrArgumento,
                          QStringLiteral("La desviación estándar no puede ser negativa"));
     DetalleCalculo d(rutaDetalle);
-    d.encabezado(c, ahora);
-    const ResultadoEfectivo r = calculaEfectivo(c, tabla, mu, sigma);
+    d.encabezado(c, ahora, forma, mu, sigma);
+    const ResultadoEfectivo r = calculaEfectivo(c, tabla, mu, sigma, forma);
     escribeCuerpo(d, r);
     return r.efectivo;
 }

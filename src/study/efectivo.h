@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <vector>
 
+class FormaProceso;
 class TablaNormal;
 
 // The result that means 0.995 or more of the production is scrap; compared exactly.
@@ -24,15 +25,20 @@ struct ResultadoEfectivo {
     bool todoDesperdicio() const { return efectivo == kTodoDesperdicio; }
 };
 
-// Effective unit cost of a good unit: the unit cost integrated against the normal process
+// Effective unit cost of a good unit: the unit cost integrated against the process
 // distribution by intervals of σ/10 centred on μ − 5σ … μ + 5σ, divided by the fraction not
-// scrapped. Touches no file. Throws ErrorLozar (boxes, overflow, a negative σ).
-ResultadoEfectivo calculaEfectivo(const Cajas& c, TablaNormal& tabla, double mu, double sigma);
+// scrapped. A normal process takes its areas from the normal-area table; a Pearson `forma`
+// from its own distribution, over the range its tails need. Touches no file. Throws ErrorLozar
+// (boxes, overflow, a negative σ).
+ResultadoEfectivo calculaEfectivo(const Cajas& c, TablaNormal& tabla, double mu, double sigma,
+                                  const FormaProceso* forma = nullptr);
 
 // The detail file of a computation, replaced whole; ErrorLozar when it cannot be written.
-// The boxes give the header and must be those the result was computed from.
+// The boxes give the header and must be those the result was computed from, with its μ, σ
+// and shape.
 void escribeDetalle(const QString& ruta, const Cajas& c, const ResultadoEfectivo& r,
-                    const QDateTime& ahora);
+                    const QDateTime& ahora, double mu, double sigma,
+                    const FormaProceso* forma = nullptr);
 
 // Throws the error of the detail file at `ruta` when it cannot be written, without touching
 // what is there.
@@ -41,4 +47,5 @@ void compruebaDetalle(const QString& ruta);
 // One effective-cost computation as a click runs it: the detail file created first, then
 // the computation, then its lines. Returns CE or kTodoDesperdicio.
 double LozarEfectivo(const Cajas& c, TablaNormal& tabla, double mu, double sigma,
-                     const QString& rutaDetalle, const QDateTime& ahora);
+                     const QString& rutaDetalle, const QDateTime& ahora,
+                     const FormaProceso* forma = nullptr);

@@ -4,6 +4,7 @@
 #include "shell/picturebox.h"
 #include "shell/plataforma.h"
 #include "study/archivoestudio.h"
+#include "study/forma.h"
 #include "study/lozarform.h"
 
 #include <QCheckBox>
@@ -17,10 +18,12 @@ const QString kFiltro = QStringLiteral("lzr (*.lzr)|*.lzr");
 const QString kCaption = QStringLiteral("Lozars de No Calidad. ");
 
 // The text boxes in file order; the check box comes last.
-const Caja kOrden[kCamposEstudio - 1] = {
-    Caja::txtTitulo, Caja::ya,    Caja::yb,    Caja::YRetI, Caja::YDesI, Caja::YNomI,
-    Caja::YRetS,     Caja::YDesS, Caja::YNomS, Caja::xa,    Caja::xb,    Caja::XDesI,
-    Caja::XRetI,     Caja::XObj,  Caja::XRetS, Caja::XDesS, Caja::Media, Caja::StdDev};
+// The text boxes in file order; the check box's place (Taguchi) holds none.
+const Caja kOrden[kCamposEstudio + kCamposForma] = {
+    Caja::txtTitulo, Caja::ya,    Caja::yb,      Caja::YRetI, Caja::YDesI, Caja::YNomI,
+    Caja::YRetS,     Caja::YDesS, Caja::YNomS,   Caja::xa,    Caja::xb,    Caja::XDesI,
+    Caja::XRetI,     Caja::XObj,  Caja::XRetS,   Caja::XDesS, Caja::Media, Caja::StdDev,
+    Caja::txtTitulo, Caja::Sesgo, Caja::Curtosis};
 
 QString nativa(const QString& ruta) {
     return QDir::toNativeSeparators(ruta);
@@ -33,9 +36,11 @@ void LozarForm::MArchivoGuardarComo_Click() {
         return;
     try {
         QStringList valores;
-        for (Caja c : kOrden)
-            valores << texto(c);
-        valores << QString::number(taguchi());
+        for (int i = 0; i < kCamposEstudio; ++i)
+            valores << (i == kCampoTaguchi ? QString::number(taguchi()) : texto(kOrden[i]));
+        // A normal study stays the 19 lines it always was.
+        if (!formaNormal(texto(Caja::Sesgo), texto(Caja::Curtosis)))
+            valores << texto(Caja::Sesgo) << texto(Caja::Curtosis);
         const QByteArray bytes = escribeEstudio(valores);
         // Written aside and then put in place: a failed save leaves the old file whole.
         QSaveFile f(*ruta);
@@ -79,7 +84,15 @@ void LozarForm::MArchivoAbrir_Click() {
                 QStringLiteral("No se puede leer \"%1\" (%2)").arg(nativa(*ruta), f.errorString()));
         const LecturaEstudio lectura = leeEstudio(f.readAll());
         f.close();
-        // What was read before a fault stays applied; each box's change handling runs.
+        // What was read before a fault stays applied; each box's change handling runs. A file
+        // without a shape is a normal study, whatever shape was on screen.
+        bool conForma = false;
+        for (const auto& [campo, valor] : lectura.valores)
+            conForma = conForma || campo >= kCamposEstudio;
+        if (!conForma && !lectura.valores.isEmpty()) {
+            Sesgo->clear();
+            Curtosis->clear();
+        }
         for (const auto& [campo, valor] : lectura.valores) {
             if (campo == kCampoTaguchi)
                 chkTaguchi->setCheckState(valor == QLatin1String("1")   ? Qt::Checked

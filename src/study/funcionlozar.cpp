@@ -4,6 +4,7 @@
 #include "shell/numeros.h"
 #include "shell/picturebox.h"
 #include "shell/plataforma.h"
+#include "study/forma.h"
 #include "study/lozarform.h"
 
 #include <QLabel>
@@ -195,7 +196,9 @@ void LozarForm::Pic1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double X,
         const double w = estricto(Caja::StdDev) / 10;
         const double desde = x - w / 2, hasta = x + w / 2;
         const double media = estricto(Caja::Media), sd = estricto(Caja::StdDev);
-        const double area = Abcn(div(hasta - media, sd)) - Abcn(div(desde - media, sd));
+        const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
+        const double area = forma ? forma->area(div(desde - media, sd), div(hasta - media, sd))
+                                  : Abcn(div(hasta - media, sd)) - Abcn(div(desde - media, sd));
         const double costo = Lozar(x);
         texto = QStringLiteral("Intervalo desde: ") + formatea(desde, QStringLiteral("0.000")) +
                 QLatin1Char('\n') + QStringLiteral("Intervalo hasta: ") +

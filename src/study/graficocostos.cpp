@@ -4,6 +4,7 @@
 #include "shell/numeros.h"
 #include "shell/plataforma.h"
 #include "study/efectivo.h"
+#include "study/forma.h"
 #include "study/graf1.h"
 #include "study/lozarform.h"
 
@@ -34,6 +35,8 @@ std::optional<std::pair<double, double>> LozarForm::calculaTablaGrafico() {
             QStringLiteral("s ") + formatea(s, QStringLiteral("0.0##"));
     }
     double minimo = 1e50, maximo = -1e50;
+    // Each σ with the same shape; a bad shape is the handler's to report, as any bad box.
+    const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
     // Only the last cell's detail file would survive the 126 computations: it alone is
     // written, once the chart is computed, and the file is checked before anything starts.
     try {
@@ -41,17 +44,18 @@ std::optional<std::pair<double, double>> LozarForm::calculaTablaGrafico() {
         compruebaDetalle(ruta);
         const CajasInstantanea cajas(*this);
         ResultadoEfectivo r;
+        double x = 0, s = 0;
         for (int i = 0; i <= 20; ++i)
             for (int k = 0; k <= 5; ++k) {
-                const double x = dx * i + retI, s = ds * k;
-                r = calculaEfectivo(cajas, tabla_, x, s);
+                x = dx * i + retI, s = ds * k;
+                r = calculaEfectivo(cajas, tabla_, x, s, forma.get());
                 if (r.todoDesperdicio())
                     continue;
                 TablaGrafico.celda(fila(x), columna(s)) = r.efectivo;
                 minimo = std::min(minimo, r.efectivo);
                 maximo = std::max(maximo, r.efectivo);
             }
-        escribeDetalle(ruta, cajas, r, QDateTime::currentDateTime());
+        escribeDetalle(ruta, cajas, r, QDateTime::currentDateTime(), x, s, forma.get());
     } catch (const ErrorLozar& e) {
         // Reported once; the other cells would fail alike.
         avisaRutina(objectName() + QStringLiteral(". LozarEfectivo."), e);

@@ -4,6 +4,7 @@
 #include "shell/formulario.h"
 #include "shell/picturebox.h"
 #include "shell/plataforma.h"
+#include "study/forma.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -63,6 +64,9 @@ const DisenoCaja kCajas[] = {
     {Caja::xb, "xb", "100", 9720, 6120, 540, 285, "Valor máximo de la característica", -1, ""},
     {Caja::ya, "ya", "0", 720, 5760, 540, 285, "Valor inferior de la escala de Lozar", -1, ""},
     {Caja::yb, "yb", "100", 720, 600, 540, 285, "Valor superior de la escala de Lozar", -1, ""},
+    // The process distribution's shape, in a row of its own under the mean and deviation.
+    {Caja::Sesgo, "Sesgo", "", 1980, 8310, 750, 315, "", 15, ""},
+    {Caja::Curtosis, "Curtosis", "", 2880, 8310, 750, 315, "", 16, ""},
 };
 
 struct DisenoEtiqueta {
@@ -70,7 +74,7 @@ struct DisenoEtiqueta {
     int izq, arr, ancho, alto; // centred over the box they name, wrapped when needed
 };
 
-const DisenoEtiqueta kEtiquetas[15] = {
+const DisenoEtiqueta kEtiquetas[17] = {
     {"Objetivo", 5400, 6720, 750, 420},
     {"Nominal Producción", 10440, 4200, 990, 420},
     {"Límite Retrabajo", 3690, 6720, 990, 420},
@@ -86,10 +90,12 @@ const DisenoEtiqueta kEtiquetas[15] = {
     {"Media", 1980, 7380, 750, 240},
     {"Desv. Std.", 2880, 7380, 750, 240},
     {"Nominal Producción", 150, 4200, 930, 420},
+    {"Sesgo", 1980, 8040, 750, 240},
+    {"Curtosis", 2880, 8040, 750, 240},
 };
 
 // The client area holds every control with a margin like the design's left one.
-constexpr int kAnchoCliente = 11550, kAltoCliente = 8220;
+constexpr int kAnchoCliente = 11550, kAltoCliente = 8820;
 
 QPushButton* boton(QWidget* padre, const char* nombre, const QString& texto, int izq, int arr,
                    int ancho, int alto) {
@@ -176,14 +182,15 @@ LozarForm::LozarForm(QWidget* parent)
     YNomS = caja(Caja::YNomS), YRetI = caja(Caja::YRetI), YRetS = caja(Caja::YRetS);
     YDesI = caja(Caja::YDesI), YDesS = caja(Caja::YDesS), Media = caja(Caja::Media);
     StdDev = caja(Caja::StdDev), xa = caja(Caja::xa), xb = caja(Caja::xb), ya = caja(Caja::ya);
-    yb = caja(Caja::yb), txtTitulo = caja(Caja::txtTitulo);
+    yb = caja(Caja::yb), txtTitulo = caja(Caja::txtTitulo), Sesgo = caja(Caja::Sesgo);
+    Curtosis = caja(Caja::Curtosis);
     txtTitulo->setFrame(false);
     txtTitulo->setAlignment(Qt::AlignCenter);
     txtTitulo->setFont(fuenteTahoma(12, true));
     for (auto* e : {xa, xb, ya, yb})
         e->setFont(fuenteTahoma(7, false));
 
-    for (int i = 0; i < 15; ++i) {
+    for (int i = 0; i < 17; ++i) {
         const auto& d = kEtiquetas[i];
         auto* l = new QLabel(QString::fromUtf8(d.texto), s);
         l->setObjectName(QStringLiteral("Label1(%1)").arg(i));
@@ -247,8 +254,10 @@ LozarForm::LozarForm(QWidget* parent)
 
     // The thirteen model boxes clear the results on every change, typed or set by code.
     for (auto* e : {XObj, XRetI, XRetS, XDesI, XDesS, YNomI, YNomS, YRetI, YRetS, YDesI, YDesS,
-                    Media, StdDev})
+                    Media, StdDev, Sesgo, Curtosis})
         connect(e, &QLineEdit::textChanged, this, &LozarForm::BorraResultado);
+    for (auto* e : {Sesgo, Curtosis})
+        connect(e, &QLineEdit::textChanged, this, &LozarForm::nombraDistribucion);
 
     connect(cmdDrawCostFunction, &QPushButton::clicked, this,
             &LozarForm::cmdDrawCostFunction_Click);
@@ -286,6 +295,12 @@ int LozarForm::taguchi() const {
     default:
         return 0;
     }
+}
+
+void LozarForm::nombraDistribucion() {
+    cmdNormal->setText(formaNormal(Sesgo->text(), Curtosis->text())
+                           ? QStringLiteral("2. Distribución Normal")
+                           : QStringLiteral("2. Distribución"));
 }
 
 void LozarForm::BorraResultado() {

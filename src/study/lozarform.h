@@ -22,6 +22,7 @@ class QLineEdit;
 class QPushButton;
 class LineaControl;
 class PictureBox;
+class FormaProceso;
 
 class LozarForm : public QMainWindow, public Cajas {
     Q_OBJECT
@@ -39,9 +40,9 @@ public:
 
     // Controls, by their design names.
     QLineEdit *XObj, *XRetI, *XRetS, *XDesI, *XDesS, *YNomI, *YNomS, *YRetI, *YRetS, *YDesI, *YDesS,
-        *Media, *StdDev, *xa, *xb, *ya, *yb, *txtTitulo;
+        *Media, *StdDev, *xa, *xb, *ya, *yb, *txtTitulo, *Sesgo, *Curtosis;
     QCheckBox* chkTaguchi;
-    std::array<QLabel*, 15> Label1;
+    std::array<QLabel*, 17> Label1; // 15 and 16 name the process shape's boxes
     PictureBox* Pic1;
     QPushButton *cmdDrawCostFunction, *cmdNormal, *cmdLozarEfectivo, *cmdGraf, *cmdCLS;
     QLabel *lblCpk, *lblLozarEfec;
@@ -57,7 +58,8 @@ public:
 
     // The effective-cost computation with its detail file; reports its own failure
     // ("Lozar. LozarEfectivo.") and then answers nullopt.
-    std::optional<double> LozarEfectivo(double mu, double sigma);
+    std::optional<double> LozarEfectivo(double mu, double sigma,
+                                        const FormaProceso* forma = nullptr);
     QString rutaDetalle() const;
 
     // Fills TablaGrafico with the 126 effective costs; nullopt after reporting a failure,
@@ -66,6 +68,8 @@ public:
 
 public slots:
     void BorraResultado();
+    // The overlay's caption: "2. Distribución Normal", or "2. Distribución" for a skewed shape.
+    void nombraDistribucion();
     void cmdDrawCostFunction_Click();
     void cmdCLS_Click();
     void cmdNormal_Click();
@@ -84,10 +88,12 @@ private:
     void lineasDeLimites();
     void mueveMarcadores();
     void dibujaFuncion();
+    // The process curve over [desde, hasta]: the normal bell, or a skewed `forma`.
     void NormalIris(double mu, double sigma, double desde, double hasta, double xDesI, double xRetI,
-                    double xObj, double xRetS, double xDesS);
-    void Normal(double mu, double sigma, double desde, double hasta);
+                    double xObj, double xRetS, double xDesS, const FormaProceso* forma = nullptr);
+    void Normal(double mu, double sigma, double desde, double hasta,
+                const FormaProceso* forma = nullptr);
 
-    std::array<QLineEdit*, 18> cajas_{};
+    std::array<QLineEdit*, kNumCajas> cajas_{};
     TablaNormal tabla_;
 };

@@ -22,7 +22,10 @@ enum class Caja {
     ya,
     yb,
     txtTitulo,
+    Sesgo,    // skewness of the process distribution; empty or 0 with Curtosis: normal
+    Curtosis, // excess kurtosis
 };
+constexpr int kNumCajas = int(Caja::Curtosis) + 1;
 
 class Cajas {
 public:
@@ -46,7 +49,7 @@ public:
     double flexible(Caja caja) const override;
 
 private:
-    static constexpr int kCajas = int(Caja::txtTitulo) + 1;
+    static constexpr int kCajas = kNumCajas;
     QString textos_[kCajas];
     int taguchi_;
     // Per box: 0 not read yet, 1 read, otherwise the error number the reading raised.

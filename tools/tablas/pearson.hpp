@@ -17,6 +17,7 @@ struct Celda {
 constexpr int kColumnas = 21; // c = 0..20, s = 0.0..2.0
 constexpr int kFilas = 69;    // j = 0..68, k = -1.4..12.2
 
+// The program's TipoPearson, one place on, behind "no distribution here".
 enum class Tipo { Imposible, Normal, I, II, III, IV, V, VI, VII };
 const char* nombreTipo(Tipo tipo);
 
@@ -46,7 +47,8 @@ struct FalloAjuste : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Fits the cell and checks the fit's four moments; throws FalloAjuste if they are off.
+// Fits the cell with the program's Pearson distributions and checks the fit's four moments;
+// throws FalloAjuste if they are off.
 Ajuste ajustar(Celda celda);
 
 // a.cuantil(p), checked against the independent CDF: the true quantile must lie within 1e-9.

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "stats/pearson.h"
+#include "study/modelo.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+// The shape of the process distribution: normal, or Pearson by the skewness and excess
+// kurtosis in the boxes Sesgo and Curtosis, standardised (mean 0, standard deviation 1).
+class FormaProceso {
+public:
+    // ErrorLozar 5 naming both values when no distribution has them.
+    FormaProceso(double sesgo, double curtosis);
+
+    double sesgo() const { return sesgo_; }
+    double curtosis() const { return curtosis_; }
+    TipoPearson tipo() const { return d_.tipo(); }
+    // "Pearson tipo IV".
+    QString nombre() const;
+
+    double densidad(double z) const { return double(d_.densidad(z)); }
+    double cdf(double z) const { return double(d_.cdf(z)); }
+    double cola(double z) const { return double(d_.colaSuperior(z)); }
+    // P(z1 < Z ≤ z2), from the nearer tail so that a small area keeps its digits.
+    double area(double z1, double z2) const;
+    double cuantil(double p) const { return double(d_.cuantil(p)); }
+
+    // The standardised integration range: centres from −zInferior to zSuperior, at least 5
+    // each way, wider where the tail holds more than 1e-9 of the production (at most 30).
+    double zInferior() const { return zInf_; }
+    double zSuperior() const { return zSup_; }
+    // The area of the k-th integration interval, (−zInferior + (k ∓ 1/2) / 10]: the same for
+    // every mean and spread, so worked out once for the shape.
+    double areaDeIntervalo(int k) const;
+
+    // The median and the 0.135 % and 99.865 % points, for Cpk by percentiles.
+    double mediana() const { return mediana_; }
+    double q00135() const { return q00135_; }
+    double q99865() const { return q99865_; }
+    // The most likely value, where the density peaks (an end for a J-shaped curve).
+    double moda() const { return moda_; }
+
+    // Cpk by percentiles (ISO 22514-2): the tolerance on each side of the median against the
+    // distance from the median to the 0.135 % or 99.865 % point.
+    double cpk(double media, double sd, double retI, double retS) const;
+
+private:
+    double sesgo_, curtosis_;
+    DistribucionPearson d_;
+    double zInf_, zSup_, mediana_, q00135_, q99865_, moda_;
+    mutable std::vector<double> areas_;
+};
+
+// Whether two box texts leave the process normal: each empty or reading as 0.
+bool formaNormal(const QString& sesgo, const QString& curtosis);
+
+// The shape the boxes give: nullptr for a normal process (both empty or 0). Strict readings,
+// an empty box counting as 0: error 13 for a box that is not a number, 5 for an impossible
+// pair. The last shape is kept, so that repeated computations do not fit it again.
+std::shared_ptr<const FormaProceso> formaDe(const Cajas& c);
