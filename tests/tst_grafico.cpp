@@ -14,6 +14,7 @@
 #include <QChartView>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QScatterSeries>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -80,9 +81,11 @@ private slots:
 
 void TstGrafico::etiquetasYSeries() {
     Estudio e;
+    e.f->chkTaguchi->setChecked(true);
     QStringList categorias, series;
     double arriba = 0;
     int puntos = 0;
+    QList<QPointF> optimos;
     QVERIFY(e.grafica([&](Graf1& g) {
         QCOMPARE(g.windowTitle(), QStringLiteral("Form1"));
         QCOMPARE(g.grafico()->title(), QStringLiteral("Eje"));
@@ -93,14 +96,24 @@ void TstGrafico::etiquetasYSeries() {
         arriba = y->max();
         QCOMPARE(y->tickCount(), 11);
         for (auto* s : g.grafico()->series())
-            puntos += int(qobject_cast<QLineSeries*>(s)->count());
+            if (auto* linea = qobject_cast<QLineSeries*>(s))
+                puntos += int(linea->count());
+            else if (auto* marcas = qobject_cast<QScatterSeries*>(s))
+                optimos = marcas->points();
     }));
     QCOMPARE(categorias.size(), 21);
     QCOMPARE(categorias.first(), QStringLiteral(" 7.0"));
     QCOMPARE(categorias[1], QStringLiteral(" 7.3"));
     QCOMPARE(categorias[10], QStringLiteral(" 10.0"));
     QCOMPARE(categorias.last(), QStringLiteral(" 13.0"));
-    QCOMPARE(series, QStringList({"s 0.0", "s 0.5", "s 1.0", "s 1.5", "s 2.0", "s 2.5"}));
+    QCOMPARE(series,
+             QStringList({"s 0.0", "s 0.5", "s 1.0", "s 1.5", "s 2.0", "s 2.5", "Media óptima"}));
+    // A symmetric study with the Taguchi loss costs least at its target, 10, the middle
+    // category, for every spread: within one integration step (σ/10, in categories of 0.3).
+    QCOMPARE(optimos.size(), 6);
+    for (int k = 0; k < 6; ++k)
+        QVERIFY2(std::fabs(optimos[k].x() - 10) <= 0.5 * k / 10 / 0.3 + 0.05,
+                 qPrintable(QString::number(optimos[k].x())));
     QCOMPARE(puntos, 126);
     QCOMPARE(TablaGrafico.celda(11, 1).toDouble(), 5.0); // the target itself, no spread
     QCOMPARE(arriba, 10.0);                              // capped at twice the nominal cost of 5

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -31,6 +32,17 @@ public:
     // Prints the widget's image on a printer the user chooses in the system's print dialog;
     // false when there is no printer at all (a cancelled dialog prints nothing, and is true).
     virtual bool imprime(QWidget* ventana) = 0;
+
+    // Prints a rich text on a printer chosen in the print dialog; false when there is none.
+    virtual bool imprimeTexto(const QString& html) = 0;
+
+    // Asks which of `opciones` to take; nullopt when the user cancels.
+    virtual std::optional<int> eligeOpcion(const QString& pregunta,
+                                           const QStringList& opciones) = 0;
+
+    // The clipboard's text, and a text put there.
+    virtual QString textoPortapapeles() = 0;
+    virtual void copiaAlPortapapeles(const QString& texto) = 0;
 
     // The whole application's mouse pointer, as one global setting (not a stack).
     virtual void punteroOcupado() = 0;

@@ -4,10 +4,12 @@
 #include "shell/formulario.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -17,6 +19,7 @@
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTextDocument>
 #include <QTranslator>
 #include <QUrl>
 #include <QWidget>
@@ -121,6 +124,37 @@ bool PlataformaQt::imprime(QWidget* ventana) {
         mensaje(QStringLiteral("No se pudo imprimir en \"%1\".").arg(impresora.printerName()),
                 Botones::Aceptar, Icono::Exclamacion);
     return true;
+}
+
+bool PlataformaQt::imprimeTexto(const QString& html) {
+    if (QPrinterInfo::availablePrinters().isEmpty())
+        return false;
+    QPrinter impresora(QPrinter::HighResolution);
+    QPrintDialog dialogo(&impresora, QApplication::activeWindow());
+    dialogo.setWindowTitle(QStringLiteral("Imprimir"));
+    if (dialogo.exec() == QDialog::Accepted) {
+        QTextDocument documento;
+        documento.setHtml(html);
+        documento.print(&impresora);
+    }
+    return true;
+}
+
+std::optional<int> PlataformaQt::eligeOpcion(const QString& pregunta, const QStringList& opciones) {
+    bool ok = false;
+    const QString elegida = QInputDialog::getItem(QApplication::activeWindow(), kTituloAplicacion,
+                                                  pregunta, opciones, 0, false, &ok);
+    if (!ok)
+        return std::nullopt;
+    return int(opciones.indexOf(elegida));
+}
+
+QString PlataformaQt::textoPortapapeles() {
+    return QGuiApplication::clipboard()->text();
+}
+
+void PlataformaQt::copiaAlPortapapeles(const QString& texto) {
+    QGuiApplication::clipboard()->setText(texto);
 }
 
 void PlataformaQt::punteroOcupado() {

@@ -17,6 +17,10 @@ public:
     std::optional<QString> dialogoExportar(const QString& filtro) override;
     bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) override;
     bool imprime(QWidget* ventana) override;
+    bool imprimeTexto(const QString& html) override;
+    std::optional<int> eligeOpcion(const QString& pregunta, const QStringList& opciones) override;
+    QString textoPortapapeles() override;
+    void copiaAlPortapapeles(const QString& texto) override;
     void punteroOcupado() override;
     void punteroFlecha() override;
     QString directorioAplicacion() override;

@@ -5,7 +5,10 @@
 #include "study/forma.h"
 #include "study/lozarform.h"
 
+#include "stats/muestra.h"
+
 #include <QLabel>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -26,22 +29,31 @@ struct Campana {
 
 // Sets up the bell and its first blue point and returns the drawing step, about one pixel of
 // plot width; 0 leaves nothing to draw (a spread too small, or an empty range).
-double empiezaCampana(LozarForm& f, double mu, double sigma, double desde, Campana& altura,
-                      const FormaProceso* forma) {
+double empiezaCampana(LozarForm& f, double mu, double sigma, double desde, double hasta,
+                      Campana& altura, const FormaProceso* forma) {
     if (sigma < 1e-8)
         return 0;
+    const double ancho = f.Pic1->width() * 15.0; // twips
+    const double paso = revisa((f.estricto(Caja::xb) - f.estricto(Caja::xa)) / (ancho / 15));
     double pico = 1;
     if (forma) {
-        // A J- or U-shaped curve is infinite at its end: its top is taken a hair inside.
-        pico = forma->densidad(forma->moda());
-        for (double dentro = 0.001; !std::isfinite(pico) && dentro < 1; dentro *= 10)
-            pico = std::max(forma->densidad(forma->moda() + dentro),
-                            forma->densidad(forma->moda() - dentro));
+        // The highest point the curve reaches where it is drawn. A J- or U-shaped curve is
+        // infinite at an end of its support: its top is taken a fiftieth of σ inside, and the
+        // spike beyond runs off the top, so that the rest of its shape still shows.
+        auto cuenta = [&](double z) {
+            if (z - forma->minimo() >= 0.02 && forma->maximo() - z >= 0.02)
+                pico = std::max(pico, forma->densidad(z));
+        };
+        pico = 0;
+        cuenta(forma->moda());
+        if (paso > 0)
+            bucleContado(desde, hasta, paso, [&](double x) { cuenta((x - mu) / sigma); });
+        if (!(pico > 0) || !std::isfinite(pico))
+            pico = 1;
     }
     altura = {f.estricto(Caja::ya), f.estricto(Caja::yb), mu, sigma, forma, pico};
     f.Pic1->punto(f.ConvX(desde), f.ConvY(altura(desde)), kAzul);
-    const double ancho = f.Pic1->width() * 15.0; // twips
-    return revisa((f.estricto(Caja::xb) - f.estricto(Caja::xa)) / (ancho / 15));
+    return paso;
 }
 } // namespace
 
@@ -56,6 +68,7 @@ void LozarForm::cmdNormal_Click() {
             NormalIris(mu, sigma, mu - bajo * sigma, mu + alto * sigma, flexible(Caja::XDesI),
                        flexible(Caja::XRetI), flexible(Caja::XObj), flexible(Caja::XRetS),
                        flexible(Caja::XDesS), forma.get());
+            dibujaHistograma();
             mu = estricto(Caja::Media), sigma = estricto(Caja::StdDev);
             Normal(mu, sigma, mu - bajo * sigma, mu + alto * sigma, forma.get());
             // The rework limits are the tolerance that Cpk measures against; a skewed process
@@ -78,6 +91,37 @@ void LozarForm::cmdNormal_Click() {
     }
 }
 
+// The imported measurements as bar outlines under the curve: Freedman–Diaconis classes, the
+// tallest bar as high as the curve's peak.
+void LozarForm::dibujaHistograma() {
+    if (mediciones_.empty())
+        return;
+    std::vector<double> o = mediciones_;
+    std::sort(o.begin(), o.end());
+    const double desde = o.front(), rango = o.back() - o.front();
+    double ancho = anchoFreedmanDiaconis(o);
+    if (!(ancho > 0)) // a middle half without spread: Sturges' count of classes
+        ancho = rango / std::ceil(std::log2(double(o.size())) + 1);
+    const int clases = std::clamp(int(std::ceil(rango / ancho)), 1, 400);
+    ancho = rango / clases;
+    std::vector<int> cuenta(std::size_t(clases), 0);
+    for (double v : o)
+        ++cuenta[std::size_t(std::min(clases - 1, int((v - desde) / ancho)))];
+    const int mayor = *std::max_element(cuenta.begin(), cuenta.end());
+    const double ya = estricto(Caja::ya), yb = estricto(Caja::yb);
+    const QColor gris(80, 80, 80);
+    Pic1->fijaAnchoTrazo(1);
+    Pic1->fijaEstilo(EstiloTrazo::Solido);
+    for (int i = 0; i < clases; ++i) {
+        const double x0 = ConvX(desde + ancho * i), x1 = ConvX(desde + ancho * (i + 1));
+        const double arriba = ConvY(ya + (yb - ya) * cuenta[std::size_t(i)] / mayor);
+        const double abajo = ConvY(ya);
+        Pic1->linea(x0, abajo, x0, arriba, gris);
+        Pic1->lineaA(x1, arriba, gris);
+        Pic1->lineaA(x1, abajo, gris);
+    }
+}
+
 void LozarForm::NormalIris(double mu, double sigma, double desde, double hasta, double xDesI,
                            double xRetI, double xObj, double xRetS, double xDesS,
                            const FormaProceso* forma) {
@@ -85,7 +129,7 @@ void LozarForm::NormalIris(double mu, double sigma, double desde, double hasta, 
         Pic1->fijaAnchoTrazo(2);
         Pic1->fijaEstilo(EstiloTrazo::Solido);
         Campana altura{};
-        const double s = empiezaCampana(*this, mu, sigma, desde, altura, forma);
+        const double s = empiezaCampana(*this, mu, sigma, desde, hasta, altura, forma);
         if (s == 0)
             return;
         const double cero = ConvY(0);
@@ -115,7 +159,7 @@ void LozarForm::Normal(double mu, double sigma, double desde, double hasta,
         Pic1->fijaAnchoTrazo(2);
         Pic1->fijaEstilo(EstiloTrazo::Solido);
         Campana altura{};
-        const double s = empiezaCampana(*this, mu, sigma, desde, altura, forma);
+        const double s = empiezaCampana(*this, mu, sigma, desde, hasta, altura, forma);
         if (s == 0)
             return;
         bucleContado(desde, hasta, s,

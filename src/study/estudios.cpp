@@ -103,6 +103,7 @@ void LozarForm::MArchivoAbrir_Click() {
         }
         if (lectura.error)
             throw *lectura.error;
+        mediciones_.clear(); // they belonged to the study on screen before
         if (lectura.valores.isEmpty())
             throw ErrorLozar(kErrTipos,
                              QStringLiteral("\"%1\" no contiene ningún dato de un estudio de Lozar")

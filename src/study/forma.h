@@ -41,6 +41,9 @@ public:
     double q99865() const { return q99865_; }
     // The most likely value, where the density peaks (an end for a J-shaped curve).
     double moda() const { return moda_; }
+    // The support's ends (± infinity where it has none).
+    double minimo() const { return double(d_.minimo()); }
+    double maximo() const { return double(d_.maximo()); }
 
     // Cpk by percentiles (ISO 22514-2): the tolerance on each side of the median against the
     // distance from the median to the 0.135 % or 99.865 % point.

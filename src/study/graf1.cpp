@@ -14,6 +14,8 @@
 #include <QLineSeries>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QScatterSeries>
+#include <QTimer>
 #include <QToolButton>
 #include <QValueAxis>
 #include <cmath>
@@ -100,8 +102,25 @@ void Graf1::showEvent(QShowEvent* e) {
     if (!cargado_) {
         cargado_ = true;
         Form_Load();
+        if (MediasOptimas)
+            QTimer::singleShot(0, this, &Graf1::marcaOptimos);
     }
     QDialog::showEvent(e);
+}
+
+void Graf1::marcaOptimos() {
+    QList<QPointF> puntos;
+    {
+        PunteroOcupado ocupado;
+        puntos = MediasOptimas();
+    }
+    optimos_->append(puntos);
+}
+
+void Graf1::ocultaTramos() {
+    // A line broken by empty cells is several series: only its first piece names it.
+    for (QLegendMarker* m : grafico()->legend()->markers())
+        m->setVisible(!sinLeyenda_.contains(m->series()));
 }
 
 void Graf1::Form_Load() {
@@ -151,14 +170,28 @@ void Graf1::Form_Load() {
                 tramo->attachAxis(ejeX);
                 tramo->attachAxis(ejeY);
                 tramo->setPen(QPen(color, 2));
-                chart->legend()->markers(tramo).value(0)->setVisible(primero);
+                if (!primero)
+                    sinLeyenda_ << tramo;
                 primero = false;
             }
             tramo->append(fila - 1, v.toDouble());
         }
     }
+    if (MediasOptimas) {
+        // In place from the start, so that the legend is built once; its points come later.
+        optimos_ = new QScatterSeries;
+        optimos_->setName(QStringLiteral("Media óptima"));
+        optimos_->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+        optimos_->setMarkerSize(9);
+        optimos_->setColor(Qt::white);
+        optimos_->setBorderColor(Qt::black);
+        chart->addSeries(optimos_);
+        optimos_->attachAxis(ejeX);
+        optimos_->attachAxis(ejeY);
+    }
     chart->legend()->setAlignment(Qt::AlignRight);
     MSChart1->setChart(chart);
+    ocultaTramos();
     Form_Resize();
 }
 

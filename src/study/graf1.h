@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointF>
 #include <QVariant>
+#include <functional>
 
+class QAbstractSeries;
+class QScatterSeries;
 class QChart;
 class QChartView;
 class QToolButton;
@@ -18,6 +22,9 @@ public:
     QString TituloGrafico;
     QVariant EjeMaximo;
     QVariant EjeMinimo;
+    // The best mean of each σ series, as (category position, effective cost); asked for once the
+    // chart is on screen, since the search takes longer than the chart itself.
+    std::function<QList<QPointF>()> MediasOptimas;
 
     // Builds the chart from TablaGrafico; runs when the window is shown.
     void Form_Load();
@@ -36,6 +43,10 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    void marcaOptimos();
+    void ocultaTramos();
+    QList<QAbstractSeries*> sinLeyenda_;
+    QScatterSeries* optimos_ = nullptr;
     bool cargado_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include "study/forma.h"
 #include "study/graf1.h"
 #include "study/lozarform.h"
+#include "study/optimo.h"
 
 #include <QLineEdit>
 #include <cmath>
@@ -92,5 +93,20 @@ void LozarForm::cmdGraf_Click() {
     g.EjeMinimo = extremos->first;
     // An axis needs its top above its bottom, even when the cap falls below every cost.
     g.EjeMaximo = std::max(ejeMaximoDe(extremos->second), std::floor(extremos->first) + 1);
+    // Where each spread costs least: a marker on its line, whatever the 21 means show.
+    g.MediasOptimas = [this, forma = formaDe(*this)] {
+        QList<QPointF> puntos;
+        try {
+            const double retI = estricto(Caja::XRetI), retS = estricto(Caja::XRetS);
+            const double dx = (retS - retI) / 20, ds = (retS - retI) / 6 / 2;
+            for (int k = 0; k <= 5; ++k)
+                if (const auto m = buscaMediaOptima(*this, tabla_, ds * k, forma.get());
+                    m && m->media >= retI && m->media <= retS)
+                    puntos << QPointF((m->media - retI) / dx, m->efectivo);
+        } catch (const ErrorLozar& e) {
+            avisaManejador(e);
+        }
+        return puntos;
+    };
     g.exec();
 }

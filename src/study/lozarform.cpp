@@ -124,10 +124,24 @@ LozarForm::LozarForm(QWidget* parent)
     menuArchivo->addSeparator();
     MArchivoExportar = menuArchivo->addAction(QStringLiteral("&Exportar gráfico…"));
     MArchivoExportar->setObjectName(QStringLiteral("MArchivoExportar"));
+    MArchivoImportar = menuArchivo->addAction(QStringLiteral("&Importar mediciones…"));
+    MArchivoImportar->setObjectName(QStringLiteral("MArchivoImportar"));
     MProbNorm = menuBar()->addAction(QStringLiteral("&Curva Normal"));
     MProbNorm->setObjectName(QStringLiteral("MProbNorm"));
     MProbPearson = menuBar()->addAction(QStringLiteral("Curva &No Normal"));
     MProbPearson->setObjectName(QStringLiteral("MProbPearson"));
+    // New menus come after the old ones, which keep their places.
+    auto* menuEdicion = menuBar()->addMenu(QStringLiteral("&Edición"));
+    menuEdicion->setObjectName(QStringLiteral("MEdicion"));
+    MEdicionPegar = menuEdicion->addAction(QStringLiteral("&Pegar mediciones"));
+    MEdicionPegar->setObjectName(QStringLiteral("MEdicionPegar"));
+    MEdicionPegar->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+    auto* menuAnalisis = menuBar()->addMenu(QStringLiteral("Aná&lisis"));
+    menuAnalisis->setObjectName(QStringLiteral("MAnalisis"));
+    MAnalisisCapacidad = menuAnalisis->addAction(QStringLiteral("&Capacidad…"));
+    MAnalisisCapacidad->setObjectName(QStringLiteral("MAnalisisCapacidad"));
+    MAnalisisOptima = menuAnalisis->addAction(QStringLiteral("&Media óptima…"));
+    MAnalisisOptima->setObjectName(QStringLiteral("MAnalisisOptima"));
 
     auto* s = new Superficie(this);
     s->setObjectName(QStringLiteral("superficie"));
@@ -272,6 +286,10 @@ LozarForm::LozarForm(QWidget* parent)
     connect(MArchivoAbrir, &QAction::triggered, this, &LozarForm::MArchivoAbrir_Click);
     connect(MArchivoGuardarComo, &QAction::triggered, this, &LozarForm::MArchivoGuardarComo_Click);
     connect(MArchivoExportar, &QAction::triggered, this, &LozarForm::MArchivoExportar_Click);
+    connect(MArchivoImportar, &QAction::triggered, this, &LozarForm::MArchivoImportar_Click);
+    connect(MEdicionPegar, &QAction::triggered, this, &LozarForm::MEdicionPegar_Click);
+    connect(MAnalisisCapacidad, &QAction::triggered, this, &LozarForm::MAnalisisCapacidad_Click);
+    connect(MAnalisisOptima, &QAction::triggered, this, &LozarForm::MAnalisisOptima_Click);
 
     Form_Load();
 }

@@ -14,6 +14,7 @@
 #include <QMainWindow>
 #include <array>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -49,7 +50,11 @@ public:
     std::array<LineaControl*, 6> LinX{};  // 1 to 5
     std::array<LineaControl*, 4> LinYI{}; // 1 to 3
     std::array<LineaControl*, 4> LinYS{}; // 1 to 3
-    QAction *MArchivoAbrir, *MArchivoGuardarComo, *MArchivoExportar, *MProbNorm, *MProbPearson;
+    QAction *MArchivoAbrir, *MArchivoGuardarComo, *MArchivoExportar, *MArchivoImportar, *MProbNorm,
+        *MProbPearson, *MEdicionPegar, *MAnalisisCapacidad, *MAnalisisOptima;
+
+    // The measurements imported or pasted last, kept while the window shows this study.
+    const std::vector<double>& mediciones() const { return mediciones_; }
 
     // Study values to plot coordinates (0..100 each way, y downwards).
     double ConvX(double x) const;
@@ -79,6 +84,10 @@ public slots:
     void MArchivoGuardarComo_Click();
     // The plot picture as PNG, SVG or PDF.
     void MArchivoExportar_Click();
+    void MArchivoImportar_Click();
+    void MEdicionPegar_Click();
+    void MAnalisisCapacidad_Click();
+    void MAnalisisOptima_Click();
     void Pic1_MouseDown(Qt::MouseButton boton, Qt::KeyboardModifiers shift, double x, double y);
 
 private:
@@ -94,6 +103,12 @@ private:
     void Normal(double mu, double sigma, double desde, double hasta,
                 const FormaProceso* forma = nullptr);
 
+    // Summarises measurements from a text and, as the user chooses, takes their mean, spread
+    // and shape into the boxes. ErrorLozar for text that holds no usable column.
+    void usaMediciones(const QString& texto, const QString& origen);
+    void dibujaHistograma();
+
     std::array<QLineEdit*, kNumCajas> cajas_{};
+    std::vector<double> mediciones_;
     TablaNormal tabla_;
 };

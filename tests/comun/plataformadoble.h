@@ -28,6 +28,16 @@ public:
     }
     bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) override;
     bool imprime(QWidget* ventana) override;
+    bool imprimeTexto(const QString& html) override {
+        textosImpresos << html;
+        return hayImpresora;
+    }
+    std::optional<int> eligeOpcion(const QString& pregunta, const QStringList& opciones) override {
+        preguntas << pregunta + QLatin1Char('|') + opciones.join(QLatin1Char('|'));
+        return opcionesElegidas.isEmpty() ? std::nullopt : opcionesElegidas.takeFirst();
+    }
+    QString textoPortapapeles() override { return portapapeles; }
+    void copiaAlPortapapeles(const QString& texto) override { portapapeles = texto; }
     void punteroOcupado() override { ocupado = true; }
     void punteroFlecha() override { ocupado = false; }
     QString directorioAplicacion() override { return directorio; }
@@ -44,6 +54,10 @@ public:
     bool hayOtraInstancia = false;
     bool hayImpresora = true;
     int impresiones = 0;
+    QStringList textosImpresos;
+    QList<std::optional<int>> opcionesElegidas; // answers to eligeOpcion; cancel when empty
+    QStringList preguntas;                      // "question|option|option…" as asked
+    QString portapapeles;
     bool ocupado = false;
 
     QString ultimoTexto() const { return mensajes.isEmpty() ? QString() : mensajes.last().texto; }

@@ -1,0 +1,150 @@
+// Measurements in, capability and the best process centre out: "Archivo > Importar
+// mediciones…", "Edición > Pegar mediciones", "Análisis > Capacidad…" and "Análisis > Media
+// óptima…".
+#include "shell/errores.h"
+#include "shell/numeros.h"
+#include "shell/plataforma.h"
+#include "stats/muestra.h"
+#include "study/capacidad.h"
+#include "study/dialogos.h"
+#include "study/efectivo.h"
+#include "study/forma.h"
+#include "study/lozarform.h"
+#include "study/mediciones.h"
+#include "study/optimo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <cmath>
+
+namespace {
+const QString kFiltroMediciones =
+    QStringLiteral("Mediciones (*.csv *.tsv *.txt)|*.csv *.tsv *.txt|Todos los archivos (*)|*");
+
+// A value for a box: six significant digits are more than any measurement carries, and three
+// decimals more than a shape's moments do. The box then shows its start, sign included.
+void ponEnCaja(QLineEdit* caja, double v, bool forma = false) {
+    caja->setText(formatoGeneral(forma ? std::round(v * 1000) / 1000
+                                       : QString::number(v, 'g', 6).toDouble()));
+    caja->setCursorPosition(0);
+}
+
+QString dinero(double v) {
+    return formatea(v, QStringLiteral("$ 0.0000"));
+}
+} // namespace
+
+void LozarForm::MArchivoImportar_Click() {
+    const std::optional<QString> ruta = plataforma().dialogoAbrir(kFiltroMediciones);
+    if (!ruta)
+        return;
+    try {
+        QFile f(*ruta);
+        if (!f.open(QIODevice::ReadOnly))
+            throw ErrorLozar(kErrAccesoRuta,
+                             QStringLiteral("No se puede leer \"%1\" (%2)")
+                                 .arg(QDir::toNativeSeparators(*ruta), f.errorString()));
+        usaMediciones(TablaMediciones::deArchivo(f.readAll()), QDir::toNativeSeparators(*ruta));
+    } catch (const ErrorLozar& e) {
+        avisaRutina(objectName() + QStringLiteral(". MArchivoImportar."), e, 1);
+    }
+}
+
+void LozarForm::MEdicionPegar_Click() {
+    try {
+        usaMediciones(plataforma().textoPortapapeles(), QStringLiteral("portapapeles"));
+    } catch (const ErrorLozar& e) {
+        avisaRutina(objectName() + QStringLiteral(". MEdicionPegar."), e, 1);
+    }
+}
+
+void LozarForm::usaMediciones(const QString& texto, const QString& origen) {
+    const TablaMediciones tabla(texto);
+    int columna = 0;
+    if (tabla.columnas().size() > 1) {
+        const std::optional<int> elegida = plataforma().eligeOpcion(
+            QStringLiteral("¿Qué columna contiene las mediciones?"), tabla.columnas());
+        if (!elegida)
+            return;
+        columna = *elegida;
+    }
+    std::vector<double> valores = tabla.columna(columna);
+    const ResumenMuestra r = resumeMuestra(valores);
+    DlgMediciones d(r, origen + QStringLiteral(", columna «%1»").arg(tabla.columnas()[columna]),
+                    tabla.decimal(), pearsonPosible(r.sesgo, r.curtosis), this);
+    d.exec();
+    if (d.uso() == DlgMediciones::Ninguno)
+        return;
+    mediciones_ = std::move(valores);
+    ponEnCaja(Media, r.media);
+    ponEnCaja(StdDev, r.desviacion);
+    if (d.uso() == DlgMediciones::Pearson) {
+        ponEnCaja(Sesgo, r.sesgo, true);
+        ponEnCaja(Curtosis, r.curtosis, true);
+    } else {
+        Sesgo->clear();
+        Curtosis->clear();
+    }
+}
+
+void LozarForm::MAnalisisCapacidad_Click() {
+    try {
+        const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
+        const Capacidad c =
+            calculaCapacidad(*this, forma.get(), mediciones_.empty() ? nullptr : &mediciones_);
+        DlgCapacidad d(informeCapacidad(*this, forma.get(), c), this);
+        d.exec();
+    } catch (const ErrorLozar& e) {
+        avisaManejador(e);
+    }
+}
+
+void LozarForm::MAnalisisOptima_Click() {
+    QList<QStringList> lineas;
+    double optima = 0;
+    {
+        PunteroOcupado ocupado;
+        try {
+            const double mu = estricto(Caja::Media), sigma = estricto(Caja::StdDev);
+            if (sigma < 0)
+                throw ErrorLozar(kErrArgumento,
+                                 QStringLiteral("La desviación estándar no puede ser negativa"));
+            const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
+            const std::optional<MediaOptima> m =
+                buscaMediaOptima(*this, tabla_, sigma, forma.get());
+            if (!m)
+                throw ErrorLozar(kErrArgumento,
+                                 QStringLiteral("Con esa desviación, el 99,5 % o más de la "
+                                                "producción es desperdicio en cualquier media"));
+            optima = m->media;
+            const double actual = calculaEfectivo(*this, tabla_, mu, sigma, forma.get()).efectivo;
+            lineas << QStringList{QStringLiteral("Media óptima:"), formatoGeneral(m->media)}
+                   << QStringList{QStringLiteral("Lozar efectivo en la media óptima:"),
+                                  dinero(m->efectivo)};
+            if (actual == kTodoDesperdicio) {
+                lineas << QStringList{
+                    QStringLiteral("Lozar efectivo en la media actual (%1):").arg(Media->text()),
+                    QStringLiteral("100% Desperdicio")};
+            } else {
+                lineas << QStringList{QStringLiteral("Lozar efectivo en la media actual (%1):")
+                                          .arg(Media->text()),
+                                      dinero(actual)}
+                       << QStringList{QStringLiteral("Ahorro por unidad:"),
+                                      dinero(actual - m->efectivo)}
+                       << QStringList{
+                              QStringLiteral("Ahorro por 1000 unidades:"),
+                              formatea(1000 * (actual - m->efectivo), QStringLiteral("$ 0.00"))};
+            }
+        } catch (const ErrorLozar& e) {
+            plataforma().punteroFlecha();
+            avisaManejador(e);
+            return;
+        }
+    }
+    DlgMediaOptima d(lineas, this);
+    if (d.exec() == QDialog::Accepted) { // through the ordinary change handling
+        Media->setText(formatoGeneral(optima));
+        Media->setCursorPosition(0);
+    }
+}

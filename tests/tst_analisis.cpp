@@ -1,0 +1,274 @@
+#include "comun/cajasmapa.h"
+#include "comun/estudio.h"
+#include "shell/picturebox.h"
+#include "stats/muestra.h"
+#include "study/capacidad.h"
+#include "study/dialogos.h"
+#include "study/efectivo.h"
+#include "study/forma.h"
+#include "study/mediciones.h"
+#include "study/optimo.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QtTest>
+#include <cmath>
+
+using Textos = QMap<QString, QString>;
+
+namespace {
+
+// Runs `accion`, which opens one of our modal dialogs, and lets `responde` work it.
+template <typename Dialogo>
+bool conDialogo(const std::function<void()>& accion,
+                const std::function<void(Dialogo&)>& responde) {
+    bool visto = false;
+    QTimer t;
+    t.setSingleShot(true);
+    QObject::connect(&t, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<Dialogo*>(QApplication::activeModalWidget())) {
+            visto = true;
+            responde(*d);
+            if (d->isVisible())
+                d->reject();
+        }
+    });
+    t.start(0);
+    accion();
+    return visto;
+}
+
+std::vector<double> deCuantiles(int n, const std::function<double(double)>& cuantil) {
+    std::vector<double> v;
+    for (int i = 0; i < n; ++i)
+        v.push_back(cuantil((i + 0.5) / n));
+    return v;
+}
+
+} // namespace
+
+class TstAnalisis : public QObject {
+    Q_OBJECT
+private slots:
+    void resumen_data();
+    void resumen();
+    void lectura_data();
+    void lectura();
+    void importarYUsar();
+    void pegarComoNormal();
+    void capacidad();
+    void mediaOptima_data();
+    void mediaOptima();
+};
+
+void TstAnalisis::resumen_data() {
+    QTest::addColumn<std::vector<double>>("valores");
+    QTest::addColumn<QList<double>>("esperado"); // n, mean, sd, G1, G2
+    QTest::addColumn<double>("tolerancia");
+    // Worked by hand with the spreadsheets' formulas.
+    QTest::newRow("ocho") << std::vector<double>{2, 4, 4, 4, 5, 5, 7, 9}
+                          << QList<double>{8, 5, 2.138089935299395, 0.8184875533567997, 0.940625}
+                          << 1e-12;
+    QTest::newRow("Fibonacci") << std::vector<double>{1, 1, 1, 2, 2, 3, 5, 8, 13, 21}
+                               << QList<double>{10, 5.7, 6.61731734835869, 1.7015514090849961,
+                                                2.4398576579492226}
+                               << 1e-12;
+    // Large samples laid out by known distributions' quantiles show those distributions' shape.
+    QTest::newRow("uniforme") << deCuantiles(100000, [](double p) { return 3 + 2 * p; })
+                              << QList<double>{100000, 4, 2 / std::sqrt(12.0), 0, -1.2} << 1e-3;
+    QTest::newRow("exponencial") << deCuantiles(100000, [](double p) { return -std::log(1 - p); })
+                                 << QList<double>{100000, 1, 1, 2, 6} << 0.1;
+}
+
+void TstAnalisis::resumen() {
+    QFETCH(std::vector<double>, valores);
+    QFETCH(QList<double>, esperado);
+    QFETCH(double, tolerancia);
+    const ResumenMuestra r = resumeMuestra(valores);
+    const double visto[] = {double(r.n), r.media, r.desviacion, r.sesgo, r.curtosis};
+    for (int i = 0; i < 5; ++i)
+        QVERIFY2(std::fabs(visto[i] - esperado[i]) <=
+                     tolerancia * std::max(1.0, std::fabs(esperado[i])),
+                 qPrintable(QString("%1: %2 contra %3").arg(i).arg(visto[i]).arg(esperado[i])));
+}
+
+void TstAnalisis::lectura_data() {
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QStringList>("columnas");
+    QTest::addColumn<int>("columna");
+    QTest::addColumn<QString>("decimal");
+    QTest::addColumn<double>("suma"); // or the start of the error's description
+    QTest::addColumn<QString>("error");
+    const QString ocho = QStringLiteral("1\n2\n3\n4\n5\n6\n7\n8.5\n");
+    QTest::newRow("una por linea")
+        << ocho << QStringList{"Columna 1"} << 0 << "punto" << 36.5 << "";
+    QTest::newRow("coma decimal sin encabezado")
+        << QString(ocho).replace('.', ',') << QStringList{"Columna 1"} << 0 << "coma" << 36.5 << "";
+    QTest::newRow("csv con punto y coma, encabezado y coma decimal")
+        << QStringLiteral("lote;diámetro\r\n1;20,1\r\n2;19,9\r\n3;20\r\n4;20,2\r\n5;19,8\r\n"
+                          "6;20\r\n7;20,1\r\n8;19,9\r\n")
+        << QStringList{"lote", "diámetro"} << 1 << "coma" << 160.0 << "";
+    QTest::newRow("csv con comas y punto decimal")
+        << QStringLiteral("a,b\n1,0.5\n2,0.5\n3,0.5\n4,0.5\n5,0.5\n6,0.5\n7,0.5\n8,1.5\n")
+        << QStringList{"a", "b"} << 1 << "punto" << 5.0 << "";
+    QTest::newRow("tsv con huecos al final")
+        << QStringLiteral("x\ty\n1\t2\n1\t2\n1\t2\n1\t2\n1\t2\n1\t2\n1\t2\n1\t3\n\n\n")
+        << QStringList{"x", "y"} << 1 << "punto" << 17.0 << "";
+    QTest::newRow("linea no numerica")
+        << QStringLiteral("v\n1\n2\n3\nx4\n5\n6\n7\n8\n9\n") << QStringList{"v"} << 0 << "punto"
+        << 0.0 << "La línea 5 no tiene un número";
+    QTest::newRow("siete") << QStringLiteral("1\n2\n3\n4\n5\n6\n7\n") << QStringList{"Columna 1"}
+                           << 0 << "punto" << 0.0 << "Hacen falta al menos 8 mediciones";
+    QTest::newRow("constante") << QStringLiteral("5\n5\n5\n5\n5\n5\n5\n5\n5\n")
+                               << QStringList{"Columna 1"} << 0 << "punto" << 0.0
+                               << "Todas las mediciones";
+    QTest::newRow("vacio") << QStringLiteral("\n \n") << QStringList() << 0 << "" << 0.0
+                           << "No hay mediciones";
+}
+
+void TstAnalisis::lectura() {
+    QFETCH(QString, texto);
+    QFETCH(QStringList, columnas);
+    QFETCH(int, columna);
+    QFETCH(QString, decimal);
+    QFETCH(double, suma);
+    QFETCH(QString, error);
+    try {
+        const TablaMediciones t(texto);
+        QCOMPARE(t.columnas(), columnas);
+        QCOMPARE(t.decimal(), decimal);
+        const std::vector<double> v = t.columna(columna);
+        QVERIFY2(error.isEmpty(), "sin error");
+        double s = 0;
+        for (double x : v)
+            s += x;
+        QCOMPARE(s, suma);
+    } catch (const ErrorLozar& e) {
+        QVERIFY2(!error.isEmpty() && e.descripcion().startsWith(error),
+                 qPrintable(e.descripcion()));
+    }
+}
+
+// From a CSV file to the boxes, the histogram under the curve and the capability report.
+void TstAnalisis::importarYUsar() {
+    EstudioTemporal e;
+    const QString ruta = e.dir.filePath("medidas.csv");
+    QString csv = QStringLiteral("pieza;diámetro\n");
+    for (int i = 0; i < 200; ++i) // skewed: many near 48, a long upper tail
+        csv += QStringLiteral("%1;%2\n").arg(i).arg(
+            QString::number(48 + 6 * std::pow((i + 0.5) / 200, 2.5), 'f', 3).replace('.', ','));
+    QVERIFY(escribeArchivo(ruta, csv.toUtf8()));
+    e.doble.rutas << ruta;
+    e.doble.opcionesElegidas << 1;
+    QString decimal;
+    QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MArchivoImportar_Click(); },
+                                      [&](DlgMediciones& d) {
+                                          for (auto* l : d.findChildren<QLabel*>())
+                                              decimal += l->text() + '|';
+                                          d.cmdPearson->click();
+                                      }));
+    QVERIFY2(decimal.contains("|coma|"), qPrintable(decimal));
+    QCOMPARE(e.doble.preguntas,
+             QStringList{"¿Qué columna contiene las mediciones?|pieza|diámetro"});
+    QVERIFY(e.doble.mensajes.isEmpty());
+    const double media = e.f->Media->text().toDouble();
+    QVERIFY2(media > 49 && media < 50, qPrintable(e.f->Media->text()));
+    QVERIFY(e.f->Sesgo->text().toDouble() > 0.5);
+
+    // The measurements as grey bars beneath the bell.
+    rellenaCajas(*e.f, {{"xa", "45"}, {"xb", "57"}});
+    e.f->cmdNormal_Click();
+    QVERIFY(e.doble.mensajes.isEmpty());
+    const QImage& img = e.f->Pic1->imagen();
+    int grises = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            grises += (img.pixel(x, y) & 0xffffff) == 0x505050;
+    QVERIFY(grises > 100);
+
+    // Pp and Ppk join the report; what is copied is tab-separated.
+    QVERIFY(conDialogo<DlgCapacidad>([&] { e.f->MAnalisisCapacidad_Click(); },
+                                     [&](DlgCapacidad& d) { d.cmdCopiar->click(); }));
+    const QStringList lineas = e.doble.portapapeles.split('\n');
+    QVERIFY(!lineas.filter(QRegularExpression("^Pp \\(de las mediciones\\)\\t\\d")).isEmpty());
+    QVERIFY(lineas.contains("Mediciones\t200"));
+    QVERIFY(!lineas.filter(QRegularExpression("^Dentro de los límites de retrabajo\\t")).isEmpty());
+}
+
+void TstAnalisis::pegarComoNormal() {
+    EstudioTemporal e;
+    rellenaCajas(*e.f, {{"Sesgo", "1"}, {"Curtosis", "2"}});
+    e.doble.portapapeles = QStringLiteral("10,5\n11\n9,5\n10\n10\n10,5\n9,5\n10\n");
+    QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MEdicionPegar_Click(); },
+                                      [](DlgMediciones& d) { d.cmdNormal->click(); }));
+    QCOMPARE(e.f->Media->text(), QStringLiteral("10.125"));
+    QCOMPARE(e.f->StdDev->text(), QStringLiteral("0.517549"));
+    QVERIFY(e.f->Sesgo->text().isEmpty() && e.f->Curtosis->text().isEmpty());
+    // A bad paste changes nothing and says which line.
+    e.doble.portapapeles = QStringLiteral("1\n2\nabc\n");
+    e.f->MEdicionPegar_Click();
+    QVERIFY2(e.doble.ultimoTexto().startsWith("Lozar. MEdicionPegar.\nLozar\n13.- La línea 3"),
+             qPrintable(e.doble.ultimoTexto()));
+    QCOMPARE(e.f->Media->text(), QStringLiteral("10.125"));
+}
+
+// Worked by hand: limits 7 and 13, target 10, mean 11, σ 1: Cp 1, Cpk 2/3, Cpm 1/√2.
+void TstAnalisis::capacidad() {
+    CajasMapa c;
+    c.textos = {{Caja::XDesI, "5"},  {Caja::XRetI, "7"},  {Caja::XObj, "10"}, {Caja::XRetS, "13"},
+                {Caja::XDesS, "15"}, {Caja::Media, "11"}, {Caja::StdDev, "1"}};
+    LocaleFijo fijo(QLocale::c());
+    const Capacidad cap = calculaCapacidad(c, nullptr, nullptr);
+    LOZAR_COMPARA(*cap.cp, 1.0, 1e-12);
+    LOZAR_COMPARA(*cap.cpk, 2 / 3.0, 1e-12);
+    LOZAR_COMPARA(*cap.cpm, 1 / std::sqrt(2.0), 1e-12);
+    LOZAR_COMPARA(cap.esperada[4], std::erfc(4 / std::sqrt(2.0)) / 2, 1e-9); // above 15
+    const QList<QStringList> filas = informeCapacidad(c, nullptr, cap);
+    QVERIFY(filas.contains(QStringList{"Cpm", "0.71"}));
+    QVERIFY(filas.contains(QStringList{"Encima del límite de desperdicio", "31.7", "0.0032 %"}));
+}
+
+void TstAnalisis::mediaOptima_data() {
+    QTest::addColumn<Textos>("textos");
+    QTest::addColumn<int>("lado"); // 0 at the target, -1 below it, +1 above it
+    QTest::newRow("simetrico en el objetivo") << Textos{} << 0;
+    QTest::newRow("desperdicio superior caro") << Textos{{"YDesS", "300"}} << -1;
+    QTest::newRow("desperdicio inferior caro, sesgado")
+        << Textos{{"YDesI", "300"}, {"Sesgo", "-0.9"}, {"Curtosis", "1.6"}} << +1;
+}
+
+// The search against a brute-force scan written here, and "Aplicar" through the window.
+void TstAnalisis::mediaOptima() {
+    QFETCH(Textos, textos);
+    QFETCH(int, lado);
+    EstudioTemporal e;
+    e.f->chkTaguchi->setChecked(true);
+    rellenaCajas(*e.f, {{"StdDev", "15"}}); // wide enough for scrap to matter
+    rellenaCajas(*e.f, textos);
+    QFile::remove(e.dir.filePath("CostDetail.xls"));
+    const std::shared_ptr<const FormaProceso> forma = formaDe(*e.f);
+    TablaNormal tabla(e.dir.path());
+    double mejor = HUGE_VAL;
+    for (double mu = 10; mu <= 90; mu += 0.01) {
+        const double ce = calculaEfectivo(*e.f, tabla, mu, 15, forma.get()).efectivo;
+        if (ce != kTodoDesperdicio)
+            mejor = std::min(mejor, ce);
+    }
+    double aplicada = 0;
+    QVERIFY(conDialogo<DlgMediaOptima>([&] { e.f->MAnalisisOptima_Click(); },
+                                       [](DlgMediaOptima& d) { d.cmdAplicar->click(); }));
+    aplicada = e.f->Media->text().toDouble();
+    const double ce = calculaEfectivo(*e.f, tabla, aplicada, 15, forma.get()).efectivo;
+    QVERIFY2(ce <= mejor * (1 + 1e-6),
+             qPrintable(QString("%1 contra %2").arg(ce, 0, 'g', 12).arg(mejor, 0, 'g', 12)));
+    if (lado == 0)
+        QVERIFY2(std::fabs(aplicada - 50) <= 1.5, qPrintable(QString::number(aplicada)));
+    else
+        QVERIFY2((aplicada - 50) * lado > 1, qPrintable(QString::number(aplicada)));
+    QVERIFY(!QFile::exists(e.dir.filePath("CostDetail.xls"))); // the search writes no file
+    QVERIFY(e.doble.mensajes.isEmpty());
+}
+
+QTEST_MAIN(TstAnalisis)
+#include "tst_analisis.moc"
