@@ -49,6 +49,8 @@ private slots:
     void idaYVuelta();
     void bytesExactos();
     void formaDelProceso();
+    void cambiosSinGuardar_data();
+    void cambiosSinGuardar();
     void lectura_data();
     void lectura();
     void soloTitulo();
@@ -122,6 +124,62 @@ void TstEstudios::formaDelProceso() {
     QVERIFY(v.doble.mensajes.isEmpty());
 }
 
+void TstEstudios::cambiosSinGuardar_data() {
+    QTest::addColumn<bool>("cerrar"); // else open another study
+    QTest::addColumn<bool>("cambiar");
+    QTest::addColumn<int>("respuesta");
+    QTest::addColumn<bool>("sigue"); // the window closed, or the other study opened
+    QTest::addColumn<bool>("guardado");
+    for (bool cerrar : {true, false}) {
+        const char* a = cerrar ? "cerrar" : "abrir";
+        QTest::addRow("%s sin cambios", a) << cerrar << false << -1 << true << false;
+        QTest::addRow("%s Sí", a) << cerrar << true << int(Respuesta::Si) << true << true;
+        QTest::addRow("%s No", a) << cerrar << true << int(Respuesta::No) << true << false;
+        QTest::addRow("%s Cancelar", a)
+            << cerrar << true << int(Respuesta::Cancelar) << false << false;
+    }
+}
+
+// Typed into the shown window: closing it or opening another study asks first, and only then.
+void TstEstudios::cambiosSinGuardar() {
+    QFETCH(bool, cerrar);
+    QFETCH(bool, cambiar);
+    QFETCH(int, respuesta);
+    QFETCH(bool, sigue);
+    QFETCH(bool, guardado);
+    Ventana v;
+    const QString propio = v.dir.filePath("propio.lzr"), otro = v.dir.filePath("otro.lzr");
+    escribe(otro, "\"Titulo=Otro\"\r\n");
+    v.guarda(propio);
+    const QByteArray antes = lee(propio);
+    v.f->setAttribute(Qt::WA_DeleteOnClose, false);
+    v.f->show();
+    QVERIFY(QTest::qWaitForWindowActive(v.f));
+    if (cambiar) {
+        v.f->XObj->setFocus();
+        QTest::keyClicks(v.f->XObj, "5");
+        QCOMPARE(v.f->windowTitle(), "Lozars de No Calidad. " + propio + "*");
+    }
+    if (respuesta >= 0)
+        v.doble.respuestas << Respuesta(respuesta);
+    const qsizetype mensajes = v.doble.mensajes.size();
+    bool hecho;
+    if (cerrar) {
+        hecho = v.f->close();
+    } else {
+        v.abre(otro);
+        hecho = v.f->txtTitulo->text() == QStringLiteral("Otro");
+    }
+    QCOMPARE(hecho, sigue);
+    QCOMPARE(v.doble.mensajes.size() - mensajes, cambiar ? 1 : 0);
+    if (cambiar)
+        QCOMPARE(v.doble.mensajes[mensajes].texto,
+                 QStringLiteral("¿Desea guardar los cambios del estudio?"));
+    QCOMPARE(lee(propio) != antes, guardado); // Sí wrote the study to its own file
+    if (!sigue)
+        QCOMPARE(v.f->XObj->text(), QStringLiteral("05")); // nothing lost
+}
+
 void TstEstudios::lectura_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<Valores>("valores");
@@ -163,7 +221,9 @@ void TstEstudios::soloTitulo() {
     QCOMPARE(v.f->txtTitulo->text(), QStringLiteral("Solo esto"));
     QCOMPARE(v.f->XObj->text(), QStringLiteral("50"));
     QCOMPARE(v.f->lblCpk->text(), QStringLiteral("Cpk 1.17")); // the overlay ran again
-    QVERIFY(v.doble.mensajes.isEmpty());
+    // Only the question for the study typed before, answered No.
+    QCOMPARE(v.doble.mensajes.size(), 1);
+    QCOMPARE(v.doble.mensajes[0].botones, Botones::SiNoCancelar);
     // The last occurrence wins, and the model boxes clear the results as typing would.
     escribe(ruta, "XObj=40\r\nXObj=45\r\n");
     v.f->lblLozarEfec->setText("$1.00");
@@ -193,7 +253,8 @@ void TstEstudios::guardadoFallido() {
     QVERIFY(v.doble.ultimoTexto().startsWith("Lozar. MArchivoGuardarComo.\nLozar\n5.- El valor "
                                              "de Titulo"));
     QCOMPARE(v.doble.mensajes[0].icono, Icono::Exclamacion);
-    QCOMPARE(v.f->windowTitle(), QStringLiteral("Calculadora de Lozar Efectivo de Producción"));
+    // Still unsaved, and saying so.
+    QCOMPARE(v.f->windowTitle(), QStringLiteral("Calculadora de Lozar Efectivo de Producción*"));
     rellenaCajas(*v.f, {{"txtTitulo", QStringLiteral("Eje")}});
     v.guarda(v.dir.filePath("no/existe/x.lzr"));
     QVERIFY2(v.doble.ultimoTexto().startsWith("Lozar. MArchivoGuardarComo.\nLozar\n75.- "),

@@ -6,9 +6,9 @@
 
 class QWidget;
 
-enum class Botones { Aceptar, SiNo };
+enum class Botones { Aceptar, SiNo, SiNoCancelar };
 enum class Icono { Ninguno, Informacion, Pregunta, Exclamacion };
-enum class Respuesta { Aceptar, Si, No };
+enum class Respuesta { Aceptar, Si, No, Cancelar };
 
 // Everything the operating system does for us. Windows never call QMessageBox or
 // QFileDialog themselves: main() installs the Qt implementation, tests a recording double.
@@ -25,6 +25,10 @@ public:
     // A save dialog with several filters: a name typed without extension takes the chosen
     // filter's.
     virtual std::optional<QString> dialogoExportar(const QString& filtro) = 0;
+
+    // Writes a whole file: the bytes go aside first and then into place, so that a failure
+    // leaves any earlier file as it was. ErrorLozar naming the file and the cause.
+    virtual void guardaArchivo(const QString& ruta, const QByteArray& bytes) = 0;
 
     // Opens a document with the program associated with it; false when that failed.
     virtual bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) = 0;
@@ -50,12 +54,22 @@ public:
 
     // The folder of the executable, where the data files lie.
     virtual QString directorioAplicacion() = 0;
+    // The user's own data folder for the program, which may not exist yet.
+    virtual QString directorioDatosUsuario() = 0;
 
     // True when another copy of the program is running.
     virtual bool otraInstancia() = 0;
 };
 
 Plataforma& plataforma();
+
+// The real writing of guardaArchivo, for every platform layer.
+void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes);
+
+// Where a file the program writes on its own (the detail file) goes: into the application
+// directory when it can be written there, as for a copy run from its build folder, else into
+// the user's data folder, created when missing (an installed copy).
+QString rutaDeArchivoPropio(const QString& nombre);
 // Installs `p` (not owned) and returns the previous one.
 Plataforma* fijaPlataforma(Plataforma* p);
 

@@ -49,6 +49,10 @@ Respuesta PlataformaQt::mensaje(const QString& texto, Botones botones, Icono ico
     if (botones == Botones::SiNo) {
         caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         caja.setDefaultButton(QMessageBox::Yes);
+    } else if (botones == Botones::SiNoCancelar) {
+        caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        caja.setDefaultButton(QMessageBox::Yes);
+        caja.setEscapeButton(QMessageBox::Cancel);
     } else {
         caja.setStandardButtons(QMessageBox::Ok);
     }
@@ -58,7 +62,9 @@ Respuesta PlataformaQt::mensaje(const QString& texto, Botones botones, Icono ico
     QApplication::restoreOverrideCursor();
     if (botones == Botones::Aceptar)
         return Respuesta::Aceptar;
-    return r == QMessageBox::Yes ? Respuesta::Si : Respuesta::No;
+    return r == QMessageBox::Yes ? Respuesta::Si
+           : r == QMessageBox::No ? Respuesta::No
+                                  : Respuesta::Cancelar;
 }
 
 QString PlataformaQt::filtroQt(const QString& filtro) {
@@ -171,6 +177,10 @@ void PlataformaQt::punteroFlecha() {
 
 QString PlataformaQt::directorioAplicacion() {
     return QCoreApplication::applicationDirPath();
+}
+
+QString PlataformaQt::directorioDatosUsuario() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
 }
 
 bool PlataformaQt::otraInstancia() {

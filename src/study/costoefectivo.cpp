@@ -3,6 +3,7 @@
 #include "shell/module1.h"
 #include "shell/numeros.h"
 #include "shell/plataforma.h"
+#include "study/detalle.h"
 #include "study/efectivo.h"
 #include "study/forma.h"
 #include "study/lozarform.h"
@@ -11,8 +12,7 @@
 #include <QLabel>
 
 QString LozarForm::rutaDetalle() const {
-    return QDir::toNativeSeparators(
-        QDir(plataforma().directorioAplicacion()).filePath(QStringLiteral("CostDetail.xls")));
+    return QDir::toNativeSeparators(rutaDeArchivoPropio(DetalleCalculo::nombre()));
 }
 
 std::optional<double> LozarForm::LozarEfectivo(double mu, double sigma, const FormaProceso* forma) {

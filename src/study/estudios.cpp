@@ -8,6 +8,7 @@
 #include "study/lozarform.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -31,9 +32,25 @@ QString nativa(const QString& ruta) {
 } // namespace
 
 void LozarForm::MArchivoGuardarComo_Click() {
+    guardaComo();
+}
+
+void LozarForm::MArchivoGuardar_Click() {
+    guarda();
+}
+
+bool LozarForm::guarda() {
+    if (archivo_.isEmpty())
+        return guardaComo();
+    return guardaEn(archivo_, QStringLiteral("MArchivoGuardar"));
+}
+
+bool LozarForm::guardaComo() {
     const std::optional<QString> ruta = plataforma().dialogoGuardar(kFiltro);
-    if (!ruta)
-        return;
+    return ruta && guardaEn(*ruta, QStringLiteral("MArchivoGuardarComo"));
+}
+
+bool LozarForm::guardaEn(const QString& ruta, const QString& procedimiento) {
     try {
         QStringList valores;
         for (int i = 0; i < kCamposEstudio; ++i)
@@ -41,20 +58,58 @@ void LozarForm::MArchivoGuardarComo_Click() {
         // A normal study stays the 19 lines it always was.
         if (!formaNormal(texto(Caja::Sesgo), texto(Caja::Curtosis)))
             valores << texto(Caja::Sesgo) << texto(Caja::Curtosis);
-        const QByteArray bytes = escribeEstudio(valores);
-        // Written aside and then put in place: a failed save leaves the old file whole.
-        QSaveFile f(*ruta);
-        if (!f.open(QIODevice::WriteOnly))
-            throw ErrorLozar(kErrAccesoRuta, QStringLiteral("No se puede crear \"%1\" (%2)")
-                                                 .arg(nativa(*ruta), f.errorString()));
-        f.write(bytes);
-        if (!f.commit())
-            throw ErrorLozar(kErrEntradaSalida, QStringLiteral("No se pudo guardar \"%1\" (%2)")
-                                                    .arg(nativa(*ruta), f.errorString()));
-        setWindowTitle(kCaption + *ruta);
+        plataforma().guardaArchivo(ruta, escribeEstudio(valores));
+        archivo_ = ruta;
+        marcaGuardado();
+        return true;
     } catch (const ErrorLozar& e) {
-        avisaRutina(objectName() + QStringLiteral(". MArchivoGuardarComo."), e, 1);
+        avisaRutina(objectName() + QStringLiteral(". ") + procedimiento + QLatin1Char('.'), e, 1);
+        return false;
     }
+}
+
+bool LozarForm::sigueTrasGuardar() {
+    if (!cambiado())
+        return true;
+    switch (plataforma().mensaje(QStringLiteral("¿Desea guardar los cambios del estudio?"),
+                                 Botones::SiNoCancelar, Icono::Pregunta)) {
+    case Respuesta::Si:
+        return guarda();
+    case Respuesta::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QStringList LozarForm::estado() const {
+    QStringList e;
+    for (const QLineEdit* c : cajas_)
+        e << c->text();
+    return e << QString::number(taguchi());
+}
+
+bool LozarForm::cambiado() const {
+    return estado() != guardado_;
+}
+
+void LozarForm::marcaGuardado() {
+    guardado_ = estado();
+    ponTitulo();
+}
+
+void LozarForm::ponTitulo() {
+    const QString base = archivo_.isEmpty() ? QStringLiteral("Calculadora de Lozar Efectivo de "
+                                                             "Producción")
+                                            : kCaption + archivo_;
+    setWindowTitle(base + (cambiado() ? QStringLiteral("*") : QString()));
+}
+
+void LozarForm::closeEvent(QCloseEvent* e) {
+    if (sigueTrasGuardar())
+        e->accept();
+    else
+        e->ignore();
 }
 
 void LozarForm::MArchivoExportar_Click() {
@@ -69,6 +124,8 @@ void LozarForm::MArchivoExportar_Click() {
 }
 
 void LozarForm::MArchivoAbrir_Click() {
+    if (!sigueTrasGuardar())
+        return;
     const std::optional<QString> ruta = plataforma().dialogoAbrir(kFiltro);
     if (!ruta)
         return;
@@ -108,7 +165,8 @@ void LozarForm::MArchivoAbrir_Click() {
             throw ErrorLozar(kErrTipos,
                              QStringLiteral("\"%1\" no contiene ningún dato de un estudio de Lozar")
                                  .arg(nativa(*ruta)));
-        setWindowTitle(kCaption + *ruta);
+        archivo_ = *ruta;
+        marcaGuardado();
     } catch (const ErrorLozar& e) {
         avisaRutina(objectName() + QStringLiteral(". MArchivoAbrir."), e, 1);
         return;
@@ -116,4 +174,5 @@ void LozarForm::MArchivoAbrir_Click() {
     Pic1->borra();
     cmdNormal_Click();
     cmdDrawCostFunction_Click();
+    marcaGuardado(); // a range the drawing widened is the study as opened, not a change
 }

@@ -121,6 +121,9 @@ LozarForm::LozarForm(QWidget* parent)
     MArchivoGuardarComo->setObjectName(QStringLiteral("MArchivoGuardarComo"));
     MArchivoAbrir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     MArchivoGuardarComo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    MArchivoGuardar = menuArchivo->addAction(QStringLiteral("G&uardar"));
+    MArchivoGuardar->setObjectName(QStringLiteral("MArchivoGuardar"));
+    MArchivoGuardar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     menuArchivo->addSeparator();
     MArchivoExportar = menuArchivo->addAction(QStringLiteral("&Exportar gráfico…"));
     MArchivoExportar->setObjectName(QStringLiteral("MArchivoExportar"));
@@ -285,6 +288,11 @@ LozarForm::LozarForm(QWidget* parent)
     connect(Pic1, &PictureBox::ratonAbajo, this, &LozarForm::Pic1_MouseDown);
     connect(MArchivoAbrir, &QAction::triggered, this, &LozarForm::MArchivoAbrir_Click);
     connect(MArchivoGuardarComo, &QAction::triggered, this, &LozarForm::MArchivoGuardarComo_Click);
+    connect(MArchivoGuardar, &QAction::triggered, this, &LozarForm::MArchivoGuardar_Click);
+    // The caption tells whether the boxes still hold what was last opened or saved.
+    for (QLineEdit* e : cajas_)
+        connect(e, &QLineEdit::textChanged, this, &LozarForm::ponTitulo);
+    connect(chkTaguchi, &QCheckBox::stateChanged, this, &LozarForm::ponTitulo);
     connect(MArchivoExportar, &QAction::triggered, this, &LozarForm::MArchivoExportar_Click);
     connect(MArchivoImportar, &QAction::triggered, this, &LozarForm::MArchivoImportar_Click);
     connect(MEdicionPegar, &QAction::triggered, this, &LozarForm::MEdicionPegar_Click);
@@ -298,6 +306,7 @@ LozarForm::~LozarForm() = default;
 
 void LozarForm::Form_Load() {
     Pic1->fijaEscala(0, 0, 100, 100);
+    marcaGuardado();
 }
 
 QString LozarForm::texto(Caja c) const {

@@ -50,7 +50,8 @@ public:
     std::array<LineaControl*, 6> LinX{};  // 1 to 5
     std::array<LineaControl*, 4> LinYI{}; // 1 to 3
     std::array<LineaControl*, 4> LinYS{}; // 1 to 3
-    QAction *MArchivoAbrir, *MArchivoGuardarComo, *MArchivoExportar, *MArchivoImportar, *MProbNorm,
+    QAction *MArchivoAbrir, *MArchivoGuardarComo, *MArchivoGuardar, *MArchivoExportar,
+        *MArchivoImportar, *MProbNorm,
         *MProbPearson, *MEdicionPegar, *MAnalisisCapacidad, *MAnalisisOptima;
 
     // The measurements imported or pasted last, kept while the window shows this study.
@@ -71,6 +72,9 @@ public:
     // otherwise the lowest and highest cost.
     std::optional<std::pair<double, double>> calculaTablaGrafico();
 
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
 public slots:
     void BorraResultado();
     // The overlay's caption: "2. Distribución Normal", or "2. Distribución" for a skewed shape.
@@ -82,6 +86,8 @@ public slots:
     void MArchivoAbrir_Click();
     void cmdGraf_Click();
     void MArchivoGuardarComo_Click();
+    // Saves to the study's own file, or asks for one as "Guardar como" does.
+    void MArchivoGuardar_Click();
     // The plot picture as PNG, SVG or PDF.
     void MArchivoExportar_Click();
     void MArchivoImportar_Click();
@@ -106,9 +112,22 @@ private:
     // Summarises measurements from a text and, as the user chooses, takes their mean, spread
     // and shape into the boxes. ErrorLozar for text that holds no usable column.
     void usaMediciones(const QString& texto, const QString& origen);
+
+    // Study files: saving returns whether the study is now on disk; before the study on screen
+    // is dropped (close, open), unsaved changes are offered for saving: false means stay.
+    bool guarda();
+    bool guardaComo();
+    bool guardaEn(const QString& ruta, const QString& procedimiento);
+    bool sigueTrasGuardar();
+    QStringList estado() const;
+    bool cambiado() const;
+    void marcaGuardado();
+    void ponTitulo(); // the caption, with "*" while there are unsaved changes
     void dibujaHistograma();
 
     std::array<QLineEdit*, kNumCajas> cajas_{};
     std::vector<double> mediciones_;
+    QString archivo_;        // the study's own file, when it has one
+    QStringList guardado_;   // the boxes as last opened or saved
     TablaNormal tabla_;
 };

@@ -1,5 +1,9 @@
 #include "comun/plataformadoble.h"
 
+#include "shell/errores.h"
+
+#include <QDir>
+
 PlataformaDoble::PlataformaDoble() {
     anterior_ = fijaPlataforma(this);
 }
@@ -34,6 +38,15 @@ bool PlataformaDoble::abreDocumento(const QString& ruta, const QString& director
     Q_UNUSED(directorioTrabajo);
     documentosAbiertos << ruta;
     return true;
+}
+
+void PlataformaDoble::guardaArchivo(const QString& ruta, const QByteArray& bytes) {
+    if (discoLleno) // what the writing reports when the disk fills up half-way
+        throw ErrorLozar(kErrEntradaSalida,
+                         QStringLiteral("No se pudo guardar \"%1\" (No queda espacio en el "
+                                        "dispositivo)")
+                             .arg(QDir::toNativeSeparators(ruta)));
+    guardaArchivoSeguro(ruta, bytes);
 }
 
 bool PlataformaDoble::imprime(QWidget* ventana) {

@@ -27,6 +27,8 @@ public:
         return respondeDialogo(filtro);
     }
     bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) override;
+    // A full disk where `discoLleno` says so; otherwise the real writing.
+    void guardaArchivo(const QString& ruta, const QByteArray& bytes) override;
     bool imprime(QWidget* ventana) override;
     bool imprimeTexto(const QString& html) override {
         textosImpresos << html;
@@ -41,6 +43,7 @@ public:
     void punteroOcupado() override { ocupado = true; }
     void punteroFlecha() override { ocupado = false; }
     QString directorioAplicacion() override { return directorio; }
+    QString directorioDatosUsuario() override { return datosUsuario; }
     bool otraInstancia() override { return hayOtraInstancia; }
 
     // Script and record.
@@ -51,6 +54,8 @@ public:
     QStringList dialogos;                // "abrir", "guardar" or "exportar", in order
     QStringList documentosAbiertos;
     QString directorio;
+    QString datosUsuario;
+    bool discoLleno = false;
     bool hayOtraInstancia = false;
     bool hayImpresora = true;
     int impresiones = 0;
