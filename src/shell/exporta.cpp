@@ -11,6 +11,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
+#include <cerrno>
 #include <cmath>
 
 const QString kFiltroExportar =
@@ -43,8 +44,10 @@ void exporta(const QString& ruta, QSize tamano, const std::function<void(QPainte
         tipo != QLatin1String("pdf"))
         throw noSePudo(ruta, QStringLiteral("el nombre debe terminar en .png, .svg o .pdf"));
     QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly))
-        throw noSePudo(ruta, archivo.errorString());
+    if (!archivo.open(QIODevice::WriteOnly)) {
+        const int e = errno;
+        throw noSePudo(ruta, causaDeFallo(ruta, e, archivo.errorString()));
+    }
     bool ok;
     if (tipo == QLatin1String("png")) {
         QImage imagen((QSizeF(tamano) * escala).toSize(), QImage::Format_RGB32);
@@ -70,6 +73,8 @@ void exporta(const QString& ruta, QSize tamano, const std::function<void(QPainte
     }
     if (!ok)
         throw noSePudo(ruta, QStringLiteral("no se pudo dibujar"));
-    if (!archivo.commit())
-        throw noSePudo(ruta, archivo.errorString());
+    if (!archivo.commit()) {
+        const int e = errno;
+        throw noSePudo(ruta, causaDeFallo(ruta, e, archivo.errorString()));
+    }
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QSaveFile>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <cstdlib>
 
 namespace {
@@ -20,13 +21,18 @@ Plataforma& plataforma() {
 void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes) {
     const QString nombre = QDir::toNativeSeparators(ruta);
     QSaveFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly))
-        throw ErrorLozar(kErrAccesoRuta,
-                         QStringLiteral("No se puede crear \"%1\" (%2)").arg(nombre, f.errorString()));
+    if (!f.open(QIODevice::WriteOnly)) {
+        const int e = errno;
+        throw ErrorLozar(kErrAccesoRuta, QStringLiteral("No se puede crear \"%1\" (%2)")
+                                             .arg(nombre, causaDeFallo(ruta, e, f.errorString())));
+    }
     f.write(bytes);
-    if (!f.commit())
-        throw ErrorLozar(kErrEntradaSalida, QStringLiteral("No se pudo guardar \"%1\" (%2)")
-                                                .arg(nombre, f.errorString()));
+    if (!f.commit()) {
+        const int e = errno;
+        throw ErrorLozar(kErrEntradaSalida,
+                         QStringLiteral("No se pudo guardar \"%1\" (%2)")
+                             .arg(nombre, causaDeFallo(ruta, e, f.errorString())));
+    }
 }
 
 QString rutaDeArchivoPropio(const QString& nombre) {

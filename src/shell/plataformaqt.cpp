@@ -62,7 +62,7 @@ Respuesta PlataformaQt::mensaje(const QString& texto, Botones botones, Icono ico
     QApplication::restoreOverrideCursor();
     if (botones == Botones::Aceptar)
         return Respuesta::Aceptar;
-    return r == QMessageBox::Yes ? Respuesta::Si
+    return r == QMessageBox::Yes  ? Respuesta::Si
            : r == QMessageBox::No ? Respuesta::No
                                   : Respuesta::Cancelar;
 }

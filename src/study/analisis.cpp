@@ -14,7 +14,6 @@
 #include "study/optimo.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <cmath>
 
@@ -40,12 +39,8 @@ void LozarForm::MArchivoImportar_Click() {
     if (!ruta)
         return;
     try {
-        QFile f(*ruta);
-        if (!f.open(QIODevice::ReadOnly))
-            throw ErrorLozar(kErrAccesoRuta,
-                             QStringLiteral("No se puede leer \"%1\" (%2)")
-                                 .arg(QDir::toNativeSeparators(*ruta), f.errorString()));
-        usaMediciones(TablaMediciones::deArchivo(f.readAll()), QDir::toNativeSeparators(*ruta));
+        usaMediciones(TablaMediciones::deArchivo(leeArchivoEntero(*ruta, qint64(512) << 20)),
+                      QDir::toNativeSeparators(*ruta));
     } catch (const ErrorLozar& e) {
         avisaRutina(objectName() + QStringLiteral(". MArchivoImportar."), e, 1);
     }

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QLocale>
+#include <cerrno>
 
 namespace {
 const QString kTab = QStringLiteral("\t");
@@ -18,8 +19,10 @@ QString nativa(const QString& ruta) {
 } // namespace
 
 DetalleCalculo::DetalleCalculo(const QString& ruta) : archivo_(ruta) {
-    if (!archivo_.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw noSePuedeCrear(ruta, archivo_.errorString());
+    if (!archivo_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        const int e = errno;
+        throw noSePuedeCrear(ruta, causaDeFallo(ruta, e, archivo_.errorString()));
+    }
 }
 
 ErrorLozar DetalleCalculo::noSePuedeCrear(const QString& ruta, const QString& causa) {

@@ -7,6 +7,7 @@
 #include "tables/tablanormal.h"
 
 #include <QFile>
+#include <cerrno>
 
 ResultadoEfectivo calculaEfectivo(const Cajas& cajas, TablaNormal& tabla, double mu, double sigma,
                                   const FormaProceso* forma) {
@@ -79,8 +80,10 @@ void escribeDetalle(const QString& ruta, const Cajas& c, const ResultadoEfectivo
 void compruebaDetalle(const QString& ruta) {
     const bool existia = QFile::exists(ruta);
     QFile f(ruta);
-    if (!f.open(QIODevice::Append)) // Append: what is there stays
-        throw DetalleCalculo::noSePuedeCrear(ruta, f.errorString());
+    if (!f.open(QIODevice::Append)) { // Append: what is there stays
+        const int e = errno;
+        throw DetalleCalculo::noSePuedeCrear(ruta, causaDeFallo(ruta, e, f.errorString()));
+    }
     f.close();
     if (!existia)
         QFile::remove(ruta);

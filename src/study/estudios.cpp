@@ -130,17 +130,8 @@ void LozarForm::MArchivoAbrir_Click() {
     if (!ruta)
         return;
     try {
-        QFile f(*ruta);
-        if (!f.exists())
-            throw ErrorLozar(
-                kErrArchivoNoEncontrado,
-                QStringLiteral("No se ha encontrado el archivo \"%1\"").arg(nativa(*ruta)));
-        if (!f.open(QIODevice::ReadOnly))
-            throw ErrorLozar(
-                kErrAccesoRuta,
-                QStringLiteral("No se puede leer \"%1\" (%2)").arg(nativa(*ruta), f.errorString()));
-        const LecturaEstudio lectura = leeEstudio(f.readAll());
-        f.close();
+        // No study is anywhere near 64 MB: a larger file is not one.
+        const LecturaEstudio lectura = leeEstudio(leeArchivoEntero(*ruta, 64 << 20));
         // What was read before a fault stays applied; each box's change handling runs. A file
         // without a shape is a normal study, whatever shape was on screen.
         bool conForma = false;
@@ -158,8 +149,10 @@ void LozarForm::MArchivoAbrir_Click() {
             else
                 caja(kOrden[campo])->setText(valor);
         }
-        if (lectura.error)
-            throw *lectura.error;
+        if (lectura.error) // which file, after what was wrong in it
+            throw ErrorLozar(lectura.error->numero(),
+                             lectura.error->descripcion() +
+                                 QStringLiteral(", en \"%1\"").arg(nativa(*ruta)));
         mediciones_.clear(); // they belonged to the study on screen before
         if (lectura.valores.isEmpty())
             throw ErrorLozar(kErrTipos,

@@ -51,8 +51,8 @@ public:
     std::array<LineaControl*, 4> LinYI{}; // 1 to 3
     std::array<LineaControl*, 4> LinYS{}; // 1 to 3
     QAction *MArchivoAbrir, *MArchivoGuardarComo, *MArchivoGuardar, *MArchivoExportar,
-        *MArchivoImportar, *MProbNorm,
-        *MProbPearson, *MEdicionPegar, *MAnalisisCapacidad, *MAnalisisOptima;
+        *MArchivoImportar, *MProbNorm, *MProbPearson, *MEdicionPegar, *MAnalisisCapacidad,
+        *MAnalisisOptima;
 
     // The measurements imported or pasted last, kept while the window shows this study.
     const std::vector<double>& mediciones() const { return mediciones_; }
@@ -127,7 +127,7 @@ private:
 
     std::array<QLineEdit*, kNumCajas> cajas_{};
     std::vector<double> mediciones_;
-    QString archivo_;        // the study's own file, when it has one
-    QStringList guardado_;   // the boxes as last opened or saved
+    QString archivo_;      // the study's own file, when it has one
+    QStringList guardado_; // the boxes as last opened or saved
     TablaNormal tabla_;
 };

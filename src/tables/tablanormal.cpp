@@ -24,10 +24,11 @@ QString TablaNormal::ruta() const {
 
 void TablaNormal::carga() {
     const QByteArray datos = leeTabla(ruta(), kRegistros, kLargo);
+    // Record 43 holds only z = 6.0; its other columns are never read.
     for (int r = 1; r <= kRegistros; ++r)
-        for (int d = 0; d < 10; ++d)
+        for (int d = 0; d < (r == kRegistros ? 1 : 10); ++d)
             campos_[std::size_t(r)][std::size_t(d)] =
-                leeDato(QString::fromLatin1(datos.mid(qsizetype(r - 1) * kLargo + 4 + 8 * d, 8)));
+                leeCampoDeTabla(datos, ruta(), r, kLargo, 4 + 8 * d, 8, false);
     cargada_ = true;
 }
 

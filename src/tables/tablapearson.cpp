@@ -8,9 +8,9 @@
 namespace {
 constexpr int kRegistros = 69, kLargo = 133;
 
-double campo(const QByteArray& datos, int registro, int columna) {
-    const qsizetype inicio = qsizetype(registro - 1) * kLargo + qsizetype(columna - 1) * 6 + 5;
-    return leeDato(QString::fromLatin1(datos.mid(inicio, 6)));
+// Blank cells are the impossible corner of the tables, and read as 0.
+double campo(const QByteArray& datos, const QString& ruta, int registro, int columna) {
+    return leeCampoDeTabla(datos, ruta, registro, kLargo, (columna - 1) * 6 + 5, 6, true);
 }
 } // namespace
 
@@ -31,10 +31,10 @@ double TablaPearson(const QString& directorio, const QString& id, double s, doub
         k = -1.399;
     const int col = Trunca((s + 0.000001) / 0.1) + 1;
     const int fila = Trunca((k + 1.400001) / 0.2) + 1;
-    const QByteArray datos = leeTabla(
-        rutaDeTabla(directorio, QStringLiteral("kvtab%1.tbq").arg(id)), kRegistros, kLargo);
-    const double a = campo(datos, fila, col), b = campo(datos, fila, col + 1);
-    const double c = campo(datos, fila + 1, col), d = campo(datos, fila + 1, col + 1);
+    const QString ruta = rutaDeTabla(directorio, QStringLiteral("kvtab%1.tbq").arg(id));
+    const QByteArray datos = leeTabla(ruta, kRegistros, kLargo);
+    const double a = campo(datos, ruta, fila, col), b = campo(datos, ruta, fila, col + 1);
+    const double c = campo(datos, ruta, fila + 1, col), d = campo(datos, ruta, fila + 1, col + 1);
     const double s10 = 10 * s, k5 = 5 * k;
     return Interpola(a, b, c, d, s10 - Trunca(s10), k5 - Trunca(k5));
 }

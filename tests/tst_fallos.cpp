@@ -1,0 +1,225 @@
+#include "calculators/probpearson.h"
+#include "comun/estudio.h"
+#include "shell/caratula.h"
+#include "shell/cp1252.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+
+// A folder made immutable: not even root may create, rename or delete in it. CI runs as root,
+// for whom permission bits stop nothing; the attribute does.
+class Inmutable {
+public:
+    explicit Inmutable(const QString& carpeta) : carpeta_(carpeta) {
+        ok_ = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), carpeta_}) == 0;
+    }
+    ~Inmutable() {
+        if (ok_)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), carpeta_});
+    }
+    bool ok() const { return ok_; }
+
+private:
+    QString carpeta_;
+    bool ok_ = false;
+};
+
+QByteArray lee(const QString& ruta) {
+    QFile f(ruta);
+    return QFileInfo(ruta).isFile() && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+enum class Falla {
+    Falta,
+    Truncada,
+    NoNumerica,
+    Carpeta,
+    Vacio,
+    Binario,
+    Gigante,
+    Ilegible,
+    CarpetaInmutable,
+    DiscoLleno,
+    DetalleInmutable,
+    SinPortada
+};
+enum class Accion { Efectivo, Pearson, Abrir, Guardar, Portada };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Falla)
+Q_DECLARE_METATYPE(Accion)
+
+class TstFallos : public QObject {
+    Q_OBJECT
+private slots:
+    void fallos_data();
+    void fallos();
+};
+
+void TstFallos::fallos_data() {
+    QTest::addColumn<Accion>("accion");
+    QTest::addColumn<QString>("archivo"); // the file the fault is in
+    QTest::addColumn<Falla>("falla");
+    QTest::addColumn<QString>("causa"); // what the message must say; empty: no message at all
+    const struct {
+        Falla falla;
+        const char* nombre;
+        const char* causa;
+    } tablas[] = {{Falla::Falta, "falta", "No se ha encontrado el archivo de tabla"},
+                  {Falla::Truncada, "truncada", "está incompleto"},
+                  {Falla::NoNumerica, "no numérica", "está dañado"},
+                  {Falla::Carpeta, "carpeta", "es una carpeta"}};
+    for (const char* t : {"Kvacnt.tbq", "kvtab1A.tbq", "kvtab1B.tbq", "kvtab2.tbq"})
+        for (const auto& f : tablas)
+            QTest::addRow("%s %s", t, f.nombre)
+                << (t[0] == 'K' ? Accion::Efectivo : Accion::Pearson) << t << f.falla << f.causa;
+    const struct {
+        Falla falla;
+        const char* nombre;
+        const char* causa;
+    } estudios[] = {{Falla::Vacio, "vacío", "no contiene ningún dato"},
+                    {Falla::Binario, "basura", "no contiene ningún dato"},
+                    {Falla::Gigante, "de 10 MB", "es demasiado largo"},
+                    {Falla::Ilegible, "ilegible", "error de entrada/salida"},
+                    {Falla::Carpeta, "carpeta", "es una carpeta"}};
+    for (const auto& f : estudios)
+        QTest::addRow("abrir estudio %s", f.nombre)
+            << Accion::Abrir << "estudio.lzr" << f.falla << f.causa;
+    QTest::newRow("guardar en carpeta inmutable")
+        << Accion::Guardar << "estudio.lzr" << Falla::CarpetaInmutable << "permiso denegado";
+    QTest::newRow("guardar con el disco lleno")
+        << Accion::Guardar << "estudio.lzr" << Falla::DiscoLleno << "No queda espacio";
+    QTest::newRow("detalle en carpeta inmutable")
+        << Accion::Efectivo << "CostDetail.xls" << Falla::DetalleInmutable << "";
+    QTest::newRow("sin portada") << Accion::Portada << "CARATULA.JPG" << Falla::SinPortada
+                                 << "No se ha podido leer la portada";
+}
+
+// Whatever goes wrong: one clear Spanish message naming the file and the cause, no crash, and
+// nothing lost: the boxes as they were, a study already on disk byte for byte.
+void TstFallos::fallos() {
+    QFETCH(Accion, accion);
+    QFETCH(QString, archivo);
+    QFETCH(Falla, falla);
+    QFETCH(QString, causa);
+    EstudioTemporal e;
+    const QString app = e.dir.path();
+    for (const char* f : {"kvtab1A.tbq", "kvtab1B.tbq", "kvtab2.tbq", "CARATULA.JPG"})
+        QFile::copy(QCoreApplication::applicationDirPath() + '/' + f, app + '/' + f);
+    QTemporaryDir estudios;
+    const QString estudio = estudios.filePath("estudio.lzr");
+    escribeArchivo(estudio, "\"Titulo=Guardado antes\"\r\n");
+    const QString ruta =
+        (accion == Accion::Abrir || accion == Accion::Guardar) ? estudio : app + '/' + archivo;
+    switch (falla) {
+    case Falla::Falta:
+    case Falla::SinPortada:
+        QFile::remove(ruta);
+        break;
+    case Falla::Truncada:
+        escribeArchivo(ruta, lee(ruta).left(1000));
+        break;
+    case Falla::NoNumerica: {
+        QByteArray b = lee(ruta);
+        // The first field of the normal table; in a Pearson table, one the opening reads
+        // (kurtosis 0, record 8).
+        b.replace(archivo.startsWith('K') ? 4 : 7 * 133 + 5, 6, "  abc ");
+        escribeArchivo(ruta, b);
+        break;
+    }
+    case Falla::Carpeta:
+        QFile::remove(ruta);
+        QDir().mkdir(ruta);
+        break;
+    case Falla::Vacio:
+        escribeArchivo(ruta, QByteArray());
+        break;
+    case Falla::Binario: {
+        QByteArray b(4096, 0);
+        QRandomGenerator r(11);
+        for (char& c : b)
+            c = char(r.bounded(256));
+        escribeArchivo(ruta, b.replace('=', '#'));
+        break;
+    }
+    case Falla::Gigante:
+        escribeArchivo(ruta, "Titulo=" + QByteArray(10 << 20, 'x'));
+        break;
+    default:
+        break;
+    }
+    // Reading /proc/self/mem from its start fails for root too.
+    const QString aAbrir = falla == Falla::Ilegible ? QStringLiteral("/proc/self/mem") : ruta;
+    const QByteArray estudioAntes = lee(estudio);
+    std::unique_ptr<Inmutable> inmutable;
+    if (falla == Falla::CarpetaInmutable || falla == Falla::DetalleInmutable) {
+        inmutable =
+            std::make_unique<Inmutable>(falla == Falla::CarpetaInmutable ? estudios.path() : app);
+        if (!inmutable->ok())
+            QSKIP("chattr +i no está disponible aquí");
+    }
+    e.doble.discoLleno = falla == Falla::DiscoLleno;
+    e.doble.datosUsuario = estudios.filePath("datos de usuario");
+    const QStringList cajasAntes = [&] {
+        QStringList t;
+        for (auto* c : e.f->findChildren<QLineEdit*>())
+            t << c->text();
+        return t;
+    }();
+
+    std::unique_ptr<ProbPearson> calculadora;
+    TablaNormal tabla(app);
+    switch (accion) {
+    case Accion::Efectivo:
+        rellenaCajas(*e.f, {{"Media", "50"}, {"StdDev", "8"}});
+        e.f->cmdLozarEfectivo_Click();
+        break;
+    case Accion::Pearson:
+        e.doble.directorio = app;
+        calculadora = std::make_unique<ProbPearson>(tabla);
+        break;
+    case Accion::Abrir:
+        e.doble.rutas << aAbrir;
+        e.f->MArchivoAbrir_Click();
+        break;
+    case Accion::Guardar:
+        e.doble.rutas << ruta;
+        e.f->MArchivoGuardarComo_Click();
+        break;
+    case Accion::Portada:
+        try {
+            Caratula().Form_Load();
+        } catch (const ErrorLozar& error) {
+            e.doble.mensaje(error.descripcion(), Botones::Aceptar, Icono::Exclamacion);
+        }
+        break;
+    }
+    if (causa.isEmpty()) {
+        // The detail file goes to the user's own folder instead, and the cost is computed.
+        QVERIFY(QFile::exists(e.doble.datosUsuario + "/CostDetail.xls"));
+        QVERIFY(!QFile::exists(app + "/CostDetail.xls"));
+        QVERIFY(e.f->lblLozarEfec->text().startsWith('$'));
+        QCOMPARE(e.doble.mensajes.size(), 1); // the question whether to see the details
+        return;
+    }
+    // The question before dropping the typed study aside, one message.
+    e.doble.mensajes.removeIf(
+        [](const PlataformaDoble::Mensaje& m) { return m.botones == Botones::SiNoCancelar; });
+    QCOMPARE(e.doble.mensajes.size(), 1);
+    const QString m = e.doble.ultimoTexto();
+    QVERIFY2(m.contains(QFileInfo(aAbrir).fileName()) && m.contains(causa), qPrintable(m));
+    QCOMPARE(lee(estudio), estudioAntes);
+    if (accion == Accion::Abrir || accion == Accion::Guardar) {
+        QStringList cajas;
+        for (auto* c : e.f->findChildren<QLineEdit*>())
+            cajas << c->text();
+        QCOMPARE(cajas, cajasAntes);
+    }
+}
+
+QTEST_MAIN(TstFallos)
+#include "tst_fallos.moc"
