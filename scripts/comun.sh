@@ -26,3 +26,16 @@ compila() {
         return 1
     fi
 }
+
+# The second build of the test command: clang with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the libFuzzer targets, in build-san/.
+compila_saneado() {
+    cmake -S "$RAIZ" -B "$RAIZ/build-san" -DCMAKE_CXX_COMPILER=clang++ -DLOZAR_SANEAR=ON \
+          -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    local registro="$RAIZ/build-san/compilacion.log"
+    if ! cmake --build "$RAIZ/build-san" --parallel "$(nproc)" >"$registro" 2>&1; then
+        cat "$registro"
+        echo "La compilación con los sanitizadores ha fallado." >&2
+        return 1
+    fi
+}

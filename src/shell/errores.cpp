@@ -84,7 +84,9 @@ QByteArray leeArchivoEntero(const QString& ruta, qint64 limite) {
         throw falla(QStringLiteral("tiene %1 MB; se leen hasta %2 MB")
                         .arg(f.size() >> 20)
                         .arg(limite >> 20));
-    QByteArray bytes = f.read(limite + 1);
+    // Files that tell their size are read in one piece of that size; others (a pipe, /proc)
+    // until they end.
+    QByteArray bytes = f.size() > 0 ? f.read(f.size()) : f.readAll();
     if (f.error() != QFileDevice::NoError) {
         const int e = errno;
         throw falla(causaDeFallo(ruta, e, f.errorString()));

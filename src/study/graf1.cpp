@@ -190,7 +190,10 @@ void Graf1::Form_Load() {
         optimos_->attachAxis(ejeY);
     }
     chart->legend()->setAlignment(Qt::AlignRight);
+    // The view gives up the chart it had made for itself, and nothing else frees it.
+    QChart* anterior = MSChart1->chart();
     MSChart1->setChart(chart);
+    delete anterior;
     ocultaTramos();
     Form_Resize();
 }
