@@ -35,12 +35,14 @@ QString dinero(double v) {
 } // namespace
 
 void LozarForm::MArchivoImportar_Click() {
-    const std::optional<QString> ruta = plataforma().dialogoAbrir(kFiltroMediciones);
-    if (!ruta)
-        return;
+    if (const std::optional<QString> ruta = plataforma().dialogoAbrir(kFiltroMediciones))
+        importaMediciones(*ruta);
+}
+
+void LozarForm::importaMediciones(const QString& ruta) {
     try {
-        usaMediciones(TablaMediciones::deArchivo(leeArchivoEntero(*ruta, qint64(512) << 20)),
-                      QDir::toNativeSeparators(*ruta));
+        usaMediciones(TablaMediciones::deArchivo(leeArchivoEntero(ruta, qint64(512) << 20)),
+                      QDir::toNativeSeparators(ruta));
     } catch (const ErrorLozar& e) {
         avisaRutina(objectName() + QStringLiteral(". MArchivoImportar."), e, 1);
     }

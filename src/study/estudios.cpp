@@ -11,7 +11,9 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSaveFile>
 
 namespace {
@@ -59,7 +61,7 @@ bool LozarForm::guardaEn(const QString& ruta, const QString& procedimiento) {
         if (!formaNormal(texto(Caja::Sesgo), texto(Caja::Curtosis)))
             valores << texto(Caja::Sesgo) << texto(Caja::Curtosis);
         plataforma().guardaArchivo(ruta, escribeEstudio(valores));
-        archivo_ = ruta;
+        archivo_ = mostrado_ = ruta;
         marcaGuardado();
         return true;
     } catch (const ErrorLozar& e) {
@@ -99,10 +101,39 @@ void LozarForm::marcaGuardado() {
 }
 
 void LozarForm::ponTitulo() {
-    const QString base = archivo_.isEmpty() ? QStringLiteral("Calculadora de Lozar Efectivo de "
-                                                             "Producción")
-                                            : kCaption + archivo_;
+    const QString base = mostrado_.isEmpty() ? QStringLiteral("Calculadora de Lozar Efectivo de "
+                                                              "Producción")
+                                             : kCaption + mostrado_;
     setWindowTitle(base + (cambiado() ? QStringLiteral("*") : QString()));
+}
+
+void LozarForm::llenaEjemplos() {
+    MArchivoEjemplos->clear();
+    const QDir dir(QDir(plataforma().directorioAplicacion()).filePath(QStringLiteral("ejemplos")));
+    for (const QFileInfo& f :
+         dir.entryInfoList({QStringLiteral("*.lzr")}, QDir::Files, QDir::Name)) {
+        // Listed by their titles, which say what each shows.
+        QString titulo = f.completeBaseName();
+        try {
+            const LecturaEstudio l = leeEstudio(leeArchivoEntero(f.filePath(), 1 << 20));
+            for (const auto& [campo, valor] : l.valores)
+                if (campo == 0 && !valor.isEmpty())
+                    titulo = valor;
+        } catch (const ErrorLozar&) {
+        }
+        const QString ruta = f.filePath();
+        connect(MArchivoEjemplos->addAction(titulo), &QAction::triggered, this,
+                [this, ruta] { abreEjemplo(ruta); });
+    }
+    for (const QFileInfo& f :
+         dir.entryInfoList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name)) {
+        const QString ruta = f.filePath();
+        connect(MArchivoEjemplos->addAction(QStringLiteral("Mediciones: ") + f.fileName()),
+                &QAction::triggered, this, [this, ruta] { importaMediciones(ruta); });
+    }
+    if (MArchivoEjemplos->isEmpty())
+        MArchivoEjemplos->addAction(QStringLiteral("(no hay ejemplos junto al programa)"))
+            ->setEnabled(false);
 }
 
 void LozarForm::closeEvent(QCloseEvent* e) {
@@ -126,12 +157,19 @@ void LozarForm::MArchivoExportar_Click() {
 void LozarForm::MArchivoAbrir_Click() {
     if (!sigueTrasGuardar())
         return;
-    const std::optional<QString> ruta = plataforma().dialogoAbrir(kFiltro);
-    if (!ruta)
-        return;
+    if (const std::optional<QString> ruta = plataforma().dialogoAbrir(kFiltro))
+        abreEstudio(*ruta, false);
+}
+
+void LozarForm::abreEjemplo(const QString& ruta) {
+    if (sigueTrasGuardar())
+        abreEstudio(ruta, true);
+}
+
+void LozarForm::abreEstudio(const QString& ruta, bool ejemplo) {
     try {
         // No study is anywhere near 64 MB: a larger file is not one.
-        const LecturaEstudio lectura = leeEstudio(leeArchivoEntero(*ruta, 64 << 20));
+        const LecturaEstudio lectura = leeEstudio(leeArchivoEntero(ruta, 64 << 20));
         // What was read before a fault stays applied; each box's change handling runs. A file
         // without a shape is a normal study, whatever shape was on screen.
         bool conForma = false;
@@ -152,13 +190,15 @@ void LozarForm::MArchivoAbrir_Click() {
         if (lectura.error) // which file, after what was wrong in it
             throw ErrorLozar(lectura.error->numero(),
                              lectura.error->descripcion() +
-                                 QStringLiteral(", en \"%1\"").arg(nativa(*ruta)));
+                                 QStringLiteral(", en \"%1\"").arg(nativa(ruta)));
         mediciones_.clear(); // they belonged to the study on screen before
         if (lectura.valores.isEmpty())
             throw ErrorLozar(kErrTipos,
                              QStringLiteral("\"%1\" no contiene ningún dato de un estudio de Lozar")
-                                 .arg(nativa(*ruta)));
-        archivo_ = *ruta;
+                                 .arg(nativa(ruta)));
+        // An example is never overwritten: saving it asks for a name of the user's own.
+        archivo_ = ejemplo ? QString() : ruta;
+        mostrado_ = ruta;
         marcaGuardado();
     } catch (const ErrorLozar& e) {
         avisaRutina(objectName() + QStringLiteral(". MArchivoAbrir."), e, 1);

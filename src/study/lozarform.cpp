@@ -4,6 +4,7 @@
 #include "shell/formulario.h"
 #include "shell/picturebox.h"
 #include "shell/plataforma.h"
+#include "study/ayuda.h"
 #include "study/forma.h"
 
 #include <QAction>
@@ -39,6 +40,8 @@ struct DisenoCaja {
     // for none) followed by `lado`; the tip when both are empty.
     int etiqueta;
     const char* lado;
+    // What the box holds and in which unit, for its tooltip after the accessible name.
+    const char* ayuda;
 };
 
 const char kInf[] = " Lado Inferior", kSup[] = " Lado Superior";
@@ -46,27 +49,49 @@ const char kInf[] = " Lado Inferior", kSup[] = " Lado Superior";
 // Design of the boxes: name, initial text, position in twips, tip, accessible name.
 const DisenoCaja kCajas[] = {
     {Caja::txtTitulo, "txtTitulo", "Integración de Lozars de No Calidad", 1290, 120, 8895, 375, "",
-     -1, "Título del estudio"},
-    {Caja::XObj, "XObj", "0", 5400, 6300, 750, 315, "", 0, ""},
-    {Caja::XRetI, "XRetI", "0", 3810, 6300, 750, 315, "", 2, kInf},
-    {Caja::XRetS, "XRetS", "0", 7020, 6300, 750, 315, "", 6, kSup},
-    {Caja::XDesI, "XDesI", "0", 2250, 6300, 750, 315, "", 4, kInf},
-    {Caja::XDesS, "XDesS", "0", 8550, 6300, 750, 315, "", 7, kSup},
-    {Caja::YNomI, "YNomI", "0", 240, 4680, 750, 315, "", 14, kInf},
-    {Caja::YNomS, "YNomS", "0", 10560, 4680, 750, 315, "", 1, kSup},
-    {Caja::YRetI, "YRetI", "0", 240, 2280, 750, 315, "", 3, kInf},
-    {Caja::YRetS, "YRetS", "0", 10560, 2280, 750, 315, "", 9, kSup},
-    {Caja::YDesI, "YDesI", "0", 240, 3165, 750, 315, "", 5, kInf},
-    {Caja::YDesS, "YDesS", "0", 10560, 3165, 750, 315, "", 8, kSup},
-    {Caja::Media, "Media", "0", 1980, 7650, 750, 315, "", 12, ""},
-    {Caja::StdDev, "StdDev", "0", 2880, 7650, 750, 315, "", 13, ""},
-    {Caja::xa, "xa", "0", 1260, 6120, 540, 285, "Valor mínimo de la característica", -1, ""},
-    {Caja::xb, "xb", "100", 9720, 6120, 540, 285, "Valor máximo de la característica", -1, ""},
-    {Caja::ya, "ya", "0", 720, 5760, 540, 285, "Valor inferior de la escala de Lozar", -1, ""},
-    {Caja::yb, "yb", "100", 720, 600, 540, 285, "Valor superior de la escala de Lozar", -1, ""},
+     -1, "Título del estudio",
+     "aparece en el gráfico de costos, en el detalle del cálculo y en el informe de capacidad"},
+    {Caja::XObj, "XObj", "0", 5400, 6300, 750, 315, "", 0, "",
+     "el valor ideal de la característica, donde el costo es solo el nominal (unidades de la "
+     "característica)"},
+    {Caja::XRetI, "XRetI", "0", 3810, 6300, 750, 315, "", 2, kInf,
+     "debajo de él la pieza se retrabaja (mismas unidades que el Objetivo)"},
+    {Caja::XRetS, "XRetS", "0", 7020, 6300, 750, 315, "", 6, kSup,
+     "encima de él la pieza se retrabaja (mismas unidades que el Objetivo)"},
+    {Caja::XDesI, "XDesI", "0", 2250, 6300, 750, 315, "", 4, kInf,
+     "debajo de él la pieza se desecha (mismas unidades que el Objetivo)"},
+    {Caja::XDesS, "XDesS", "0", 8550, 6300, 750, 315, "", 7, kSup,
+     "encima de él la pieza se desecha (mismas unidades que el Objetivo)"},
+    {Caja::YNomI, "YNomI", "0", 240, 4680, 750, 315, "", 14, kInf,
+     "costo de producir una unidad buena en el extremo izquierdo del gráfico, xa (dinero por "
+     "unidad)"},
+    {Caja::YNomS, "YNomS", "0", 10560, 4680, 750, 315, "", 1, kSup,
+     "costo de producir una unidad buena en el extremo derecho del gráfico, xb (dinero por "
+     "unidad)"},
+    {Caja::YRetI, "YRetI", "0", 240, 2280, 750, 315, "", 3, kInf,
+     "costo que se suma por retrabajar una unidad del lado inferior (dinero por unidad)"},
+    {Caja::YRetS, "YRetS", "0", 10560, 2280, 750, 315, "", 9, kSup,
+     "costo que se suma por retrabajar una unidad del lado superior (dinero por unidad)"},
+    {Caja::YDesI, "YDesI", "0", 240, 3165, 750, 315, "", 5, kInf,
+     "costo que se suma por desechar una unidad del lado inferior (dinero por unidad)"},
+    {Caja::YDesS, "YDesS", "0", 10560, 3165, 750, 315, "", 8, kSup,
+     "costo que se suma por desechar una unidad del lado superior (dinero por unidad)"},
+    {Caja::Media, "Media", "0", 1980, 7650, 750, 315, "", 12, "",
+     "media del proceso (mismas unidades que el Objetivo)"},
+    {Caja::StdDev, "StdDev", "0", 2880, 7650, 750, 315, "", 13, "",
+     "desviación estándar del proceso (mismas unidades que el Objetivo); 0 para un proceso sin "
+     "dispersión"},
+    {Caja::xa, "xa", "0", 1260, 6120, 540, 285, "Valor mínimo de la característica", -1, "", ""},
+    {Caja::xb, "xb", "100", 9720, 6120, 540, 285, "Valor máximo de la característica", -1, "", ""},
+    {Caja::ya, "ya", "0", 720, 5760, 540, 285, "Valor inferior de la escala de Lozar", -1, "", ""},
+    {Caja::yb, "yb", "100", 720, 600, 540, 285, "Valor superior de la escala de Lozar", -1, "", ""},
     // The process distribution's shape, in a row of its own under the mean and deviation.
-    {Caja::Sesgo, "Sesgo", "", 1980, 8310, 750, 315, "", 15, ""},
-    {Caja::Curtosis, "Curtosis", "", 2880, 8310, 750, 315, "", 16, ""},
+    {Caja::Sesgo, "Sesgo", "", 1980, 8310, 750, 315, "", 15, "",
+     "asimetría de la distribución del proceso; vacío o 0, con la Curtosis, para un proceso "
+     "normal"},
+    {Caja::Curtosis, "Curtosis", "", 2880, 8310, 750, 315, "", 16, "",
+     "curtosis en exceso de la distribución del proceso (0 la normal); vacía o 0, con el Sesgo, "
+     "para un proceso normal"},
 };
 
 struct DisenoEtiqueta {
@@ -129,6 +154,10 @@ LozarForm::LozarForm(QWidget* parent)
     MArchivoExportar->setObjectName(QStringLiteral("MArchivoExportar"));
     MArchivoImportar = menuArchivo->addAction(QStringLiteral("&Importar mediciones…"));
     MArchivoImportar->setObjectName(QStringLiteral("MArchivoImportar"));
+    menuArchivo->addSeparator();
+    MArchivoEjemplos = menuArchivo->addMenu(QStringLiteral("E&jemplos"));
+    MArchivoEjemplos->setObjectName(QStringLiteral("MArchivoEjemplos"));
+    connect(MArchivoEjemplos, &QMenu::aboutToShow, this, &LozarForm::llenaEjemplos);
     MProbNorm = menuBar()->addAction(QStringLiteral("&Curva Normal"));
     MProbNorm->setObjectName(QStringLiteral("MProbNorm"));
     MProbPearson = menuBar()->addAction(QStringLiteral("Curva &No Normal"));
@@ -145,6 +174,13 @@ LozarForm::LozarForm(QWidget* parent)
     MAnalisisCapacidad->setObjectName(QStringLiteral("MAnalisisCapacidad"));
     MAnalisisOptima = menuAnalisis->addAction(QStringLiteral("&Media óptima…"));
     MAnalisisOptima->setObjectName(QStringLiteral("MAnalisisOptima"));
+    auto* menuAyuda = menuBar()->addMenu(QStringLiteral("Ay&uda"));
+    menuAyuda->setObjectName(QStringLiteral("MAyuda"));
+    MAyudaGuia = menuAyuda->addAction(QStringLiteral("&Guía de Lozar"));
+    MAyudaGuia->setObjectName(QStringLiteral("MAyudaGuia"));
+    MAyudaGuia->setShortcut(QKeySequence(Qt::Key_F1));
+    MAyudaAcerca = menuAyuda->addAction(QStringLiteral("&Acerca de Lozar"));
+    MAyudaAcerca->setObjectName(QStringLiteral("MAyudaAcerca"));
 
     auto* s = new Superficie(this);
     s->setObjectName(QStringLiteral("superficie"));
@@ -186,12 +222,15 @@ LozarForm::LozarForm(QWidget* parent)
         auto* e = new QLineEdit(QString::fromUtf8(d.texto), s);
         e->setObjectName(QLatin1String(d.nombre));
         colocaTwips(e, d.izq, d.arr, d.ancho, d.alto);
-        if (*d.tip)
-            e->setToolTip(QString::fromUtf8(d.tip));
         QString nombre =
             (d.etiqueta >= 0 ? QString::fromUtf8(kEtiquetas[d.etiqueta].texto) : QString()) +
             QString::fromUtf8(d.lado);
-        e->setAccessibleName(nombre.isEmpty() ? QString::fromUtf8(d.tip) : nombre);
+        if (nombre.isEmpty())
+            nombre = QString::fromUtf8(d.tip);
+        e->setAccessibleName(nombre);
+        // The design's own tips as they are; every other box says what it holds.
+        e->setToolTip(*d.tip ? QString::fromUtf8(d.tip)
+                             : nombre + QStringLiteral(": ") + QString::fromUtf8(d.ayuda));
         cajas_[std::size_t(d.caja)] = e;
     }
     XObj = caja(Caja::XObj), XRetI = caja(Caja::XRetI), XRetS = caja(Caja::XRetS);
@@ -248,7 +287,23 @@ LozarForm::LozarForm(QWidget* parent)
         b->setShortcut(QKeySequence(Qt::ALT | numeros[n++]));
     cmdCLS = boton(s, "cmdCLS", QStringLiteral("X"), 9945, 615, 300, 300);
     cmdCLS->raise(); // it sits on the plot's top right corner
+    cmdDrawCostFunction->setToolTip(
+        QStringLiteral("Dibuja la función de costo (Lozar) con sus límites; un clic en el gráfico "
+                       "muestra el intervalo de clase, su porcentaje y su costo (Alt+1)"));
+    cmdNormal->setToolTip(QStringLiteral("Superpone la distribución del proceso coloreada por "
+                                         "zonas y calcula el Cpk (Alt+2)"));
+    cmdLozarEfectivo->setToolTip(
+        QStringLiteral("Calcula el costo efectivo de una unidad buena, su exceso sobre el nominal "
+                       "y las fracciones de desperdicio y retrabajo, con el detalle del cálculo "
+                       "(Alt+3)"));
+    cmdGraf->setToolTip(QStringLiteral("Grafica el costo efectivo para 21 medias entre los límites "
+                                       "de retrabajo y seis desviaciones (Alt+4)"));
+    cmdCLS->setToolTip(QStringLiteral("Borra el gráfico"));
     cmdCLS->setAccessibleName(QStringLiteral("Borrar el gráfico"));
+    chkTaguchi->setToolTip(
+        QStringLiteral("Taguchi: entre los límites de retrabajo el costo crece como una parábola "
+                       "desde el objetivo hasta el costo de retrabajo (pérdida de Taguchi); sin "
+                       "marcar, allí el costo es el nominal"));
 
     lblCpk = new QLabel(QStringLiteral("Cpk"), s);
     lblCpk->setObjectName(QStringLiteral("lblCpk"));
@@ -258,6 +313,11 @@ LozarForm::LozarForm(QWidget* parent)
     colocaTwips(lblLozarEfec, 7920, 7620, 2580, 345);
     for (auto* l : {lblCpk, lblLozarEfec})
         l->setFont(fuenteTahoma(9.75, true));
+    lblCpk->setToolTip(QStringLiteral("Cpk: capacidad del proceso frente a los límites de "
+                                      "retrabajo (por percentiles si el proceso es sesgado)"));
+    lblLozarEfec->setToolTip(QStringLiteral("Costo efectivo de una unidad buena y, entre "
+                                            "paréntesis, su exceso sobre el costo nominal en el "
+                                            "objetivo"));
 
     // Tab order: the boxes as they read, top to bottom and left to right, then the buttons.
     QList<QWidget*> orden(cajas_.begin(), cajas_.end());
@@ -298,6 +358,8 @@ LozarForm::LozarForm(QWidget* parent)
     connect(MEdicionPegar, &QAction::triggered, this, &LozarForm::MEdicionPegar_Click);
     connect(MAnalisisCapacidad, &QAction::triggered, this, &LozarForm::MAnalisisCapacidad_Click);
     connect(MAnalisisOptima, &QAction::triggered, this, &LozarForm::MAnalisisOptima_Click);
+    connect(MAyudaGuia, &QAction::triggered, this, [] { MAyudaGuia_Click(); });
+    connect(MAyudaAcerca, &QAction::triggered, this, [] { MAyudaAcerca_Click(); });
 
     Form_Load();
 }

@@ -19,6 +19,7 @@
 class QAction;
 class QCheckBox;
 class QLabel;
+class QMenu;
 class QLineEdit;
 class QPushButton;
 class LineaControl;
@@ -52,7 +53,8 @@ public:
     std::array<LineaControl*, 4> LinYS{}; // 1 to 3
     QAction *MArchivoAbrir, *MArchivoGuardarComo, *MArchivoGuardar, *MArchivoExportar,
         *MArchivoImportar, *MProbNorm, *MProbPearson, *MEdicionPegar, *MAnalisisCapacidad,
-        *MAnalisisOptima;
+        *MAnalisisOptima, *MAyudaGuia, *MAyudaAcerca;
+    QMenu* MArchivoEjemplos;
 
     // The measurements imported or pasted last, kept while the window shows this study.
     const std::vector<double>& mediciones() const { return mediciones_; }
@@ -115,6 +117,13 @@ private:
 
     // Study files: saving returns whether the study is now on disk; before the study on screen
     // is dropped (close, open), unsaved changes are offered for saving: false means stay.
+    // Opens a study file into the boxes and redraws; an example keeps no file of its own.
+    void abreEstudio(const QString& ruta, bool ejemplo);
+    void abreEjemplo(const QString& ruta);
+    void importaMediciones(const QString& ruta);
+    // "Archivo > Ejemplos": the studies and measurements of the folder ejemplos beside the
+    // program, made anew each time the menu opens.
+    void llenaEjemplos();
     bool guarda();
     bool guardaComo();
     bool guardaEn(const QString& ruta, const QString& procedimiento);
@@ -128,6 +137,7 @@ private:
     std::array<QLineEdit*, kNumCajas> cajas_{};
     std::vector<double> mediciones_;
     QString archivo_;      // the study's own file, when it has one
+    QString mostrado_;     // the file the caption names (an example's is not its own)
     QStringList guardado_; // the boxes as last opened or saved
     TablaNormal tabla_;
 };

@@ -1,0 +1,127 @@
+#include "comun/cajasmapa.h"
+#include "comun/estudio.h"
+#include "shell/numeros.h"
+#include "study/archivoestudio.h"
+#include "study/ayuda.h"
+#include "study/efectivo.h"
+#include "study/forma.h"
+
+#include <QAbstractButton>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTextBrowser>
+#include <QtTest>
+
+namespace {
+QString carpetaDelPrograma(const QString& sub) {
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + sub;
+}
+} // namespace
+
+class TstAyuda : public QObject {
+    Q_OBJECT
+private slots:
+    void ejemplos_data();
+    void ejemplos();
+    void guia();
+    void consejos();
+};
+
+void TstAyuda::ejemplos_data() {
+    QTest::addColumn<QString>("ruta");
+    const QDir dir(carpetaDelPrograma("ejemplos"));
+    const QFileInfoList estudios = dir.entryInfoList({"*.lzr"}, QDir::Files, QDir::Name);
+    QVERIFY(estudios.size() >= 4);
+    for (const QFileInfo& f : estudios)
+        QTest::newRow(qPrintable(f.fileName())) << f.filePath();
+}
+
+// Chosen from the menu, an example opens and draws without a message, costs what its own boxes
+// cost, and saving it asks for a new name.
+void TstAyuda::ejemplos() {
+    QFETCH(QString, ruta);
+    EstudioTemporal e(false);
+    e.doble.directorio = QCoreApplication::applicationDirPath();
+    emit e.f->MArchivoEjemplos->aboutToShow();
+    QAction* entrada = nullptr;
+    const LecturaEstudio lectura = leeEstudio(leeArchivoEntero(ruta, 1 << 20));
+    for (QAction* a : e.f->MArchivoEjemplos->actions())
+        if (a->text() == lectura.valores.value(0).second)
+            entrada = a;
+    QVERIFY2(entrada, "el menú lista el ejemplo por su título");
+    entrada->trigger();
+    e.f->cmdLozarEfectivo_Click();
+    QCOMPARE(e.doble.mensajes.size(), 1); // only the question whether to see the details
+    QCOMPARE(e.f->windowTitle(), "Lozars de No Calidad. " + ruta);
+
+    // The same boxes as a plain map, computed here.
+    CajasMapa c;
+    for (int i = 0; i < kNumCajas; ++i)
+        c.textos[Caja(i)] = e.f->texto(Caja(i));
+    c.valorTaguchi = e.f->taguchi();
+    TablaNormal tabla(QCoreApplication::applicationDirPath());
+    const std::shared_ptr<const FormaProceso> forma = formaDe(c);
+    const double ce = calculaEfectivo(c, tabla, leeEstricto(c.texto(Caja::Media)),
+                                      leeEstricto(c.texto(Caja::StdDev)), forma.get())
+                          .efectivo;
+    QVERIFY2(e.f->lblLozarEfec->text().startsWith(formatea(ce, "$0.00")),
+             qPrintable(e.f->lblLozarEfec->text()));
+
+    const QByteArray antes = leeArchivoEntero(ruta, 1 << 20);
+    rellenaCajas(*e.f, {{"Media", "1"}});
+    e.f->MArchivoGuardar_Click(); // no name given: nothing written anywhere
+    QCOMPARE(e.doble.dialogos.last(), QStringLiteral("guardar"));
+    QCOMPARE(leeArchivoEntero(ruta, 1 << 20), antes);
+}
+
+// The guide links only to its own sections and shows only pictures that are there.
+void TstAyuda::guia() {
+    const QString html =
+        QString::fromUtf8(leeArchivoEntero(carpetaDelPrograma("ayuda/guia.html"), 1 << 20));
+    QSet<QString> ids;
+    for (const auto& m : QRegularExpression(R"x(id="([^"]+)")x").globalMatch(html))
+        ids << m.captured(1);
+    int enlaces = 0, imagenes = 0;
+    for (const auto& m : QRegularExpression(R"x(href="#([^"]+)")x").globalMatch(html)) {
+        ++enlaces;
+        QVERIFY2(ids.contains(m.captured(1)), qPrintable(m.captured(1)));
+}
+    for (const auto& m : QRegularExpression(R"x(src="([^"]+)")x").globalMatch(html)) {
+        ++imagenes;
+        QVERIFY2(!QImage(carpetaDelPrograma("ayuda/" + m.captured(1))).isNull(),
+                 qPrintable(m.captured(1)));
+    }
+    QVERIFY(enlaces >= 8 && imagenes >= 4);
+
+    // F1 opens it in a window of the program.
+    EstudioTemporal e(false);
+    e.doble.directorio = QCoreApplication::applicationDirPath();
+    e.f->show();
+    QVERIFY(QTest::qWaitForWindowActive(e.f));
+    QTest::keyClick(e.f, Qt::Key_F1);
+    Guia* g = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* v = qobject_cast<Guia*>(w); v && v->isVisible())
+            g = v;
+    QVERIFY(g);
+    QVERIFY(g->txtGuia->toPlainText().contains("costo efectivo de una unidad buena"));
+    g->close();
+    }
+
+    // Every box, check box and button of the main window says what it is for.
+    void TstAyuda::consejos() {
+        EstudioTemporal e(false);
+        int vistos = 0;
+        for (QWidget* w : e.f->findChildren<QWidget*>()) {
+            if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QAbstractButton*>(w))
+                continue;
+            if (!w->isVisibleTo(e.f)) // Qt's own helpers
+                continue;
+            ++vistos;
+            QVERIFY2(w->toolTip().size() > 10, qPrintable(w->objectName()));
+        }
+        QVERIFY(vistos >= 25);
+    }
+
+    QTEST_MAIN(TstAyuda)
+#include "tst_ayuda.moc"

@@ -1,0 +1,122 @@
+// Draws the guide's figures and the README's screenshots with the program's own windows and
+// drawing code, over the shipped example studies: `lozar_figuras CARPETA_AYUDA CARPETA_DOCS`.
+// Runs without a display (it picks the offscreen platform itself).
+#include "calculators/probpearson.h"
+#include "shell/formulario.h"
+#include "shell/picturebox.h"
+#include "shell/plataformaqt.h"
+#include "study/graf1.h"
+#include "study/lozarform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextStream>
+#include <QTimer>
+
+namespace {
+
+// The real platform, but no box waits for an answer and the open dialog picks the example.
+class PlataformaFiguras : public PlataformaQt {
+public:
+    QString aAbrir;
+    Respuesta mensaje(const QString&, Botones, Icono) override { return Respuesta::No; }
+    std::optional<QString> dialogoAbrir(const QString&) override { return aAbrir; }
+};
+
+bool guarda(const QPixmap& p, const QString& ruta) {
+    if (p.save(ruta))
+        return true;
+    QTextStream(stderr) << "no se pudo escribir " << ruta << '\n';
+    return false;
+}
+
+// The main window with numbered circles over the parts the guide explains.
+QPixmap rotula(LozarForm& f) {
+    QPixmap p = f.grab();
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    auto enPantalla = [&](QWidget* w) { return QRect(w->mapTo(&f, QPoint(0, 0)), w->size()); };
+    // Each circle on a part's top left corner, or its right one where text starts at the left.
+    const struct {
+        int n;
+        QWidget* w;
+        bool derecha;
+    } partes[] = {{1, f.txtTitulo, false}, {2, f.YRetI, false},
+                  {3, f.YRetS, false},     {4, f.XRetI, false},
+                  {5, f.xa, false},        {6, f.Media, false},
+                  {7, f.chkTaguchi, true}, {8, f.cmdDrawCostFunction, false},
+                  {9, f.Pic1, false},      {10, f.cmdLozarEfectivo, true}};
+    QFont fuente = g.font();
+    fuente.setBold(true);
+    fuente.setPixelSize(12);
+    g.setFont(fuente);
+    for (const auto& [n, w, derecha] : partes) {
+        const QRect r = enPantalla(w);
+        const QRectF c((derecha ? r.right() : r.left()) - 9, r.top() - 9, 18, 18);
+        g.setPen(QPen(Qt::white, 2));
+        g.setBrush(QColor(200, 30, 30));
+        g.drawEllipse(c);
+        g.setPen(Qt::white);
+        g.drawText(c, Qt::AlignCenter, QString::number(n));
+    }
+    return p;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        QTextStream(stderr) << "uso: lozar_figuras CARPETA_AYUDA CARPETA_DOCS\n";
+        return 2;
+    }
+    const QDir ayuda(QString::fromLocal8Bit(argv[1])), docs(QString::fromLocal8Bit(argv[2]));
+    QDir().mkpath(ayuda.path());
+    QDir().mkpath(docs.path());
+    fijaFuenteDeLaAplicacion();
+    PlataformaFiguras plataforma;
+    fijaPlataforma(&plataforma);
+    const QDir ejemplos(QCoreApplication::applicationDirPath() + QStringLiteral("/ejemplos"));
+    bool ok = true;
+
+    // The first example, opened as a user does, with its effective cost.
+    LozarForm f;
+    f.setAttribute(Qt::WA_DeleteOnClose, false);
+    plataforma.aAbrir = ejemplos.filePath(QStringLiteral("1-diametro-de-eje.lzr"));
+    f.show();
+    f.MArchivoAbrir_Click();
+    f.cmdLozarEfectivo_Click();
+    ok = guarda(f.grab(), ayuda.filePath(QStringLiteral("ventana-principal.png"))) && ok;
+    ok = guarda(f.grab(), docs.filePath(QStringLiteral("ventana-principal.png"))) && ok;
+    ok = guarda(rotula(f), ayuda.filePath(QStringLiteral("ventana-rotulada.png"))) && ok;
+    // The cost model alone: steps at the limits, the nominal line, the Taguchi bowl.
+    f.cmdCLS_Click();
+    f.cmdDrawCostFunction_Click();
+    ok = guarda(f.Pic1->grab(), ayuda.filePath(QStringLiteral("modelo.png"))) && ok;
+
+    // The chart window, taken while it is up.
+    QTimer::singleShot(0, [&] {
+        if (auto* g = qobject_cast<Graf1*>(QApplication::activeModalWidget())) {
+            QApplication::processEvents();
+            ok = guarda(g->grab(), ayuda.filePath(QStringLiteral("grafico.png"))) && ok;
+            ok = guarda(g->grab(), docs.filePath(QStringLiteral("grafico.png"))) && ok;
+            g->close();
+        }
+    });
+    f.cmdGraf_Click();
+
+    // The skewed-curve calculator on a type IV curve, with its exact row.
+    TablaNormal tabla(QCoreApplication::applicationDirPath());
+    ProbPearson calculadora(tabla);
+    calculadora.sbSK->setValue(9);
+    calculadora.sbKU->setValue(16);
+    calculadora.show();
+    ok = guarda(calculadora.grab(), ayuda.filePath(QStringLiteral("calculadora.png"))) && ok;
+    return ok ? 0 : 1;
+}
