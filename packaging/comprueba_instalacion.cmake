@@ -9,6 +9,8 @@ endif()
 set(faltan)
 foreach(f lib/lozar/lozar lib/lozar/Kvacnt.tbq lib/lozar/kvtab1A.tbq lib/lozar/kvtab1B.tbq
           lib/lozar/kvtab2.tbq lib/lozar/CARATULA.JPG lib/lozar/lozar.png bin/lozar
+          lib/lozar/ayuda/guia.html lib/lozar/ayuda/modelo.png
+          lib/lozar/ejemplos/1-diametro-de-eje.lzr lib/lozar/ejemplos/mediciones-de-diametro.csv
           share/applications/lozar.desktop share/icons/hicolor/scalable/apps/lozar.svg
           share/icons/hicolor/48x48/apps/lozar.png share/icons/hicolor/256x256/apps/lozar.png)
     if(NOT EXISTS ${PREFIJO}/${f})

@@ -1,5 +1,7 @@
 // Draws Lozar's cover picture: the title over a stylised loss function with the process
 // distribution beneath it. Run under QT_QPA_PLATFORM=offscreen; the argument is the output.
+#include "../comun/perdida.h"
+
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
@@ -68,14 +70,7 @@ int main(int argc, char** argv) {
         p.drawLine(punto(l.x, 0), punto(l.x, 40));
     }
     // The loss function.
-    QPainterPath camino(punto(0, perdida(0)));
-    for (int i = 1; i <= 1000; ++i) {
-        const double x = i / 10.0;
-        const double previo = perdida(x - 0.1);
-        if (std::fabs(perdida(x) - previo) > 1)
-            camino.lineTo(punto(x, previo));
-        camino.lineTo(punto(x, perdida(x)));
-    }
+    const QPainterPath camino = caminoDePerdida(perdida, punto, 1000);
     p.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPath(camino);
     p.setPen(QPen(QColor(255, 255, 255, 150), 1));

@@ -1,6 +1,8 @@
 // Draws Lozar's icon, as the cover draws its picture: a loss function with its steps over the
 // process distribution, coloured by zone, on the cover's blue. Writes DIR/lozar.svg and
 // DIR/lozar-48.png, DIR/lozar-256.png: `lozar_icono DIR`.
+#include "../comun/perdida.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -57,14 +59,7 @@ void dibuja(QPainter& p) {
         p.drawPath(zona);
     }
     // The loss function, in white, with its steps.
-    QPainterPath camino(punto(0, perdida(0)));
-    for (int i = 1; i <= 200; ++i) {
-        const double x = i / 2.0;
-        const double previo = perdida(x - 0.5);
-        if (std::fabs(perdida(x) - previo) > 1)
-            camino.lineTo(punto(x, previo));
-        camino.lineTo(punto(x, perdida(x)));
-    }
+    const QPainterPath camino = caminoDePerdida(perdida, punto, 200);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::white, 11, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPath(camino);
