@@ -1,5 +1,6 @@
 #include "comun/cajasmapa.h"
 #include "comun/estudio.h"
+#include "comun/ventanas.h"
 #include "shell/picturebox.h"
 #include "stats/muestra.h"
 #include "study/capacidad.h"
@@ -18,26 +19,6 @@
 using Textos = QMap<QString, QString>;
 
 namespace {
-
-// Runs `accion`, which opens one of our modal dialogs, and lets `responde` work it.
-template <typename Dialogo>
-bool conDialogo(const std::function<void()>& accion,
-                const std::function<void(Dialogo&)>& responde) {
-    bool visto = false;
-    QTimer t;
-    t.setSingleShot(true);
-    QObject::connect(&t, &QTimer::timeout, [&] {
-        if (auto* d = qobject_cast<Dialogo*>(QApplication::activeModalWidget())) {
-            visto = true;
-            responde(*d);
-            if (d->isVisible())
-                d->reject();
-        }
-    });
-    t.start(0);
-    accion();
-    return visto;
-}
 
 std::vector<double> deCuantiles(int n, const std::function<double(double)>& cuantil) {
     std::vector<double> v;

@@ -1,5 +1,6 @@
 #include "comun/plataformadoble.h"
 #include "comun/tablas.h"
+#include "comun/ventanas.h"
 #include "shell/arranque.h"
 #include "shell/caratula.h"
 #include "shell/plataformaqt.h"
@@ -57,13 +58,6 @@ struct Portada {
     }
     ~Portada() { delete c; }
 };
-
-template <typename T> T* visible() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* v = qobject_cast<T*>(w); v && v->isVisible())
-            return v;
-    return nullptr;
-}
 } // namespace
 
 void TstArranque::caratulaTeclas_data() {
@@ -114,9 +108,8 @@ void TstArranque::arranque_data() {
     QTest::addColumn<int>("codigo");
     QTest::addColumn<QString>("mensaje");
     QTest::addColumn<bool>("ventanaPrincipal");
-    QFile jpg(QCoreApplication::applicationDirPath() + "/CARATULA.JPG");
-    QVERIFY(jpg.open(QIODevice::ReadOnly));
-    const QByteArray portada = jpg.readAll();
+    const QByteArray portada = leeArchivo(QCoreApplication::applicationDirPath() + "/CARATULA.JPG");
+    QVERIFY(!portada.isEmpty());
     QTest::newRow("normal") << portada << false << 0 << "" << true;
     QTest::newRow("segunda copia")
         << portada << true << 0 << "La aplicación ya está ejecutándose." << false;

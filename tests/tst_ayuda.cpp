@@ -1,5 +1,6 @@
 #include "comun/cajasmapa.h"
 #include "comun/estudio.h"
+#include "comun/ventanas.h"
 #include "shell/numeros.h"
 #include "study/archivoestudio.h"
 #include "study/ayuda.h"
@@ -85,7 +86,7 @@ void TstAyuda::guia() {
     for (const auto& m : QRegularExpression(R"x(href="#([^"]+)")x").globalMatch(html)) {
         ++enlaces;
         QVERIFY2(ids.contains(m.captured(1)), qPrintable(m.captured(1)));
-}
+    }
     for (const auto& m : QRegularExpression(R"x(src="([^"]+)")x").globalMatch(html)) {
         ++imagenes;
         QVERIFY2(!QImage(carpetaDelPrograma("ayuda/" + m.captured(1))).isNull(),
@@ -99,29 +100,26 @@ void TstAyuda::guia() {
     e.f->show();
     QVERIFY(QTest::qWaitForWindowActive(e.f));
     QTest::keyClick(e.f, Qt::Key_F1);
-    Guia* g = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* v = qobject_cast<Guia*>(w); v && v->isVisible())
-            g = v;
+    Guia* g = visible<Guia>();
     QVERIFY(g);
     QVERIFY(g->txtGuia->toPlainText().contains("costo efectivo de una unidad buena"));
     g->close();
-    }
+}
 
-    // Every box, check box and button of the main window says what it is for.
-    void TstAyuda::consejos() {
-        EstudioTemporal e(false);
-        int vistos = 0;
-        for (QWidget* w : e.f->findChildren<QWidget*>()) {
-            if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QAbstractButton*>(w))
-                continue;
-            if (!w->isVisibleTo(e.f)) // Qt's own helpers
-                continue;
-            ++vistos;
-            QVERIFY2(w->toolTip().size() > 10, qPrintable(w->objectName()));
-        }
-        QVERIFY(vistos >= 25);
+// Every box, check box and button of the main window says what it is for.
+void TstAyuda::consejos() {
+    EstudioTemporal e(false);
+    int vistos = 0;
+    for (QWidget* w : e.f->findChildren<QWidget*>()) {
+        if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QAbstractButton*>(w))
+            continue;
+        if (!w->isVisibleTo(e.f)) // Qt's own helpers
+            continue;
+        ++vistos;
+        QVERIFY2(w->toolTip().size() > 10, qPrintable(w->objectName()));
     }
+    QVERIFY(vistos >= 25);
+}
 
-    QTEST_MAIN(TstAyuda)
+QTEST_MAIN(TstAyuda)
 #include "tst_ayuda.moc"

@@ -4,6 +4,7 @@
 #include "comun/comparar.h"
 #include "comun/plataformadoble.h"
 #include "comun/tablas.h"
+#include "comun/ventanas.h"
 #include "shell/formulario.h"
 #include "shell/numeros.h"
 #include "shell/picturebox.h"
@@ -83,13 +84,6 @@ int sombreado(CalculadoraBase& f) {
     }
     // Those columns are wider on a scaled screen.
     return abiertas > std::ceil(3 * f.Pic1->devicePixelRatioF()) ? -1 : n;
-}
-
-CalculadoraBase* abierta(const QString& nombre) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == nombre && w->isVisible())
-            return qobject_cast<CalculadoraBase*>(w);
-    return nullptr;
 }
 
 void porTipo() {
@@ -324,20 +318,20 @@ void TstCalculadoras::unaDeCadaUna() {
     doble_.directorio = d.path();
     const auto menu = tipo == QLatin1String("ProbNorm") ? MProbNorm_Click : MProbPearson_Click;
     menu();
-    CalculadoraBase* f = abierta(tipo);
+    CalculadoraBase* f = visible<CalculadoraBase>(tipo);
     QVERIFY(f);
     f->ZInf->setValue(-10);
     QTest::mouseClick(f->Pic1, Qt::LeftButton);
     QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
     menu(); // to the front, unchanged
-    QCOMPARE(abierta(tipo), f);
+    QCOMPARE(visible<CalculadoraBase>(tipo), f);
     QCOMPARE(f->ZInf->value(), -10);
     QCOMPARE(f->ColorRelleno(), 15);
     f->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     d.quita(QStringLiteral("Kvacnt.tbq")); // read once, kept for the next opening
     menu();
-    f = abierta(tipo);
+    f = visible<CalculadoraBase>(tipo);
     QVERIFY(f);
     QCOMPARE(f->ZInf->value(), -30);
     QCOMPARE(f->ColorRelleno(), 14);

@@ -28,12 +28,9 @@ QByteArray tablaPlana(const QByteArray& campo) {
 struct Estudio : EstudioTemporal {
     using EstudioTemporal::EstudioTemporal;
     QStringList lineas() const {
-        QFile d(dir.filePath("CostDetail.xls"));
-        if (!d.open(QIODevice::ReadOnly))
-            return {};
-        const QByteArray b = d.readAll();
+        const QByteArray b = leeArchivo(dir.filePath("CostDetail.xls"));
         if (!b.endsWith("\r\n"))
-            return {"sin CR LF final"};
+            return {"sin archivo o sin CR LF final"};
         return deCp1252(b.chopped(2)).split(QStringLiteral("\r\n"));
     }
     // The interval lines: from line 19 to the end or the empty line before the totals.
@@ -213,8 +210,7 @@ void TstEfectivo::mismoEstudioEnCadaLocale() {
                 archivo += '"' + (it.key() + '=' + it.value()).toLatin1() + "\"\r\n";
             const QString ruta = e.dir.filePath("colega.lzr");
             escribeArchivo(ruta, archivo);
-            e.doble.rutas << ruta;
-            e.f->MArchivoAbrir_Click();
+            e.abre(ruta);
         } else {
             rellenaCajas(*e.f, t);
             e.f->chkTaguchi->setChecked(true);

@@ -11,16 +11,6 @@
 using Valores = QList<std::pair<int, QString>>;
 
 namespace {
-QByteArray lee(const QString& ruta) {
-    QFile f(ruta);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-void escribe(const QString& ruta, const QByteArray& b) {
-    QFile f(ruta);
-    f.open(QIODevice::WriteOnly);
-    f.write(b);
-}
 bool imagenEnBlanco(const PictureBox* p) {
     const QImage& i = p->imagen();
     for (int y = 0; y < i.height(); y += 3)
@@ -29,18 +19,6 @@ bool imagenEnBlanco(const PictureBox* p) {
                 return false;
     return true;
 }
-
-struct Ventana : EstudioTemporal {
-    Ventana() : EstudioTemporal(false) {}
-    void abre(const QString& ruta) {
-        doble.rutas << ruta;
-        f->MArchivoAbrir_Click();
-    }
-    void guarda(const QString& ruta) {
-        doble.rutas << ruta;
-        f->MArchivoGuardarComo_Click();
-    }
-};
 } // namespace
 
 class TstEstudios : public QObject {
@@ -61,7 +39,7 @@ private slots:
 };
 
 void TstEstudios::idaYVuelta() {
-    Ventana a;
+    EstudioTemporal a(false);
     estudioTipico(*a.f, true);
     rellenaCajas(*a.f, {{"txtTitulo", "Eje, lote 7 = \"A\"ñ"},
                         {"xa", "-5"},
@@ -75,7 +53,7 @@ void TstEstudios::idaYVuelta() {
     QCOMPARE(a.f->windowTitle(), "Lozars de No Calidad. " + ruta);
     QCOMPARE(a.doble.filtros, QStringList{"lzr (*.lzr)|*.lzr"});
 
-    Ventana b;
+    EstudioTemporal b(false);
     b.abre(ruta);
     QCOMPARE(b.f->windowTitle(), "Lozars de No Calidad. " + ruta);
     for (auto* e : a.f->findChildren<QLineEdit*>()) {
@@ -89,31 +67,32 @@ void TstEstudios::idaYVuelta() {
 }
 
 void TstEstudios::bytesExactos() {
-    Ventana v;
+    EstudioTemporal v(false);
     rellenaCajas(*v.f, {{"XObj", "10"}, {"txtTitulo", "Diámetro"}});
     const QString ruta = v.dir.filePath("t.lzr");
     v.guarda(ruta);
-    QCOMPARE(lee(ruta), QByteArray("\"Titulo=Di\xe1metro\"\r\n\"ya=0\"\r\n\"yb=100\"\r\n"
-                                   "\"YRetI=0\"\r\n\"YDesI=0\"\r\n\"YNomI=0\"\r\n\"YRetS=0\"\r\n"
-                                   "\"YDesS=0\"\r\n\"YNomS=0\"\r\n\"xa=0\"\r\n\"xb=100\"\r\n"
-                                   "\"XDesI=0\"\r\n\"XRetI=0\"\r\n\"XObj=10\"\r\n\"XRetS=0\"\r\n"
-                                   "\"XDesS=0\"\r\n\"Media=0\"\r\n\"StdDev=0\"\r\n"
-                                   "\"Taguchi=0\"\r\n"));
+    QCOMPARE(leeArchivo(ruta),
+             QByteArray("\"Titulo=Di\xe1metro\"\r\n\"ya=0\"\r\n\"yb=100\"\r\n"
+                        "\"YRetI=0\"\r\n\"YDesI=0\"\r\n\"YNomI=0\"\r\n\"YRetS=0\"\r\n"
+                        "\"YDesS=0\"\r\n\"YNomS=0\"\r\n\"xa=0\"\r\n\"xb=100\"\r\n"
+                        "\"XDesI=0\"\r\n\"XRetI=0\"\r\n\"XObj=10\"\r\n\"XRetS=0\"\r\n"
+                        "\"XDesS=0\"\r\n\"Media=0\"\r\n\"StdDev=0\"\r\n"
+                        "\"Taguchi=0\"\r\n"));
 }
 
 // A skewed study writes its shape after the 19 lines and reads it back; a study without one is
 // normal, whatever was on screen, and says so on its overlay button.
 void TstEstudios::formaDelProceso() {
-    Ventana v;
+    EstudioTemporal v(false);
     rellenaCajas(*v.f, {{"Sesgo", "0,9"}, {"Curtosis", "1.6"}});
     QCOMPARE(v.f->cmdNormal->text(), QStringLiteral("2. Distribución"));
     const QString sesgado = v.dir.filePath("sesgado.lzr"), normal = v.dir.filePath("normal.lzr");
     v.guarda(sesgado);
-    QVERIFY(lee(sesgado).endsWith("\"Taguchi=0\"\r\n\"Sesgo=0,9\"\r\n\"Curtosis=1.6\"\r\n"));
+    QVERIFY(leeArchivo(sesgado).endsWith("\"Taguchi=0\"\r\n\"Sesgo=0,9\"\r\n\"Curtosis=1.6\"\r\n"));
     rellenaCajas(*v.f, {{"Sesgo", "0"}, {"Curtosis", ""}});
     QCOMPARE(v.f->cmdNormal->text(), QStringLiteral("2. Distribución Normal"));
     v.guarda(normal);
-    QCOMPARE(lee(normal).count('\n'), 19);
+    QCOMPARE(leeArchivo(normal).count('\n'), 19);
 
     v.abre(sesgado);
     QCOMPARE(v.f->Sesgo->text(), QStringLiteral("0,9"));
@@ -147,11 +126,11 @@ void TstEstudios::cambiosSinGuardar() {
     QFETCH(int, respuesta);
     QFETCH(bool, sigue);
     QFETCH(bool, guardado);
-    Ventana v;
+    EstudioTemporal v(false);
     const QString propio = v.dir.filePath("propio.lzr"), otro = v.dir.filePath("otro.lzr");
-    escribe(otro, "\"Titulo=Otro\"\r\n");
+    escribeArchivo(otro, "\"Titulo=Otro\"\r\n");
     v.guarda(propio);
-    const QByteArray antes = lee(propio);
+    const QByteArray antes = leeArchivo(propio);
     v.f->setAttribute(Qt::WA_DeleteOnClose, false);
     v.f->show();
     QVERIFY(QTest::qWaitForWindowActive(v.f));
@@ -175,7 +154,7 @@ void TstEstudios::cambiosSinGuardar() {
     if (cambiar)
         QCOMPARE(v.doble.mensajes[mensajes].texto,
                  QStringLiteral("¿Desea guardar los cambios del estudio?"));
-    QCOMPARE(lee(propio) != antes, guardado); // Sí wrote the study to its own file
+    QCOMPARE(leeArchivo(propio) != antes, guardado); // Sí wrote the study to its own file
     if (!sigue)
         QCOMPARE(v.f->XObj->text(), QStringLiteral("05")); // nothing lost
 }
@@ -212,10 +191,10 @@ void TstEstudios::lectura() {
 }
 
 void TstEstudios::soloTitulo() {
-    Ventana v;
+    EstudioTemporal v(false);
     estudioTipico(*v.f);
     const QString ruta = v.dir.filePath("titulo.lzr");
-    escribe(ruta, "\"Titulo=Solo esto\"\r\n");
+    escribeArchivo(ruta, "\"Titulo=Solo esto\"\r\n");
     v.f->lblCpk->setText("Cpk 9.99");
     v.abre(ruta);
     QCOMPARE(v.f->txtTitulo->text(), QStringLiteral("Solo esto"));
@@ -225,7 +204,7 @@ void TstEstudios::soloTitulo() {
     QCOMPARE(v.doble.mensajes.size(), 1);
     QCOMPARE(v.doble.mensajes[0].botones, Botones::SiNoCancelar);
     // The last occurrence wins, and the model boxes clear the results as typing would.
-    escribe(ruta, "XObj=40\r\nXObj=45\r\n");
+    escribeArchivo(ruta, "XObj=40\r\nXObj=45\r\n");
     v.f->lblLozarEfec->setText("$1.00");
     v.abre(ruta);
     QCOMPARE(v.f->XObj->text(), QStringLiteral("45"));
@@ -233,7 +212,7 @@ void TstEstudios::soloTitulo() {
 }
 
 void TstEstudios::cancelar() {
-    Ventana v;
+    EstudioTemporal v(false);
     const QString antes = v.f->windowTitle();
     v.f->MArchivoAbrir_Click();
     v.f->MArchivoGuardarComo_Click();
@@ -243,12 +222,12 @@ void TstEstudios::cancelar() {
 }
 
 void TstEstudios::guardadoFallido() {
-    Ventana v;
+    EstudioTemporal v(false);
     const QString ruta = v.dir.filePath("viejo.lzr");
-    escribe(ruta, "\"Titulo=viejo\"\r\n");
+    escribeArchivo(ruta, "\"Titulo=viejo\"\r\n");
     rellenaCajas(*v.f, {{"txtTitulo", QStringLiteral("Eje Ø 20 → 30")}});
     v.guarda(ruta);
-    QCOMPARE(lee(ruta), QByteArray("\"Titulo=viejo\"\r\n")); // untouched
+    QCOMPARE(leeArchivo(ruta), QByteArray("\"Titulo=viejo\"\r\n")); // untouched
     QCOMPARE(v.doble.mensajes.size(), 1);
     QVERIFY(v.doble.ultimoTexto().startsWith("Lozar. MArchivoGuardarComo.\nLozar\n5.- El valor "
                                              "de Titulo"));
@@ -279,10 +258,10 @@ void TstEstudios::basura_data() {
 void TstEstudios::basura() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, mensaje);
-    Ventana v;
+    EstudioTemporal v(false);
     const QString ruta = v.dir.filePath("basura.lzr");
     if (!bytes.isEmpty())
-        escribe(ruta, bytes);
+        escribeArchivo(ruta, bytes);
     v.abre(ruta);
     QCOMPARE(v.doble.mensajes.size(), 1);
     QVERIFY2(v.doble.ultimoTexto().startsWith("Lozar. MArchivoAbrir.\nLozar\n" + mensaje),

@@ -27,11 +27,6 @@ private:
     bool ok_ = false;
 };
 
-QByteArray lee(const QString& ruta) {
-    QFile f(ruta);
-    return QFileInfo(ruta).isFile() && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 enum class Falla {
     Falta,
     Truncada,
@@ -121,10 +116,10 @@ void TstFallos::fallos() {
         QFile::remove(ruta);
         break;
     case Falla::Truncada:
-        escribeArchivo(ruta, lee(ruta).left(1000));
+        escribeArchivo(ruta, leeArchivo(ruta).left(1000));
         break;
     case Falla::NoNumerica: {
-        QByteArray b = lee(ruta);
+        QByteArray b = leeArchivo(ruta);
         // The first field of the normal table; in a Pearson table, one the opening reads
         // (kurtosis 0, record 8).
         b.replace(archivo.startsWith('K') ? 4 : 7 * 133 + 5, 6, "  abc ");
@@ -154,7 +149,7 @@ void TstFallos::fallos() {
     }
     // Reading /proc/self/mem from its start fails for root too.
     const QString aAbrir = falla == Falla::Ilegible ? QStringLiteral("/proc/self/mem") : ruta;
-    const QByteArray estudioAntes = lee(estudio);
+    const QByteArray estudioAntes = leeArchivo(estudio);
     std::unique_ptr<Inmutable> inmutable;
     if (falla == Falla::CarpetaInmutable || falla == Falla::DetalleInmutable) {
         inmutable =
@@ -183,12 +178,10 @@ void TstFallos::fallos() {
         calculadora = std::make_unique<ProbPearson>(tabla);
         break;
     case Accion::Abrir:
-        e.doble.rutas << aAbrir;
-        e.f->MArchivoAbrir_Click();
+        e.abre(aAbrir);
         break;
     case Accion::Guardar:
-        e.doble.rutas << ruta;
-        e.f->MArchivoGuardarComo_Click();
+        e.guarda(ruta);
         break;
     case Accion::Portada:
         try {
@@ -212,7 +205,7 @@ void TstFallos::fallos() {
     QCOMPARE(e.doble.mensajes.size(), 1);
     const QString m = e.doble.ultimoTexto();
     QVERIFY2(m.contains(QFileInfo(aAbrir).fileName()) && m.contains(causa), qPrintable(m));
-    QCOMPARE(lee(estudio), estudioAntes);
+    QCOMPARE(leeArchivo(estudio), estudioAntes);
     if (accion == Accion::Abrir || accion == Accion::Guardar) {
         QStringList cajas;
         for (auto* c : e.f->findChildren<QLineEdit*>())

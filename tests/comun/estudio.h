@@ -47,12 +47,20 @@ struct EstudioTemporal {
                              const QLocale& l = QLocale::c())
         : locale(l) {
         doble.directorio = dir.path();
-        QFile entregada(QCoreApplication::applicationDirPath() + "/Kvacnt.tbq");
-        entregada.open(QIODevice::ReadOnly);
-        escribeArchivo(dir.filePath("Kvacnt.tbq"), tabla.isEmpty() ? entregada.readAll() : tabla);
+        const QString entregada = QCoreApplication::applicationDirPath() + "/Kvacnt.tbq";
+        escribeArchivo(dir.filePath("Kvacnt.tbq"), tabla.isEmpty() ? leeArchivo(entregada) : tabla);
         f = new LozarForm;
         if (tipico)
             estudioTipico(*f);
     }
     ~EstudioTemporal() { delete f; }
+    // Archivo > Abrir and Guardar como, the file dialog answering `ruta`.
+    void abre(const QString& ruta) {
+        doble.rutas << ruta;
+        f->MArchivoAbrir_Click();
+    }
+    void guarda(const QString& ruta) {
+        doble.rutas << ruta;
+        f->MArchivoGuardarComo_Click();
+    }
 };

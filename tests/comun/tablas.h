@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <functional>
 
 // Fixed-record table files made to order: `registros` records of `largo` bytes ending in
@@ -25,6 +26,12 @@ inline QByteArray tablaNormalDePrueba(const std::function<QByteArray(int, int)>&
 
 inline QByteArray tablaPearsonDePrueba(const std::function<QByteArray(int, int)>& campo) {
     return tablaFija(69, 133, 5, 21, 6, campo);
+}
+
+// The whole file; empty when it is missing, unreadable or a folder.
+inline QByteArray leeArchivo(const QString& ruta) {
+    QFile f(ruta);
+    return QFileInfo(ruta).isFile() && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 inline bool escribeArchivo(const QString& ruta, const QByteArray& bytes) {

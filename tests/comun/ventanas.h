@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+// The shown top-level window of type T, named `nombre` if one is given.
+template <typename T = QWidget> T* visible(const QString& nombre = QString()) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* v = qobject_cast<T*>(w);
+            v && v->isVisible() && (nombre.isEmpty() || v->objectName() == nombre))
+            return v;
+    return nullptr;
+}
+
+// Runs `accion`, which opens one of our modal dialogs, lets `responde` work it and closes it if
+// still open; whether the dialog showed. The timer dies with this call, so a dialog that never
+// showed leaves nothing behind.
+template <typename Dialogo>
+bool conDialogo(const std::function<void()>& accion,
+                const std::function<void(Dialogo&)>& responde = {}) {
+    bool visto = false;
+    QTimer t;
+    t.setSingleShot(true);
+    QObject::connect(&t, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<Dialogo*>(QApplication::activeModalWidget())) {
+            visto = true;
+            if (responde)
+                responde(*d);
+            if (d->isVisible())
+                d->reject();
+        }
+    });
+    t.start(0);
+    accion();
+    return visto;
+}
