@@ -48,18 +48,15 @@ void TstAnalisis::resumen_data() {
     QTest::addColumn<QList<double>>("esperado"); // n, mean, sd, G1, G2
     QTest::addColumn<double>("tolerancia");
     // Worked by hand with the spreadsheets' formulas.
-    QTest::newRow("ocho") << std::vector<double>{2, 4, 4, 4, 5, 5, 7, 9}
-                          << QList<double>{8, 5, 2.138089935299395, 0.8184875533567997, 0.940625}
-                          << 1e-12;
-    QTest::newRow("Fibonacci") << std::vector<double>{1, 1, 1, 2, 2, 3, 5, 8, 13, 21}
-                               << QList<double>{10, 5.7, 6.61731734835869, 1.7015514090849961,
-                                                2.4398576579492226}
-                               << 1e-12;
+    fila("ocho", std::vector<double>{2, 4, 4, 4, 5, 5, 7, 9},
+         QList<double>{8, 5, 2.138089935299395, 0.8184875533567997, 0.940625}, 1e-12);
+    fila("Fibonacci", std::vector<double>{1, 1, 1, 2, 2, 3, 5, 8, 13, 21},
+         QList<double>{10, 5.7, 6.61731734835869, 1.7015514090849961, 2.4398576579492226}, 1e-12);
     // Large samples laid out by known distributions' quantiles show those distributions' shape.
-    QTest::newRow("uniforme") << deCuantiles(100000, [](double p) { return 3 + 2 * p; })
-                              << QList<double>{100000, 4, 2 / std::sqrt(12.0), 0, -1.2} << 1e-3;
-    QTest::newRow("exponencial") << deCuantiles(100000, [](double p) { return -std::log(1 - p); })
-                                 << QList<double>{100000, 1, 1, 2, 6} << 0.1;
+    fila("uniforme", deCuantiles(100000, [](double p) { return 3 + 2 * p; }),
+         QList<double>{100000, 4, 2 / std::sqrt(12.0), 0, -1.2}, 1e-3);
+    fila("exponencial", deCuantiles(100000, [](double p) { return -std::log(1 - p); }),
+         QList<double>{100000, 1, 1, 2, 6}, 0.1);
 }
 
 void TstAnalisis::resumen() {
@@ -82,30 +79,26 @@ void TstAnalisis::lectura_data() {
     QTest::addColumn<double>("suma"); // or the start of the error's description
     QTest::addColumn<QString>("error");
     const QString ocho = QStringLiteral("1\n2\n3\n4\n5\n6\n7\n8.5\n");
-    QTest::newRow("una por linea")
-        << ocho << QStringList{"Columna 1"} << 0 << "punto" << 36.5 << "";
-    QTest::newRow("coma decimal sin encabezado")
-        << QString(ocho).replace('.', ',') << QStringList{"Columna 1"} << 0 << "coma" << 36.5 << "";
-    QTest::newRow("csv con punto y coma, encabezado y coma decimal")
-        << QStringLiteral("lote;diámetro\r\n1;20,1\r\n2;19,9\r\n3;20\r\n4;20,2\r\n5;19,8\r\n"
-                          "6;20\r\n7;20,1\r\n8;19,9\r\n")
-        << QStringList{"lote", "diámetro"} << 1 << "coma" << 160.0 << "";
-    QTest::newRow("csv con comas y punto decimal")
-        << QStringLiteral("a,b\n1,0.5\n2,0.5\n3,0.5\n4,0.5\n5,0.5\n6,0.5\n7,0.5\n8,1.5\n")
-        << QStringList{"a", "b"} << 1 << "punto" << 5.0 << "";
-    QTest::newRow("tsv con huecos al final")
-        << QStringLiteral("x\ty\n1\t2\n1\t2\n1\t2\n1\t2\n1\t2\n1\t2\n1\t2\n1\t3\n\n\n")
-        << QStringList{"x", "y"} << 1 << "punto" << 17.0 << "";
-    QTest::newRow("linea no numerica")
-        << QStringLiteral("v\n1\n2\n3\nx4\n5\n6\n7\n8\n9\n") << QStringList{"v"} << 0 << "punto"
-        << 0.0 << "La línea 5 no tiene un número";
-    QTest::newRow("siete") << QStringLiteral("1\n2\n3\n4\n5\n6\n7\n") << QStringList{"Columna 1"}
-                           << 0 << "punto" << 0.0 << "Hacen falta al menos 8 mediciones";
-    QTest::newRow("constante") << QStringLiteral("5\n5\n5\n5\n5\n5\n5\n5\n5\n")
-                               << QStringList{"Columna 1"} << 0 << "punto" << 0.0
-                               << "Todas las mediciones";
-    QTest::newRow("vacio") << QStringLiteral("\n \n") << QStringList() << 0 << "" << 0.0
-                           << "No hay mediciones";
+    fila("una por linea", ocho, QStringList{"Columna 1"}, 0, "punto", 36.5, "");
+    fila("coma decimal sin encabezado", QString(ocho).replace('.', ','), QStringList{"Columna 1"},
+         0, "coma", 36.5, "");
+    fila("csv con punto y coma, encabezado y coma decimal",
+         QStringLiteral("lote;diámetro\r\n1;20,1\r\n2;19,9\r\n3;20\r\n4;20,2\r\n5;19,8\r\n"
+                        "6;20\r\n7;20,1\r\n8;19,9\r\n"),
+         QStringList{"lote", "diámetro"}, 1, "coma", 160.0, "");
+    fila("csv con comas y punto decimal",
+         QStringLiteral("a,b\n1,0.5\n2,0.5\n3,0.5\n4,0.5\n5,0.5\n6,0.5\n7,0.5\n8,1.5\n"),
+         QStringList{"a", "b"}, 1, "punto", 5.0, "");
+    fila("tsv con huecos al final",
+         QStringLiteral("x\ty\n1\t2\n1\t2\n1\t2\n1\t2\n1\t2\n1\t2\n1\t2\n1\t3\n\n\n"),
+         QStringList{"x", "y"}, 1, "punto", 17.0, "");
+    fila("linea no numerica", QStringLiteral("v\n1\n2\n3\nx4\n5\n6\n7\n8\n9\n"), QStringList{"v"},
+         0, "punto", 0.0, "La línea 5 no tiene un número");
+    fila("siete", QStringLiteral("1\n2\n3\n4\n5\n6\n7\n"), QStringList{"Columna 1"}, 0, "punto",
+         0.0, "Hacen falta al menos 8 mediciones");
+    fila("constante", QStringLiteral("5\n5\n5\n5\n5\n5\n5\n5\n5\n"), QStringList{"Columna 1"}, 0,
+         "punto", 0.0, "Todas las mediciones");
+    fila("vacio", QStringLiteral("\n \n"), QStringList(), 0, "", 0.0, "No hay mediciones");
 }
 
 void TstAnalisis::lectura() {
@@ -213,10 +206,10 @@ void TstAnalisis::capacidad() {
 void TstAnalisis::mediaOptima_data() {
     QTest::addColumn<Textos>("textos");
     QTest::addColumn<int>("lado"); // 0 at the target, -1 below it, +1 above it
-    QTest::newRow("simetrico en el objetivo") << Textos{} << 0;
-    QTest::newRow("desperdicio superior caro") << Textos{{"YDesS", "300"}} << -1;
-    QTest::newRow("desperdicio inferior caro, sesgado")
-        << Textos{{"YDesI", "300"}, {"Sesgo", "-0.9"}, {"Curtosis", "1.6"}} << +1;
+    fila("simetrico en el objetivo", Textos{}, 0);
+    fila("desperdicio superior caro", Textos{{"YDesS", "300"}}, -1);
+    fila("desperdicio inferior caro, sesgado",
+         Textos{{"YDesI", "300"}, {"Sesgo", "-0.9"}, {"Curtosis", "1.6"}}, +1);
 }
 
 // The search against a brute-force scan written here, and "Aplicar" through the window.

@@ -1,3 +1,4 @@
+#include "comun/comparar.h"
 #include "comun/plataformadoble.h"
 #include "comun/tablas.h"
 #include "comun/ventanas.h"
@@ -28,14 +29,10 @@ private slots:
 void TstArranque::slash_data() {
     QTest::addColumn<QString>("entrada");
     QTest::addColumn<QString>("salida");
-    QTest::newRow("sin barra") << "C:\\prog"
-                               << "C:\\prog\\";
-    QTest::newRow("unidad") << "C:"
-                            << "C:";
-    QTest::newRow("vacio") << ""
-                           << "\\";
-    QTest::newRow("unix") << "/usr/lib/lozar"
-                          << "/usr/lib/lozar/";
+    fila("sin barra", "C:\\prog", "C:\\prog\\");
+    fila("unidad", "C:", "C:");
+    fila("vacio", "", "\\");
+    fila("unix", "/usr/lib/lozar", "/usr/lib/lozar/");
 }
 
 void TstArranque::slash() {
@@ -110,12 +107,10 @@ void TstArranque::arranque_data() {
     QTest::addColumn<bool>("ventanaPrincipal");
     const QByteArray portada = leeArchivo(QCoreApplication::applicationDirPath() + "/CARATULA.JPG");
     QVERIFY(!portada.isEmpty());
-    QTest::newRow("normal") << portada << false << 0 << "" << true;
-    QTest::newRow("segunda copia")
-        << portada << true << 0 << "La aplicación ya está ejecutándose." << false;
-    QTest::newRow("sin portada") << QByteArray() << false << 1 << "CARATULA.JPG" << false;
-    QTest::newRow("portada ilegible")
-        << QByteArray("no es una imagen") << false << 1 << "CARATULA.JPG" << false;
+    fila("normal", portada, false, 0, "", true);
+    fila("segunda copia", portada, true, 0, "La aplicación ya está ejecutándose.", false);
+    fila("sin portada", QByteArray(), false, 1, "CARATULA.JPG", false);
+    fila("portada ilegible", QByteArray("no es una imagen"), false, 1, "CARATULA.JPG", false);
 }
 
 // The whole run, main() but for the platform: the splash, then the main window or the end.

@@ -145,19 +145,19 @@ void TstCalculadoras::resultados_data() {
     const QLocale c = QLocale::c(), es(QLocale::Spanish, QLocale::Spain);
     const char *n = "ProbNorm", *p = "ProbPearson";
     const QStringList abre{"1350 ppm", "99.730 %", "1350 ppm"};
-    QTest::newRow("normal apertura") << n << +Programa << c << QStringList() << abre;
-    QTest::newRow("pearson apertura español")
-        << p << +Programa << es << QStringList() << QStringList{"1350 ppm", "99,730 %", ""};
-    QTest::newRow("100") << n << +Ppm << c << QStringList{"ZInf=-40"} << QStringList{"100 ppm"};
-    QTest::newRow("99.99") << n << +Ppm << c << QStringList{"ZInf=-41"} << QStringList{"99.99 ppm"};
-    QTest::newRow("1") << n << +Ppm << c << QStringList{"ZInf=-42"} << QStringList{"1.00 ppm"};
-    QTest::newRow("0.5") << n << +Ppm << c << QStringList{"ZInf=-43"} << QStringList{"0.500 ppm"};
-    QTest::newRow("pearson superior 0.5 español")
-        << p << +Ppm << es << QStringList{"ZSup=43"} << QStringList{"", "", "0,500 ppm"};
+    fila("normal apertura", n, +Programa, c, QStringList(), abre);
+    fila("pearson apertura español", p, +Programa, es, QStringList(),
+         QStringList{"1350 ppm", "99,730 %", ""});
+    fila("100", n, +Ppm, c, QStringList{"ZInf=-40"}, QStringList{"100 ppm"});
+    fila("99.99", n, +Ppm, c, QStringList{"ZInf=-41"}, QStringList{"99.99 ppm"});
+    fila("1", n, +Ppm, c, QStringList{"ZInf=-42"}, QStringList{"1.00 ppm"});
+    fila("0.5", n, +Ppm, c, QStringList{"ZInf=-43"}, QStringList{"0.500 ppm"});
+    fila("pearson superior 0.5 español", p, +Ppm, es, QStringList{"ZSup=43"},
+         QStringList{"", "", "0,500 ppm"});
     const QStringList ceros{"500000 ppm", "0.000 %", "500000 ppm"};
-    QTest::newRow("normal ceros") << n << +Ceros << c << QStringList() << ceros;
-    QTest::newRow("pearson ceros") << p << +Ceros << c << QStringList() << ceros;
-    QTest::newRow("pearson curtosis 0.3") << p << +Curtosis << c << QStringList{"sbKU=3"} << abre;
+    fila("normal ceros", n, +Ceros, c, QStringList(), ceros);
+    fila("pearson ceros", p, +Ceros, c, QStringList(), ceros);
+    fila("pearson curtosis 0.3", p, +Curtosis, c, QStringList{"sbKU=3"}, abre);
 }
 
 void TstCalculadoras::resultados() {
@@ -226,22 +226,20 @@ void TstCalculadoras::sombra_data() {
     QTest::addColumn<QStringList>("movimientos");
     QTest::addColumn<bool>("sombrea");
     const char *n = "ProbNorm", *p = "ProbPearson";
-    QTest::newRow("normal apertura") << n << QStringList() << true;
-    QTest::newRow("normal -5 -4") << n << QStringList{"ZInf=-50", "ZSup=-40"} << false;
-    QTest::newRow("normal 4 5") << n << QStringList{"ZSup=50", "ZInf=40"} << false;
-    QTest::newRow("normal -4 1") << n << QStringList{"ZSup=10", "ZInf=-40"} << true;
-    QTest::newRow("normal -4 -3 por ZSup") << n << QStringList{"ZInf=-40", "ZSup=-30"} << true;
-    QTest::newRow("normal -4 -3 por ZInf")
-        << n << QStringList{"ZInf=-50", "ZSup=-30", "ZInf=-40"} << false;
-    QTest::newRow("pearson apertura") << p << QStringList() << true;
-    QTest::newRow("pearson -6 6") << p << QStringList{"ZInf=-60", "ZSup=60"} << true;
-    QTest::newRow("pearson 3.0") << p << QStringList{"ZSup=32", "ZInf=30"} << true;
-    QTest::newRow("pearson 3.1") << p << QStringList{"ZSup=40", "ZInf=31"} << false;
-    QTest::newRow("pearson -3.1") << p << QStringList{"ZInf=-40", "ZSup=-31"} << false;
+    fila("normal apertura", n, QStringList(), true);
+    fila("normal -5 -4", n, QStringList{"ZInf=-50", "ZSup=-40"}, false);
+    fila("normal 4 5", n, QStringList{"ZSup=50", "ZInf=40"}, false);
+    fila("normal -4 1", n, QStringList{"ZSup=10", "ZInf=-40"}, true);
+    fila("normal -4 -3 por ZSup", n, QStringList{"ZInf=-40", "ZSup=-30"}, true);
+    fila("normal -4 -3 por ZInf", n, QStringList{"ZInf=-50", "ZSup=-30", "ZInf=-40"}, false);
+    fila("pearson apertura", p, QStringList(), true);
+    fila("pearson -6 6", p, QStringList{"ZInf=-60", "ZSup=60"}, true);
+    fila("pearson 3.0", p, QStringList{"ZSup=32", "ZInf=30"}, true);
+    fila("pearson 3.1", p, QStringList{"ZSup=40", "ZInf=31"}, false);
+    fila("pearson -3.1", p, QStringList{"ZInf=-40", "ZSup=-31"}, false);
     // Skewed curves whose short tail lies flat on the bottom edge at a seed.
-    QTest::newRow("pearson sesgo 0.9") << p << QStringList{"sbSK=9"} << true;
-    QTest::newRow("pearson sesgo -0.4 curtosis -0.8")
-        << p << QStringList{"sbSK=-4", "sbKU=-8"} << true;
+    fila("pearson sesgo 0.9", p, QStringList{"sbSK=9"}, true);
+    fila("pearson sesgo -0.4 curtosis -0.8", p, QStringList{"sbSK=-4", "sbKU=-8"}, true);
 }
 
 void TstCalculadoras::sombra() {
@@ -287,12 +285,9 @@ void TstCalculadoras::sesgoNegativo() {
 void TstCalculadoras::tablaAusente_data() {
     QTest::addColumn<QString>("tipo");
     QTest::addColumn<QString>("archivo");
-    QTest::newRow("normal sin Kvacnt") << "ProbNorm"
-                                       << "Kvacnt.tbq";
-    QTest::newRow("pearson sin Kvacnt") << "ProbPearson"
-                                        << "Kvacnt.tbq";
-    QTest::newRow("pearson sin kvtab2") << "ProbPearson"
-                                        << "kvtab2.tbq";
+    fila("normal sin Kvacnt", "ProbNorm", "Kvacnt.tbq");
+    fila("pearson sin Kvacnt", "ProbPearson", "Kvacnt.tbq");
+    fila("pearson sin kvtab2", "ProbPearson", "kvtab2.tbq");
 }
 
 void TstCalculadoras::tablaAusente() {
@@ -360,12 +355,10 @@ void TstCalculadoras::filaExacta_data() {
         return QStringList{"Pearson exacto (normal)", enPpm(inf * 1e6),
                            formatea(1 - inf - sup, "0.000 %"), enPpm(sup * 1e6)};
     };
-    QTest::newRow("sesgo 0 en la apertura") << QStringList() << normal(-3, 3);
-    QTest::newRow("sesgo 0 entre -4.3 y 2.2")
-        << QStringList{"ZSup=22", "ZInf=-43"} << normal(-4.3, 2.2);
-    QTest::newRow("tipo IV") << QStringList{"sbSK=9", "sbKU=16"}
-                             << QStringList{"Pearson exacto (tipo IV)", "0.010 ppm", "99.040 %",
-                                            "9601 ppm"};
+    fila("sesgo 0 en la apertura", QStringList(), normal(-3, 3));
+    fila("sesgo 0 entre -4.3 y 2.2", QStringList{"ZSup=22", "ZInf=-43"}, normal(-4.3, 2.2));
+    fila("tipo IV", QStringList{"sbSK=9", "sbKU=16"},
+         QStringList{"Pearson exacto (tipo IV)", "0.010 ppm", "99.040 %", "9601 ppm"});
 }
 
 // Under the model's rows, the exact areas of the distribution with those moments.

@@ -127,15 +127,9 @@ void TstDibujo::ensancha_data() {
     QTest::addColumn<QString>("xa");
     QTest::addColumn<QString>("xb");
     QTest::addColumn<QString>("yb");
-    QTest::newRow("xa baja a XDesI") << Textos{{"xa", "20"}} << "10"
-                                     << "100"
-                                     << "100";
-    QTest::newRow("yb sube a 130") << Textos{{"YNomS", "80"}, {"YDesS", "50"}} << "0"
-                                   << "100"
-                                   << "130";
-    QTest::newRow("ambos lados") << Textos{{"xa", "30"}, {"xb", "60"}} << "10"
-                                 << "90"
-                                 << "100";
+    fila("xa baja a XDesI", Textos{{"xa", "20"}}, "10", "100", "100");
+    fila("yb sube a 130", Textos{{"YNomS", "80"}, {"YDesS", "50"}}, "0", "100", "130");
+    fila("ambos lados", Textos{{"xa", "30"}, {"xb", "60"}}, "10", "90", "100");
 }
 
 void TstDibujo::ensancha() {
@@ -201,10 +195,8 @@ void TstDibujo::zonas() {
 void TstDibujo::campanaSesgada_data() {
     QTest::addColumn<QString>("sesgo");
     QTest::addColumn<QString>("cpk");
-    QTest::newRow("a la derecha") << "0.9"
-                                  << "Cpk 1.32";
-    QTest::newRow("a la izquierda") << "-0.9"
-                                    << "Cpk 0.95";
+    fila("a la derecha", "0.9", "Cpk 1.32");
+    fila("a la izquierda", "-0.9", "Cpk 0.95");
 }
 
 // A skewed process peaks on the side away from its long tail, at the top of the cost scale,
@@ -233,15 +225,9 @@ void TstDibujo::cpk_data() {
     QTest::addColumn<QString>("media");
     QTest::addColumn<QString>("sd");
     QTest::addColumn<QString>("texto");
-    QTest::newRow("0.67") << "10"
-                          << "1"
-                          << "Cpk 0.67";
-    QTest::newRow("negativo") << "13"
-                              << "1"
-                              << "Cpk -0.33";
-    QTest::newRow("sin dispersion") << "10"
-                                    << "0"
-                                    << "Cpk -";
+    fila("0.67", "10", "1", "Cpk 0.67");
+    fila("negativo", "13", "1", "Cpk -0.33");
+    fila("sin dispersion", "10", "0", "Cpk -");
 }
 
 void TstDibujo::cpk() {
@@ -276,14 +262,12 @@ void TstDibujo::errores_data() {
     QTest::addColumn<Textos>("textos");
     QTest::addColumn<QString>("mensaje");
     const QString tipos = QStringLiteral("Lozar\n13.- No coinciden los tipos");
-    QTest::newRow("dibujo ya vacio") << "dibujo" << Textos{{"ya", ""}, {"YDesS", "500"}} << tipos;
-    QTest::newRow("normal StdDev vacio") << "normal" << Textos{{"StdDev", ""}} << tipos;
-    QTest::newRow("normal xa malo")
-        << "normal" << Textos{{"StdDev", "1"}, {"xa", "x"}}
-        << QStringLiteral("NormalIris.\n\nLozar\n13.- No coinciden los tipos");
-    QTest::newRow("lectura StdDev vacio") << "lectura" << Textos{{"StdDev", ""}} << tipos;
-    QTest::newRow("lectura limite malo")
-        << "lectura" << Textos{{"StdDev", "1"}, {"XRetS", "?"}} << tipos;
+    fila("dibujo ya vacio", "dibujo", Textos{{"ya", ""}, {"YDesS", "500"}}, tipos);
+    fila("normal StdDev vacio", "normal", Textos{{"StdDev", ""}}, tipos);
+    fila("normal xa malo", "normal", Textos{{"StdDev", "1"}, {"xa", "x"}},
+         QStringLiteral("NormalIris.\n\nLozar\n13.- No coinciden los tipos"));
+    fila("lectura StdDev vacio", "lectura", Textos{{"StdDev", ""}}, tipos);
+    fila("lectura limite malo", "lectura", Textos{{"StdDev", "1"}, {"XRetS", "?"}}, tipos);
 }
 
 void TstDibujo::errores() {

@@ -69,14 +69,10 @@ void TstEfectivo::intervalos_data() {
     QTest::addColumn<QString>("media");
     QTest::addColumn<QString>("sd");
     QTest::addColumn<int>("lineas");
-    QTest::newRow("10 y 1") << "10"
-                            << "1" << 101;
-    QTest::newRow("50 y 2") << "50"
-                            << "2" << 100;
-    QTest::newRow("10 y 0.5") << "10"
-                              << "0.5" << 100;
-    QTest::newRow("sin dispersion") << "50"
-                                    << "0" << 0;
+    fila("10 y 1", "10", "1", 101);
+    fila("50 y 2", "50", "2", 100);
+    fila("10 y 0.5", "10", "0.5", 100);
+    fila("sin dispersion", "50", "0", 0);
 }
 
 void TstEfectivo::intervalos() {
@@ -167,11 +163,9 @@ void TstEfectivo::textosDeCajas_data() {
     QTest::addColumn<int>("linea");
     QTest::addColumn<QString>("contenido");
     const QLocale es(QLocale::Spanish, QLocale::Spain);
-    QTest::newRow("coma decimal") << es << "Media"
-                                  << "10,5" << 5 << "Media del Proceso:  \t\t10,500";
-    QTest::newRow("abc tal cual") << QLocale::c() << "YRetI"
-                                  << "abc" << 12
-                                  << "   por Retrabajo Lado Inferior:  \t\t20.000\tabc";
+    fila("coma decimal", es, "Media", "10,5", 5, "Media del Proceso:  \t\t10,500");
+    fila("abc tal cual", QLocale::c(), "YRetI", "abc", 12,
+         "   por Retrabajo Lado Inferior:  \t\t20.000\tabc");
 }
 
 void TstEfectivo::textosDeCajas() {
@@ -286,20 +280,17 @@ void TstEfectivo::etiquetaYPregunta_data() {
     const Textos sinDispersion = {{"YRetI", "1.5"}, {"StdDev", "0"}, {"Media", "15"}};
     Textos nominal10 = sinDispersion;
     nominal10.insert({{"YNomI", "10"}, {"YNomS", "10"}});
-    QTest::newRow("15 por ciento") << nominal10 << "$11.50 (+15.0%)"
-                                   << "Desperdicio: 0.0 %\n\nRetrabajo:   100.0 %\n\n"
-                                      "Lozar Unitario Efectivo: $ 11.50\n\n"
-                                      "Lozar Adicional Efectivo: 15.0 %\n\n"
-                                      "¿Ver detalles de cálculo?\n";
+    fila("15 por ciento", nominal10, "$11.50 (+15.0%)",
+         "Desperdicio: 0.0 %\n\nRetrabajo:   100.0 %\n\n"
+         "Lozar Unitario Efectivo: $ 11.50\n\n"
+         "Lozar Adicional Efectivo: 15.0 %\n\n"
+         "¿Ver detalles de cálculo?\n");
     Textos nominal0 = sinDispersion;
     nominal0.insert({{"YNomI", "0"}, {"YNomS", "0"}});
-    QTest::newRow("nominal cero") << nominal0 << "$1.50 (+-100.0%)"
-                                  << "Desperdicio: 0.0 %";
-    QTest::newRow("media en XDesI")
-        << Textos{{"StdDev", "0"}, {"Media", "10"}} << "100% Desperdicio"
-        << "";
-    QTest::newRow("con dispersion") << Textos{{"Media", "50"}, {"StdDev", "10"}} << "$"
-                                    << "Desperdicio: 0.0 %\n\nRetrabajo:   0.3 %\n\n";
+    fila("nominal cero", nominal0, "$1.50 (+-100.0%)", "Desperdicio: 0.0 %");
+    fila("media en XDesI", Textos{{"StdDev", "0"}, {"Media", "10"}}, "100% Desperdicio", "");
+    fila("con dispersion", Textos{{"Media", "50"}, {"StdDev", "10"}}, "$",
+         "Desperdicio: 0.0 %\n\nRetrabajo:   0.3 %\n\n");
 }
 
 void TstEfectivo::etiquetaYPregunta() {
@@ -336,26 +327,20 @@ void TstEfectivo::fallos_data() {
     QTest::addColumn<Textos>("textos");
     QTest::addColumn<bool>("bloqueado");
     QTest::addColumn<QString>("mensaje");
-    QTest::newRow("detalle no se puede crear") << Textos{{"Media", "50"}, {"StdDev", "1"}} << true
-                                               << "Lozar. LozarEfectivo.\n\nLozar\n75.- ";
-    QTest::newRow("limite no numerico")
-        << Textos{{"Media", "50"}, {"StdDev", "1"}, {"XDesS", "abc"}} << false
-        << "Lozar. LozarEfectivo.\n\nLozar\n13.- No coinciden los tipos";
-    QTest::newRow("desborda") << Textos{{"Media", "50"},
-                                        {"StdDev", "1"},
-                                        {"YNomI", "-1e308"},
-                                        {"YNomS", "1e308"}}
-                              << false << "Lozar. LozarEfectivo.\n\nLozar\n6.- Desbordamiento";
-    QTest::newRow("desviacion negativa") << Textos{{"Media", "50"}, {"StdDev", "-1"}} << false
-                                         << "La desviación estándar (Desv. Std.) no puede";
-    QTest::newRow("media vacia") << Textos{{"Media", ""}} << false
-                                 << "Lozar\n13.- No coinciden los tipos";
-    QTest::newRow("sesgo no numerico")
-        << Textos{{"Sesgo", "x"}} << false << "Lozar\n13.- No coinciden los tipos";
-    QTest::newRow("forma imposible")
-        << Textos{{"Sesgo", "1"}, {"Curtosis", "-1,5"}} << false
-        << "Lozar\n5.- Ninguna distribución tiene sesgo 1 y curtosis -1.5: la curtosis debe ser "
-           "mayor que el sesgo al cuadrado menos 2 (-1)";
+    fila("detalle no se puede crear", Textos{{"Media", "50"}, {"StdDev", "1"}}, true,
+         "Lozar. LozarEfectivo.\n\nLozar\n75.- ");
+    fila("limite no numerico", Textos{{"Media", "50"}, {"StdDev", "1"}, {"XDesS", "abc"}}, false,
+         "Lozar. LozarEfectivo.\n\nLozar\n13.- No coinciden los tipos");
+    fila("desborda",
+         Textos{{"Media", "50"}, {"StdDev", "1"}, {"YNomI", "-1e308"}, {"YNomS", "1e308"}}, false,
+         "Lozar. LozarEfectivo.\n\nLozar\n6.- Desbordamiento");
+    fila("desviacion negativa", Textos{{"Media", "50"}, {"StdDev", "-1"}}, false,
+         "La desviación estándar (Desv. Std.) no puede");
+    fila("media vacia", Textos{{"Media", ""}}, false, "Lozar\n13.- No coinciden los tipos");
+    fila("sesgo no numerico", Textos{{"Sesgo", "x"}}, false, "Lozar\n13.- No coinciden los tipos");
+    fila("forma imposible", Textos{{"Sesgo", "1"}, {"Curtosis", "-1,5"}}, false,
+         "Lozar\n5.- Ninguna distribución tiene sesgo 1 y curtosis -1.5: la curtosis debe ser "
+         "mayor que el sesgo al cuadrado menos 2 (-1)");
 }
 
 void TstEfectivo::fallos() {
@@ -380,12 +365,9 @@ void TstEfectivo::fallos() {
 void TstEfectivo::rutaDe_data() {
     QTest::addColumn<QString>("ruta");
     QTest::addColumn<QString>("directorio");
-    QTest::newRow("windows") << "C:\\Datos\\CostDetail.xls"
-                             << "C:\\Datos\\";
-    QTest::newRow("nombre solo") << "CostDetail.xls"
-                                 << "";
-    QTest::newRow("unix") << "/opt/lozar/CostDetail.xls"
-                          << "/opt/lozar/";
+    fila("windows", "C:\\Datos\\CostDetail.xls", "C:\\Datos\\");
+    fila("nombre solo", "CostDetail.xls", "");
+    fila("unix", "/opt/lozar/CostDetail.xls", "/opt/lozar/");
 }
 
 void TstEfectivo::rutaDe() {

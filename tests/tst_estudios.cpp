@@ -163,22 +163,17 @@ void TstEstudios::lectura_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<Valores>("valores");
     QTest::addColumn<int>("error");
-    QTest::newRow("sin comillas minusculas")
-        << QByteArray("xobj=12.5\r\n") << Valores{{13, "12.5"}} << 0;
-    QTest::newRow("igual en el valor")
-        << QByteArray("\"Titulo=a=b\"\r\n") << Valores{{0, "a=b"}} << 0;
-    QTest::newRow("blanco antes de la clave") << QByteArray("\" ya=3\"\r\n") << Valores{} << 0;
-    QTest::newRow("sin igual y vacias")
-        << QByteArray("hola\r\n\r\nfoo=1\r\n=2\r\n") << Valores{} << 0;
-    QTest::newRow("coma parte la linea")
-        << QByteArray("titulo=a,b=c\r\n") << Valores{{0, "a"}} << 0;
-    QTest::newRow("taguchi vacio") << QByteArray("Taguchi=") << Valores{{18, "0"}} << 0;
-    QTest::newRow("taguchi 0.5") << QByteArray("Taguchi=0.5") << Valores{{18, "0"}} << 0;
-    QTest::newRow("taguchi 1.5") << QByteArray("Taguchi=1.5") << Valores{{18, "2"}} << 0;
-    QTest::newRow("taguchi 3 corta") << QByteArray("\"XObj=5\"\r\n\"Taguchi=3\"\r\n\"XRetI=4\"\r\n")
-                                     << Valores{{13, "5"}} << 380;
-    QTest::newRow("comilla sin cerrar")
-        << QByteArray("\"xa=1\r\nxb=2") << Valores{{9, "1\r\nxb=2"}} << 0;
+    fila("sin comillas minusculas", QByteArray("xobj=12.5\r\n"), Valores{{13, "12.5"}}, 0);
+    fila("igual en el valor", QByteArray("\"Titulo=a=b\"\r\n"), Valores{{0, "a=b"}}, 0);
+    fila("blanco antes de la clave", QByteArray("\" ya=3\"\r\n"), Valores{}, 0);
+    fila("sin igual y vacias", QByteArray("hola\r\n\r\nfoo=1\r\n=2\r\n"), Valores{}, 0);
+    fila("coma parte la linea", QByteArray("titulo=a,b=c\r\n"), Valores{{0, "a"}}, 0);
+    fila("taguchi vacio", QByteArray("Taguchi="), Valores{{18, "0"}}, 0);
+    fila("taguchi 0.5", QByteArray("Taguchi=0.5"), Valores{{18, "0"}}, 0);
+    fila("taguchi 1.5", QByteArray("Taguchi=1.5"), Valores{{18, "2"}}, 0);
+    fila("taguchi 3 corta", QByteArray("\"XObj=5\"\r\n\"Taguchi=3\"\r\n\"XRetI=4\"\r\n"),
+         Valores{{13, "5"}}, 380);
+    fila("comilla sin cerrar", QByteArray("\"xa=1\r\nxb=2"), Valores{{9, "1\r\nxb=2"}}, 0);
 }
 
 void TstEstudios::lectura() {
@@ -248,11 +243,10 @@ void TstEstudios::basura_data() {
     for (char& c : binario)
         c = char(r.bounded(256));
     binario.replace('=', '#');
-    QTest::newRow("binario") << binario << "13.- ";
-    QTest::newRow("linea de 10 MB") << QByteArray(10 << 20, 'x') << "13.- ";
-    QTest::newRow("valor de 10 MB")
-        << "Titulo=" + QByteArray(10 << 20, 'x') << "380.- El valor de Titulo";
-    QTest::newRow("no existe") << QByteArray() << "53.- No se ha encontrado el archivo";
+    fila("binario", binario, "13.- ");
+    fila("linea de 10 MB", QByteArray(10 << 20, 'x'), "13.- ");
+    fila("valor de 10 MB", "Titulo=" + QByteArray(10 << 20, 'x'), "380.- El valor de Titulo");
+    fila("no existe", QByteArray(), "53.- No se ha encontrado el archivo");
 }
 
 void TstEstudios::basura() {

@@ -84,14 +84,14 @@ void TstFallos::fallos_data() {
     for (const auto& f : estudios)
         QTest::addRow("abrir estudio %s", f.nombre)
             << Accion::Abrir << "estudio.lzr" << f.falla << f.causa;
-    QTest::newRow("guardar en carpeta inmutable")
-        << Accion::Guardar << "estudio.lzr" << Falla::CarpetaInmutable << "permiso denegado";
-    QTest::newRow("guardar con el disco lleno")
-        << Accion::Guardar << "estudio.lzr" << Falla::DiscoLleno << "No queda espacio";
-    QTest::newRow("detalle en carpeta inmutable")
-        << Accion::Efectivo << "CostDetail.xls" << Falla::DetalleInmutable << "";
-    QTest::newRow("sin portada") << Accion::Portada << "CARATULA.JPG" << Falla::SinPortada
-                                 << "No se ha podido leer la portada";
+    fila("guardar en carpeta inmutable", Accion::Guardar, "estudio.lzr", Falla::CarpetaInmutable,
+         "permiso denegado");
+    fila("guardar con el disco lleno", Accion::Guardar, "estudio.lzr", Falla::DiscoLleno,
+         "No queda espacio");
+    fila("detalle en carpeta inmutable", Accion::Efectivo, "CostDetail.xls",
+         Falla::DetalleInmutable, "");
+    fila("sin portada", Accion::Portada, "CARATULA.JPG", Falla::SinPortada,
+         "No se ha podido leer la portada");
 }
 
 // Whatever goes wrong: one clear Spanish message naming the file and the cause, no crash, and

@@ -160,11 +160,11 @@ void TstGrafico::procesoSesgado() {
 void TstGrafico::fallos_data() {
     QTest::addColumn<Textos>("textos");
     QTest::addColumn<QString>("mensaje");
-    QTest::newRow("retrabajo igual")
-        << Textos{{"XRetS", "7"}} << "Lozar\n11.- Los límites de retrabajo son iguales";
-    QTest::newRow("retrabajo invertido") << Textos{{"XRetI", "14"}} << "Lozar\n5.- El límite";
-    QTest::newRow("limite no numerico") << Textos{{"XRetS", "x"}} << "Lozar\n13.- ";
-    QTest::newRow("todo desperdicio") << Textos{{"XDesI", "20"}} << "Lozar\n5.- No hay nada";
+    fila("retrabajo igual", Textos{{"XRetS", "7"}},
+         "Lozar\n11.- Los límites de retrabajo son iguales");
+    fila("retrabajo invertido", Textos{{"XRetI", "14"}}, "Lozar\n5.- El límite");
+    fila("limite no numerico", Textos{{"XRetS", "x"}}, "Lozar\n13.- ");
+    fila("todo desperdicio", Textos{{"XDesI", "20"}}, "Lozar\n5.- No hay nada");
 }
 
 void TstGrafico::fallos() {

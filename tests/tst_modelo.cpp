@@ -27,22 +27,21 @@ void TstModelo::lozar_data() {
     QTest::addColumn<double>("costo");
     const Textos nada;
     // Steps: each limit belongs to the region on its right.
-    QTest::newRow("en XDesI ya retrabajo") << 0 << nada << 10.0 << 15.0;
-    QTest::newRow("en XRetI ya nominal") << 0 << nada << 20.0 << 5.0;
-    QTest::newRow("en XRetS retrabajo") << 0 << nada << 80.0 << 15.0;
-    QTest::newRow("antes de XDesS") << 0 << nada << 89.99 << 15.0;
-    QTest::newRow("gris cuenta como sin marcar") << 2 << nada << 35.0 << 5.0;
+    fila("en XDesI ya retrabajo", 0, nada, 10.0, 15.0);
+    fila("en XRetI ya nominal", 0, nada, 20.0, 5.0);
+    fila("en XRetS retrabajo", 0, nada, 80.0, 15.0);
+    fila("antes de XDesS", 0, nada, 89.99, 15.0);
+    fila("gris cuenta como sin marcar", 2, nada, 35.0, 5.0);
     // The Taguchi bowl: YRet × (x − XObj)² / (XRet − XObj)² above the nominal.
-    QTest::newRow("taguchi objetivo") << 1 << nada << 50.0 << 5.0;
-    QTest::newRow("taguchi 35") << 1 << nada << 35.0 << 7.5;
-    QTest::newRow("taguchi cerca de XRetS")
-        << 1 << nada << 79.9999 << 5 + 10 * (29.9999 * 29.9999) / 900;
-    QTest::newRow("taguchi YRetI cero plano") << 1 << Textos{{Caja::YRetI, "0"}} << 35.0 << 5.0;
-    QTest::newRow("taguchi XRetI igual XObj") << 1 << Textos{{Caja::XRetI, "50"}} << 35.0 << 15.0;
+    fila("taguchi objetivo", 1, nada, 50.0, 5.0);
+    fila("taguchi 35", 1, nada, 35.0, 7.5);
+    fila("taguchi cerca de XRetS", 1, nada, 79.9999, 5 + 10 * (29.9999 * 29.9999) / 900);
+    fila("taguchi YRetI cero plano", 1, Textos{{Caja::YRetI, "0"}}, 35.0, 5.0);
+    fila("taguchi XRetI igual XObj", 1, Textos{{Caja::XRetI, "50"}}, 35.0, 15.0);
     // Costs read leniently, limits strictly; limits out of order: the first test decides.
-    QTest::newRow("costo con letras") << 0 << Textos{{Caja::YDesI, "12abc"}} << 5.0 << 17.0;
-    QTest::newRow("costo solo letras") << 0 << Textos{{Caja::YDesI, "abc"}} << 5.0 << 5.0;
-    QTest::newRow("limites desordenados") << 0 << Textos{{Caja::XRetI, "5"}} << 7.0 << 35.0;
+    fila("costo con letras", 0, Textos{{Caja::YDesI, "12abc"}}, 5.0, 17.0);
+    fila("costo solo letras", 0, Textos{{Caja::YDesI, "abc"}}, 5.0, 5.0);
+    fila("limites desordenados", 0, Textos{{Caja::XRetI, "5"}}, 7.0, 35.0);
 }
 
 void TstModelo::lozar() {

@@ -105,38 +105,22 @@ void TstNumeros::formato_data() {
     QTest::addColumn<double>("valor");
     QTest::addColumn<QString>("patron");
     QTest::addColumn<QString>("texto");
-    QTest::newRow("0 mitad") << kC << 2.5 << "0"
-                             << "3";
-    QTest::newRow("0.00 mitad") << kC << 0.125 << "0.00"
-                                << "0.13";
-    QTest::newRow("0.00 mitad decimal") << kC << 2.675 << "0.00"
-                                        << "2.68";
-    QTest::newRow("0.000 %") << kC << 0.0398776 << "0.000 %"
-                             << "3.988 %";
-    QTest::newRow("0.0% negativo") << kC << -0.05 << "0.0%"
-                                   << "-5.0%";
-    QTest::newRow("0.0% menos cien") << kC << -1.0 << "0.0%"
-                                     << "-100.0%";
-    QTest::newRow("$ 0.00") << kC << 11.5 << "$ 0.00"
-                            << "$ 11.50";
-    QTest::newRow("$0.00 negativo") << kC << -3.004 << "$0.00"
-                                    << "-$3.00";
-    QTest::newRow("0.0### muchas") << kC << 7.123456 << "0.0###"
-                                   << "7.1235";
-    QTest::newRow("0.0##") << kC << 0.41666666 << "0.0##"
-                           << "0.417";
-    QTest::newRow("0.000 ppm") << kC << 0.5 << "0.000 ppm"
-                               << "0.500 ppm";
-    QTest::newRow("cero negativo sin signo") << kC << -0.0004 << "0.000"
-                                             << "0.000";
-    QTest::newRow("acarreo") << kC << 9.9996 << "0.000"
-                             << "10.000";
-    QTest::newRow("es coma") << kEs << 10.5 << "0.000"
-                             << "10,500";
-    QTest::newRow("es pct") << kEs << 0.9973 << "0.000 %"
-                            << "99,730 %";
-    QTest::newRow("es dolar") << kEs << -11.5 << "$ 0.00"
-                              << "-$ 11,50";
+    fila("0 mitad", kC, 2.5, "0", "3");
+    fila("0.00 mitad", kC, 0.125, "0.00", "0.13");
+    fila("0.00 mitad decimal", kC, 2.675, "0.00", "2.68");
+    fila("0.000 %", kC, 0.0398776, "0.000 %", "3.988 %");
+    fila("0.0% negativo", kC, -0.05, "0.0%", "-5.0%");
+    fila("0.0% menos cien", kC, -1.0, "0.0%", "-100.0%");
+    fila("$ 0.00", kC, 11.5, "$ 0.00", "$ 11.50");
+    fila("$0.00 negativo", kC, -3.004, "$0.00", "-$3.00");
+    fila("0.0### muchas", kC, 7.123456, "0.0###", "7.1235");
+    fila("0.0##", kC, 0.41666666, "0.0##", "0.417");
+    fila("0.000 ppm", kC, 0.5, "0.000 ppm", "0.500 ppm");
+    fila("cero negativo sin signo", kC, -0.0004, "0.000", "0.000");
+    fila("acarreo", kC, 9.9996, "0.000", "10.000");
+    fila("es coma", kEs, 10.5, "0.000", "10,500");
+    fila("es pct", kEs, 0.9973, "0.000 %", "99,730 %");
+    fila("es dolar", kEs, -11.5, "$ 0.00", "-$ 11,50");
 }
 
 void TstNumeros::formato() {

@@ -40,13 +40,12 @@ void TstVentanas::controles_data() {
     QTest::addColumn<QString>("nombre");
     QTest::addColumn<QRect>("twips");
     QTest::addColumn<QString>("texto");
-    QTest::newRow("txtTitulo") << "txtTitulo" << QRect(1290, 120, 8895, 375)
-                               << "Integración de Lozars de No Calidad";
-    QTest::newRow("Pic1") << "Pic1" << QRect(1260, 600, 9000, 5505) << "";
-    QTest::newRow("cmdNormal") << "cmdNormal" << QRect(3780, 7500, 1335, 495)
-                               << "2. Distribución Normal";
-    QTest::newRow("cmdGraf") << "cmdGraf" << QRect(10560, 7500, 915, 495) << "4. Gráfico";
-    QTest::newRow("lblCpk") << "lblCpk" << QRect(5280, 7680, -1, -1) << "Cpk";
+    fila("txtTitulo", "txtTitulo", QRect(1290, 120, 8895, 375),
+         "Integración de Lozars de No Calidad");
+    fila("Pic1", "Pic1", QRect(1260, 600, 9000, 5505), "");
+    fila("cmdNormal", "cmdNormal", QRect(3780, 7500, 1335, 495), "2. Distribución Normal");
+    fila("cmdGraf", "cmdGraf", QRect(10560, 7500, 915, 495), "4. Gráfico");
+    fila("lblCpk", "lblCpk", QRect(5280, 7680, -1, -1), "Cpk");
 }
 
 void TstVentanas::controles() {
@@ -111,16 +110,12 @@ void TstVentanas::atajos_data() {
     QTest::addColumn<QKeySequence>("teclas");
     QTest::addColumn<QString>("dialogo"); // the dialog asked for, or empty
     QTest::addColumn<QString>("efecto");  // otherwise: the result label's text, or a message
-    QTest::newRow("abrir") << QKeySequence("Ctrl+O") << "abrir"
-                           << "";
-    QTest::newRow("guardar como") << QKeySequence("Ctrl+Shift+S") << "guardar"
-                                  << "";
-    QTest::newRow("2. Distribución") << QKeySequence("Alt+2") << ""
-                                     << "Cpk -";
-    QTest::newRow("3. Lozar Efectivo") << QKeySequence("Alt+3") << ""
-                                       << "100% Desperdicio";
-    QTest::newRow("4. Gráfico") << QKeySequence("Alt+4") << ""
-                                << "Lozar\n11.- Los límites de retrabajo son iguales";
+    fila("abrir", QKeySequence("Ctrl+O"), "abrir", "");
+    fila("guardar como", QKeySequence("Ctrl+Shift+S"), "guardar", "");
+    fila("2. Distribución", QKeySequence("Alt+2"), "", "Cpk -");
+    fila("3. Lozar Efectivo", QKeySequence("Alt+3"), "", "100% Desperdicio");
+    fila("4. Gráfico", QKeySequence("Alt+4"), "",
+         "Lozar\n11.- Los límites de retrabajo son iguales");
 }
 
 // The keys a user presses in the real, shown window.

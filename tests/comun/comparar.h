@@ -16,6 +16,11 @@ inline bool casiIgual(double a, double b, double tolerancia = 1e-12) {
     QVERIFY2(casiIgual((a), (b), (tol)),                                                           \
              qPrintable(QStringLiteral("%1 != %2").arg((a), 0, 'g', 17).arg((b), 0, 'g', 17)))
 
+// One row of a data-driven test: its name, then a value for each column in order.
+template <typename... Valores> void fila(const char* nombre, const Valores&... valores) {
+    (QTest::newRow(nombre) << ... << valores);
+}
+
 // The number of the ErrorLozar that `f` raised, or 0.
 inline int errorDe(const std::function<void()>& f) {
     try {
