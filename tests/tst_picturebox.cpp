@@ -1,6 +1,5 @@
 #include "shell/picturebox.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 
 // A 200 × 100 pixel drawing area scaled 0..100 each way: one scale unit is 2 × 1 pixels.
@@ -15,7 +14,6 @@ private slots:
     void borraYLineaDesdeElOrigen();
     void relleno_data();
     void relleno();
-    void ratonEnUnidadesDeEscala();
 
 private:
     QRgb px(int x, int y) const { return pic_->imagen().pixel(x, y) & 0xffffff; }
@@ -112,18 +110,6 @@ void TstPictureBox::relleno() {
     QCOMPARE(px(100, 70) == a && px(41, 21) == a && px(70, 50) == a, dentro);
     QCOMPARE(px(10, 10) == a && px(199, 99) == a && px(130, 50) == a, fuera);
     QCOMPARE(px(40, 50), rojo.rgb() & 0xffffff); // the border itself is never painted
-}
-
-void TstPictureBox::ratonEnUnidadesDeEscala() {
-    QSignalSpy espia(pic_, &PictureBox::ratonAbajo);
-    pic_->show();
-    QTest::mouseClick(pic_, Qt::RightButton, Qt::ShiftModifier, QPoint(2 + 100, 2 + 25));
-    QCOMPARE(espia.count(), 1);
-    const auto args = espia.takeFirst();
-    QCOMPARE(args.at(0).value<Qt::MouseButton>(), Qt::RightButton);
-    QCOMPARE(args.at(1).value<Qt::KeyboardModifiers>(), Qt::KeyboardModifiers(Qt::ShiftModifier));
-    QCOMPARE(args.at(2).toDouble(), 50.0);
-    QCOMPARE(args.at(3).toDouble(), 25.0);
 }
 
 QTEST_MAIN(TstPictureBox)
