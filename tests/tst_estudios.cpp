@@ -4,7 +4,6 @@
 #include "study/archivoestudio.h"
 
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -32,7 +31,6 @@ private slots:
     void lectura_data();
     void lectura();
     void soloTitulo();
-    void cancelar();
     void guardadoFallido();
     void basura_data();
     void basura();
@@ -206,16 +204,6 @@ void TstEstudios::soloTitulo() {
     QVERIFY(v.f->lblLozarEfec->text().isEmpty());
 }
 
-void TstEstudios::cancelar() {
-    EstudioTemporal v(false);
-    const QString antes = v.f->windowTitle();
-    v.f->MArchivoAbrir_Click();
-    v.f->MArchivoGuardarComo_Click();
-    QCOMPARE(v.f->windowTitle(), antes);
-    QVERIFY(v.doble.mensajes.isEmpty());
-    QCOMPARE(v.doble.filtros.size(), 2);
-}
-
 void TstEstudios::guardadoFallido() {
     EstudioTemporal v(false);
     const QString ruta = v.dir.filePath("viejo.lzr");
@@ -238,12 +226,6 @@ void TstEstudios::guardadoFallido() {
 void TstEstudios::basura_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("mensaje");
-    QByteArray binario(4096, 0);
-    QRandomGenerator r(7);
-    for (char& c : binario)
-        c = char(r.bounded(256));
-    binario.replace('=', '#');
-    fila("binario", binario, "13.- ");
     fila("linea de 10 MB", QByteArray(10 << 20, 'x'), "13.- ");
     fila("valor de 10 MB", "Titulo=" + QByteArray(10 << 20, 'x'), "380.- El valor de Titulo");
     fila("no existe", QByteArray(), "53.- No se ha encontrado el archivo");

@@ -1,6 +1,5 @@
 #include "calculators/probpearson.h"
 #include "comun/estudio.h"
-#include "shell/caratula.h"
 #include "shell/cp1252.h"
 
 #include <QProcess>
@@ -38,10 +37,9 @@ enum class Falla {
     Ilegible,
     CarpetaInmutable,
     DiscoLleno,
-    DetalleInmutable,
-    SinPortada
+    DetalleInmutable
 };
-enum class Accion { Efectivo, Pearson, Abrir, Guardar, Portada };
+enum class Accion { Efectivo, Pearson, Abrir, Guardar };
 
 } // namespace
 
@@ -90,8 +88,6 @@ void TstFallos::fallos_data() {
          "No queda espacio");
     fila("detalle en carpeta inmutable", Accion::Efectivo, "CostDetail.xls",
          Falla::DetalleInmutable, "");
-    fila("sin portada", Accion::Portada, "CARATULA.JPG", Falla::SinPortada,
-         "No se ha podido leer la portada");
 }
 
 // Whatever goes wrong: one clear Spanish message naming the file and the cause, no crash, and
@@ -103,7 +99,7 @@ void TstFallos::fallos() {
     QFETCH(QString, causa);
     EstudioTemporal e;
     const QString app = e.dir.path();
-    for (const char* f : {"kvtab1A.tbq", "kvtab1B.tbq", "kvtab2.tbq", "CARATULA.JPG"})
+    for (const char* f : {"kvtab1A.tbq", "kvtab1B.tbq", "kvtab2.tbq"})
         QFile::copy(QCoreApplication::applicationDirPath() + '/' + f, app + '/' + f);
     QTemporaryDir estudios;
     const QString estudio = estudios.filePath("estudio.lzr");
@@ -112,7 +108,6 @@ void TstFallos::fallos() {
         (accion == Accion::Abrir || accion == Accion::Guardar) ? estudio : app + '/' + archivo;
     switch (falla) {
     case Falla::Falta:
-    case Falla::SinPortada:
         QFile::remove(ruta);
         break;
     case Falla::Truncada:
@@ -182,13 +177,6 @@ void TstFallos::fallos() {
         break;
     case Accion::Guardar:
         e.guarda(ruta);
-        break;
-    case Accion::Portada:
-        try {
-            Caratula().Form_Load();
-        } catch (const ErrorLozar& error) {
-            e.doble.mensaje(error.descripcion(), Botones::Aceptar, Icono::Exclamacion);
-        }
         break;
     }
     if (causa.isEmpty()) {

@@ -127,8 +127,10 @@ void TstVentanas::atajos() {
     e.f->show();
     QVERIFY(QTest::qWaitForWindowActive(e.f));
     QTest::keySequence(e.f, teclas);
-    if (!dialogo.isEmpty()) {
+    if (!dialogo.isEmpty()) { // cancelled: nothing said, nothing changed
         QCOMPARE(e.doble.dialogos, QStringList{dialogo});
+        QVERIFY(e.doble.mensajes.isEmpty());
+        QCOMPARE(e.f->windowTitle(), QStringLiteral("Calculadora de Lozar Efectivo de Producción"));
         return;
     }
     // A button pressed by its keys shows itself pressed for a moment first.
