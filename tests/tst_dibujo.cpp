@@ -14,7 +14,7 @@ const QRgb kRojo = 0xff0000, kAmarillo = 0xffff00, kVerdeObj = 0x00c000, kAzul =
            kVerde = 0x00ff00, kNegro = 0x000000;
 
 struct Ventana : EstudioTemporal {
-    Ventana() : EstudioTemporal(false) {}
+    using EstudioTemporal::EstudioTemporal;
     // The pixel under plot coordinates (0..100 each way).
     QRgb px(double x, double y) const {
         const QPoint p = f->Pic1->escala().aPixel(x, y);
@@ -47,8 +47,6 @@ class TstDibujo : public QObject {
 private slots:
     void lineasDeLimites_data();
     void lineasDeLimites();
-    void retrabajoDiscontinuo_data();
-    void retrabajoDiscontinuo();
     void ensancha_data();
     void ensancha();
     void marcadores();
@@ -64,62 +62,38 @@ private slots:
 };
 
 void TstDibujo::lineasDeLimites_data() {
+    QTest::addColumn<Textos>("textos");
     QTest::addColumn<double>("x");
-    QTest::addColumn<uint>("color");
-    QTest::newRow("XDesI rojo") << 10.0 << uint(kRojo);
-    QTest::newRow("XRetI amarillo") << 20.0 << uint(kAmarillo);
-    QTest::newRow("XObj verde") << 50.0 << uint(kVerdeObj);
-    QTest::newRow("media azul") << 52.0 << uint(kAzul);
-    QTest::newRow("XDesS rojo") << 90.0 << uint(kRojo);
+    QTest::addColumn<QList<QRgb>>("colores"); // the line colours met above the cost function
+    fila("XDesI rojo", Textos{}, 10.0, QList<QRgb>{kRojo});
+    fila("XRetI amarillo", Textos{}, 20.0, QList<QRgb>{kAmarillo});
+    fila("XObj verde", Textos{}, 50.0, QList<QRgb>{kVerdeObj});
+    fila("media azul", Textos{}, 52.0, QList<QRgb>{kAzul});
+    fila("XDesS rojo", Textos{}, 90.0, QList<QRgb>{kRojo});
+    // A rework limit on its scrap limit is dashed, letting the red show through its gaps.
+    fila("XRetI igual discontinua", Textos{{"XRetI", "10"}}, 10.0, QList<QRgb>{kRojo, kAmarillo});
+    fila("XRetI 10.0 continua", Textos{{"XRetI", "10.0"}}, 10.0, QList<QRgb>{kAmarillo});
+    fila("XRetS igual discontinua", Textos{{"XRetS", "90"}}, 90.0, QList<QRgb>{kRojo, kAmarillo});
 }
 
 void TstDibujo::lineasDeLimites() {
+    QFETCH(Textos, textos);
     QFETCH(double, x);
-    QFETCH(uint, color);
+    QFETCH(QList<QRgb>, colores);
     Ventana v;
-    estudioTipico(*v.f);
+    rellenaCajas(*v.f, textos);
     v.f->cmdDrawCostFunction_Click();
     QVERIFY(v.doble.mensajes.isEmpty());
     QVERIFY(!v.doble.ocupado);
     // Above the cost function (at most 35 of 100) only the vertical lines are drawn.
-    QVERIFY(v.columna(x, 2, 55).contains(color));
+    const QSet<QRgb> vistos = v.columna(x, 2, 55);
+    for (QRgb c : {kRojo, kAmarillo, kVerdeObj, kAzul})
+        QVERIFY2(vistos.contains(c) == colores.contains(c), qPrintable(QString::number(c, 16)));
     QCOMPARE(v.px(x + 1, 30), v.f->Pic1->colorFondo().rgb() & 0xffffff);
     // The picture is left with a 2-pixel solid black pen.
     QCOMPARE(v.f->Pic1->anchoTrazo(), 2);
     QCOMPARE(v.f->Pic1->estilo(), EstiloTrazo::Solido);
     QCOMPARE(v.f->Pic1->color(), QColor(Qt::black));
-}
-
-void TstDibujo::retrabajoDiscontinuo_data() {
-    QTest::addColumn<QString>("caja");
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<double>("x");
-    QTest::addColumn<bool>("rojo");
-    QTest::addColumn<bool>("amarillo");
-    // A dashed yellow line over the red one lets red show through its gaps.
-    QTest::newRow("abajo igual discontinua") << "XRetI"
-                                             << "10" << 10.0 << true << true;
-    QTest::newRow("abajo 10.0 continua") << "XRetI"
-                                         << "10.0" << 10.0 << false << true;
-    QTest::newRow("abajo distinta") << "XRetI"
-                                    << "20" << 10.0 << true << false;
-    QTest::newRow("arriba igual discontinua") << "XRetS"
-                                              << "90" << 90.0 << true << true;
-}
-
-void TstDibujo::retrabajoDiscontinuo() {
-    QFETCH(QString, caja);
-    QFETCH(QString, texto);
-    QFETCH(double, x);
-    QFETCH(bool, rojo);
-    QFETCH(bool, amarillo);
-    Ventana v;
-    estudioTipico(*v.f);
-    rellenaCajas(*v.f, {{caja, texto}});
-    v.f->cmdDrawCostFunction_Click();
-    const QSet<QRgb> colores = v.columna(x, 2, 55);
-    QCOMPARE(colores.contains(kRojo), rojo);
-    QCOMPARE(colores.contains(kAmarillo), amarillo);
 }
 
 void TstDibujo::ensancha_data() {
@@ -138,7 +112,6 @@ void TstDibujo::ensancha() {
     QFETCH(QString, xb);
     QFETCH(QString, yb);
     Ventana v;
-    estudioTipico(*v.f);
     rellenaCajas(*v.f, textos);
     v.f->cmdDrawCostFunction_Click();
     QCOMPARE(v.f->xa->text(), xa);
@@ -148,7 +121,6 @@ void TstDibujo::ensancha() {
 
 void TstDibujo::marcadores() {
     Ventana v;
-    estudioTipico(*v.f);
     rellenaCajas(*v.f, {{"YRetI", "5"}, {"YDesI", "50"}});
     v.f->cmdDrawCostFunction_Click();
     QCOMPARE(v.f->LinX[1]->X2(), 2160.0);
@@ -166,7 +138,7 @@ void TstDibujo::marcadores() {
 
 void TstDibujo::curvaTaguchi() {
     Ventana v;
-    estudioTipico(*v.f, true);
+    v.f->chkTaguchi->setChecked(true);
     v.f->cmdDrawCostFunction_Click();
     QVERIFY(v.cerca(v.f->ConvX(50), v.f->ConvY(5), kNegro));
     QVERIFY(v.cerca(v.f->ConvX(35), v.f->ConvY(7.5), kNegro));
@@ -177,7 +149,6 @@ void TstDibujo::curvaTaguchi() {
 
 void TstDibujo::zonas() {
     Ventana v;
-    estudioTipico(*v.f);
     rellenaCajas(*v.f, {{"Media", "50"}, {"StdDev", "20"}});
     v.f->cmdNormal_Click();
     QVERIFY(v.doble.mensajes.isEmpty());
@@ -205,7 +176,6 @@ void TstDibujo::campanaSesgada() {
     QFETCH(QString, sesgo);
     QFETCH(QString, cpk);
     Ventana v;
-    estudioTipico(*v.f);
     rellenaCajas(*v.f, {{"Media", "45"}, {"StdDev", "6"}, {"Sesgo", sesgo}, {"Curtosis", "1.6"}});
     v.f->cmdNormal_Click();
     QVERIFY(v.doble.mensajes.isEmpty());
@@ -234,7 +204,7 @@ void TstDibujo::cpk() {
     QFETCH(QString, media);
     QFETCH(QString, sd);
     QFETCH(QString, texto);
-    Ventana v;
+    Ventana v(false);
     rellenaCajas(*v.f, {{"XRetI", "7"}, {"XRetS", "12"}, {"Media", media}, {"StdDev", sd}});
     v.f->cmdNormal_Click();
     QCOMPARE(v.f->lblCpk->text(), texto);
@@ -243,7 +213,7 @@ void TstDibujo::cpk() {
 }
 
 void TstDibujo::lectura() {
-    Ventana v;
+    Ventana v(false);
     rellenaCajas(*v.f, {{"Media", "50"}, {"StdDev", "10"}});
     // A real click at the middle of the picture, whatever the screen's scale.
     const QRect r = v.f->Pic1->contentsRect();
@@ -274,8 +244,7 @@ void TstDibujo::errores() {
     QFETCH(QString, accion);
     QFETCH(Textos, textos);
     QFETCH(QString, mensaje);
-    Ventana v;
-    v.f->lblCpk->setText(QStringLiteral("Cpk 1.00"));
+    Ventana v(false);
     rellenaCajas(*v.f, textos);
     v.f->lblCpk->setText(QStringLiteral("Cpk 1.00"));
     if (accion == "dibujo")
