@@ -39,11 +39,8 @@ private slots:
 void TstEstudios::idaYVuelta() {
     EstudioTemporal a(false);
     estudioTipico(*a.f, true);
-    rellenaCajas(*a.f, {{"txtTitulo", "Eje, lote 7 = \"A\"ñ"},
-                        {"xa", "-5"},
-                        {"xb", "1e3"},
-                        {"ya", "0.5"},
-                        {"yb", " 80 "}});
+    rellenaCajas(*a.f, {{"txtTitulo", "Eje, lote 7 = \"A\"ñ"}});
+    rellenaCajas(*a.f, {{"xa", "-5"}, {"xb", "1e3"}, {"ya", "0.5"}, {"yb", " 80 "}});
     a.f->chkTaguchi->setCheckState(Qt::PartiallyChecked);
     const QString ruta = a.dir.filePath("estudio.lzr");
     a.guarda(ruta);

@@ -28,12 +28,9 @@ namespace {
 // Rework limits 7 and 13 around a target of 10.
 struct Estudio : EstudioTemporal {
     Estudio() {
-        rellenaCajas(*f, {{"XRetI", "7"},
-                          {"XRetS", "13"},
-                          {"XDesI", "5"},
-                          {"XDesS", "15"},
-                          {"XObj", "10"},
-                          {"txtTitulo", "Eje"}});
+        const Textos retrabajo7y13 = {{"XRetI", "7"},  {"XRetS", "13"}, {"XDesI", "5"},
+                                      {"XDesS", "15"}, {"XObj", "10"},  {"txtTitulo", "Eje"}};
+        rellenaCajas(*f, retrabajo7y13);
     }
     // Runs "4. Gráfico" and hands the modal chart window to `mira` before closing it.
     bool grafica(const std::function<void(Graf1&)>& mira = {}) {
