@@ -10,9 +10,7 @@
 #include "study/mediciones.h"
 #include "study/optimo.h"
 
-#include <QApplication>
 #include <QPushButton>
-#include <QTextBrowser>
 #include <QtTest>
 #include <cmath>
 

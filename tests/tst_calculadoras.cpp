@@ -9,7 +9,6 @@
 #include "shell/numeros.h"
 #include "shell/picturebox.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QScrollBar>
 #include <QtTest>

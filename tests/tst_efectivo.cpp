@@ -10,8 +10,6 @@
 
 #include <QDir>
 #include <QLabel>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using Textos = QMap<QString, QString>;

@@ -4,7 +4,6 @@
 #include "study/archivoestudio.h"
 
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using Valores = QList<std::pair<int, QString>>;

@@ -1,6 +1,5 @@
 #include "calculators/probpearson.h"
 #include "comun/estudio.h"
-#include "shell/cp1252.h"
 
 #include <QProcess>
 #include <QRandomGenerator>

@@ -9,15 +9,12 @@
 #include "shell/picturebox.h"
 #include "study/graf1.h"
 
-#include <QApplication>
 #include <QBarCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 #include <QValueAxis>
 #include <QtTest>

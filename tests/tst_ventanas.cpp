@@ -3,7 +3,6 @@
 #include "comun/estudio.h"
 #include "comun/plataformadoble.h"
 #include "shell/caratula.h"
-#include "shell/errores.h"
 #include "shell/formulario.h"
 #include "shell/picturebox.h"
 #include "study/graf1.h"
@@ -16,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QtTest>
 
 class TstVentanas : public QObject {
