@@ -31,8 +31,6 @@ private slots:
     void lectura();
     void soloTitulo();
     void guardadoFallido();
-    void basura_data();
-    void basura();
 };
 
 void TstEstudios::idaYVuelta() {
@@ -217,30 +215,6 @@ void TstEstudios::guardadoFallido() {
     v.guarda(v.dir.filePath("no/existe/x.lzr"));
     QVERIFY2(v.doble.ultimoTexto().startsWith("Lozar. MArchivoGuardarComo.\nLozar\n75.- "),
              qPrintable(v.doble.ultimoTexto()));
-}
-
-void TstEstudios::basura_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("mensaje");
-    fila("linea de 10 MB", QByteArray(10 << 20, 'x'), "13.- ");
-    fila("valor de 10 MB", "Titulo=" + QByteArray(10 << 20, 'x'), "380.- El valor de Titulo");
-    fila("no existe", QByteArray(), "53.- No se ha encontrado el archivo");
-}
-
-void TstEstudios::basura() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, mensaje);
-    EstudioTemporal v(false);
-    const QString ruta = v.dir.filePath("basura.lzr");
-    if (!bytes.isEmpty())
-        escribeArchivo(ruta, bytes);
-    v.abre(ruta);
-    QCOMPARE(v.doble.mensajes.size(), 1);
-    QVERIFY2(v.doble.ultimoTexto().startsWith("Lozar. MArchivoAbrir.\nLozar\n" + mensaje),
-             qPrintable(v.doble.ultimoTexto().left(200)));
-    QCOMPARE(v.f->txtTitulo->text(), QStringLiteral("Integración de Lozars de No Calidad"));
-    QCOMPARE(v.f->windowTitle(), QStringLiteral("Calculadora de Lozar Efectivo de Producción"));
-    QVERIFY(imagenEnBlanco(v.f->Pic1));
 }
 
 QTEST_MAIN(TstEstudios)
