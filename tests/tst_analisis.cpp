@@ -42,9 +42,8 @@ private slots:
 };
 
 void TstAnalisis::resumen_data() {
-    QTest::addColumn<std::vector<double>>("valores");
-    QTest::addColumn<QList<double>>("esperado"); // n, mean, sd, G1, G2
-    QTest::addColumn<double>("tolerancia");
+    // esperado: n, mean, sd, G1, G2
+    columnas<std::vector<double>, QList<double>, double>("valores", "esperado", "tolerancia");
     // Worked by hand with the spreadsheets' formulas.
     fila("ocho", std::vector<double>{2, 4, 4, 4, 5, 5, 7, 9},
          QList<double>{8, 5, 2.138089935299395, 0.8184875533567997, 0.940625}, 1e-12);
@@ -70,12 +69,9 @@ void TstAnalisis::resumen() {
 }
 
 void TstAnalisis::lectura_data() {
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<QStringList>("columnas");
-    QTest::addColumn<int>("columna");
-    QTest::addColumn<QString>("decimal");
-    QTest::addColumn<double>("suma"); // or the start of the error's description
-    QTest::addColumn<QString>("error");
+    // error: the start of the error's description, or empty
+    columnas<QString, QStringList, int, QString, double, QString>("texto", "columnas", "columna",
+                                                                  "decimal", "suma", "error");
     const QString ocho = QStringLiteral("1\n2\n3\n4\n5\n6\n7\n8.5\n");
     fila("una por linea", ocho, QStringList{"Columna 1"}, 0, "punto", 36.5, "");
     fila("coma decimal sin encabezado", QString(ocho).replace('.', ','), QStringList{"Columna 1"},
@@ -202,8 +198,8 @@ void TstAnalisis::capacidad() {
 }
 
 void TstAnalisis::mediaOptima_data() {
-    QTest::addColumn<Textos>("textos");
-    QTest::addColumn<int>("lado"); // 0 at the target, -1 below it, +1 above it
+    // lado: 0 at the target, -1 below it, +1 above it
+    columnas<Textos, int>("textos", "lado");
     fila("simetrico en el objetivo", Textos{}, 0);
     fila("desperdicio superior caro", Textos{{"YDesS", "300"}}, -1);
     fila("desperdicio inferior caro, sesgado",

@@ -27,8 +27,7 @@ private slots:
 };
 
 void TstArranque::slash_data() {
-    QTest::addColumn<QString>("entrada");
-    QTest::addColumn<QString>("salida");
+    columnas<QString, QString>("entrada", "salida");
     fila("sin barra", "C:\\prog", "C:\\prog\\");
     fila("unidad", "C:", "C:");
     fila("vacio", "", "\\");
@@ -58,9 +57,7 @@ struct Portada {
 } // namespace
 
 void TstArranque::caratulaTeclas_data() {
-    QTest::addColumn<int>("tecla");
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<bool>("cierra");
+    columnas<int, QString, bool>("tecla", "texto", "cierra");
     QTest::newRow("letra") << int(Qt::Key_A) << "a" << true;
     QTest::newRow("escape") << int(Qt::Key_Escape) << "\x1b" << true;
     QTest::newRow("intro") << int(Qt::Key_Return) << "\r" << true;
@@ -100,11 +97,9 @@ void TstArranque::caratulaReiniciaReloj() {
 }
 
 void TstArranque::arranque_data() {
-    QTest::addColumn<QByteArray>("portada"); // empty: none
-    QTest::addColumn<bool>("otraCopia");
-    QTest::addColumn<int>("codigo");
-    QTest::addColumn<QString>("mensaje"); // a pattern of the one message; empty: none
-    QTest::addColumn<bool>("ventanaPrincipal");
+    // portada: empty for none; mensaje: a pattern of the one message, empty for none
+    columnas<QByteArray, bool, int, QString, bool>("portada", "otraCopia", "codigo", "mensaje",
+                                                   "ventanaPrincipal");
     const QByteArray portada = leeArchivo(QCoreApplication::applicationDirPath() + "/CARATULA.JPG");
     QVERIFY(!portada.isEmpty());
     fila("normal", portada, false, 0, "", true);

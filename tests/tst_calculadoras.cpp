@@ -134,11 +134,9 @@ private:
 enum Tablas { Programa, Ppm, Ceros, Curtosis };
 
 void TstCalculadoras::resultados_data() {
-    QTest::addColumn<QString>("tipo");
-    QTest::addColumn<int>("tablas");
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QStringList>("movimientos");
-    QTest::addColumn<QStringList>("textos"); // lblInf, lblCentro, lblSup; "" is not checked
+    // textos: lblInf, lblCentro, lblSup; "" is not checked
+    columnas<QString, int, QLocale, QStringList, QStringList>("tipo", "tablas", "locale",
+                                                              "movimientos", "textos");
     const QLocale c = QLocale::c(), es(QLocale::Spanish, QLocale::Spain);
     const char *n = "ProbNorm", *p = "ProbPearson";
     const QStringList abre{"1350 ppm", "99.730 %", "1350 ppm"};
@@ -193,9 +191,7 @@ void TstCalculadoras::resultados() {
 }
 
 void TstCalculadoras::empuje_data() {
-    QTest::addColumn<QString>("tipo");
-    QTest::addColumn<QString>("movimiento");
-    QTest::addColumn<int>("valor");
+    columnas<QString, QString, int>("tipo", "movimiento", "valor");
     for (const char* t : {"ProbNorm", "ProbPearson"}) {
         QTest::addRow("%s apertura", t) << t << "ZInf=-30" << -30;
         QTest::addRow("%s ZInf a 2.9", t) << t << "ZInf=29" << 28;
@@ -219,9 +215,7 @@ void TstCalculadoras::empuje() {
 }
 
 void TstCalculadoras::sombra_data() {
-    QTest::addColumn<QString>("tipo");
-    QTest::addColumn<QStringList>("movimientos");
-    QTest::addColumn<bool>("sombrea");
+    columnas<QString, QStringList, bool>("tipo", "movimientos", "sombrea");
     const char *n = "ProbNorm", *p = "ProbPearson";
     fila("normal apertura", n, QStringList(), true);
     fila("normal -5 -4", n, QStringList{"ZInf=-50", "ZSup=-40"}, false);
@@ -266,8 +260,7 @@ void TstCalculadoras::sesgoNegativo() {
 }
 
 void TstCalculadoras::tablaAusente_data() {
-    QTest::addColumn<QString>("tipo");
-    QTest::addColumn<QString>("archivo");
+    columnas<QString, QString>("tipo", "archivo");
     fila("normal sin Kvacnt", "ProbNorm", "Kvacnt.tbq");
     fila("pearson sin Kvacnt", "ProbPearson", "Kvacnt.tbq");
     fila("pearson sin kvtab2", "ProbPearson", "kvtab2.tbq");
@@ -338,8 +331,8 @@ void TstCalculadoras::trampas() {
 }
 
 void TstCalculadoras::filaExacta_data() {
-    QTest::addColumn<QStringList>("movimientos");
-    QTest::addColumn<QStringList>("textos"); // caption, below, between, above
+    // textos: caption, below, between, above
+    columnas<QStringList, QStringList>("movimientos", "textos");
     auto normal = [](double zi, double zs) {
         const double inf = std::erfc(-zi / std::sqrt(2.0)) / 2,
                      sup = std::erfc(zs / std::sqrt(2.0)) / 2;

@@ -62,9 +62,8 @@ private slots:
 };
 
 void TstDibujo::lineasDeLimites_data() {
-    QTest::addColumn<Textos>("textos");
-    QTest::addColumn<double>("x");
-    QTest::addColumn<QList<QRgb>>("colores"); // the line colours met above the cost function
+    // colores: the line colours met above the cost function
+    columnas<Textos, double, QList<QRgb>>("textos", "x", "colores");
     fila("XDesI rojo", Textos{}, 10.0, QList<QRgb>{kRojo});
     fila("XRetI amarillo", Textos{}, 20.0, QList<QRgb>{kAmarillo});
     fila("XObj verde", Textos{}, 50.0, QList<QRgb>{kVerdeObj});
@@ -97,10 +96,7 @@ void TstDibujo::lineasDeLimites() {
 }
 
 void TstDibujo::ensancha_data() {
-    QTest::addColumn<Textos>("textos");
-    QTest::addColumn<QString>("xa");
-    QTest::addColumn<QString>("xb");
-    QTest::addColumn<QString>("yb");
+    columnas<Textos, QString, QString, QString>("textos", "xa", "xb", "yb");
     fila("xa baja a XDesI", Textos{{"xa", "20"}}, "10", "100", "100");
     fila("yb sube a 130", Textos{{"YNomS", "80"}, {"YDesS", "50"}}, "0", "100", "130");
     fila("ambos lados", Textos{{"xa", "30"}, {"xb", "60"}}, "10", "90", "100");
@@ -164,8 +160,7 @@ void TstDibujo::zonas() {
 }
 
 void TstDibujo::campanaSesgada_data() {
-    QTest::addColumn<QString>("sesgo");
-    QTest::addColumn<QString>("cpk");
+    columnas<QString, QString>("sesgo", "cpk");
     fila("a la derecha", "0.9", "Cpk 1.32");
     fila("a la izquierda", "-0.9", "Cpk 0.95");
 }
@@ -192,9 +187,7 @@ void TstDibujo::campanaSesgada() {
 }
 
 void TstDibujo::cpk_data() {
-    QTest::addColumn<QString>("media");
-    QTest::addColumn<QString>("sd");
-    QTest::addColumn<QString>("texto");
+    columnas<QString, QString, QString>("media", "sd", "texto");
     fila("0.67", "10", "1", "Cpk 0.67");
     fila("negativo", "13", "1", "Cpk -0.33");
     fila("sin dispersion", "10", "0", "Cpk -");
@@ -228,9 +221,7 @@ void TstDibujo::lectura() {
 }
 
 void TstDibujo::errores_data() {
-    QTest::addColumn<QString>("accion");
-    QTest::addColumn<Textos>("textos");
-    QTest::addColumn<QString>("mensaje");
+    columnas<QString, Textos, QString>("accion", "textos", "mensaje");
     const QString tipos = QStringLiteral("Lozar\n13.- No coinciden los tipos");
     fila("dibujo ya vacio", "dibujo", Textos{{"ya", ""}, {"YDesS", "500"}}, tipos);
     fila("normal StdDev vacio", "normal", Textos{{"StdDev", ""}}, tipos);

@@ -63,9 +63,7 @@ private slots:
 };
 
 void TstEfectivo::intervalos_data() {
-    QTest::addColumn<QString>("media");
-    QTest::addColumn<QString>("sd");
-    QTest::addColumn<int>("lineas");
+    columnas<QString, QString, int>("media", "sd", "lineas");
     fila("10 y 1", "10", "1", 101);
     fila("50 y 2", "50", "2", 100);
     fila("10 y 0.5", "10", "0.5", 100);
@@ -121,8 +119,7 @@ void TstEfectivo::lineaDeIntervalo() {
 }
 
 void TstEfectivo::marcador_data() {
-    QTest::addColumn<QByteArray>("campo");
-    QTest::addColumn<bool>("todo");
+    columnas<QByteArray, bool>("campo", "todo");
     // Abcn(0) = 0.5 and Abcn(2) = 0.5 + field: D = 1 − field, compared exactly.
     QTest::newRow("exactamente 0.995") << QByteArray("0.005") << true;
     QTest::newRow("apenas menos") << QByteArray("0.00501") << false;
@@ -143,11 +140,8 @@ void TstEfectivo::marcador() {
 }
 
 void TstEfectivo::textosDeCajas_data() {
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("caja");
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<int>("linea");
-    QTest::addColumn<QString>("contenido");
+    columnas<QLocale, QString, QString, int, QString>("locale", "caja", "texto", "linea",
+                                                      "contenido");
     const QLocale es(QLocale::Spanish, QLocale::Spain);
     fila("coma decimal", es, "Media", "10,5", 5, "Media del Proceso:  \t\t10,500");
     fila("abc tal cual", QLocale::c(), "YRetI", "abc", 12,
@@ -260,9 +254,7 @@ void TstEfectivo::procesoSesgado() {
 }
 
 void TstEfectivo::etiquetaYPregunta_data() {
-    QTest::addColumn<Textos>("textos");
-    QTest::addColumn<QString>("etiqueta");
-    QTest::addColumn<QString>("pregunta");
+    columnas<Textos, QString, QString>("textos", "etiqueta", "pregunta");
     const Textos sinDispersion = {{"YRetI", "1.5"}, {"StdDev", "0"}, {"Media", "15"}};
     Textos nominal10 = sinDispersion;
     nominal10.insert({{"YNomI", "10"}, {"YNomS", "10"}});
@@ -304,9 +296,7 @@ void TstEfectivo::etiquetaYPregunta() {
 }
 
 void TstEfectivo::fallos_data() {
-    QTest::addColumn<Textos>("textos");
-    QTest::addColumn<bool>("bloqueado");
-    QTest::addColumn<QString>("mensaje");
+    columnas<Textos, bool, QString>("textos", "bloqueado", "mensaje");
     fila("detalle no se puede crear", Textos{{"Media", "50"}, {"StdDev", "1"}}, true,
          "Lozar. LozarEfectivo.\n\nLozar\n75.- ");
     fila("limite no numerico", Textos{{"Media", "50"}, {"StdDev", "1"}, {"XDesS", "abc"}}, false,
@@ -343,8 +333,7 @@ void TstEfectivo::fallos() {
 }
 
 void TstEfectivo::rutaDe_data() {
-    QTest::addColumn<QString>("ruta");
-    QTest::addColumn<QString>("directorio");
+    columnas<QString, QString>("ruta", "directorio");
     fila("windows", "C:\\Datos\\CostDetail.xls", "C:\\Datos\\");
     fila("nombre solo", "CostDetail.xls", "");
     fila("unix", "/opt/lozar/CostDetail.xls", "/opt/lozar/");

@@ -96,11 +96,8 @@ void TstEstudios::formaDelProceso() {
 }
 
 void TstEstudios::cambiosSinGuardar_data() {
-    QTest::addColumn<bool>("cerrar"); // else open another study
-    QTest::addColumn<bool>("cambiar");
-    QTest::addColumn<int>("respuesta");
-    QTest::addColumn<bool>("sigue"); // the window closed, or the other study opened
-    QTest::addColumn<bool>("guardado");
+    // cerrar: else open another study; sigue: the window closed, or the other study opened
+    columnas<bool, bool, int, bool, bool>("cerrar", "cambiar", "respuesta", "sigue", "guardado");
     for (bool cerrar : {true, false}) {
         const char* a = cerrar ? "cerrar" : "abrir";
         QTest::addRow("%s sin cambios", a) << cerrar << false << -1 << true << false;
@@ -152,9 +149,7 @@ void TstEstudios::cambiosSinGuardar() {
 }
 
 void TstEstudios::lectura_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<Valores>("valores");
-    QTest::addColumn<int>("error");
+    columnas<QByteArray, Valores, int>("bytes", "valores", "error");
     fila("sin comillas minusculas", QByteArray("xobj=12.5\r\n"), Valores{{13, "12.5"}}, 0);
     fila("igual en el valor", QByteArray("\"Titulo=a=b\"\r\n"), Valores{{0, "a=b"}}, 0);
     fila("blanco antes de la clave", QByteArray("\" ya=3\"\r\n"), Valores{}, 0);

@@ -55,10 +55,8 @@ private slots:
 };
 
 void TstFallos::fallos_data() {
-    QTest::addColumn<Accion>("accion");
-    QTest::addColumn<QString>("archivo"); // the file the fault is in
-    QTest::addColumn<Falla>("falla");
-    QTest::addColumn<QString>("causa"); // a pattern of the message; empty: no message at all
+    // archivo: the file the fault is in; causa: a pattern of the message, empty: no message
+    columnas<Accion, QString, Falla, QString>("accion", "archivo", "falla", "causa");
     const struct {
         Falla falla;
         const char* nombre;

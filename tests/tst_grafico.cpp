@@ -106,8 +106,7 @@ void TstGrafico::etiquetasYSeries() {
 }
 
 void TstGrafico::ejeMaximo_data() {
-    QTest::addColumn<double>("maximo");
-    QTest::addColumn<double>("eje");
+    columnas<double, double>("maximo", "eje");
     QTest::newRow("12.3") << 12.3 << 13.0;
     QTest::newRow("12.0004") << 12.0004 << 12.0;
 }
@@ -152,8 +151,7 @@ void TstGrafico::procesoSesgado() {
 }
 
 void TstGrafico::fallos_data() {
-    QTest::addColumn<Textos>("textos");
-    QTest::addColumn<QString>("mensaje");
+    columnas<Textos, QString>("textos", "mensaje");
     fila("retrabajo igual", Textos{{"XRetS", "7"}},
          "Lozar\n11.- Los límites de retrabajo son iguales");
     fila("retrabajo invertido", Textos{{"XRetI", "14"}}, "Lozar\n5.- El límite");
@@ -217,9 +215,8 @@ void TstGrafico::sinImpresora() {
 }
 
 void TstGrafico::exportar_data() {
-    QTest::addColumn<bool>("grafico"); // the chart window, else the main window's picture
-    QTest::addColumn<QString>("nombre");
-    QTest::addColumn<QByteArray>("comienzo"); // empty: the export fails
+    // grafico: the chart window, else the main window's picture; comienzo: empty if it fails
+    columnas<bool, QString, QByteArray>("grafico", "nombre", "comienzo");
     for (bool g : {false, true}) {
         const char* v = g ? "grafico" : "dibujo";
         QTest::addRow("%s png", v) << g << "x.png" << QByteArray("\x89PNG");

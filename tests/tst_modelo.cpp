@@ -21,10 +21,7 @@ private slots:
 };
 
 void TstModelo::lozar_data() {
-    QTest::addColumn<int>("taguchi");
-    QTest::addColumn<Textos>("cambios");
-    QTest::addColumn<double>("x");
-    QTest::addColumn<double>("costo");
+    columnas<int, Textos, double, double>("taguchi", "cambios", "x", "costo");
     const Textos nada;
     // Steps: each limit belongs to the region on its right.
     fila("en XDesI ya retrabajo", 0, nada, 10.0, 15.0);
@@ -56,9 +53,7 @@ void TstModelo::lozar() {
 }
 
 void TstModelo::nominal_data() {
-    QTest::addColumn<QString>("xb");
-    QTest::addColumn<double>("x");
-    QTest::addColumn<double>("nominal");
+    columnas<QString, double, double>("xb", "x", "nominal");
     QTest::newRow("recta") << "100" << 50.0 << 15.0;
     QTest::newRow("recta fuera del rango") << "100" << 150.0 << 25.0;
     QTest::newRow("xb igual xa plana") << "0" << 50.0 << 10.0;
@@ -74,9 +69,7 @@ void TstModelo::nominal() {
 }
 
 void TstModelo::limiteMalo_data() {
-    QTest::addColumn<Caja>("caja");
-    QTest::addColumn<double>("x");
-    QTest::addColumn<int>("error");
+    columnas<Caja, double, int>("caja", "x", "error");
     // A bad limit fails only when a test reaches it.
     QTest::newRow("XDesI vacio siempre") << Caja::XDesI << 95.0 << 13;
     QTest::newRow("XRetS letras no alcanzado") << Caja::XRetS << 15.0 << 0;

@@ -27,11 +27,8 @@ private slots:
 };
 
 void TstNumeros::lecturas_data() {
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<double>("estricto");
-    QTest::addColumn<int>("error");
-    QTest::addColumn<double>("flexible");
+    columnas<QLocale, QString, double, int, double>("locale", "texto", "estricto", "error",
+                                                    "flexible");
     const struct {
         const char* nombre;
         QString texto;
@@ -102,10 +99,7 @@ void TstNumeros::datos() {
 }
 
 void TstNumeros::formato_data() {
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<double>("valor");
-    QTest::addColumn<QString>("patron");
-    QTest::addColumn<QString>("texto");
+    columnas<QLocale, double, QString, QString>("locale", "valor", "patron", "texto");
     fila("0 mitad", kC, 2.5, "0", "3");
     fila("0.00 mitad", kC, 0.125, "0.00", "0.13");
     fila("0.00 mitad decimal", kC, 2.675, "0.00", "2.68");
@@ -134,9 +128,7 @@ void TstNumeros::formato() {
 }
 
 void TstNumeros::general_data() {
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<double>("valor");
-    QTest::addColumn<QString>("texto");
+    columnas<QLocale, double, QString>("locale", "valor", "texto");
     QTest::newRow("cero") << kC << 0.0 << "0";
     QTest::newRow("suma binaria") << kC << 0.1 + 0.2 << "0.3";
     QTest::newRow("exponente grande") << kC << 1e15 << "1E+15";
@@ -154,10 +146,7 @@ void TstNumeros::general() {
 }
 
 void TstNumeros::division_data() {
-    QTest::addColumn<double>("a");
-    QTest::addColumn<double>("b");
-    QTest::addColumn<double>("cociente");
-    QTest::addColumn<int>("error");
+    columnas<double, double, double, int>("a", "b", "cociente", "error");
     QTest::newRow("normal") << 6.0 << 4.0 << 1.5 << 0;
     QTest::newRow("b cero") << 5.0 << 0.0 << 0.0 << 0;
     QTest::newRow("desborda") << 1e300 << 1e-300 << 0.0 << 6;

@@ -1,3 +1,4 @@
+#include "comun/comparar.h"
 #include "stats/pearson.h"
 
 #include <QtTest>
@@ -45,9 +46,7 @@ private slots:
 };
 
 void TstPearson::distribucion_data() {
-    QTest::addColumn<double>("sesgo");
-    QTest::addColumn<double>("curtosis");
-    QTest::addColumn<TipoPearson>("tipo");
+    columnas<double, double, TipoPearson>("sesgo", "curtosis", "tipo");
     QTest::newRow("normal") << 0.0 << 0.0 << TipoPearson::Normal;
     QTest::newRow("I") << 0.5 << 0.0 << TipoPearson::I;
     QTest::newRow("I muy sesgado") << 1.0 << 1.0 << TipoPearson::I;
@@ -107,8 +106,7 @@ void TstPearson::distribucion() {
 }
 
 void TstPearson::contraBoost_data() {
-    QTest::addColumn<double>("sesgo");
-    QTest::addColumn<double>("curtosis");
+    columnas<double, double>("sesgo", "curtosis");
     // Each standardised from its textbook parameters, matched to the moments by hand.
     QTest::addColumn<Funcion>("cdf");
     // Type I: a beta whose shapes and width follow from β1 and β2.

@@ -1,3 +1,4 @@
+#include "comun/comparar.h"
 #include "shell/picturebox.h"
 
 #include <QtTest>
@@ -80,9 +81,7 @@ void TstPictureBox::borraYLineaDesdeElOrigen() {
 }
 
 void TstPictureBox::relleno_data() {
-    QTest::addColumn<QPoint>("semilla");
-    QTest::addColumn<bool>("dentro");
-    QTest::addColumn<bool>("fuera");
+    columnas<QPoint, bool, bool>("semilla", "dentro", "fuera");
     QTest::newRow("dentro") << QPoint(60, 50) << true << false;
     QTest::newRow("fuera del cuadro") << QPoint(5, 5) << false << true;
     QTest::newRow("sobre el borde") << QPoint(40, 50) << false << false;

@@ -56,10 +56,7 @@ void TstTablas::initTestCase() {
 }
 
 void TstTablas::abcn_data() {
-    QTest::addColumn<double>("z");
-    QTest::addColumn<int>("registro");
-    QTest::addColumn<int>("columna");
-    QTest::addColumn<int>("signo");
+    columnas<double, int, int, int>("z", "registro", "columna", "signo");
     QTest::newRow("1") << 1.0 << 11 << 0 << 1;
     QTest::newRow("1.234") << 1.234 << 13 << 3 << 1;
     QTest::newRow("0.125 sube") << 0.125 << 2 << 3 << 1;
@@ -84,9 +81,7 @@ void TstTablas::abcn() {
 }
 
 void TstTablas::tablaNormalFalta_data() {
-    QTest::addColumn<QByteArray>("contenido");
-    QTest::addColumn<bool>("existe");
-    QTest::addColumn<int>("error");
+    columnas<QByteArray, bool, int>("contenido", "existe", "error");
     QTest::newRow("falta") << QByteArray() << false << 53;
     QTest::newRow("vacia") << QByteArray() << true << 57;
     QTest::newRow("corta") << tablaNormalCodificada().left(42 * 94) << true << 57;
@@ -115,9 +110,7 @@ void TstTablas::tablaNormalFalta() {
 }
 
 void TstTablas::pearson_data() {
-    QTest::addColumn<double>("s");
-    QTest::addColumn<double>("k");
-    QTest::addColumn<double>("valor");
+    columnas<double, double, double>("s", "k", "valor");
     QTest::newRow("s 0 k 0") << 0.0 << 0.0 << 8.01;
     QTest::newRow("s 0.35 a medias") << 0.35 << 0.0 << 8.045;
     QTest::newRow("k -0.3 a medias") << 0.0 << -0.3 << 6.51;

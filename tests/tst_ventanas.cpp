@@ -35,9 +35,7 @@ private:
 };
 
 void TstVentanas::controles_data() {
-    QTest::addColumn<QString>("nombre");
-    QTest::addColumn<QRect>("twips");
-    QTest::addColumn<QString>("texto");
+    columnas<QString, QRect, QString>("nombre", "twips", "texto");
     fila("txtTitulo", "txtTitulo", QRect(1290, 120, 8895, 375),
          "Integración de Lozars de No Calidad");
     fila("Pic1", "Pic1", QRect(1260, 600, 9000, 5505), "");
@@ -68,8 +66,7 @@ void TstVentanas::controles() {
 }
 
 void TstVentanas::borraResultado_data() {
-    QTest::addColumn<QString>("caja");
-    QTest::addColumn<bool>("borra");
+    columnas<QString, bool>("caja", "borra");
     for (const char* n : {"XObj", "XRetI", "XRetS", "XDesI", "XDesS", "YNomI", "YNomS", "YRetI",
                           "YRetS", "YDesI", "YDesS", "Media", "StdDev"})
         QTest::newRow(n) << n << true;
@@ -105,9 +102,8 @@ void TstVentanas::casillaTaguchi() {
 }
 
 void TstVentanas::atajos_data() {
-    QTest::addColumn<QKeySequence>("teclas");
-    QTest::addColumn<QString>("dialogo"); // the dialog asked for, or empty
-    QTest::addColumn<QString>("efecto");  // otherwise: the result label's text, or a message
+    // dialogo: the dialog asked for, or empty; efecto: else the result label's text or a message
+    columnas<QKeySequence, QString, QString>("teclas", "dialogo", "efecto");
     fila("abrir", QKeySequence("Ctrl+O"), "abrir", "");
     fila("guardar como", QKeySequence("Ctrl+Shift+S"), "guardar", "");
     fila("2. Distribución", QKeySequence("Alt+2"), "", "Cpk -");

@@ -16,6 +16,11 @@ inline bool casiIgual(double a, double b, double tolerancia = 1e-12) {
     QVERIFY2(casiIgual((a), (b), (tol)),                                                           \
              qPrintable(QStringLiteral("%1 != %2").arg((a), 0, 'g', 17).arg((b), 0, 'g', 17)))
 
+// The columns of a data-driven test: their types, then their names in the same order.
+template <typename... Tipos, typename... Nombres> void columnas(const Nombres&... nombres) {
+    (QTest::addColumn<Tipos>(nombres), ...);
+}
+
 // One row of a data-driven test: its name, then a value for each column in order.
 template <typename... Valores> void fila(const char* nombre, const Valores&... valores) {
     (QTest::newRow(nombre) << ... << valores);
