@@ -4,14 +4,6 @@
 
 #include <QDir>
 
-PlataformaDoble::PlataformaDoble() {
-    anterior_ = fijaPlataforma(this);
-}
-
-PlataformaDoble::~PlataformaDoble() {
-    fijaPlataforma(anterior_);
-}
-
 Respuesta PlataformaDoble::mensaje(const QString& texto, Botones botones, Icono icono) {
     mensajes.append({texto, botones, icono});
     if (botones == Botones::Aceptar)
@@ -19,25 +11,11 @@ Respuesta PlataformaDoble::mensaje(const QString& texto, Botones botones, Icono 
     return respuestas.isEmpty() ? Respuesta::No : respuestas.takeFirst();
 }
 
-std::optional<QString> PlataformaDoble::respondeDialogo(const QString& filtro) {
+std::optional<QString> PlataformaDoble::respondeDialogo(const char* dialogo,
+                                                        const QString& filtro) {
+    dialogos << dialogo;
     filtros << filtro;
     return rutas.isEmpty() ? std::nullopt : rutas.takeFirst();
-}
-
-std::optional<QString> PlataformaDoble::dialogoAbrir(const QString& filtro) {
-    dialogos << "abrir";
-    return respondeDialogo(filtro);
-}
-
-std::optional<QString> PlataformaDoble::dialogoGuardar(const QString& filtro) {
-    dialogos << "guardar";
-    return respondeDialogo(filtro);
-}
-
-bool PlataformaDoble::abreDocumento(const QString& ruta, const QString& directorioTrabajo) {
-    Q_UNUSED(directorioTrabajo);
-    documentosAbiertos << ruta;
-    return true;
 }
 
 void PlataformaDoble::guardaArchivo(const QString& ruta, const QByteArray& bytes) {
@@ -47,12 +25,4 @@ void PlataformaDoble::guardaArchivo(const QString& ruta, const QByteArray& bytes
                                         "dispositivo)")
                              .arg(QDir::toNativeSeparators(ruta)));
     guardaArchivoSeguro(ruta, bytes);
-}
-
-bool PlataformaDoble::imprime(QWidget* ventana) {
-    Q_UNUSED(ventana);
-    if (!hayImpresora)
-        return false;
-    ++impresiones;
-    return true;
 }

@@ -16,20 +16,29 @@ public:
         Icono icono;
     };
 
-    PlataformaDoble();
-    ~PlataformaDoble() override;
+    PlataformaDoble() : anterior_(fijaPlataforma(this)) {}
+    ~PlataformaDoble() override { fijaPlataforma(anterior_); }
 
     Respuesta mensaje(const QString& texto, Botones botones, Icono icono) override;
-    std::optional<QString> dialogoAbrir(const QString& filtro) override;
-    std::optional<QString> dialogoGuardar(const QString& filtro) override;
-    std::optional<QString> dialogoExportar(const QString& filtro) override {
-        dialogos << "exportar";
-        return respondeDialogo(filtro);
+    std::optional<QString> dialogoAbrir(const QString& filtro) override {
+        return respondeDialogo("abrir", filtro);
     }
-    bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) override;
+    std::optional<QString> dialogoGuardar(const QString& filtro) override {
+        return respondeDialogo("guardar", filtro);
+    }
+    std::optional<QString> dialogoExportar(const QString& filtro) override {
+        return respondeDialogo("exportar", filtro);
+    }
+    bool abreDocumento(const QString& ruta, const QString&) override {
+        documentosAbiertos << ruta;
+        return true;
+    }
     // A full disk where `discoLleno` says so; otherwise the real writing.
     void guardaArchivo(const QString& ruta, const QByteArray& bytes) override;
-    bool imprime(QWidget* ventana) override;
+    bool imprime(QWidget*) override {
+        impresiones += hayImpresora;
+        return hayImpresora;
+    }
     bool imprimeTexto(const QString& html) override {
         textosImpresos << html;
         return hayImpresora;
@@ -68,6 +77,6 @@ public:
     QString ultimoTexto() const { return mensajes.isEmpty() ? QString() : mensajes.last().texto; }
 
 private:
-    std::optional<QString> respondeDialogo(const QString& filtro);
+    std::optional<QString> respondeDialogo(const char* dialogo, const QString& filtro);
     Plataforma* anterior_;
 };
