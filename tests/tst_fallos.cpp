@@ -57,23 +57,19 @@ private slots:
 void TstFallos::fallos_data() {
     // archivo: the file the fault is in; causa: a pattern of the message, empty: no message
     columnas<Accion, QString, Falla, QString>("accion", "archivo", "falla", "causa");
-    const struct {
+    struct Caso {
         Falla falla;
-        const char* nombre;
-        const char* causa;
-    } tablas[] = {{Falla::Falta, "falta", "No se ha encontrado el archivo de tabla"},
-                  {Falla::Truncada, "truncada", "está incompleto"},
-                  {Falla::NoNumerica, "no numérica", "está dañado"},
-                  {Falla::Carpeta, "carpeta", "es una carpeta"}};
+        const char *nombre, *causa;
+    };
+    const Caso tablas[] = {{Falla::Falta, "falta", "No se ha encontrado el archivo de tabla"},
+                           {Falla::Truncada, "truncada", "está incompleto"},
+                           {Falla::NoNumerica, "no numérica", "está dañado"},
+                           {Falla::Carpeta, "carpeta", "es una carpeta"}};
     for (const char* t : {"Kvacnt.tbq", "kvtab1A.tbq", "kvtab1B.tbq", "kvtab2.tbq"})
         for (const auto& f : tablas)
             QTest::addRow("%s %s", t, f.nombre)
                 << (t[0] == 'K' ? Accion::Efectivo : Accion::Pearson) << t << f.falla << f.causa;
-    const struct {
-        Falla falla;
-        const char* nombre;
-        const char* causa;
-    } estudios[] = {
+    const Caso estudios[] = {
         {Falla::Falta, "que falta", "53.- No se ha encontrado el archivo"},
         {Falla::Vacio, "vacío", "13.- \".+\" no contiene ningún dato"},
         {Falla::Binario, "basura", "13.- \".+\" no contiene ningún dato"},
