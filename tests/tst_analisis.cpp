@@ -14,8 +14,6 @@
 #include <QtTest>
 #include <cmath>
 
-using Textos = QMap<QString, QString>;
-
 namespace {
 
 std::vector<double> deCuantiles(int n, const std::function<double(double)>& cuantil) {

@@ -137,7 +137,7 @@ void TstCalculadoras::resultados_data() {
     // textos: lblInf, lblCentro, lblSup; "" is not checked
     columnas<QString, int, QLocale, QStringList, QStringList>("tipo", "tablas", "locale",
                                                               "movimientos", "textos");
-    const QLocale c = QLocale::c(), es(QLocale::Spanish, QLocale::Spain);
+    const QLocale c = QLocale::c(), es = kEspanol;
     const char *n = "ProbNorm", *p = "ProbPearson";
     const QStringList abre{"1350 ppm", "99.730 %", "1350 ppm"};
     fila("normal apertura", n, +Programa, c, QStringList(), abre);

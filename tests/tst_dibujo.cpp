@@ -7,8 +7,6 @@
 #include <QLabel>
 #include <QtTest>
 
-using Textos = QMap<QString, QString>;
-
 namespace {
 const QRgb kRojo = 0xff0000, kAmarillo = 0xffff00, kVerdeObj = 0x00c000, kAzul = 0x0000ff,
            kVerde = 0x00ff00, kNegro = 0x000000;

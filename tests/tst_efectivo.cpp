@@ -12,8 +12,6 @@
 #include <QLabel>
 #include <QtTest>
 
-using Textos = QMap<QString, QString>;
-
 namespace {
 
 // Normal table whose fields all hold `campo`, but A(0.00) = 0.
@@ -142,8 +140,7 @@ void TstEfectivo::marcador() {
 void TstEfectivo::textosDeCajas_data() {
     columnas<QLocale, QString, QString, int, QString>("locale", "caja", "texto", "linea",
                                                       "contenido");
-    const QLocale es(QLocale::Spanish, QLocale::Spain);
-    fila("coma decimal", es, "Media", "10,5", 5, "Media del Proceso:  \t\t10,500");
+    fila("coma decimal", kEspanol, "Media", "10,5", 5, "Media del Proceso:  \t\t10,500");
     fila("abc tal cual", QLocale::c(), "YRetI", "abc", 12,
          "   por Retrabajo Lado Inferior:  \t\t20.000\tabc");
 }
@@ -171,7 +168,6 @@ void TstEfectivo::mismoEstudioEnCadaLocale() {
     Textos comas;
     for (auto it = puntos.begin(); it != puntos.end(); ++it)
         comas.insert(it.key(), QString(it.value()).replace('.', ','));
-    const QLocale es(QLocale::Spanish, QLocale::Spain);
     struct Resultado {
         QStringList detalle;
         QString etiqueta;
@@ -199,7 +195,7 @@ void TstEfectivo::mismoEstudioEnCadaLocale() {
     QCOMPARE(c.detalle.value(8), QStringLiteral("   en el Objetivo:\t\t$ 38.310"));
     QCOMPARE(c.detalle.value(10),
              QStringLiteral("   por Retrabajo Lado Inferior:  \t\t18.500\t$ 0.750"));
-    for (const Resultado& r : {calcula(es, comas, false), calcula(es, puntos, true)}) {
+    for (const Resultado& r : {calcula(kEspanol, comas, false), calcula(kEspanol, puntos, true)}) {
         QCOMPARE(r.detalle.join('\n').replace(',', '.'), c.detalle.join('\n'));
         QCOMPARE(QString(r.etiqueta).replace(',', '.'), c.etiqueta);
         QVERIFY(r.etiqueta.contains(','));

@@ -19,8 +19,6 @@
 #include <QValueAxis>
 #include <QtTest>
 
-using Textos = QMap<QString, QString>;
-
 namespace {
 // Rework limits 7 and 13 around a target of 10.
 struct Estudio : EstudioTemporal {

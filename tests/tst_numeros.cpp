@@ -7,7 +7,6 @@
 
 namespace {
 const QLocale kC = QLocale::c();
-const QLocale kEs(QLocale::Spanish, QLocale::Spain);
 constexpr double kMax = std::numeric_limits<double>::max();
 
 } // namespace
@@ -70,7 +69,9 @@ void TstNumeros::lecturas_data() {
         {"no latinas", QStringLiteral("١٢٣ абв"), 0, 13, 0},
     };
     const std::pair<const char*, QLocale> locales[] = {
-        {"C", kC}, {"es_ES", kEs}, {"en_US", QLocale(QLocale::English, QLocale::UnitedStates)}};
+        {"C", kC},
+        {"es_ES", kEspanol},
+        {"en_US", QLocale(QLocale::English, QLocale::UnitedStates)}};
     for (const auto& [nombreLocale, locale] : locales)
         for (const auto& f : filas)
             QTest::addRow("%s %s", nombreLocale, f.nombre)
@@ -113,9 +114,9 @@ void TstNumeros::formato_data() {
     fila("0.000 ppm", kC, 0.5, "0.000 ppm", "0.500 ppm");
     fila("cero negativo sin signo", kC, -0.0004, "0.000", "0.000");
     fila("acarreo", kC, 9.9996, "0.000", "10.000");
-    fila("es coma", kEs, 10.5, "0.000", "10,500");
-    fila("es pct", kEs, 0.9973, "0.000 %", "99,730 %");
-    fila("es dolar", kEs, -11.5, "$ 0.00", "-$ 11,50");
+    fila("es coma", kEspanol, 10.5, "0.000", "10,500");
+    fila("es pct", kEspanol, 0.9973, "0.000 %", "99,730 %");
+    fila("es dolar", kEspanol, -11.5, "$ 0.00", "-$ 11,50");
 }
 
 void TstNumeros::formato() {
@@ -133,7 +134,7 @@ void TstNumeros::general_data() {
     QTest::newRow("suma binaria") << kC << 0.1 + 0.2 << "0.3";
     QTest::newRow("exponente grande") << kC << 1e15 << "1E+15";
     QTest::newRow("exponente pequeno") << kC << 0.00001 << "1E-05";
-    QTest::newRow("es coma") << kEs << 12.5 << "12,5";
+    QTest::newRow("es coma") << kEspanol << 12.5 << "12,5";
 }
 
 void TstNumeros::general() {

@@ -36,6 +36,8 @@ inline int errorDe(const std::function<void()>& f) {
     return 0;
 }
 
+const QLocale kEspanol(QLocale::Spanish, QLocale::Spain); // a Spanish desktop, decimal comma
+
 // Pins the default locale for one test and puts it back afterwards.
 class LocaleFijo {
 public:

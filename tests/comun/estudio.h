@@ -11,18 +11,21 @@
 #include <QMap>
 #include <QTemporaryDir>
 
+// Box texts by box name.
+using Textos = QMap<QString, QString>;
+
 // Fills the main window's boxes by name; the rest keep their initial texts.
-inline void rellenaCajas(LozarForm& f, const QMap<QString, QString>& textos) {
+inline void rellenaCajas(LozarForm& f, const Textos& textos) {
     for (auto it = textos.begin(); it != textos.end(); ++it)
         f.findChild<QLineEdit*>(it.key())->setText(it.value());
 }
 
 // The usual study: limits 10/20/50/80/90, costs 30/10/5 on both sides.
 inline void estudioTipico(LozarForm& f, bool taguchi = false) {
-    const QMap<QString, QString> tipico = {
-        {"XDesI", "10"}, {"XRetI", "20"}, {"XObj", "50"},  {"XRetS", "80"}, {"XDesS", "90"},
-        {"YDesI", "30"}, {"YDesS", "30"}, {"YRetI", "10"}, {"YRetS", "10"}, {"YNomI", "5"},
-        {"YNomS", "5"},  {"Media", "52"}, {"StdDev", "8"}};
+    const Textos tipico = {{"XDesI", "10"}, {"XRetI", "20"}, {"XObj", "50"},  {"XRetS", "80"},
+                           {"XDesS", "90"}, {"YDesI", "30"}, {"YDesS", "30"}, {"YRetI", "10"},
+                           {"YRetS", "10"}, {"YNomI", "5"},  {"YNomS", "5"},  {"Media", "52"},
+                           {"StdDev", "8"}};
     rellenaCajas(f, tipico);
     f.chkTaguchi->setChecked(taguchi);
 }
