@@ -50,8 +50,6 @@ private slots:
     void marcadores();
     void curvaTaguchi();
     void zonas();
-    void campanaSesgada_data();
-    void campanaSesgada();
     void cpk_data();
     void cpk();
     void lectura();
@@ -157,50 +155,44 @@ void TstDibujo::zonas() {
     QVERIFY(v.cerca(30, 100 * (1 - std::exp(-0.5)), kAzul));         // one σ out
 }
 
-void TstDibujo::campanaSesgada_data() {
-    columnas<QString, QString>("sesgo", "cpk");
-    fila("a la derecha", "0.9", "Cpk 1.32");
-    fila("a la izquierda", "-0.9", "Cpk 0.95");
+void TstDibujo::cpk_data() {
+    columnas<Textos, QString>("textos", "texto");
+    fila("0.67", Textos{{"Media", "10"}, {"StdDev", "1"}}, "Cpk 0.67");
+    fila("negativo", Textos{{"Media", "13"}, {"StdDev", "1"}}, "Cpk -0.33");
+    fila("sin dispersion", Textos{{"Media", "10"}, {"StdDev", "0"}}, "Cpk -");
+    // A skewed process measures Cpk by percentiles.
+    const auto sesgado = [](const char* sesgo) {
+        return Textos{{"XRetI", "20"}, {"XRetS", "80"},  {"Media", "45"},
+                      {"StdDev", "6"}, {"Sesgo", sesgo}, {"Curtosis", "1.6"}};
+    };
+    fila("sesgo a la derecha", sesgado("0.9"), "Cpk 1.32");
+    fila("sesgo a la izquierda", sesgado("-0.9"), "Cpk 0.95");
 }
 
-// A skewed process peaks on the side away from its long tail, at the top of the cost scale,
-// and measures Cpk by percentiles.
-void TstDibujo::campanaSesgada() {
-    QFETCH(QString, sesgo);
-    QFETCH(QString, cpk);
-    Ventana v;
-    rellenaCajas(*v.f, {{"Media", "45"}, {"StdDev", "6"}, {"Sesgo", sesgo}, {"Curtosis", "1.6"}});
+// Rework limits 7 and 12 unless the row says otherwise.
+void TstDibujo::cpk() {
+    QFETCH(Textos, textos);
+    QFETCH(QString, texto);
+    Ventana v(false);
+    rellenaCajas(*v.f, {{"XRetI", "7"}, {"XRetS", "12"}});
+    rellenaCajas(*v.f, textos);
     v.f->cmdNormal_Click();
     QVERIFY(v.doble.mensajes.isEmpty());
-    QCOMPARE(v.f->lblCpk->text(), cpk);
-    // The curve touches the top row at its peak; the dashed mean line is blue too.
+    QCOMPARE(v.f->lblCpk->text(), texto);
+    if (texto == "Cpk -")
+        QVERIFY(v.columna(10, 0, 99).contains(kRojo)); // the mean line, xa..xb is 0..100
+    if (!textos.contains("Sesgo"))
+        return;
+    // The curve peaks on the side away from its long tail, touching the top row; the dashed mean
+    // line is blue too.
     const int media = v.f->Pic1->escala().aPixel(45, 0).x();
     const QImage& img = v.f->Pic1->imagen();
     int pico = -1;
     for (int x = 0; x < img.width() && pico < 0; ++x)
         if (std::abs(x - media) > 2 && (img.pixel(x, 0) & 0xffffff) == kAzul)
             pico = x;
-    QVERIFY2(sesgo.startsWith('-') ? pico > media : (pico >= 0 && pico < media),
+    QVERIFY2(textos["Sesgo"].startsWith('-') ? pico > media : (pico >= 0 && pico < media),
              qPrintable(QString("pico %1, media %2").arg(pico).arg(media)));
-}
-
-void TstDibujo::cpk_data() {
-    columnas<QString, QString, QString>("media", "sd", "texto");
-    fila("0.67", "10", "1", "Cpk 0.67");
-    fila("negativo", "13", "1", "Cpk -0.33");
-    fila("sin dispersion", "10", "0", "Cpk -");
-}
-
-void TstDibujo::cpk() {
-    QFETCH(QString, media);
-    QFETCH(QString, sd);
-    QFETCH(QString, texto);
-    Ventana v(false);
-    rellenaCajas(*v.f, {{"XRetI", "7"}, {"XRetS", "12"}, {"Media", media}, {"StdDev", sd}});
-    v.f->cmdNormal_Click();
-    QCOMPARE(v.f->lblCpk->text(), texto);
-    if (texto == "Cpk -")
-        QVERIFY(v.columna(10, 0, 99).contains(kRojo)); // the mean line, xa..xb is 0..100
 }
 
 void TstDibujo::lectura() {
