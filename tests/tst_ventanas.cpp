@@ -153,7 +153,8 @@ void TstVentanas::nombresAccesibles_data() {
     QTest::newRow("Caratula") << FabricaVentana([](TablaNormal&) { return new Caratula; });
 }
 
-// A screen reader can name every control a user reads or works.
+// A screen reader can name every control a user reads or works; on the main window every box,
+// check box and button also says what it is for.
 void TstVentanas::nombresAccesibles() {
     QFETCH(FabricaVentana, fabrica);
     doble_.directorio = QCoreApplication::applicationDirPath();
@@ -172,6 +173,8 @@ void TstVentanas::nombresAccesibles() {
         QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
         QVERIFY2(i && !i->text(QAccessible::Name).trimmed().isEmpty(),
                  qPrintable(w->metaObject()->className() + QStringLiteral(" ") + w->objectName()));
+        if (qobject_cast<LozarForm*>(ventana.get()) && !qobject_cast<PictureBox*>(w))
+            QVERIFY2(w->toolTip().size() > 10, qPrintable(w->objectName()));
     }
     QVERIFY(vistos > 0);
     doble_.directorio.clear();
