@@ -44,9 +44,6 @@ enum class Accion { Efectivo, Pearson, Abrir, Guardar };
 
 } // namespace
 
-Q_DECLARE_METATYPE(Falla)
-Q_DECLARE_METATYPE(Accion)
-
 class TstFallos : public QObject {
     Q_OBJECT
 private slots:

@@ -4,10 +4,7 @@
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(Caja)
-
 using Textos = QMap<Caja, QString>;
-Q_DECLARE_METATYPE(Textos)
 
 class TstModelo : public QObject {
     Q_OBJECT

@@ -11,8 +11,6 @@
 #include <cmath>
 #include <functional>
 
-Q_DECLARE_METATYPE(TipoPearson)
-
 namespace {
 
 using Funcion = std::function<double(double)>;

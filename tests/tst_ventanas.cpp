@@ -137,7 +137,6 @@ void TstVentanas::atajos() {
 }
 
 using FabricaVentana = std::function<QWidget*(TablaNormal&)>;
-Q_DECLARE_METATYPE(FabricaVentana)
 
 void TstVentanas::nombresAccesibles_data() {
     QTest::addColumn<FabricaVentana>("fabrica");
