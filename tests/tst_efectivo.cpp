@@ -46,8 +46,6 @@ private slots:
     void intervalos();
     void archivoSinDispersion();
     void lineaDeIntervalo();
-    void marcador_data();
-    void marcador();
     void textosDeCajas_data();
     void textosDeCajas();
     void mismoEstudioEnCadaLocale();
@@ -61,21 +59,30 @@ private slots:
 };
 
 void TstEfectivo::intervalos_data() {
-    columnas<QString, QString, int>("media", "sd", "lineas");
-    fila("10 y 1", "10", "1", 101);
-    fila("50 y 2", "50", "2", 100);
-    fila("10 y 0.5", "10", "0.5", 100);
+    // campo: every field of the normal table, empty for the shipped one; todo: all scrap
+    columnas<QByteArray, Textos, int, bool>("campo", "textos", "lineas", "todo");
+    fila("10 y 1", QByteArray(), Textos{{"Media", "10"}, {"StdDev", "1"}}, 101, false);
+    fila("50 y 2", QByteArray(), Textos{{"Media", "50"}, {"StdDev", "2"}}, 100, false);
+    fila("10 y 0.5", QByteArray(), Textos{{"Media", "10"}, {"StdDev", "0.5"}}, 100, false);
+    // Abcn(0) = 0.5 and Abcn(2) = 0.5 + field: D = 1 − field, compared exactly with 0.995.
+    const Textos estrecho = {{"Media", "50"}, {"StdDev", "1"}, {"XDesI", "50"}, {"XDesS", "52"}};
+    fila("marcador exacto", QByteArray("0.005"), estrecho, 100, true);
+    fila("marcador apenas menos", QByteArray("0.00501"), estrecho, 100, false);
 }
 
 void TstEfectivo::intervalos() {
-    QFETCH(QString, media);
-    QFETCH(QString, sd);
+    QFETCH(QByteArray, campo);
+    QFETCH(Textos, textos);
     QFETCH(int, lineas);
-    Estudio e;
-    rellenaCajas(*e.f, {{"Media", media}, {"StdDev", sd}});
+    QFETCH(bool, todo);
+    Estudio e(true, campo.isEmpty() ? QByteArray() : tablaPlana(campo));
+    rellenaCajas(*e.f, textos);
     e.f->cmdLozarEfectivo_Click();
+    QCOMPARE(e.f->lblLozarEfec->text() == QStringLiteral("100% Desperdicio"), todo);
     QCOMPARE(e.intervalos(), lineas);
-    QCOMPARE(e.lineas().size(), 18 + lineas + 4);
+    // With the all-scrap marker the file ends with the interval lines: no empty line, no totals.
+    QCOMPARE(e.lineas().size(), 18 + lineas + (todo ? 0 : 4));
+    QCOMPARE(e.doble.mensajes.size(), todo ? 0 : 1); // else the question whether to see them
 }
 
 void TstEfectivo::archivoSinDispersion() {
@@ -114,27 +121,6 @@ void TstEfectivo::lineaDeIntervalo() {
     QCOMPARE(centro.mid(0, 5), QStringList({"49.5000", "50.5000", "3.988 %", "$ 5.00", "$ 0.20"}));
     QCOMPARE(l[18].section('\t', 0, 1), QStringLiteral("-0.5000\t0.5000"));
     QCOMPARE(l[18 + 100].section('\t', 0, 1), QStringLiteral("99.5000\t100.5000"));
-}
-
-void TstEfectivo::marcador_data() {
-    columnas<QByteArray, bool>("campo", "todo");
-    // Abcn(0) = 0.5 and Abcn(2) = 0.5 + field: D = 1 − field, compared exactly.
-    QTest::newRow("exactamente 0.995") << QByteArray("0.005") << true;
-    QTest::newRow("apenas menos") << QByteArray("0.00501") << false;
-}
-
-void TstEfectivo::marcador() {
-    QFETCH(QByteArray, campo);
-    QFETCH(bool, todo);
-    Estudio e(true, tablaPlana(campo));
-    rellenaCajas(*e.f, {{"Media", "50"}, {"StdDev", "1"}, {"XDesI", "50"}, {"XDesS", "52"}});
-    e.f->cmdLozarEfectivo_Click();
-    QCOMPARE(e.f->lblLozarEfec->text() == QStringLiteral("100% Desperdicio"), todo);
-    const QStringList l = e.lineas();
-    // With the marker the file ends with the interval lines: no empty line, no totals.
-    QVERIFY(e.intervalos() >= 100);
-    QCOMPARE(l.size(), 18 + e.intervalos() + (todo ? 0 : 4));
-    QCOMPARE(e.doble.mensajes.size(), todo ? 0 : 1);
 }
 
 void TstEfectivo::textosDeCajas_data() {
