@@ -32,14 +32,6 @@ struct Estudio : EstudioTemporal {
         return conDialogo<Graf1>([this] { f->cmdGraf_Click(); }, mira);
     }
 };
-
-QStringList visibles(QChart* c) {
-    QStringList nombres;
-    for (auto* m : c->legend()->markers())
-        if (m->isVisible())
-            nombres << m->label();
-    return nombres;
-}
 } // namespace
 
 class TstGrafico : public QObject {
@@ -71,7 +63,9 @@ void TstGrafico::etiquetasYSeries() {
         QCOMPARE(g.grafico()->title(), QStringLiteral("Eje"));
         categorias =
             qobject_cast<QBarCategoryAxis*>(g.grafico()->axes(Qt::Horizontal)[0])->categories();
-        series = visibles(g.grafico());
+        for (auto* m : g.grafico()->legend()->markers())
+            if (m->isVisible())
+                series << m->label();
         auto* y = qobject_cast<QValueAxis*>(g.grafico()->axes(Qt::Vertical)[0]);
         arriba = y->max();
         QCOMPARE(y->tickCount(), 11);

@@ -28,10 +28,6 @@ QByteArray tablaPearsonCodificada() {
     });
 }
 
-void escribe(const QString& ruta, const QByteArray& datos) {
-    QVERIFY(escribeArchivo(ruta, datos));
-}
-
 } // namespace
 
 class TstTablas : public QObject {
@@ -51,8 +47,8 @@ private:
 };
 
 void TstTablas::initTestCase() {
-    escribe(dir_.filePath("Kvacnt.tbq"), tablaNormalCodificada());
-    escribe(dir_.filePath("kvtab1A.tbq"), tablaPearsonCodificada());
+    QVERIFY(escribeArchivo(dir_.filePath("Kvacnt.tbq"), tablaNormalCodificada()));
+    QVERIFY(escribeArchivo(dir_.filePath("kvtab1A.tbq"), tablaPearsonCodificada()));
 }
 
 void TstTablas::abcn_data() {
@@ -94,7 +90,7 @@ void TstTablas::tablaNormalFalta() {
     QTemporaryDir d;
     const QString ruta = d.filePath("Kvacnt.tbq");
     if (existe)
-        escribe(ruta, contenido);
+        QVERIFY(escribeArchivo(ruta, contenido));
     TablaNormal t(d.path());
     try {
         t.Abcn(1);
@@ -105,7 +101,7 @@ void TstTablas::tablaNormalFalta() {
     }
     QCOMPARE(QFile::exists(ruta), existe); // nothing created
     QVERIFY(!t.cargada());
-    escribe(ruta, tablaNormalCodificada()); // the next lookup tries again
+    QVERIFY(escribeArchivo(ruta, tablaNormalCodificada())); // the next lookup tries again
     LOZAR_COMPARA(t.Abcn(1), 0.5 + codigo(11, 0), 1e-15);
 }
 
@@ -131,7 +127,7 @@ void TstTablas::pearsonFalta() {
     QTemporaryDir d;
     QCOMPARE(errorDe([&] { TablaPearson(d.path(), QStringLiteral("2"), 0, 0); }), 53);
     QVERIFY(!QFile::exists(d.filePath("kvtab2.tbq")));
-    escribe(d.filePath("kvtab2.tbq"), tablaPearsonCodificada().left(68 * 133));
+    QVERIFY(escribeArchivo(d.filePath("kvtab2.tbq"), tablaPearsonCodificada().left(68 * 133)));
     QCOMPARE(errorDe([&] { TablaPearson(d.path(), QStringLiteral("2"), 0, 0); }), 57);
 }
 
