@@ -119,18 +119,20 @@ void TstArranque::arranque() {
     QTemporaryDir dir;
     if (!portada.isEmpty())
         escribeArchivo(dir.filePath("CARATULA.JPG"), portada);
+    QFile::copy(QCoreApplication::applicationDirPath() + "/lozar.png", dir.filePath("lozar.png"));
     PlataformaDoble doble;
     doble.directorio = dir.path();
     doble.hayOtraInstancia = otraCopia;
 
     // A user who waits: the splash goes, the main window comes and is closed.
-    bool principalVista = false;
+    bool principalVista = false, conIcono = false;
     QTimer usuario;
     connect(&usuario, &QTimer::timeout, [&] {
         if (auto* c = visible<Caratula>())
             c->close();
         else if (auto* f = visible<LozarForm>()) {
             principalVista = true;
+            conIcono = !f->windowIcon().isNull();
             f->close();
         }
     });
@@ -145,6 +147,7 @@ void TstArranque::arranque() {
     QCOMPARE(ejecutaLozar(doble), codigo);
     QVERIFY2(!colgado, "el bucle de eventos no terminó solo");
     QCOMPARE(principalVista, ventanaPrincipal);
+    QCOMPARE(conIcono, ventanaPrincipal); // set while the splash waits, not before it shows
     QCOMPARE(doble.mensajes.size(), mensaje.isEmpty() ? 0 : 1);
     if (!mensaje.isEmpty()) {
         QVERIFY2(doble.ultimoTexto().contains(QRegularExpression(mensaje)),

@@ -28,12 +28,7 @@ private:
 int ejecutaLozar(Plataforma& p) {
     PlataformaDeLaEjecucion instalada(p);
     QApplication::setApplicationName(QStringLiteral("Lozar"));
-    // The desktop entry and its icon, installed as "lozar"; a copy run from its build folder
-    // finds the icon beside itself.
     QGuiApplication::setDesktopFileName(QStringLiteral("lozar"));
-    QApplication::setWindowIcon(QIcon::fromTheme(
-        QStringLiteral("lozar"),
-        QIcon(QDir(p.directorioAplicacion()).filePath(QStringLiteral("lozar.png")))));
 
     auto* caratula = new Caratula;
     caratula->setAttribute(Qt::WA_DeleteOnClose);
@@ -47,9 +42,14 @@ int ejecutaLozar(Plataforma& p) {
     // The main window is built, and its text laid out, while the splash is on screen (the
     // splash shows no text, so even the fonts wait until then); it then appears at once.
     QPointer<LozarForm> principal;
-    auto prepara = [&principal] {
+    auto prepara = [&principal, &p] {
         if (principal)
             return;
+        // The icon, installed as "lozar" or found beside a copy run from its build folder,
+        // takes a theme search and a decode that would hold the splash back by a third.
+        QApplication::setWindowIcon(QIcon::fromTheme(
+            QStringLiteral("lozar"),
+            QIcon(QDir(p.directorioAplicacion()).filePath(QStringLiteral("lozar.png")))));
         fijaFuenteDeLaAplicacion();
         principal = new LozarForm;
         principal->grab();
