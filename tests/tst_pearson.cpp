@@ -125,6 +125,24 @@ void TstPearson::contraBoost_data() {
     QTest::newRow("III gamma") << 1.0 << 1.5 << Funcion([](double z) {
         return boost::math::gamma_p(4.0, std::max(0.0, 4 + 2 * z));
     });
+    // Types V and VI: the inverse gamma and the beta prime, standardised through their raw
+    // moments E[X^k] = Π m(i), i = 1..k.
+    auto porMomentos = [](const char* nombre, const std::function<double(int)>& m,
+                          const Funcion& cdfDeX) {
+        const double e1 = m(1), e2 = e1 * m(2), e3 = e2 * m(3), e4 = e3 * m(4);
+        const double var = e2 - e1 * e1, sd = std::sqrt(var);
+        const double m3 = e3 - 3 * e1 * e2 + 2 * e1 * e1 * e1;
+        const double m4 = e4 - 4 * e1 * e3 + 6 * e1 * e1 * e2 - 3 * e1 * e1 * e1 * e1;
+        QTest::newRow(nombre) << m3 / (var * sd) << m4 / (var * var) - 3
+                              << Funcion([=](double z) { return cdfDeX(e1 + z * sd); });
+    };
+    const double a = 11, b = 7;
+    porMomentos(
+        "V gamma inversa", [=](int i) { return 1 / (a - i); },
+        [=](double x) { return x <= 0 ? 0 : boost::math::gamma_q(a, 1 / x); });
+    porMomentos(
+        "VI beta prima", [=](int i) { return (a + i - 1) / (b + a - i); },
+        [=](double x) { return x <= 0 ? 0 : boost::math::ibeta(a, b + a, x / (1 + x)); });
     const double nu = 4 + 6 / 1.0;
     QTest::newRow("VII t de Student") << 0.0 << 1.0 << Funcion([=](double z) {
         return cdf(boost::math::students_t_distribution<double>(nu), z * std::sqrt(nu / (nu - 2)));
@@ -136,6 +154,8 @@ void TstPearson::contraBoost() {
     QFETCH(double, curtosis);
     QFETCH(Funcion, cdf);
     const DistribucionPearson d(sesgo, curtosis);
+    // The fit takes the family the row is named after ("V gamma inversa" is type V).
+    QCOMPARE(QString(QTest::currentDataTag()).section(' ', 0, 0), nombreTipo(d.tipo()));
     for (double z = -6; z <= 6; z += 0.5)
         QVERIFY2(std::fabs(double(d.cdf(z)) - cdf(z)) < 1e-12, qPrintable(QString::number(z)));
 }
