@@ -9,7 +9,7 @@
 
 class FormaProceso;
 
-// Capability of the study's process against its rework limits as specification limits and
+// Capability of the study's process with its rework limits as the tolerance (LSL, USL) and
 // XObj as target: Cp, Cpk, Cpm from the study's mean and standard deviation (by percentiles
 // for a skewed shape), Pp and Ppk from measurements when there are some, and the production
 // expected, and observed, in the five zones the limits make.
