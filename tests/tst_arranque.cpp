@@ -4,6 +4,7 @@
 #include "comun/ventanas.h"
 #include "shell/arranque.h"
 #include "shell/caratula.h"
+#include "shell/module1.h"
 #include "shell/plataformaqt.h"
 #include "study/lozarform.h"
 
@@ -16,8 +17,8 @@
 class TstArranque : public QObject {
     Q_OBJECT
 private slots:
-    void slash_data();
-    void slash();
+    void rutas_data();
+    void rutas();
     void caratulaTeclas_data();
     void caratulaTeclas();
     void caratulaReiniciaReloj();
@@ -26,18 +27,23 @@ private slots:
     void segundaCopiaTerminaSola();
 };
 
-void TstArranque::slash_data() {
-    columnas<QString, QString>("entrada", "salida");
-    fila("sin barra", "C:\\prog", "C:\\prog\\");
-    fila("unidad", "C:", "C:");
-    fila("vacio", "", "\\");
-    fila("unix", "/usr/lib/lozar", "/usr/lib/lozar/");
+void TstArranque::rutas_data() {
+    // slash: a folder given its trailing separator, else the folder of a file's path
+    columnas<bool, QString, QString>("slash", "entrada", "salida");
+    fila("sin barra", true, "C:\\prog", "C:\\prog\\");
+    fila("unidad", true, "C:", "C:");
+    fila("vacio", true, "", "\\");
+    fila("unix", true, "/usr/lib/lozar", "/usr/lib/lozar/");
+    fila("carpeta de windows", false, "C:\\Datos\\CostDetail.xls", "C:\\Datos\\");
+    fila("carpeta de nombre solo", false, "CostDetail.xls", "");
+    fila("carpeta de unix", false, "/opt/lozar/CostDetail.xls", "/opt/lozar/");
 }
 
-void TstArranque::slash() {
+void TstArranque::rutas() {
+    QFETCH(bool, slash);
     QFETCH(QString, entrada);
     QFETCH(QString, salida);
-    QCOMPARE(Slash(entrada), salida);
+    QCOMPARE(slash ? Slash(entrada) : RutaDe(entrada), salida);
 }
 
 namespace {

@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QtTest>
-#include <limits>
 #include <memory>
 
 namespace {
@@ -109,7 +108,6 @@ private slots:
     void tablaAusente();
     void unaDeCadaUna_data() { porTipo(); }
     void unaDeCadaUna();
-    void trampas();
     void filaExacta_data();
     void filaExacta();
 
@@ -318,16 +316,6 @@ void TstCalculadoras::unaDeCadaUna() {
     QVERIFY(doble_.mensajes.isEmpty());
     f->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void TstCalculadoras::trampas() {
-    const double inf = std::numeric_limits<double>::infinity();
-    static_cast<ProbNorm&>(abre(QStringLiteral("ProbNorm"))).Normal(inf, 10, 0, 120);
-    QCOMPARE(doble_.ultimoTexto(), QStringLiteral("Normal.\n\nLozar\n6.- Desbordamiento"));
-    static_cast<ProbPearson&>(abre(QStringLiteral("ProbPearson"))).NoNormal(inf, 30, 90, 0, 120);
-    QCOMPARE(doble_.ultimoTexto(), QStringLiteral("NoNormal.\n\nLozar\n6.- Desbordamiento"));
-    QCOMPARE(doble_.mensajes.size(), 2);
-    QCOMPARE(doble_.mensajes.last().icono, Icono::Exclamacion);
 }
 
 void TstCalculadoras::filaExacta_data() {

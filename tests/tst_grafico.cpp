@@ -38,13 +38,10 @@ class TstGrafico : public QObject {
     Q_OBJECT
 private slots:
     void etiquetasYSeries();
-    void ejeMaximo_data();
-    void ejeMaximo();
     void celdaVacia();
     void procesoSesgado();
     void fallos_data();
     void fallos();
-    void detalleBloqueado();
     void redimensionado();
     void sinImpresora();
     void exportar_data();
@@ -91,22 +88,12 @@ void TstGrafico::etiquetasYSeries() {
     QCOMPARE(puntos, 126);
     QCOMPARE(TablaGrafico.celda(11, 1).toDouble(), 5.0); // the target itself, no spread
     QCOMPARE(arriba, 10.0);                              // capped at twice the nominal cost of 5
+    QCOMPARE(ejeMaximoDe(12.3), 13.0);                   // else the next whole number up
+    QCOMPARE(ejeMaximoDe(12.0004), 12.0);                // but for a hair over one
     QVERIFY(!e.doble.ocupado);
     // The detail file holds the last cell: mean XRetS, deviation 5 × 0.5.
     const QList<QByteArray> lineas = leeArchivo(e.dir.filePath("CostDetail.xls")).split('\n');
     QVERIFY(lineas.value(18).startsWith("0.3750\t0.6250\t"));
-}
-
-void TstGrafico::ejeMaximo_data() {
-    columnas<double, double>("maximo", "eje");
-    QTest::newRow("12.3") << 12.3 << 13.0;
-    QTest::newRow("12.0004") << 12.0004 << 12.0;
-}
-
-void TstGrafico::ejeMaximo() {
-    QFETCH(double, maximo);
-    QFETCH(double, eje);
-    QCOMPARE(ejeMaximoDe(maximo), eje);
 }
 
 void TstGrafico::celdaVacia() {
@@ -149,26 +136,24 @@ void TstGrafico::fallos_data() {
     fila("retrabajo invertido", Textos{{"XRetI", "14"}}, "Lozar\n5.- El límite");
     fila("limite no numerico", Textos{{"XRetS", "x"}}, "Lozar\n13.- ");
     fila("todo desperdicio", Textos{{"XDesI", "20"}}, "Lozar\n5.- No hay nada");
+    // A folder where the detail file goes: checked before computing, so said once, not 126 times.
+    fila("detalle bloqueado", Textos{{"CostDetail.xls", ""}},
+         "Lozar. LozarEfectivo.\n\nLozar\n75.- ");
 }
 
 void TstGrafico::fallos() {
     QFETCH(Textos, textos);
     QFETCH(QString, mensaje);
     Estudio e;
+    const bool bloqueado = textos.remove("CostDetail.xls"); // a folder in its place
+    if (bloqueado)
+        QVERIFY(QDir(e.dir.path()).mkdir("CostDetail.xls"));
     rellenaCajas(*e.f, textos);
     QVERIFY(!e.grafica());
     QCOMPARE(e.doble.mensajes.size(), 1);
-    QCOMPARE(e.doble.mensajes[0].icono, Icono::Ninguno);
+    QCOMPARE(e.doble.mensajes[0].icono, bloqueado ? Icono::Exclamacion : Icono::Ninguno);
     QVERIFY2(e.doble.ultimoTexto().startsWith(mensaje), qPrintable(e.doble.ultimoTexto()));
     QVERIFY(!e.doble.ocupado);
-}
-
-void TstGrafico::detalleBloqueado() {
-    Estudio e;
-    QVERIFY(QDir(e.dir.path()).mkdir("CostDetail.xls"));
-    QVERIFY(!e.grafica());
-    QCOMPARE(e.doble.mensajes.size(), 1); // once, not 126 times
-    QVERIFY(e.doble.ultimoTexto().startsWith("Lozar. LozarEfectivo.\n\nLozar\n75.- "));
 }
 
 void TstGrafico::redimensionado() {

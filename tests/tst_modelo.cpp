@@ -11,8 +11,6 @@ class TstModelo : public QObject {
 private slots:
     void lozar_data();
     void lozar();
-    void nominal_data();
-    void nominal();
     void limiteMalo_data();
     void limiteMalo();
 };
@@ -36,6 +34,11 @@ void TstModelo::lozar_data() {
     fila("costo con letras", 0, Textos{{Caja::YDesI, "12abc"}}, 5.0, 17.0);
     fila("costo solo letras", 0, Textos{{Caja::YDesI, "abc"}}, 5.0, 5.0);
     fila("limites desordenados", 0, Textos{{Caja::XRetI, "5"}}, 7.0, 35.0);
+    // The nominal cost: the straight line through (xa, YNomI) and (xb, YNomS), also beyond xb.
+    fila("nominal en recta", 0, Textos{{Caja::YNomS, "15"}}, 50.0, 10.0);
+    fila("nominal mas alla de xb", 0, Textos{{Caja::YNomS, "15"}, {Caja::xb, "40"}}, 50.0, 17.5);
+    fila("nominal plano si xb igual xa", 0, Textos{{Caja::YNomS, "15"}, {Caja::xb, "0"}}, 50.0,
+         5.0);
 }
 
 void TstModelo::lozar() {
@@ -47,22 +50,6 @@ void TstModelo::lozar() {
     for (auto it = cambios.begin(); it != cambios.end(); ++it)
         c.textos[it.key()] = it.value();
     LOZAR_COMPARA(Lozar(c, x), costo, 1e-9);
-}
-
-void TstModelo::nominal_data() {
-    columnas<QString, double, double>("xb", "x", "nominal");
-    QTest::newRow("recta") << "100" << 50.0 << 15.0;
-    QTest::newRow("recta fuera del rango") << "100" << 150.0 << 25.0;
-    QTest::newRow("xb igual xa plana") << "0" << 50.0 << 10.0;
-}
-
-void TstModelo::nominal() {
-    QFETCH(QString, xb);
-    QFETCH(double, x);
-    QFETCH(double, nominal);
-    CajasMapa c;
-    c.textos = {{Caja::xa, "0"}, {Caja::xb, xb}, {Caja::YNomI, "10"}, {Caja::YNomS, "20"}};
-    LOZAR_COMPARA(YNominal(c, x), nominal, 1e-12);
 }
 
 void TstModelo::limiteMalo_data() {
