@@ -67,43 +67,75 @@ void TstAnalisis::resumen() {
 }
 
 void TstAnalisis::lectura_data() {
-    // error: the start of the error's description, or empty
-    columnas<QString, QStringList, int, QString, double, QString>("texto", "columnas", "columna",
-                                                                  "decimal", "suma", "error");
-    const QString ocho = QStringLiteral("1\n2\n3\n4\n5\n6\n7\n8.5\n");
+    // bytes: a file's, through the reader of files; error: the start of the error's description
+    columnas<QByteArray, QStringList, int, QString, double, QString>("bytes", "columnas", "columna",
+                                                                     "decimal", "suma", "error");
+    const QByteArray ocho = "1\n2\n3\n4\n5\n6\n7\n8.5\n";
     fila("una por linea", ocho, QStringList{"Columna 1"}, 0, "punto", 36.5, "");
-    fila("coma decimal sin encabezado", QString(ocho).replace('.', ','), QStringList{"Columna 1"},
-         0, "coma", 36.5, "");
+    fila("coma decimal sin encabezado", QByteArray(ocho).replace('.', ','),
+         QStringList{"Columna 1"}, 0, "coma", 36.5, "");
     fila("csv con punto y coma, encabezado y coma decimal",
          QStringLiteral("lote;diámetro\r\n1;20,1\r\n2;19,9\r\n3;20\r\n4;20,2\r\n5;19,8\r\n"
-                        "6;20\r\n7;20,1\r\n8;19,9\r\n"),
+                        "6;20\r\n7;20,1\r\n8;19,9\r\n")
+             .toUtf8(),
          QStringList{"lote", "diámetro"}, 1, "coma", 160.0, "");
     fila("csv con comas y punto decimal",
-         QStringLiteral("a,b\n1,0.5\n2,0.5\n3,0.5\n4,0.5\n5,0.5\n6,0.5\n7,0.5\n8,1.5\n"),
+         QByteArray("a,b\n1,0.5\n2,0.5\n3,0.5\n4,0.5\n5,0.5\n6,0.5\n7,0.5\n8,1.5\n"),
          QStringList{"a", "b"}, 1, "punto", 5.0, "");
     fila("tsv con huecos al final",
-         QStringLiteral("x\ty\n1\t2\n1\t2\n1\t2\n1\t2\n1\t2\n1\t2\n1\t2\n1\t3\n\n\n"),
+         QByteArray("x\ty\n1\t2\n1\t2\n1\t2\n1\t2\n1\t2\n1\t2\n1\t2\n1\t3\n\n\n"),
          QStringList{"x", "y"}, 1, "punto", 17.0, "");
-    fila("linea no numerica", QStringLiteral("v\n1\n2\n3\nx4\n5\n6\n7\n8\n9\n"), QStringList{"v"},
-         0, "punto", 0.0, "La línea 5 no tiene un número");
-    fila("siete", QStringLiteral("1\n2\n3\n4\n5\n6\n7\n"), QStringList{"Columna 1"}, 0, "punto",
-         0.0, "Hacen falta al menos 8 mediciones");
-    fila("constante", QStringLiteral("5\n5\n5\n5\n5\n5\n5\n5\n5\n"), QStringList{"Columna 1"}, 0,
+    fila("linea no numerica", QByteArray("v\n1\n2\n3\nx4\n5\n6\n7\n8\n9\n"), QStringList{"v"}, 0,
+         "punto", 0.0, "La línea 5 no tiene un número");
+    fila("siete", QByteArray("1\n2\n3\n4\n5\n6\n7\n"), QStringList{"Columna 1"}, 0, "punto", 0.0,
+         "Hacen falta al menos 8 mediciones");
+    fila("constante", QByteArray("5\n5\n5\n5\n5\n5\n5\n5\n5\n"), QStringList{"Columna 1"}, 0,
          "punto", 0.0, "Todas las mediciones");
-    fila("vacio", QStringLiteral("\n \n"), QStringList(), 0, "", 0.0, "No hay mediciones");
+    fila("vacio", QByteArray("\n \n"), QStringList(), 0, "", 0.0, "No hay mediciones");
+    fila("solo encabezado", QByteArray("v\n\n"), QStringList(), 0, "", 0.0,
+         "No hay mediciones: solo un encabezado");
+    // Thousands grouped: read whole where the column keeps one pattern, never split at them.
+    const QByteArray miles = "1.101,5\n982,5\n1.050\n1.000,25\n2.000\n10\n1.234.567,75\n-1.000,5\n";
+    fila("miles con punto", miles, QStringList{"Columna 1"}, 0, "coma, con punto de miles",
+         1101.5 + 982.5 + 1050 + 1000.25 + 2000 + 10 + 1234567.75 - 1000.5, "");
+    QByteArray milesComa = miles;
+    milesComa.replace('.', '#').replace(',', '.').replace('#', ',');
+    fila("miles con coma", "medida\n" + milesComa, QStringList{"medida"}, 0,
+         "punto, con coma de miles",
+         1101.5 + 982.5 + 1050 + 1000.25 + 2000 + 10 + 1234567.75 - 1000.5, "");
+    fila("miles en columnas",
+         QByteArray("n;v\n1;1.101,5\n2;1.102,5\n3;1.103,5\n4;1.104,5\n"
+                    "5;1.105,5\n6;1.106,5\n7;1.107,5\n8;1.108,5\n"),
+         QStringList{"n", "v"}, 1, "coma, con punto de miles", 8 * 1105.0, "");
+    fila("miles y un valor que no los sigue", "v\n" + miles + "1.5\n", QStringList{"v"}, 0,
+         "coma, con punto de miles", 0.0, "La línea 10 no sigue el formato de la columna «v»");
+    fila("miles de los dos tipos", "v\n" + miles + "1,234.5\n", QStringList{"v"}, 0,
+         "coma, con punto de miles", 0.0, "La línea 10 no sigue el formato");
+    // Encodings and line ends spreadsheets and editors write.
+    QByteArray utf16("\xFF\xFE");
+    for (QChar c : QStringLiteral("diámetro\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8.5\r\n"))
+        utf16 += char(c.unicode() & 0xFF), utf16 += char(c.unicode() >> 8);
+    fila("utf-16 con marca", utf16, QStringList{"diámetro"}, 0, "punto", 36.5, "");
+    fila("utf-8 con marca", "\xEF\xBB\xBF" + QStringLiteral("diámetro\n").toUtf8() + ocho,
+         QStringList{"diámetro"}, 0, "punto", 36.5, "");
+    fila("windows-1252", "di\xE1metro\n" + ocho, QStringList{"diámetro"}, 0, "punto", 36.5, "");
+    fila("solo retornos de carro", "v\r" + QByteArray(ocho).replace('\n', '\r'), QStringList{"v"},
+         0, "punto", 36.5, "");
+    fila("bytes nulos", QByteArray(1000, '\0'), QStringList(), 0, "", 0.0,
+         "No es un archivo de texto");
 }
 
 void TstAnalisis::lectura() {
-    QFETCH(QString, texto);
+    QFETCH(QByteArray, bytes);
     QFETCH(QStringList, columnas);
     QFETCH(int, columna);
     QFETCH(QString, decimal);
     QFETCH(double, suma);
     QFETCH(QString, error);
     try {
-        const TablaMediciones t(texto);
+        const TablaMediciones t(TablaMediciones::deArchivo(bytes));
         QCOMPARE(t.columnas(), columnas);
-        QCOMPARE(t.decimal(), decimal);
+        QCOMPARE(t.decimal(columna), decimal);
         const std::vector<double> v = t.columna(columna);
         QVERIFY2(error.isEmpty(), "sin error");
         double s = 0;

@@ -1,5 +1,6 @@
 #include "comun/estudio.h"
 #include "comun/ventanas.h"
+#include "shell/archivos.h"
 #include "shell/numeros.h"
 #include "study/archivoestudio.h"
 #include "study/ayuda.h"

@@ -277,8 +277,11 @@ void TstEfectivo::fallos() {
     QFETCH(bool, bloqueado);
     QFETCH(QString, mensaje);
     Estudio e;
-    if (bloqueado)
+    if (bloqueado) { // a folder in its place, and a user folder under a file
         QVERIFY(QDir(e.dir.path()).mkdir("CostDetail.xls"));
+        QVERIFY(escribeArchivo(e.dir.filePath("archivo"), "x"));
+        e.doble.datosUsuario = e.dir.filePath("archivo/datos");
+    }
     rellenaCajas(*e.f, textos);
     e.f->lblLozarEfec->setText(QStringLiteral("anterior"));
     e.f->cmdLozarEfectivo_Click();

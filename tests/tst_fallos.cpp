@@ -1,28 +1,30 @@
 #include "calculators/probpearson.h"
+#include "comun/discolleno.h"
 #include "comun/estudio.h"
 #include "shell/picturebox.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
-// A folder made immutable: not even root may create, rename or delete in it. CI runs as root,
-// for whom permission bits stop nothing; the attribute does.
+// A file or folder made immutable: not even root may change, create, rename or delete there. CI
+// runs as root, for whom permission bits stop nothing; the attribute does.
 class Inmutable {
 public:
-    explicit Inmutable(const QString& carpeta) : carpeta_(carpeta) {
-        ok_ = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), carpeta_}) == 0;
+    explicit Inmutable(const QString& ruta) : ruta_(ruta) {
+        ok_ = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), ruta_}) == 0;
     }
     ~Inmutable() {
         if (ok_)
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), carpeta_});
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), ruta_});
     }
     bool ok() const { return ok_; }
 
 private:
-    QString carpeta_;
+    QString ruta_;
     bool ok_ = false;
 };
 
@@ -30,17 +32,22 @@ enum class Falla {
     Falta,
     Truncada,
     NoNumerica,
+    Guion,
     Carpeta,
+    Tuberia,
     Vacio,
     Binario,
     LineaGigante,
     Gigante,
     Ilegible,
-    CarpetaInmutable,
     DiscoLleno,
-    DetalleInmutable
+    CarpetaInmutable,
+    ArchivoInmutable
 };
-enum class Accion { Efectivo, Pearson, Abrir, Guardar };
+// Guardar is Ctrl+S on a study opened from its file; the exports go to the file named.
+enum class Accion { Efectivo, Pearson, Abrir, Importar, Guardar, GuardarComo, Exportar };
+
+const QByteArray kAntes = "lo que el usuario ya tenía";
 
 } // namespace
 
@@ -49,10 +56,12 @@ class TstFallos : public QObject {
 private slots:
     void fallos_data();
     void fallos();
+    void detalleDeOtroUsuario();
 };
 
 void TstFallos::fallos_data() {
-    // archivo: the file the fault is in; causa: a pattern of the message, empty: no message
+    // archivo: the file the fault is in; causa: a pattern of the one message, empty when the
+    // action must succeed all the same
     columnas<Accion, QString, Falla, QString>("accion", "archivo", "falla", "causa");
     struct Caso {
         Falla falla;
@@ -61,7 +70,9 @@ void TstFallos::fallos_data() {
     const Caso tablas[] = {{Falla::Falta, "falta", "No se ha encontrado el archivo de tabla"},
                            {Falla::Truncada, "truncada", "está incompleto"},
                            {Falla::NoNumerica, "no numérica", "está dañado"},
-                           {Falla::Carpeta, "carpeta", "es una carpeta"}};
+                           {Falla::Guion, "con un guion por número", "está dañado"},
+                           {Falla::Carpeta, "carpeta", "es una carpeta"},
+                           {Falla::Tuberia, "tubería", "es una tubería"}};
     for (const char* t : {"Kvacnt.tbq", "kvtab1A.tbq", "kvtab1B.tbq", "kvtab2.tbq"})
         for (const auto& f : tablas)
             QTest::addRow("%s %s", t, f.nombre)
@@ -73,21 +84,46 @@ void TstFallos::fallos_data() {
         {Falla::LineaGigante, "de una línea de 10 MB", "13.- \".+\" no contiene ningún dato"},
         {Falla::Gigante, "de 10 MB", "380.- El valor de Titulo es demasiado largo"},
         {Falla::Ilegible, "ilegible", "57.- No se puede leer .+error de entrada/salida"},
-        {Falla::Carpeta, "carpeta", "57.- No se puede leer .+es una carpeta"}};
+        {Falla::Carpeta, "carpeta", "57.- No se puede leer .+es una carpeta"},
+        {Falla::Tuberia, "tubería", "57.- No se puede leer .+es una tubería, no un archivo"}};
     for (const auto& f : estudios)
         QTest::addRow("abrir estudio %s", f.nombre)
             << Accion::Abrir << "estudio.lzr" << f.falla
             << QStringLiteral("^Lozar. MArchivoAbrir.\nLozar\n") + f.causa;
-    fila("guardar en carpeta inmutable", Accion::Guardar, "estudio.lzr", Falla::CarpetaInmutable,
-         "permiso denegado");
-    fila("guardar con el disco lleno", Accion::Guardar, "estudio.lzr", Falla::DiscoLleno,
-         "No queda espacio");
+    fila("importar mediciones de una tubería", Accion::Importar, "medidas.csv", Falla::Tuberia,
+         "^Lozar. MArchivoImportar.\nLozar\n57.- No se puede leer .+es una tubería");
+    fila(
+        "importar mediciones que faltan", Accion::Importar, "medidas.csv", Falla::Falta,
+        "^Lozar. MArchivoImportar.\nLozar\n53.- No se ha encontrado el archivo \".+\", en \".+\"$");
+
+    // A full disk: the file as it was, one message naming it and the cause.
+    const QString lleno = QStringLiteral(" \\(no queda espacio en el disco\\)$");
+    fila("ctrl+s con el disco lleno", Accion::Guardar, "estudio.lzr", Falla::DiscoLleno,
+         "^Lozar. MArchivoGuardar.\nLozar\n57.- No se pudo guardar \".+\"" + lleno);
+    fila("guardar como con el disco lleno", Accion::GuardarComo, "nuevo.lzr", Falla::DiscoLleno,
+         "^Lozar. MArchivoGuardarComo.\nLozar\n57.- No se pudo guardar \".+\"" + lleno);
+    for (const char* tipo : {"png", "svg", "pdf"})
+        QTest::addRow("exportar %s con el disco lleno", tipo)
+            << Accion::Exportar << QStringLiteral("dibujo.") + tipo << Falla::DiscoLleno
+            << "^Lozar. MArchivoExportar.\nLozar\n57.- No se pudo guardar \".+\"" + lleno;
+    fila("detalle con el disco lleno", Accion::Efectivo, "CostDetail.xls", Falla::DiscoLleno,
+         "^Lozar. LozarEfectivo.\n\nLozar\n57.- No se pudo guardar el archivo de detalle \".+\"" +
+             lleno);
+    // A folder that takes no new file: the study's own file is written in place; a new one
+    // cannot be.
+    fila("ctrl+s en carpeta inmutable", Accion::Guardar, "estudio.lzr", Falla::CarpetaInmutable,
+         "");
+    fila("guardar como nuevo en carpeta inmutable", Accion::GuardarComo, "nuevo.lzr",
+         Falla::CarpetaInmutable, "^Lozar. MArchivoGuardarComo.\nLozar\n75.- .+permiso denegado");
+    // The detail file the program cannot write where it is goes to the user's own folder.
     fila("detalle en carpeta inmutable", Accion::Efectivo, "CostDetail.xls",
-         Falla::DetalleInmutable, "");
+         Falla::CarpetaInmutable, "");
+    fila("detalle inmutable", Accion::Efectivo, "CostDetail.xls", Falla::ArchivoInmutable, "");
+    fila("detalle que es una tubería", Accion::Efectivo, "CostDetail.xls", Falla::Tuberia, "");
 }
 
-// Whatever goes wrong: one clear Spanish message naming the file and the cause, no crash, and
-// nothing lost: the window as it was, a study already on disk byte for byte.
+// Whatever goes wrong: one clear Spanish message naming the file and the cause, no crash, no
+// wait, and nothing lost: the window as it was, a file already on disk byte for byte.
 void TstFallos::fallos() {
     QFETCH(Accion, accion);
     QFETCH(QString, archivo);
@@ -98,10 +134,22 @@ void TstFallos::fallos() {
     for (const char* f : {"kvtab1A.tbq", "kvtab1B.tbq", "kvtab2.tbq"})
         QFile::copy(QCoreApplication::applicationDirPath() + '/' + f, app + '/' + f);
     QTemporaryDir estudios;
+    const bool enApp = accion == Accion::Efectivo || accion == Accion::Pearson;
+    const QString carpeta = enApp ? app : estudios.path();
+    const QString ruta = carpeta + '/' + archivo;
+    e.doble.datosUsuario = estudios.filePath("datos de usuario");
+    TablaNormal tabla(app);
+
+    std::unique_ptr<DiscoLleno> disco;
+    if (falla == Falla::DiscoLleno) {
+        if (enApp)
+            e.f->Abcn(0); // the table is read before its folder fills up
+        disco = std::make_unique<DiscoLleno>(carpeta);
+    }
     const QString estudio = estudios.filePath("estudio.lzr");
     escribeArchivo(estudio, "\"Titulo=Guardado antes\"\r\n");
-    const QString ruta =
-        (accion == Accion::Abrir || accion == Accion::Guardar) ? estudio : app + '/' + archivo;
+    if (accion == Accion::Exportar || archivo == QLatin1String("CostDetail.xls"))
+        escribeArchivo(ruta, kAntes);
     switch (falla) {
     case Falla::Falta:
         QFile::remove(ruta);
@@ -109,17 +157,24 @@ void TstFallos::fallos() {
     case Falla::Truncada:
         escribeArchivo(ruta, leeArchivo(ruta).left(1000));
         break;
-    case Falla::NoNumerica: {
+    case Falla::NoNumerica:
+    case Falla::Guion: {
         QByteArray b = leeArchivo(ruta);
         // The first field of the normal table; in a Pearson table, one the opening reads
         // (kurtosis 0, record 8).
-        b.replace(archivo.startsWith('K') ? 4 : 7 * 133 + 5, 6, "  abc ");
+        const bool normal = archivo.startsWith('K');
+        const QByteArray campo = falla == Falla::Guion ? "-" : "abc";
+        b.replace(normal ? 4 : 7 * 133 + 5, normal ? 8 : 6, campo.rightJustified(normal ? 8 : 6));
         escribeArchivo(ruta, b);
         break;
     }
     case Falla::Carpeta:
         QFile::remove(ruta);
         QDir().mkdir(ruta);
+        break;
+    case Falla::Tuberia: // a pipe with nobody at its other end: opening it may wait for ever
+        QFile::remove(ruta);
+        QVERIFY(mkfifo(QFile::encodeName(ruta).constData(), 0666) == 0);
         break;
     case Falla::Vacio:
         escribeArchivo(ruta, QByteArray());
@@ -140,18 +195,14 @@ void TstFallos::fallos() {
     default:
         break;
     }
+    if (accion == Accion::Guardar) { // the study opened from its file, then changed
+        e.abre(estudio);
+        rellenaCajas(*e.f, {{"Media", "51"}});
+        QVERIFY(e.f->windowTitle().endsWith('*'));
+    }
     // Reading /proc/self/mem from its start fails for root too.
     const QString aAbrir = falla == Falla::Ilegible ? QStringLiteral("/proc/self/mem") : ruta;
-    const QByteArray estudioAntes = leeArchivo(estudio);
-    std::unique_ptr<Inmutable> inmutable;
-    if (falla == Falla::CarpetaInmutable || falla == Falla::DetalleInmutable) {
-        inmutable =
-            std::make_unique<Inmutable>(falla == Falla::CarpetaInmutable ? estudios.path() : app);
-        if (!inmutable->ok())
-            QSKIP("chattr +i no está disponible aquí");
-    }
-    e.doble.discoLleno = falla == Falla::DiscoLleno;
-    e.doble.datosUsuario = estudios.filePath("datos de usuario");
+    const QByteArray antes = leeArchivo(ruta);
     const auto ventana = [&] { // the title and every box
         QStringList t{e.f->windowTitle()};
         for (auto* c : e.f->findChildren<QLineEdit*>())
@@ -160,11 +211,22 @@ void TstFallos::fallos() {
     };
     const QStringList ventanaAntes = ventana();
     const QImage dibujoAntes = e.f->Pic1->imagen();
+    if (disco) {
+        QVERIFY2(disco->llena(), "no se pudo llenar el disco: sin tmpfs ni biblioteca precargada");
+        qInfo("disco lleno: %s", qPrintable(disco->como()));
+    }
+    std::unique_ptr<Inmutable> inmutable;
+    if (falla == Falla::CarpetaInmutable || falla == Falla::ArchivoInmutable) {
+        inmutable = std::make_unique<Inmutable>(falla == Falla::CarpetaInmutable ? carpeta : ruta);
+        if (!inmutable->ok())
+            QSKIP("chattr +i no está disponible aquí");
+    }
+    const qsizetype mensajesAntes = e.doble.mensajes.size();
 
     std::unique_ptr<ProbPearson> calculadora;
-    TablaNormal tabla(app);
     switch (accion) {
     case Accion::Efectivo:
+        e.f->lblLozarEfec->clear();
         rellenaCajas(*e.f, {{"Media", "50"}, {"StdDev", "8"}});
         e.f->cmdLozarEfectivo_Click();
         break;
@@ -175,31 +237,131 @@ void TstFallos::fallos() {
     case Accion::Abrir:
         e.abre(aAbrir);
         break;
+    case Accion::Importar:
+        e.doble.rutas << ruta;
+        e.f->MArchivoImportar_Click();
+        break;
     case Accion::Guardar:
+        e.f->show();
+        QVERIFY(QTest::qWaitForWindowActive(e.f));
+        QTest::keyClick(e.f, Qt::Key_S, Qt::ControlModifier);
+        break;
+    case Accion::GuardarComo:
         e.guarda(ruta);
         break;
+    case Accion::Exportar:
+        e.doble.rutas << ruta;
+        e.f->MArchivoExportar_Click();
+        break;
     }
+    inmutable.reset();
+    QList<PlataformaDoble::Mensaje> mensajes = e.doble.mensajes.mid(mensajesAntes);
+    // The question before dropping the typed study aside.
+    mensajes.removeIf(
+        [](const PlataformaDoble::Mensaje& m) { return m.botones == Botones::SiNoCancelar; });
     if (causa.isEmpty()) {
+        if (accion == Accion::Guardar) { // written in place, nothing said
+            QVERIFY(mensajes.isEmpty());
+            QVERIFY(leeArchivo(estudio).contains("\"Media=51\"\r\n"));
+            QVERIFY(!e.f->windowTitle().endsWith('*'));
+            return;
+        }
         // The detail file goes to the user's own folder instead, and the cost is computed.
         QVERIFY(QFile::exists(e.doble.datosUsuario + "/CostDetail.xls"));
-        QVERIFY(!QFile::exists(app + "/CostDetail.xls"));
         QVERIFY(e.f->lblLozarEfec->text().startsWith('$'));
-        QCOMPARE(e.doble.mensajes.size(), 1); // the question whether to see the details
+        QCOMPARE(mensajes.size(), 1); // the question whether to see the details
+        QCOMPARE(e.doble.documentosAbiertos.size(), 0);
+        if (falla != Falla::CarpetaInmutable)
+            QCOMPARE(leeArchivo(ruta), antes);
         return;
     }
-    // The question before dropping the typed study aside, one message.
-    e.doble.mensajes.removeIf(
-        [](const PlataformaDoble::Mensaje& m) { return m.botones == Botones::SiNoCancelar; });
-    QCOMPARE(e.doble.mensajes.size(), 1);
-    const QString m = e.doble.ultimoTexto();
+    QCOMPARE(mensajes.size(), 1);
+    const QString m = mensajes.last().texto;
     QVERIFY2(m.contains(QFileInfo(aAbrir).fileName()) && m.contains(QRegularExpression(causa)),
              qPrintable(m));
-    QCOMPARE(leeArchivo(estudio), estudioAntes);
-    if (accion == Accion::Abrir || accion == Accion::Guardar) {
+    QCOMPARE(leeArchivo(ruta), antes);
+    if (ruta != estudio)
+        QCOMPARE(leeArchivo(estudio), QByteArray("\"Titulo=Guardado antes\"\r\n"));
+    if (accion == Accion::GuardarComo)
+        QVERIFY(!QFileInfo::exists(ruta)); // not even an empty file
+    if (accion == Accion::Efectivo)
+        QCOMPARE(e.f->lblLozarEfec->text(), QString()); // no result from a failed computation
+    if (accion != Accion::Efectivo && accion != Accion::Pearson) {
         QCOMPARE(ventana(), ventanaAntes);
         QCOMPARE(e.f->Pic1->imagen(), dibujoAntes);
     }
+    if (accion == Accion::Guardar) {
+        // Closing asks again; "Sí" fails again, and the window stays with its changes.
+        e.doble.respuestas << Respuesta::Si;
+        QVERIFY(!e.f->close());
+        QVERIFY(e.f->isVisible());
+        QVERIFY(e.f->windowTitle().endsWith('*'));
+        QCOMPARE(e.doble.mensajes.size() - mensajesAntes, 3);
+        QCOMPARE(leeArchivo(estudio), antes);
+    }
 }
 
-QTEST_MAIN(TstFallos)
+namespace {
+const char* kOtroUsuario = "--como-otro-usuario";
+
+// Run as another user, in the shared folder `argv[2]`: the effective cost must be computed, its
+// detail file written into that user's own folder, and the first user's file left as it was.
+int comoOtroUsuario(const QString& compartida) {
+    PlataformaDoble doble;
+    doble.directorio = compartida;
+    doble.datosUsuario = compartida + QStringLiteral("/datos del otro");
+    const QByteArray antes = leeArchivo(compartida + QStringLiteral("/CostDetail.xls"));
+    LozarForm f;
+    estudioTipico(f);
+    f.cmdLozarEfectivo_Click();
+    const bool bien = f.lblLozarEfec->text().startsWith('$') && doble.mensajes.size() == 1 &&
+                      QFile::exists(doble.datosUsuario + QStringLiteral("/CostDetail.xls")) &&
+                      leeArchivo(compartida + QStringLiteral("/CostDetail.xls")) == antes;
+    if (!bien)
+        qWarning("resultado «%s», mensajes: %s", qPrintable(f.lblLozarEfec->text()),
+                 qPrintable(doble.ultimoTexto()));
+    return bien ? 0 : 1;
+}
+} // namespace
+
+// A copy in a folder everyone can write: the detail file one user made is not the other's to
+// write, and the other still gets a result, with the detail in a folder of their own.
+void TstFallos::detalleDeOtroUsuario() {
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (geteuid() != 0 || setpriv.isEmpty())
+        QSKIP("hace falta ser root, con setpriv, para hacer el archivo de otro usuario");
+    QTemporaryDir base;
+    const QString compartida = base.filePath(QStringLiteral("compartida"));
+    QDir().mkdir(compartida);
+    QVERIFY(chmod(QFile::encodeName(base.path()).constData(), 0755) == 0);
+    QVERIFY(chmod(QFile::encodeName(compartida).constData(), 0777) == 0);
+    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/Kvacnt.tbq"),
+                compartida + QStringLiteral("/Kvacnt.tbq"));
+    const QString detalle = compartida + QStringLiteral("/CostDetail.xls");
+    QVERIFY(escribeArchivo(detalle, kAntes)); // root's, mode 644: nobody else may write it
+    QVERIFY(chmod(QFile::encodeName(detalle).constData(), 0644) == 0);
+    QProcess otro;
+    otro.setProcessChannelMode(QProcess::MergedChannels);
+    otro.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                         QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(),
+                         QString::fromLatin1(kOtroUsuario), compartida});
+    const bool termino = otro.waitForFinished(120000);
+    if (!termino) {
+        otro.kill();
+        otro.waitForFinished();
+    }
+    QVERIFY2(termino && otro.exitStatus() == QProcess::NormalExit && otro.exitCode() == 0,
+             otro.readAll().right(3000).constData());
+    QCOMPARE(leeArchivo(detalle), kAntes);
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], kOtroUsuario) == 0)
+        return comoOtroUsuario(QString::fromLocal8Bit(argv[2]));
+    TstFallos t;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&t, argc, argv);
+}
+
 #include "tst_fallos.moc"

@@ -136,7 +136,7 @@ void TstGrafico::fallos_data() {
     fila("retrabajo invertido", Textos{{"XRetI", "14"}}, "Lozar\n5.- El límite");
     fila("limite no numerico", Textos{{"XRetS", "x"}}, "Lozar\n13.- ");
     fila("todo desperdicio", Textos{{"XDesI", "20"}}, "Lozar\n5.- No hay nada");
-    // A folder where the detail file goes: checked before computing, so said once, not 126 times.
+    // No place for the detail file: checked before computing, so said once, not 126 times.
     fila("detalle bloqueado", Textos{{"CostDetail.xls", ""}},
          "Lozar. LozarEfectivo.\n\nLozar\n75.- ");
 }
@@ -146,8 +146,11 @@ void TstGrafico::fallos() {
     QFETCH(QString, mensaje);
     Estudio e;
     const bool bloqueado = textos.remove("CostDetail.xls"); // a folder in its place
-    if (bloqueado)
+    if (bloqueado) { // a folder in its place, and a user folder under a file
         QVERIFY(QDir(e.dir.path()).mkdir("CostDetail.xls"));
+        QVERIFY(escribeArchivo(e.dir.filePath("archivo"), "x"));
+        e.doble.datosUsuario = e.dir.filePath("archivo/datos");
+    }
     rellenaCajas(*e.f, textos);
     QVERIFY(!e.grafica());
     QCOMPARE(e.doble.mensajes.size(), 1);

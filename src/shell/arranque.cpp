@@ -1,5 +1,6 @@
 #include "shell/arranque.h"
 
+#include "shell/archivos.h"
 #include "shell/caratula.h"
 #include "shell/errores.h"
 #include "shell/formulario.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QPixmap>
 #include <QPointer>
 
 namespace {
@@ -47,9 +49,13 @@ int ejecutaLozar(Plataforma& p) {
             return;
         // The icon, installed as "lozar" or found beside a copy run from its build folder,
         // takes a theme search and a decode that would hold the splash back by a third.
-        QApplication::setWindowIcon(QIcon::fromTheme(
-            QStringLiteral("lozar"),
-            QIcon(QDir(p.directorioAplicacion()).filePath(QStringLiteral("lozar.png")))));
+        QPixmap propio;
+        try { // read as any file of ours: a pipe in its place would hang the start
+            propio.loadFromData(leeArchivoEntero(
+                QDir(p.directorioAplicacion()).filePath(QStringLiteral("lozar.png")), 1 << 20));
+        } catch (const ErrorLozar&) {
+        }
+        QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("lozar"), QIcon(propio)));
         fijaFuenteDeLaAplicacion();
         principal = new LozarForm;
         principal->grab();

@@ -1,11 +1,12 @@
 #include "shell/caratula.h"
 
+#include "shell/archivos.h"
 #include "shell/errores.h"
 #include "shell/plataforma.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QImageReader>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -54,7 +55,11 @@ Caratula::Caratula(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Fra
 void Caratula::Form_Load() {
     directorio_ = Slash(plataforma().directorioAplicacion());
     const QString ruta = directorio_ + QStringLiteral("CARATULA.JPG");
-    const QImage imagen = QImageReader(ruta).read();
+    QImage imagen;
+    try { // through the reader that refuses a pipe, which would hold the start for ever
+        imagen = QImage::fromData(leeArchivoEntero(ruta, qint64(64) << 20));
+    } catch (const ErrorLozar&) {
+    }
     if (imagen.isNull())
         throw ErrorLozar(kErrArchivoNoEncontrado,
                          QStringLiteral("No se ha podido leer la portada \"%1\".").arg(ruta));

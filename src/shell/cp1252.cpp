@@ -1,5 +1,8 @@
 #include "shell/cp1252.h"
 
+#include <QStringDecoder>
+#include <algorithm>
+
 namespace {
 // Characters of bytes 0x80..0x9F; 0 where the code page leaves the byte unassigned.
 constexpr char16_t kAltos[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -49,4 +52,24 @@ QString deCp1252(QByteArrayView bytes) {
         s += (u >= 0x80 && u < 0xA0 && kAltos[u - 0x80]) ? QChar(kAltos[u - 0x80]) : QChar(u);
     }
     return s;
+}
+
+QString textoDeArchivo(QByteArrayView bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes[0] == '\xFF' ? QStringDecoder::Utf16LE
+                                                : QStringDecoder::Utf16BE);
+        return utf16.decode(bytes.sliced(2));
+    }
+    const bool marca = bytes.startsWith("\xEF\xBB\xBF");
+    if (marca)
+        bytes = bytes.sliced(3);
+    const bool ascii =
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+    if (!ascii) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        QString texto = utf8.decode(bytes);
+        if (!utf8.hasError())
+            return texto;
+    }
+    return deCp1252(bytes);
 }

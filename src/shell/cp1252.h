@@ -12,3 +12,8 @@ std::optional<QByteArray> aCp1252(QStringView texto);
 QByteArray aCp1252Aproximado(QStringView texto);
 // Text of Windows-1252 bytes (the five unassigned bytes read as their C1 controls).
 QString deCp1252(QByteArrayView bytes);
+
+// Text of a file someone may have saved from any editor: UTF-16 with its byte-order mark;
+// UTF-8 (its mark, if any, dropped) when the bytes are valid UTF-8 and not plain ASCII; else
+// Windows-1252, in which our own files are written.
+QString textoDeArchivo(QByteArrayView bytes);

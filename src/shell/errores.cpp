@@ -2,11 +2,6 @@
 
 #include "shell/plataforma.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <cerrno>
-
 ErrorLozar::ErrorLozar(int numero, QString descripcion, QString origen)
     : numero_(numero), origen_(std::move(origen)),
       descripcion_(descripcion.isEmpty() ? descripcionDe(numero) : std::move(descripcion)) {
@@ -38,62 +33,6 @@ QString ErrorLozar::descripcionDe(int numero) {
     default:
         return QStringLiteral("Error definido por la aplicación o el objeto");
     }
-}
-
-QString causaDeFallo(const QString& ruta, int e, const QString& otra) {
-    if (QFileInfo(ruta).isDir())
-        return QStringLiteral("es una carpeta, no un archivo");
-    switch (e) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("permiso denegado");
-    case EROFS:
-        return QStringLiteral("el disco es de solo lectura");
-    case ENOSPC:
-        return QStringLiteral("no queda espacio en el disco");
-    case ENOENT:
-        return QStringLiteral("no existe");
-    case ENOTDIR:
-        return QStringLiteral("una parte de la ruta no es una carpeta");
-    case EIO:
-        return QStringLiteral("error de entrada/salida del disco");
-    case EISDIR:
-        return QStringLiteral("es una carpeta, no un archivo");
-    default:
-        return otra;
-    }
-}
-
-QByteArray leeArchivoEntero(const QString& ruta, qint64 limite) {
-    const QString nombre = QDir::toNativeSeparators(ruta);
-    QFile f(ruta);
-    if (!f.exists())
-        throw ErrorLozar(kErrArchivoNoEncontrado,
-                         QStringLiteral("No se ha encontrado el archivo \"%1\"").arg(nombre));
-    auto falla = [&](const QString& causa) {
-        return ErrorLozar(kErrEntradaSalida,
-                          QStringLiteral("No se puede leer \"%1\" (%2)").arg(nombre, causa));
-    };
-    if (QFileInfo(ruta).isDir())
-        throw falla(causaDeFallo(ruta, 0, QString()));
-    if (!f.open(QIODevice::ReadOnly)) {
-        const int e = errno;
-        throw falla(causaDeFallo(ruta, e, f.errorString()));
-    }
-    if (f.size() > limite)
-        throw falla(QStringLiteral("tiene %1 MB; se leen hasta %2 MB")
-                        .arg(f.size() >> 20)
-                        .arg(limite >> 20));
-    // Files that tell their size are read in one piece of that size; others (a pipe, /proc)
-    // until they end.
-    QByteArray bytes = f.size() > 0 ? f.read(f.size()) : f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        const int e = errno;
-        throw falla(causaDeFallo(ruta, e, f.errorString()));
-    }
-    if (bytes.size() > limite)
-        throw falla(QStringLiteral("tiene más de %1 MB").arg(limite >> 20));
-    return bytes;
 }
 
 QString detalleError(const ErrorLozar& e) {

@@ -41,15 +41,6 @@ private:
     QByteArray utf8_;
 };
 
-// Why a file could not be read or written, in Spanish: a folder where the file should be, or
-// the system's error `e` (errno, taken right after the failure); `otra` when it has no name of
-// ours.
-QString causaDeFallo(const QString& ruta, int e, const QString& otra);
-
-// The whole of a file (at most `limite` bytes), or ErrorLozar naming it and the cause: 53 when
-// it does not exist, 57 when it cannot be read or is larger.
-QByteArray leeArchivoEntero(const QString& ruta, qint64 limite);
-
 // "source LF number .- description": the body every error message ends with.
 QString detalleError(const ErrorLozar& e);
 

@@ -1,7 +1,9 @@
 #include "shell/exporta.h"
 
+#include "shell/archivos.h"
 #include "shell/errores.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -9,9 +11,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
-#include <cerrno>
 #include <cmath>
 
 const QString kFiltroExportar =
@@ -43,11 +43,10 @@ void exporta(const QString& ruta, QSize tamano, const std::function<void(QPainte
     if (tipo != QLatin1String("png") && tipo != QLatin1String("svg") &&
         tipo != QLatin1String("pdf"))
         throw noSePudo(ruta, QStringLiteral("el nombre debe terminar en .png, .svg o .pdf"));
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly)) {
-        const int e = errno;
-        throw noSePudo(ruta, causaDeFallo(ruta, e, archivo.errorString()));
-    }
+    // Drawn in memory first, then written as any file of the user's: whole, or not at all.
+    QByteArray bytes;
+    QBuffer archivo(&bytes);
+    archivo.open(QIODevice::WriteOnly);
     bool ok;
     if (tipo == QLatin1String("png")) {
         QImage imagen((QSizeF(tamano) * escala).toSize(), QImage::Format_RGB32);
@@ -73,8 +72,6 @@ void exporta(const QString& ruta, QSize tamano, const std::function<void(QPainte
     }
     if (!ok)
         throw noSePudo(ruta, QStringLiteral("no se pudo dibujar"));
-    if (!archivo.commit()) {
-        const int e = errno;
-        throw noSePudo(ruta, causaDeFallo(ruta, e, archivo.errorString()));
-    }
+    archivo.close();
+    guardaArchivoSeguro(ruta, bytes);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
+#include <cmath>
+#include <utility>
 
 // The two ways a box is read, the general format a number is written back with,
 // and the guarded division every drawing and cost routine uses.
@@ -53,4 +56,30 @@ template <typename F> void bucleContado(double desde, double hasta, double paso,
             break;
         x = siguiente;
     }
+}
+
+// The passes of that loop that can show in a picture spanning [a, b]: from the last x before it
+// to the first x past it, each x exactly the value the whole loop reaches there (the loop's own
+// additions up to the picture, unless a million would not reach it: then one multiplication).
+// So that a typed value far outside the picture costs nothing, and what shows is unchanged.
+template <typename F>
+void bucleContadoEn(double desde, double hasta, double paso, double a, double b, F&& pasada) {
+    constexpr double kSumasExactas = 1 << 20;
+    const double margen = std::fabs(paso);
+    const double bajo = std::min(a, b) - margen, alto = std::max(a, b) + margen;
+    const bool sube = paso >= 0;
+    if (sube ? hasta < bajo : hasta > alto) // it ends before the picture starts
+        return;
+    double x = desde;
+    const double antes = sube ? bajo - x : x - alto; // how far the loop starts before the picture
+    if (antes > 0 && margen > 0) {
+        const double pasos = std::floor(antes / margen);
+        if (pasos > kSumasExactas)
+            x += pasos * paso;
+        else
+            for (double k = 0; k < pasos && x + paso != x; ++k)
+                x += paso;
+    }
+    bucleContado(x, sube ? std::min(hasta, alto) : std::max(hasta, bajo), paso,
+                 std::forward<F>(pasada));
 }

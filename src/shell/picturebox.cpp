@@ -34,6 +34,7 @@ Escala PictureBox::escala() const {
 }
 
 void PictureBox::trazo(QPointF a, QPointF b, const QColor& c) {
+    ++trazos_;
     QPainter p(&imagen_);
     p.setRenderHint(QPainter::Antialiasing, false);
     // Widths and dashes are in screen pixels; the image holds device pixels.
@@ -78,6 +79,7 @@ void PictureBox::borra() {
     ajusta();
     imagen_.fill(fondo_);
     actual_ = {0, 0};
+    trazos_ = 0;
     update();
 }
 

@@ -36,6 +36,8 @@ public:
     void linea(float x1, float y1, float x2, float y2, const QColor& c);
     void lineaA(float x, float y, const QColor& c);
     QPointF puntoActual() const { return actual_; }
+    // Points and lines drawn since the last clear: what a drawing costs.
+    int trazos() const { return trazos_; }
 
     // Back to the background colour; the current point returns to (0, 0).
     void borra();
@@ -75,4 +77,5 @@ private:
     EstiloTrazo estilo_ = EstiloTrazo::Solido;
     QColor color_, relleno_, fondo_;
     QPointF actual_{0, 0};
+    int trazos_ = 0;
 };

@@ -26,10 +26,6 @@ public:
     // filter's.
     virtual std::optional<QString> dialogoExportar(const QString& filtro) = 0;
 
-    // Writes a whole file: the bytes go aside first and then into place, so that a failure
-    // leaves any earlier file as it was. ErrorLozar naming the file and the cause.
-    virtual void guardaArchivo(const QString& ruta, const QByteArray& bytes) = 0;
-
     // Opens a document with the program associated with it; false when that failed.
     virtual bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) = 0;
 
@@ -63,12 +59,10 @@ public:
 
 Plataforma& plataforma();
 
-// The real writing of guardaArchivo, for every platform layer.
-void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes);
-
 // Where a file the program writes on its own (the detail file) goes: into the application
-// directory when it can be written there, as for a copy run from its build folder, else into
-// the user's data folder, created when missing (an installed copy).
+// directory when that file can be written there, as for a copy run from its build folder, else
+// into the user's data folder, created when missing (an installed copy, or a shared one whose
+// file another user wrote).
 QString rutaDeArchivoPropio(const QString& nombre);
 // Installs `p` (not owned) and returns the previous one.
 Plataforma* fijaPlataforma(Plataforma* p);

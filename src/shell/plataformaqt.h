@@ -16,9 +16,6 @@ public:
     std::optional<QString> dialogoGuardar(const QString& filtro) override;
     std::optional<QString> dialogoExportar(const QString& filtro) override;
     bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) override;
-    void guardaArchivo(const QString& ruta, const QByteArray& bytes) override {
-        guardaArchivoSeguro(ruta, bytes);
-    }
     bool imprime(QWidget* ventana) override;
     bool imprimeTexto(const QString& html) override;
     std::optional<int> eligeOpcion(const QString& pregunta, const QStringList& opciones) override;

@@ -1,9 +1,11 @@
 // Measurements in, capability and the best process centre out: "Archivo > Importar
 // mediciones…", "Edición > Pegar mediciones", "Análisis > Capacidad…" and "Análisis > Media
 // óptima…".
+#include "shell/archivos.h"
 #include "shell/errores.h"
 #include "shell/numeros.h"
 #include "shell/plataforma.h"
+#include "shell/trabajo.h"
 #include "stats/muestra.h"
 #include "study/capacidad.h"
 #include "study/dialogos.h"
@@ -16,6 +18,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <cmath>
+#include <optional>
 
 namespace {
 const QString kFiltroMediciones =
@@ -40,36 +43,59 @@ void LozarForm::MArchivoImportar_Click() {
 }
 
 void LozarForm::importaMediciones(const QString& ruta) {
-    try {
-        usaMediciones(TablaMediciones::deArchivo(leeArchivoEntero(ruta, qint64(512) << 20)),
-                      QDir::toNativeSeparators(ruta));
-    } catch (const ErrorLozar& e) {
-        avisaRutina(objectName() + QStringLiteral(". MArchivoImportar."), e, 1);
-    }
+    const QString origen = QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(ruta));
+    usaMediciones(origen, QStringLiteral(". MArchivoImportar."), [ruta](Progreso& p) {
+        p.tramo(0, 0.5);
+        return TablaMediciones::deArchivo(leeArchivoEntero(ruta, qint64(512) << 20, &p));
+    });
 }
 
 void LozarForm::MEdicionPegar_Click() {
-    try {
-        usaMediciones(plataforma().textoPortapapeles(), QStringLiteral("portapapeles"));
-    } catch (const ErrorLozar& e) {
-        avisaRutina(objectName() + QStringLiteral(". MEdicionPegar."), e, 1);
-    }
+    const QString texto = plataforma().textoPortapapeles();
+    usaMediciones(QStringLiteral("el portapapeles"), QStringLiteral(". MEdicionPegar."),
+                  [texto](Progreso&) { return texto; });
 }
 
-void LozarForm::usaMediciones(const QString& texto, const QString& origen) {
-    const TablaMediciones tabla(texto);
+void LozarForm::usaMediciones(const QString& origen, const QString& procedimiento,
+                              const std::function<QString(Progreso&)>& texto) {
+    // The reading runs away from the window, which keeps repainting and offers "Cancelar";
+    // nothing changes on screen until the user takes the values.
+    std::optional<TablaMediciones> tabla;
+    std::vector<double> valores;
+    ResumenMuestra r;
     int columna = 0;
-    if (tabla.columnas().size() > 1) {
-        const std::optional<int> elegida = plataforma().eligeOpcion(
-            QStringLiteral("¿Qué columna contiene las mediciones?"), tabla.columnas());
-        if (!elegida)
+    try {
+        trabajaConProgreso(this, QStringLiteral("Leyendo las mediciones de %1…").arg(origen),
+                           [&](Progreso& p) {
+                               QString t = texto(p);
+                               p.tramo(0.5, 1);
+                               tabla.emplace(std::move(t), &p);
+                           });
+        if (tabla->columnas().size() > 1) {
+            const std::optional<int> elegida = plataforma().eligeOpcion(
+                QStringLiteral("¿Qué columna contiene las mediciones?"), tabla->columnas());
+            if (!elegida)
+                return;
+            columna = *elegida;
+        }
+        trabajaConProgreso(
+            this, QStringLiteral("Resumiendo la columna «%1»…").arg(tabla->columnas()[columna]),
+            [&](Progreso& p) {
+                valores = tabla->columna(columna, &p);
+                r = resumeMuestra(valores);
+            });
+    } catch (const ErrorLozar& e) {
+        if (e.numero() == kErrCancelado)
             return;
-        columna = *elegida;
+        // Which file, after what was wrong in it.
+        avisaRutina(
+            objectName() + procedimiento,
+            ErrorLozar(e.numero(), e.descripcion() + QStringLiteral(", en ") + origen, e.origen()),
+            1);
+        return;
     }
-    std::vector<double> valores = tabla.columna(columna);
-    const ResumenMuestra r = resumeMuestra(valores);
-    DlgMediciones d(r, origen + QStringLiteral(", columna «%1»").arg(tabla.columnas()[columna]),
-                    tabla.decimal(), pearsonPosible(r.sesgo, r.curtosis), this);
+    DlgMediciones d(r, origen + QStringLiteral(", columna «%1»").arg(tabla->columnas()[columna]),
+                    tabla->decimal(columna), pearsonPosible(r.sesgo, r.curtosis), this);
     d.exec();
     if (d.uso() == DlgMediciones::Ninguno)
         return;

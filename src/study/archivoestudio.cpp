@@ -38,7 +38,7 @@ QByteArray escribeEstudio(const QStringList& valores) {
 }
 
 LecturaEstudio leeEstudio(QByteArrayView bytes) {
-    const QString t = deCp1252(bytes);
+    const QString t = textoDeArchivo(bytes);
     LecturaEstudio r;
     qsizetype i = 0;
     const qsizetype n = t.size();

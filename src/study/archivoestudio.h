@@ -29,7 +29,8 @@ struct LecturaEstudio {
     std::optional<ErrorLozar> error;
 };
 
-// Reads delimited fields: a quoted field runs to the next quote, an unquoted one to the next
+// Reads the text of the bytes (UTF-8 or UTF-16 where an editor saved it so, else Windows-1252)
+// as delimited fields: a quoted field runs to the next quote, an unquoted one to the next
 // comma or line end (leading blanks skipped); after a field reading goes on behind the next
 // comma or line end. The key before the first "=" is upper-cased and matched exactly.
 LecturaEstudio leeEstudio(QByteArrayView bytes);

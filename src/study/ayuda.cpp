@@ -19,7 +19,7 @@ Guia::Guia(QWidget* padre) : QWidget(padre, Qt::Window) {
     txtGuia->setOpenExternalLinks(true);
     const QString guia =
         QDir(plataforma().directorioAplicacion()).filePath(QStringLiteral("ayuda/guia.html"));
-    if (QFileInfo::exists(guia))
+    if (QFileInfo(guia).isFile()) // a regular file: a pipe there would hang the window
         txtGuia->setSource(QUrl::fromLocalFile(guia));
     else
         txtGuia->setPlainText(QStringLiteral("No se encuentra la guía: debería estar en \"%1\".")

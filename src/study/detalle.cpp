@@ -1,5 +1,6 @@
 #include "study/detalle.h"
 
+#include "shell/archivos.h"
 #include "shell/cp1252.h"
 #include "shell/errores.h"
 #include "shell/numeros.h"
@@ -7,7 +8,6 @@
 
 #include <QDir>
 #include <QLocale>
-#include <cerrno>
 
 namespace {
 const QString kTab = QStringLiteral("\t");
@@ -18,23 +18,14 @@ QString nativa(const QString& ruta) {
 }
 } // namespace
 
-DetalleCalculo::DetalleCalculo(const QString& ruta) : archivo_(ruta) {
-    if (!archivo_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        const int e = errno;
-        throw noSePuedeCrear(ruta, causaDeFallo(ruta, e, archivo_.errorString()));
-    }
-}
-
 ErrorLozar DetalleCalculo::noSePuedeCrear(const QString& ruta, const QString& causa) {
     return ErrorLozar(kErrAccesoRuta,
                       QStringLiteral("No se puede crear el archivo de detalle \"%1\" (%2)")
                           .arg(nativa(ruta), causa));
 }
 
-DetalleCalculo::~DetalleCalculo() = default; // QFile closes what is still open
-
 void DetalleCalculo::linea(const QString& texto) {
-    archivo_.write(aCp1252Aproximado(texto) + "\r\n");
+    bytes_ += aCp1252Aproximado(texto) + "\r\n";
 }
 
 void DetalleCalculo::encabezado(const Cajas& c, const QDateTime& ahora, const FormaProceso* forma,
@@ -97,11 +88,6 @@ void DetalleCalculo::totales(double noDesperdiciada, double efectivo, double ind
 }
 
 void DetalleCalculo::cierra() {
-    const bool ok = archivo_.flush() && archivo_.error() == QFileDevice::NoError;
-    const QString ruta = archivo_.fileName();
-    archivo_.close();
-    if (!ok)
-        throw ErrorLozar(
-            kErrEntradaSalida,
-            QStringLiteral("No se pudo escribir el archivo de detalle \"%1\"").arg(nativa(ruta)));
+    // A report made again at every click: not worth waiting for the disk itself.
+    guardaArchivoSeguro(ruta_, bytes_, QStringLiteral("el archivo de detalle "), false);
 }

@@ -6,15 +6,13 @@
 #include <QDateTime>
 
 class FormaProceso;
-#include <QFile>
 
 // The calculation detail file "CostDetail.xls": tab-separated text in Windows-1252 with
-// CR LF, numbers in the user's format, replaced by every computation.
+// CR LF, numbers in the user's format, replaced by every computation. The lines gather in
+// memory and reach the disk whole, so that a failure leaves the previous report as it was.
 class DetalleCalculo {
 public:
-    // Creates (replaces) the file; ErrorLozar naming it when it cannot be created.
-    explicit DetalleCalculo(const QString& ruta);
-    ~DetalleCalculo();
+    explicit DetalleCalculo(QString ruta) : ruta_(std::move(ruta)) {}
 
     // Lines 1 to 18: date and time, title, inputs, and the interval table's heading; for a
     // Pearson process, its skewness, kurtosis, type and Cpk after the standard deviation.
@@ -23,7 +21,8 @@ public:
     void intervalo(double desde, double hasta, double area, double costo, double parcial,
                    double acumulado);
     void totales(double noDesperdiciada, double efectivo, double indice);
-    // Closes the file; ErrorLozar when what was written did not reach the disk.
+    // Replaces the file with the lines; ErrorLozar naming it and the cause when they did not all
+    // reach the disk.
     void cierra();
 
     static QString nombre() { return QStringLiteral("CostDetail.xls"); }
@@ -33,5 +32,6 @@ public:
 private:
     void linea(const QString& texto);
 
-    QFile archivo_;
+    QString ruta_;
+    QByteArray bytes_;
 };

@@ -2,6 +2,7 @@
 #include "shell/errores.h"
 #include "shell/numeros.h"
 #include "shell/picturebox.h"
+#include "shell/plataforma.h"
 #include "study/forma.h"
 #include "study/lozarform.h"
 
@@ -46,8 +47,10 @@ double empiezaCampana(LozarForm& f, double mu, double sigma, double desde, doubl
         };
         pico = 0;
         cuenta(forma->moda());
+        // At most a few thousand looks, whatever part of the curve the picture shows.
         if (paso > 0)
-            bucleContado(desde, hasta, paso, [&](double x) { cuenta((x - mu) / sigma); });
+            bucleContado(desde, hasta, std::max(paso, (hasta - desde) / 4096),
+                         [&](double x) { cuenta((x - mu) / sigma); });
         if (!(pico > 0) || !std::isfinite(pico))
             pico = 1;
     }
@@ -78,6 +81,8 @@ void LozarForm::cmdNormal_Click() {
             const double cpk = forma ? forma->cpk(mu, sigma, retI, retS)
                                      : std::min(div(mu - retI, sigma), div(retS - mu, sigma)) / 3;
             lblCpk->setText(QStringLiteral("Cpk ") + formatea(cpk, QStringLiteral("0.00")));
+            avisaSiNoSeVe(estricto(Caja::Media) - bajo * estricto(Caja::StdDev),
+                          estricto(Caja::Media) + alto * estricto(Caja::StdDev));
         } else {
             // A process without spread: a dashed red line at its mean, no bell.
             Pic1->fijaEstilo(EstiloTrazo::Discontinuo);
@@ -89,6 +94,25 @@ void LozarForm::cmdNormal_Click() {
     } catch (const ErrorLozar& e) {
         avisaManejador(e);
     }
+}
+
+// A bell wholly outside the picture is drawn nowhere: the user is told why nothing shows.
+void LozarForm::avisaSiNoSeVe(double desde, double hasta) {
+    double xa, xb;
+    try {
+        xa = estricto(Caja::xa), xb = estricto(Caja::xb);
+    } catch (const ErrorLozar&) {
+        return; // nothing was drawn, and the drawing said why
+    }
+    if (hasta >= std::min(xa, xb) && desde <= std::max(xa, xb))
+        return;
+    plataforma().mensaje(
+        QStringLiteral("La distribución del proceso, de %1 a %2, queda fuera del gráfico, que va "
+                       "de %3 a %4, y no se ve. Revise la media y la desviación estándar, o "
+                       "amplíe xa y xb.")
+            .arg(formatoGeneral(desde), formatoGeneral(hasta), formatoGeneral(xa),
+                 formatoGeneral(xb)),
+        Botones::Aceptar, Icono::Informacion);
 }
 
 // The imported measurements as bar outlines under the curve: Freedman–Diaconis classes, the
@@ -139,8 +163,9 @@ void LozarForm::NormalIris(double mu, double sigma, double desde, double hasta, 
         } barridos[] = {{desde, xDesI, kRojo},         {xDesI + s, xRetI, kAmarillo},
                         {xRetI + s, xObj, kVerde},     {xObj + s, xRetS, kVerde},
                         {xRetS + s, xDesS, kAmarillo}, {xDesS + s, hasta, kRojo}};
+        const double xa = estricto(Caja::xa), xb = estricto(Caja::xb);
         for (const auto& b : barridos)
-            bucleContado(b.desde, b.hasta, s, [&](double x) {
+            bucleContadoEn(b.desde, b.hasta, s, xa, xb, [&](double x) {
                 const double cx = ConvX(x);
                 Pic1->linea(cx, cero, cx, ConvY(altura(x)), b.color);
             });
@@ -162,8 +187,8 @@ void LozarForm::Normal(double mu, double sigma, double desde, double hasta,
         const double s = empiezaCampana(*this, mu, sigma, desde, hasta, altura, forma);
         if (s == 0)
             return;
-        bucleContado(desde, hasta, s,
-                     [&](double x) { Pic1->lineaA(ConvX(x), ConvY(altura(x)), kAzul); });
+        bucleContadoEn(desde, hasta, s, estricto(Caja::xa), estricto(Caja::xb),
+                       [&](double x) { Pic1->lineaA(ConvX(x), ConvY(altura(x)), kAzul); });
     } catch (const ErrorLozar& e) {
         avisaRutina(QStringLiteral("Normal."), e);
     }

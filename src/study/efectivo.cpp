@@ -1,13 +1,13 @@
 #include "study/efectivo.h"
 
+#include "shell/archivos.h"
 #include "shell/errores.h"
 #include "shell/numeros.h"
 #include "study/detalle.h"
 #include "study/forma.h"
 #include "tables/tablanormal.h"
 
-#include <QFile>
-#include <cerrno>
+#include <cstring>
 
 ResultadoEfectivo calculaEfectivo(const Cajas& cajas, TablaNormal& tabla, double mu, double sigma,
                                   const FormaProceso* forma) {
@@ -78,15 +78,9 @@ void escribeDetalle(const QString& ruta, const Cajas& c, const ResultadoEfectivo
 }
 
 void compruebaDetalle(const QString& ruta) {
-    const bool existia = QFile::exists(ruta);
-    QFile f(ruta);
-    if (!f.open(QIODevice::Append)) { // Append: what is there stays
-        const int e = errno;
-        throw DetalleCalculo::noSePuedeCrear(ruta, causaDeFallo(ruta, e, f.errorString()));
-    }
-    f.close();
-    if (!existia)
-        QFile::remove(ruta);
+    if (const int e = errorAlEscribir(ruta))
+        throw DetalleCalculo::noSePuedeCrear(
+            ruta, causaDeFallo(ruta, e, QString::fromLocal8Bit(strerror(e))));
 }
 
 double LozarEfectivo(const Cajas& cajas, TablaNormal& tabla, double mu, double sigma,

@@ -1,4 +1,5 @@
 // "&Archivo": saving a study to, and opening it from, a .lzr file.
+#include "shell/archivos.h"
 #include "shell/errores.h"
 #include "shell/exporta.h"
 #include "shell/picturebox.h"
@@ -60,7 +61,7 @@ bool LozarForm::guardaEn(const QString& ruta, const QString& procedimiento) {
         // A normal study stays the 19 lines it always was.
         if (!formaNormal(texto(Caja::Sesgo), texto(Caja::Curtosis)))
             valores << texto(Caja::Sesgo) << texto(Caja::Curtosis);
-        plataforma().guardaArchivo(ruta, escribeEstudio(valores));
+        guardaArchivoSeguro(ruta, escribeEstudio(valores));
         archivo_ = mostrado_ = ruta;
         marcaGuardado();
         return true;

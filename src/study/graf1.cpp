@@ -1,5 +1,6 @@
 #include "study/graf1.h"
 
+#include "shell/archivos.h"
 #include "shell/errores.h"
 #include "shell/exporta.h"
 #include "shell/formulario.h"
@@ -7,8 +8,10 @@
 #include "shell/plataforma.h"
 
 #include <QBarCategoryAxis>
+#include <QBuffer>
 #include <QChart>
 #include <QChartView>
+#include <QDir>
 #include <QFileInfo>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -57,10 +60,20 @@ QIcon iconoExportar() {
     return QIcon(p);
 }
 
-bool guardaPdf(QWidget* ventana, const QString& ruta) {
-    QPdfWriter pdf(ruta);
-    pdf.setPageOrientation(QPageLayout::Landscape);
-    return pintaVentana(ventana, &pdf);
+// Drawn in memory, then written whole or not at all.
+void guardaPdf(QWidget* ventana, const QString& ruta) {
+    QByteArray bytes;
+    QBuffer memoria(&bytes);
+    memoria.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&memoria);
+        pdf.setPageOrientation(QPageLayout::Landscape);
+        if (!pintaVentana(ventana, &pdf))
+            throw ErrorLozar(kErrEntradaSalida,
+                             QStringLiteral("No se pudo dibujar el gráfico para \"%1\"")
+                                 .arg(QDir::toNativeSeparators(ruta)));
+    }
+    guardaArchivoSeguro(ruta, bytes);
 }
 } // namespace
 
@@ -256,10 +269,12 @@ void Graf1::cmdPrint_Click() {
                              Botones::SiNo, Icono::Pregunta) == Respuesta::Si) {
         const std::optional<QString> ruta =
             plataforma().dialogoGuardar(QStringLiteral("PDF (*.pdf)|*.pdf"));
-        if (ruta && !guardaPdf(this, *ruta))
-            plataforma().mensaje(
-                QStringLiteral("No se pudo guardar el gráfico en \"%1\".").arg(*ruta),
-                Botones::Aceptar, Icono::Exclamacion);
+        try {
+            if (ruta)
+                guardaPdf(this, *ruta);
+        } catch (const ErrorLozar& e) {
+            avisaRutina(objectName() + QStringLiteral(". cmdPrint."), e, 1);
+        }
     }
     cmdPrint->show();
     cmdExportar->show();

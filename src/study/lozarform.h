@@ -13,6 +13,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -25,6 +26,7 @@ class QPushButton;
 class LineaControl;
 class PictureBox;
 class FormaProceso;
+class Progreso;
 
 class LozarForm : public QMainWindow, public Cajas {
     Q_OBJECT
@@ -111,9 +113,11 @@ private:
     void Normal(double mu, double sigma, double desde, double hasta,
                 const FormaProceso* forma = nullptr);
 
-    // Summarises measurements from a text and, as the user chooses, takes their mean, spread
-    // and shape into the boxes. ErrorLozar for text that holds no usable column.
-    void usaMediciones(const QString& texto, const QString& origen);
+    // Summarises the measurements of the text `texto` gives (away from the window, with
+    // progress and "Cancelar") and, as the user chooses, takes their mean, spread and shape
+    // into the boxes. Reports its own failures, naming `origen` and, before it, the procedure.
+    void usaMediciones(const QString& origen, const QString& procedimiento,
+                       const std::function<QString(Progreso&)>& texto);
 
     // Study files: saving returns whether the study is now on disk; before the study on screen
     // is dropped (close, open), unsaved changes are offered for saving: false means stay.
@@ -133,6 +137,7 @@ private:
     void marcaGuardado();
     void ponTitulo(); // the caption, with "*" while there are unsaved changes
     void dibujaHistograma();
+    void avisaSiNoSeVe(double desde, double hasta);
 
     std::array<QLineEdit*, kNumCajas> cajas_{};
     std::vector<double> mediciones_;

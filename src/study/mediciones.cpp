@@ -3,10 +3,11 @@
 #include "shell/cp1252.h"
 #include "shell/errores.h"
 #include "shell/numeros.h"
+#include "shell/progreso.h"
 
-#include <QStringDecoder>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 constexpr int kMinimo = 8;
@@ -20,21 +21,82 @@ bool esNumero(QStringView t) {
         return false;
     }
 }
+
+bool digito(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// `t` with its thousands separator `g` taken out and its point `d` written ".", when it follows
+// that pattern: digits grouped by threes after the first one to three (or not grouped at all),
+// then the point and more digits if any. With `ambos`, both separators must appear.
+std::optional<QString> sinMiles(QStringView t, QChar g, QChar d, bool ambos) {
+    t = t.trimmed();
+    QString s;
+    qsizetype i = 0;
+    if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+        s += t[i++];
+    const qsizetype inicio = i;
+    for (; i < t.size() && digito(t[i]); ++i)
+        s += t[i];
+    const qsizetype primeros = i - inicio;
+    bool grupos = false;
+    while (i < t.size() && t[i] == g) {
+        if (primeros < 1 || primeros > 3)
+            return std::nullopt;
+        for (int k = 1; k <= 3; ++k)
+            if (i + k >= t.size() || !digito(t[i + k]))
+                return std::nullopt;
+        s += t.mid(i + 1, 3);
+        i += 4;
+        grupos = true;
+    }
+    if (primeros == 0 || (i < t.size() && digito(t[i])))
+        return std::nullopt;
+    bool punto = false;
+    if (i < t.size() && t[i] == d) {
+        s += QLatin1Char('.');
+        const qsizetype decimales = ++i;
+        for (; i < t.size() && digito(t[i]); ++i)
+            s += t[i];
+        punto = i > decimales;
+        if (!punto)
+            return std::nullopt;
+    }
+    if (i != t.size() || (ambos && !(grupos && punto)))
+        return std::nullopt;
+    return s;
+}
+
+// The lines of a text, whichever of LF, CR LF or CR ends them.
+QList<QStringView> partePorLineas(QStringView t, Progreso* p) {
+    QList<QStringView> lineas;
+    Avance avance(p, t.size(), 1 << 20);
+    qsizetype inicio = 0;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        avance.paso(i);
+        if (t[i] != QLatin1Char('\n') && t[i] != QLatin1Char('\r'))
+            continue;
+        lineas.append(t.mid(inicio, i - inicio));
+        if (t[i] == QLatin1Char('\r') && i + 1 < t.size() && t[i + 1] == QLatin1Char('\n'))
+            ++i;
+        inicio = i + 1;
+    }
+    lineas.append(t.mid(inicio));
+    return lineas;
+}
 } // namespace
 
 QString TablaMediciones::deArchivo(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString texto = utf8.decode(bytes);
-    if (utf8.hasError())
-        texto = deCp1252(bytes);
-    if (texto.startsWith(QChar(0xFEFF))) // a byte-order mark some editors write
-        texto.remove(0, 1);
-    return texto;
+    const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+    if (!utf16 && bytes.contains('\0'))
+        throw ErrorLozar(kErrTipos,
+                         QStringLiteral("No es un archivo de texto: tiene bytes nulos (¿una "
+                                        "hoja de cálculo sin exportar, o una imagen?)"));
+    return textoDeArchivo(bytes);
 }
 
-TablaMediciones::TablaMediciones(QString texto) : texto_(std::move(texto)) {
-    for (QStringView l : QStringView(texto_).split(QLatin1Char('\n')))
-        lineas_.append(l.endsWith(QLatin1Char('\r')) ? l.chopped(1) : l);
+TablaMediciones::TablaMediciones(QString texto, Progreso* p) : texto_(std::move(texto)) {
+    lineas_ = partePorLineas(texto_, p);
     QList<QStringView> muestra; // the first lines that hold anything
     int primeraConAlgo = -1;
     for (int i = 0; i < lineas_.size() && muestra.size() < kMuestra; ++i)
@@ -47,12 +109,18 @@ TablaMediciones::TablaMediciones(QString texto) : texto_(std::move(texto)) {
         throw ErrorLozar(kErrArgumento, QStringLiteral("No hay mediciones: el texto está vacío"));
 
     // Fields are parted by tabs, else by semicolons; a comma parts them only where it cannot be
-    // a decimal comma: beside a point, more than one a line, or between the header's names.
+    // a decimal comma: beside a point (unless the two group thousands, as in 1.101,5), more
+    // than one a line, or between the header's names.
     auto hay = [&](QChar c) {
         return std::any_of(muestra.begin(), muestra.end(),
                            [c](QStringView l) { return l.contains(c); });
     };
-    const bool cabeceraNoNumerica = !esNumero(muestra.first().trimmed());
+    auto conMiles = [](QStringView l) {
+        return sinMiles(l, QLatin1Char('.'), QLatin1Char(','), true) ||
+               sinMiles(l, QLatin1Char(','), QLatin1Char('.'), true);
+    };
+    const bool cabeceraNoNumerica =
+        !esNumero(muestra.first().trimmed()) && !conMiles(muestra.first());
     if (hay(QLatin1Char('\t')))
         separador_ = QLatin1Char('\t');
     else if (hay(QLatin1Char(';')))
@@ -60,8 +128,8 @@ TablaMediciones::TablaMediciones(QString texto) : texto_(std::move(texto)) {
     else if (hay(QLatin1Char(','))) {
         bool csv = false;
         for (QStringView l : muestra)
-            csv = csv || l.count(QLatin1Char(',')) > 1 ||
-                  (l.contains(QLatin1Char(',')) && l.contains(QLatin1Char('.')));
+            csv = csv || ((l.count(QLatin1Char(',')) > 1 || l.contains(QLatin1Char('.'))) &&
+                          l.contains(QLatin1Char(',')) && !conMiles(l));
         if (cabeceraNoNumerica && muestra.first().contains(QLatin1Char(',')))
             csv = true;
         if (csv)
@@ -70,8 +138,9 @@ TablaMediciones::TablaMediciones(QString texto) : texto_(std::move(texto)) {
 
     // A first line that is not all numbers names the columns.
     const QList<QStringView> primera = campos(muestra.first());
-    const bool encabezado =
-        std::any_of(primera.begin(), primera.end(), [](QStringView c) { return !esNumero(c); });
+    const bool encabezado = std::any_of(primera.begin(), primera.end(), [&](QStringView c) {
+        return !esNumero(c) && !conMiles(c);
+    });
     primeraDeDatos_ = primeraConAlgo + (encabezado ? 1 : 0);
     for (int i = 0; i < primera.size(); ++i)
         nombres_ << (encabezado && !primera[i].trimmed().isEmpty()
@@ -80,12 +149,33 @@ TablaMediciones::TablaMediciones(QString texto) : texto_(std::move(texto)) {
     for (int i = primeraDeDatos_; i < lineas_.size() && !coma_; ++i)
         if (separador_ != QLatin1Char(','))
             coma_ = lineas_[i].contains(QLatin1Char(','));
-    if (lineas_.mid(primeraDeDatos_).isEmpty())
+    if (std::all_of(lineas_.begin() + std::min<qsizetype>(primeraDeDatos_, lineas_.size()),
+                    lineas_.end(), [](QStringView l) { return l.trimmed().isEmpty(); }))
         throw ErrorLozar(kErrArgumento, QStringLiteral("No hay mediciones: solo un encabezado"));
 }
 
-QString TablaMediciones::decimal() const {
-    return coma_ ? QStringLiteral("coma") : QStringLiteral("punto");
+TablaMediciones::Miles TablaMediciones::milesDeColumna(int c) const {
+    for (int i = primeraDeDatos_; i < lineas_.size(); ++i) {
+        const QList<QStringView> f = campos(lineas_[i]);
+        if (c >= f.size() || !f[c].contains(QLatin1Char(',')) || !f[c].contains(QLatin1Char('.')))
+            continue;
+        if (sinMiles(f[c], QLatin1Char('.'), QLatin1Char(','), true))
+            return Miles::Punto;
+        if (sinMiles(f[c], QLatin1Char(','), QLatin1Char('.'), true))
+            return Miles::Coma;
+    }
+    return Miles::Ninguno;
+}
+
+QString TablaMediciones::decimal(int c) const {
+    switch (milesDeColumna(c)) {
+    case Miles::Punto:
+        return QStringLiteral("coma, con punto de miles");
+    case Miles::Coma:
+        return QStringLiteral("punto, con coma de miles");
+    default:
+        return coma_ ? QStringLiteral("coma") : QStringLiteral("punto");
+    }
 }
 
 QList<QStringView> TablaMediciones::campos(QStringView linea) const {
@@ -94,22 +184,46 @@ QList<QStringView> TablaMediciones::campos(QStringView linea) const {
     return linea.split(separador_);
 }
 
-std::vector<double> TablaMediciones::columna(int c) const {
+std::vector<double> TablaMediciones::columna(int c, Progreso* p) const {
+    const Miles miles = milesDeColumna(c);
+    const QChar g = miles == Miles::Punto ? QLatin1Char('.') : QLatin1Char(',');
+    const QChar d = miles == Miles::Punto ? QLatin1Char(',') : QLatin1Char('.');
     std::vector<double> v;
     v.reserve(std::size_t(lineas_.size()));
+    Avance avance(p, lineas_.size());
     for (int i = primeraDeDatos_; i < lineas_.size(); ++i) {
+        avance.paso(i);
         if (lineas_[i].trimmed().isEmpty())
             continue;
         const QList<QStringView> f = campos(lineas_[i]);
-        const QString campo = c < f.size() ? f[c].trimmed().toString() : QString();
+        const QStringView campo = c < f.size() ? f[c].trimmed() : QStringView();
         try {
-            v.push_back(leeEstricto(campo));
-        } catch (const ErrorLozar&) {
+            if (miles == Miles::Ninguno) {
+                v.push_back(leeEstricto(campo.toString()));
+                continue;
+            }
+            const std::optional<QString> s = sinMiles(campo, g, d, false);
+            if (!s)
+                throw ErrorLozar(kErrTipos);
+            v.push_back(leeEstricto(*s));
+        } catch (const ErrorLozar& e) {
+            if (e.numero() == kErrCancelado)
+                throw;
+            const QString linea = lineas_[i].left(60).toString();
+            if (miles != Miles::Ninguno)
+                throw ErrorLozar(
+                    kErrTipos,
+                    QStringLiteral("La línea %1 no sigue el formato de la columna «%2», que "
+                                   "agrupa los miles como %3: «%4»")
+                        .arg(i + 1)
+                        .arg(nombres_.value(c),
+                             miles == Miles::Punto ? QStringLiteral("1.234,5")
+                                                   : QStringLiteral("1,234.5"),
+                             linea));
             throw ErrorLozar(kErrTipos, QStringLiteral("La línea %1 no tiene un número en la "
                                                        "columna «%2»: «%3»")
                                             .arg(i + 1)
-                                            .arg(nombres_.value(c))
-                                            .arg(lineas_[i].left(60).toString()));
+                                            .arg(nombres_.value(c), linea));
         }
     }
     if (v.size() < std::size_t(kMinimo))

@@ -6,27 +6,36 @@
 #include <QStringView>
 #include <vector>
 
+class Progreso;
+
 // Measurements in a text, as a file or the clipboard brings them: one number a line, or CSV or
 // TSV columns; the decimal point "." or ",", whichever the text uses; a header line skipped.
+// Lines may end in LF, CR LF or CR alone. A column whose numbers group thousands ("1.101,5" or
+// "1,234.5") is read by that pattern, whole, or refused line by line; never split.
 class TablaMediciones {
 public:
-    // ErrorLozar when the text holds no line of data.
-    explicit TablaMediciones(QString texto);
+    // ErrorLozar when the text holds no line of data. `p`, if given, hears how far it got and
+    // may cancel.
+    explicit TablaMediciones(QString texto, Progreso* p = nullptr);
 
     // The columns' names (the header's, or "Columna 1", …).
     const QStringList& columnas() const { return nombres_; }
-    // "coma" or "punto", as the numbers are written.
-    QString decimal() const;
+    // How column `c` writes its numbers: "coma" or "punto", and the thousands separator when it
+    // groups them ("coma, con punto de miles").
+    QString decimal(int c) const;
 
     // The numbers of one column, in order. ErrorLozar naming the first line that is not a
     // number, or when there are fewer than 8 of them or they are all equal.
-    std::vector<double> columna(int c) const;
+    std::vector<double> columna(int c, Progreso* p = nullptr) const;
 
-    // Bytes of a file, as UTF-8 when they are, else in the Windows-1252 code page.
+    // The text of a file's bytes: UTF-16 or UTF-8 where an editor saved it so, else
+    // Windows-1252. ErrorLozar for bytes that are no text at all (NUL bytes).
     static QString deArchivo(const QByteArray& bytes);
 
 private:
+    enum class Miles { Ninguno, Punto, Coma }; // "1.234,5": groups by points; "1,234.5": commas
     QList<QStringView> campos(QStringView linea) const;
+    Miles milesDeColumna(int c) const;
 
     QString texto_;
     QList<QStringView> lineas_; // the file's lines, empty ones included

@@ -1,5 +1,6 @@
 #include "tables/lectura.h"
 
+#include "shell/archivos.h"
 #include "shell/errores.h"
 #include "shell/numeros.h"
 
@@ -39,8 +40,13 @@ double leeCampoDeTabla(const QByteArray& datos, const QString& ruta, int registr
                        int desde, int ancho, bool blancoEsCero) {
     const QByteArray campo = datos.mid(qsizetype(registro - 1) * largo + desde, ancho);
     const QByteArray t = campo.trimmed();
-    const bool numero =
-        !t.isEmpty() && (std::isdigit(uchar(t[0])) || t[0] == '-' || t[0] == '+' || t[0] == '.');
+    // A number starts with a digit, after a sign and a point if any: a lone "-" is not 0.
+    qsizetype i = 0;
+    if (i < t.size() && (t[i] == '-' || t[i] == '+'))
+        ++i;
+    if (i < t.size() && t[i] == '.')
+        ++i;
+    const bool numero = i < t.size() && std::isdigit(uchar(t[i]));
     // A blank field is 0 where the tables leave a cell empty; anything else must be a number,
     // or the table is damaged and would give wrong areas without a word.
     if (!numero && !(t.isEmpty() && blancoEsCero))

@@ -1,9 +1,5 @@
 #include "comun/plataformadoble.h"
 
-#include "shell/errores.h"
-
-#include <QDir>
-
 Respuesta PlataformaDoble::mensaje(const QString& texto, Botones botones, Icono icono) {
     mensajes.append({texto, botones, icono});
     if (botones == Botones::Aceptar)
@@ -16,13 +12,4 @@ std::optional<QString> PlataformaDoble::respondeDialogo(const char* dialogo,
     dialogos << dialogo;
     filtros << filtro;
     return rutas.isEmpty() ? std::nullopt : rutas.takeFirst();
-}
-
-void PlataformaDoble::guardaArchivo(const QString& ruta, const QByteArray& bytes) {
-    if (discoLleno) // what the writing reports when the disk fills up half-way
-        throw ErrorLozar(kErrEntradaSalida,
-                         QStringLiteral("No se pudo guardar \"%1\" (No queda espacio en el "
-                                        "dispositivo)")
-                             .arg(QDir::toNativeSeparators(ruta)));
-    guardaArchivoSeguro(ruta, bytes);
 }

@@ -33,8 +33,6 @@ public:
         documentosAbiertos << ruta;
         return true;
     }
-    // A full disk where `discoLleno` says so; otherwise the real writing.
-    void guardaArchivo(const QString& ruta, const QByteArray& bytes) override;
     bool imprime(QWidget*) override {
         impresiones += hayImpresora;
         return hayImpresora;
@@ -64,7 +62,6 @@ public:
     QStringList documentosAbiertos;
     QString directorio;
     QString datosUsuario;
-    bool discoLleno = false;
     bool hayOtraInstancia = false;
     bool hayImpresora = true;
     int impresiones = 0;

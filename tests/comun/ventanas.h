@@ -15,24 +15,25 @@ template <typename T = QWidget> T* visible(const QString& nombre = QString()) {
 }
 
 // Runs `accion`, which opens one of our modal dialogs, lets `responde` work it and closes it if
-// still open; whether the dialog showed. The timer dies with this call, so a dialog that never
-// showed leaves nothing behind.
+// still open; whether the dialog showed. The dialog is looked for until it shows, however long
+// the work before it takes; the timer dies with this call, so a dialog that never showed leaves
+// nothing behind.
 template <typename Dialogo>
 bool conDialogo(const std::function<void()>& accion,
                 const std::function<void(Dialogo&)>& responde = {}) {
     bool visto = false;
     QTimer t;
-    t.setSingleShot(true);
     QObject::connect(&t, &QTimer::timeout, [&] {
         if (auto* d = qobject_cast<Dialogo*>(QApplication::activeModalWidget())) {
             visto = true;
+            t.stop();
             if (responde)
                 responde(*d);
             if (d->isVisible())
                 d->reject();
         }
     });
-    t.start(0);
+    t.start(5);
     accion();
     return visto;
 }

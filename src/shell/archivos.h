@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class Progreso;
+
+// Reading and writing the files of users and of the program, so that nothing is ever lost
+// half-way and nothing outside a regular file (a pipe, a device) can hang a window.
+
+// Why a file could not be read or written, in Spanish: a folder where the file should be, or
+// the system's error `e` (errno, taken right after the failure); `otra` when it has no name of
+// ours.
+QString causaDeFallo(const QString& ruta, int e, const QString& otra);
+
+// The whole of a regular file (at most `limite` bytes), or ErrorLozar naming it and the cause:
+// 53 when it does not exist, 57 when it cannot be read, is larger, or is not a regular file (a
+// pipe, a device or a socket is refused before anything waits on it). `p`, if given, hears how
+// far the reading got and may cancel it.
+QByteArray leeArchivoEntero(const QString& ruta, qint64 limite, Progreso* p = nullptr);
+
+// Writes a whole file. The bytes go to a temporary file beside it, each write and the flush to
+// the disk checked, and only then into place, so that any failure (a full disk, a missing
+// permission) leaves an earlier file as it was. Where the folder takes no new file but the file
+// itself can be written, it is rewritten in place, and put back as it was if that fails.
+// `sincroniza` waits until the bytes are on the disk itself, for what a power cut must not take.
+// ErrorLozar naming `que` (e.g. "el archivo de detalle ") and the file, and the cause.
+void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes,
+                         const QString& que = QString(), bool sincroniza = true);
+
+// Whether `ruta` could be written now: 0 when its folder takes a new file and, if it exists, the
+// file itself opens for writing (tried without changing it, and without waiting on a pipe);
+// otherwise the system's error (errno) that stops it.
+int errorAlEscribir(const QString& ruta);
