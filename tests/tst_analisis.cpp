@@ -10,6 +10,7 @@
 #include "study/mediciones.h"
 #include "study/optimo.h"
 
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QtTest>
 #include <cmath>
@@ -33,6 +34,7 @@ private slots:
     void lectura_data();
     void lectura();
     void importarYUsar();
+    void importarCancelado();
     void pegarComoNormal();
     void capacidad();
     void mediaOptima_data();
@@ -146,6 +148,35 @@ void TstAnalisis::lectura() {
         QVERIFY2(!error.isEmpty() && e.descripcion().startsWith(error),
                  qPrintable(e.descripcion()));
     }
+}
+
+// A long import shows its progress and gives up on "Cancelar", leaving the study as it was.
+void TstAnalisis::importarCancelado() {
+    EstudioTemporal e;
+    const QString ruta = e.dir.filePath("medidas.txt");
+    QByteArray muchas;
+    for (int i = 0; i < 2000000; ++i)
+        muchas += QByteArray::number(50 + (i % 997) / 100.0) + '\n';
+    QVERIFY(escribeArchivo(ruta, muchas));
+    const QStringList antes = {e.f->Media->text(), e.f->StdDev->text(), e.f->windowTitle()};
+    bool visto = false;
+    QTimer usuario;
+    connect(&usuario, &QTimer::timeout, [&] {
+        if (auto* p = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())) {
+            visto = true;
+            usuario.stop();
+            QTest::mouseClick(p->findChild<QPushButton*>(), Qt::LeftButton);
+        }
+    });
+    usuario.start(10);
+    e.doble.rutas << ruta;
+    const bool resumen = conDialogo<DlgMediciones>([&] { e.f->MArchivoImportar_Click(); });
+    QVERIFY(visto);
+    QVERIFY(!resumen);
+    QVERIFY(e.doble.mensajes.isEmpty());
+    QCOMPARE(QStringList({e.f->Media->text(), e.f->StdDev->text(), e.f->windowTitle()}), antes);
+    QVERIFY(e.f->mediciones().empty());
+    QVERIFY(!e.doble.ocupado);
 }
 
 // From a CSV file to the boxes, the histogram under the curve and the capability report.

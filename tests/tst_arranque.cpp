@@ -8,6 +8,7 @@
 #include "shell/plataformaqt.h"
 #include "study/lozarform.h"
 
+#include <QDeadlineTimer>
 #include <QLockFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -143,12 +144,17 @@ void TstArranque::arranque() {
         }
     });
     usuario.start(20);
+    // A run that never ends is ended, generously late for a loaded machine; the timer dies with
+    // this test, so it never fires into a later one.
     bool colgado = false;
-    QTimer::singleShot(10000, qApp, [&] {
+    QTimer limite;
+    limite.setSingleShot(true);
+    connect(&limite, &QTimer::timeout, [&] {
         colgado = true;
         QApplication::closeAllWindows();
         QCoreApplication::quit();
     });
+    limite.start(60000);
 
     QCOMPARE(ejecutaLozar(doble), codigo);
     QVERIFY2(!colgado, "el bucle de eventos no terminó solo");
@@ -162,18 +168,42 @@ void TstArranque::arranque() {
     }
 }
 
+namespace {
+// A program this test starts, killed and waited for however the test ends.
+struct Proceso : QProcess {
+    ~Proceso() override {
+        if (state() != QProcess::NotRunning) {
+            kill();
+            waitForFinished(10000);
+        }
+    }
+};
+
+// Polls `hecho` until it holds or `ms` have passed; events go on meanwhile.
+bool espera(const std::function<bool()>& hecho, int ms) {
+    QDeadlineTimer plazo(ms);
+    while (!hecho()) {
+        if (plazo.hasExpired())
+            return false;
+        QTest::qWait(50);
+    }
+    return true;
+}
+} // namespace
+
 // The real executable, started while this test holds the single-instance lock, shows its
 // warning on a virtual display and ends by itself once the warning is answered. The offscreen
-// platform takes no input from outside, so the box is answered on an X server of our own.
+// platform takes no input from outside, so the box is answered on an X server of our own. The
+// waits are deadlines polled, long enough for a loaded machine, never fixed sleeps.
 void TstArranque::segundaCopiaTerminaSola() {
     const QString xvfb = QStandardPaths::findExecutable("Xvfb");
     const QString xdotool = QStandardPaths::findExecutable("xdotool");
     if (xvfb.isEmpty() || xdotool.isEmpty())
         QSKIP("hacen falta Xvfb y xdotool");
-    QProcess servidor;
+    Proceso servidor; // declared first, so it outlives the program that draws on it
     servidor.start(xvfb, {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-    QVERIFY(servidor.waitForStarted());
-    QVERIFY(servidor.waitForReadyRead(10000));
+    QVERIFY(servidor.waitForStarted(30000));
+    QVERIFY(espera([&] { return servidor.canReadLine(); }, 60000));
     const QString pantalla = ":" + QString::fromLatin1(servidor.readLine()).trimmed();
 
     QLockFile bloqueo(PlataformaQt::rutaBloqueo());
@@ -181,31 +211,39 @@ void TstArranque::segundaCopiaTerminaSola() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", pantalla);
     env.insert("QT_QPA_PLATFORM", "xcb");
-    QProcess lozar;
+    Proceso lozar;
     lozar.setProcessEnvironment(env);
     lozar.start(QCoreApplication::applicationDirPath() + "/lozar", {});
-    QVERIFY(lozar.waitForStarted());
+    QVERIFY(lozar.waitForStarted(30000));
 
     // The warning is the only visible window titled "Lozar".
-    auto xdo = [&](const QStringList& args) {
-        QProcess p;
+    const auto xdo = [xdotool, env](const QStringList& args) {
+        Proceso p;
         p.setProcessEnvironment(env);
         p.start(xdotool, args);
-        p.waitForFinished(5000);
+        p.waitForFinished(30000);
         return QString::fromLatin1(p.readAllStandardOutput()).trimmed();
     };
     QString aviso;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !(aviso = xdo({"search", "--onlyvisible", "--name", "^Lozar$"})).isEmpty(), 15000);
+    const bool visto = espera(
+        [&] {
+            aviso = xdo({"search", "--onlyvisible", "--name", "^Lozar$"});
+            return !aviso.isEmpty() || lozar.state() == QProcess::NotRunning;
+        },
+        90000);
+    QVERIFY2(visto && !aviso.isEmpty(),
+             qPrintable("no se vio el aviso; la copia dijo: " +
+                        QString::fromLocal8Bit(lozar.readAllStandardError().right(2000))));
     QCOMPARE(lozar.state(), QProcess::Running); // it waits for the answer
-    xdo({"windowfocus", "--sync", aviso.section('\n', 0, 0)});
-    xdo({"key", "Return"});
-    const bool termino = lozar.waitForFinished(5000);
-    if (!termino)
-        lozar.kill();
-    servidor.terminate();
-    servidor.waitForFinished();
-    QVERIFY2(termino, "la segunda copia sigue viva tras su aviso");
+    // Answered again should a key arrive before the box takes it.
+    QVERIFY2(espera(
+                 [&] {
+                     xdo({"windowfocus", "--sync", aviso.section('\n', 0, 0)});
+                     xdo({"key", "Return"});
+                     return lozar.waitForFinished(2000);
+                 },
+                 60000),
+             "la segunda copia sigue viva tras su aviso");
     QVERIFY2(lozar.exitStatus() == QProcess::NormalExit && lozar.exitCode() == 0,
              lozar.readAllStandardError().right(4000).constData());
 }

@@ -55,6 +55,8 @@ private slots:
     void lectura();
     void errores_data();
     void errores();
+    void campanaLejana_data();
+    void campanaLejana();
 };
 
 void TstDibujo::lineasDeLimites_data() {
@@ -243,6 +245,43 @@ void TstDibujo::errores() {
         QCOMPARE(v.doble.mensajes.size(), 2); // Normal reports too, then Cpk is shown
     else if (accion == "normal")
         QCOMPARE(v.f->lblCpk->text(), QStringLiteral("Cpk 1.00"));
+}
+
+void TstDibujo::campanaLejana_data() {
+    // fuera: the bell lies wholly outside the plot, which says so
+    columnas<QString, QString, bool>("media", "desviacion", "fuera");
+    fila("la del ejemplo", "20.02", "0.06", false);
+    fila("media con un cero de más", "2002", "0.06", true);
+    fila("media muy lejana", "200200", "0.06", true);
+    fila("media 1e300", "1e300", "0.06", true);
+    fila("media -1e300", "-1e300", "0.06", true);
+    fila("desviacion enorme", "20", "600", false);
+}
+
+// A typo in the first example, then Alt+2 in the shown window: the drawing never visits more
+// than the picture's columns, however far the bell lies.
+void TstDibujo::campanaLejana() {
+    QFETCH(QString, media);
+    QFETCH(QString, desviacion);
+    QFETCH(bool, fuera);
+    Ventana v(false);
+    v.abre(QCoreApplication::applicationDirPath() + "/ejemplos/1-diametro-de-eje.lzr");
+    v.f->show();
+    QVERIFY(QTest::qWaitForWindowActive(v.f));
+    rellenaCajas(*v.f, {{"Media", media}, {"StdDev", desviacion}});
+    v.f->cmdCLS_Click();
+    v.f->lblCpk->clear();
+    QTest::keySequence(v.f, QKeySequence("Alt+2"));
+    QTRY_VERIFY(v.f->lblCpk->text().startsWith("Cpk "));
+    const int columnas = v.f->Pic1->width();
+    QVERIFY2(
+        v.f->Pic1->trazos() <= 2 * columnas + 40,
+        qPrintable(QString("%1 trazos en %2 columnas").arg(v.f->Pic1->trazos()).arg(columnas)));
+    QCOMPARE(v.doble.mensajes.size(), fuera ? 1 : 0);
+    if (fuera)
+        QVERIFY(v.doble.ultimoTexto().contains("queda fuera del gráfico"));
+    else // where it shows, it is filled by zone as ever: green at the target
+        QVERIFY(v.columna(v.f->ConvX(20), 1, 99).contains(kVerde));
 }
 
 QTEST_MAIN(TstDibujo)

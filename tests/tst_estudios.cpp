@@ -144,6 +144,17 @@ void TstEstudios::lectura_data() {
     fila("taguchi 3 corta", QByteArray("\"XObj=5\"\r\n\"Taguchi=3\"\r\n\"XRetI=4\"\r\n"),
          Valores{{13, "5"}}, 380);
     fila("comilla sin cerrar", QByteArray("\"xa=1\r\nxb=2"), Valores{{9, "1\r\nxb=2"}}, 0);
+    // Whatever editor saved it last: the title keeps its accents.
+    const QString titulo = QStringLiteral("Café, ñandú y €");
+    const QByteArray linea = "\"Titulo=" + titulo.toUtf8() + "\"\r\n";
+    fila("windows-1252",
+         QByteArray("\"Titulo=Caf\xE9, \xF1"
+                    "and\xFA y \x80\"\r\n"),
+         Valores{{0, titulo}}, 0);
+    fila("utf-8", linea, Valores{{0, titulo}}, 0);
+    fila("utf-8 con marca", "\xEF\xBB\xBF" + linea, Valores{{0, titulo}}, 0);
+    fila("windows-1252 que no es utf-8 valido", QByteArray("\"Titulo=\xC3\x28\"\r\n"),
+         Valores{{0, QStringLiteral("Ã(")}}, 0);
 }
 
 void TstEstudios::lectura() {
