@@ -17,6 +17,7 @@
 
 #include <QDir>
 #include <QLineEdit>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -61,7 +62,7 @@ void LozarForm::usaMediciones(const QString& origen, const QString& procedimient
     // The reading runs away from the window, which keeps repainting and offers "Cancelar";
     // nothing changes on screen until the user takes the values.
     std::optional<TablaMediciones> tabla;
-    std::vector<double> valores;
+    std::vector<double> valores, ordenadas;
     ResumenMuestra r;
     int columna = 0;
     try {
@@ -83,6 +84,8 @@ void LozarForm::usaMediciones(const QString& origen, const QString& procedimient
             [&](Progreso& p) {
                 valores = tabla->columna(columna, &p);
                 r = resumeMuestra(valores);
+                ordenadas = valores;
+                std::sort(ordenadas.begin(), ordenadas.end());
             });
     } catch (const ErrorLozar& e) {
         if (e.numero() == kErrCancelado)
@@ -100,6 +103,7 @@ void LozarForm::usaMediciones(const QString& origen, const QString& procedimient
     if (d.uso() == DlgMediciones::Ninguno)
         return;
     mediciones_ = std::move(valores);
+    ordenadas_ = std::move(ordenadas);
     ponEnCaja(Media, r.media);
     ponEnCaja(StdDev, r.desviacion);
     if (d.uso() == DlgMediciones::Pearson) {

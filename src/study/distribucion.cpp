@@ -118,10 +118,9 @@ void LozarForm::avisaSiNoSeVe(double desde, double hasta) {
 // The imported measurements as bar outlines under the curve: Freedman–Diaconis classes, the
 // tallest bar as high as the curve's peak.
 void LozarForm::dibujaHistograma() {
-    if (mediciones_.empty())
+    if (ordenadas_.empty())
         return;
-    std::vector<double> o = mediciones_;
-    std::sort(o.begin(), o.end());
+    const std::vector<double>& o = ordenadas_;
     const double desde = o.front(), rango = o.back() - o.front();
     double ancho = anchoFreedmanDiaconis(o);
     if (!(ancho > 0)) // a middle half without spread: Sturges' count of classes

@@ -141,6 +141,7 @@ private:
 
     std::array<QLineEdit*, kNumCajas> cajas_{};
     std::vector<double> mediciones_;
+    std::vector<double> ordenadas_; // the same, sorted once when taken: the histogram's
     QString archivo_;      // the study's own file, when it has one
     QString mostrado_;     // the file the caption names (an example's is not its own)
     QStringList guardado_; // the boxes as last opened or saved
