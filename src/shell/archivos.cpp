@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -204,9 +205,12 @@ void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes, const QSt
         const int e = errno;
         if (QFileInfo(ruta).isFile() && guardaEnSuSitio(ruta, bytes, que))
             return;
-        throw ErrorLozar(kErrAccesoRuta,
-                         QStringLiteral("No se puede crear %1\"%2\" (%3)")
-                             .arg(que, nativa(ruta), causaDeFallo(ruta, e, f.errorString())));
+        // Qt refuses a read-only file before the system says why: asked again, it does.
+        const int ahora = errorAlEscribir(ruta);
+        throw ErrorLozar(
+            kErrAccesoRuta,
+            QStringLiteral("No se puede crear %1\"%2\" (%3)")
+                .arg(que, nativa(ruta), causaDeFallo(ruta, ahora ? ahora : e, f.errorString())));
     }
     // Written straight to the temporary file and checked byte for byte: Qt's buffered writing
     // has let a full disk pass as a saved file.
