@@ -115,7 +115,8 @@ void TstFallos::fallos_data() {
          "");
     fila("guardar como nuevo en carpeta inmutable", Accion::GuardarComo, "nuevo.lzr",
          Falla::CarpetaInmutable, "^Lozar. MArchivoGuardarComo.\nLozar\n75.- .+permiso denegado");
-    // The detail file the program cannot write where it is goes to the user's own folder.
+    // The detail file the program cannot write where it is goes to the user's own folder (one
+    // already there in a read-only folder would be written in place, as a study is).
     fila("detalle en carpeta inmutable", Accion::Efectivo, "CostDetail.xls",
          Falla::CarpetaInmutable, "");
     fila("detalle inmutable", Accion::Efectivo, "CostDetail.xls", Falla::ArchivoInmutable, "");
@@ -148,7 +149,9 @@ void TstFallos::fallos() {
     }
     const QString estudio = estudios.filePath("estudio.lzr");
     escribeArchivo(estudio, "\"Titulo=Guardado antes\"\r\n");
-    if (accion == Accion::Exportar || archivo == QLatin1String("CostDetail.xls"))
+    // An installed copy's folder holds no detail file; elsewhere there is one from before.
+    if (accion == Accion::Exportar ||
+        (archivo == QLatin1String("CostDetail.xls") && falla != Falla::CarpetaInmutable))
         escribeArchivo(ruta, kAntes);
     switch (falla) {
     case Falla::Falta:

@@ -230,13 +230,16 @@ void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes, const QSt
 
 int errorAlEscribir(const QString& ruta) {
     // Tried rather than judged by permission bits, which say nothing of a read-only disk, an
-    // immutable file or root.
+    // immutable file or root. A file that opens for writing can be replaced, through its folder
+    // or in place; only a new one needs the folder.
+    Descriptor d(abre(ruta, O_WRONLY | O_APPEND));
+    if (d.fd() >= 0)
+        return esRegular(d.fd()) ? 0 : ENXIO;
+    if (errno != ENOENT)
+        return errno;
     QTemporaryFile prueba(
         QDir(QFileInfo(ruta).absolutePath()).filePath(QStringLiteral("lozar-prueba-XXXXXX")));
     if (!prueba.open())
         return errno != 0 ? errno : EACCES;
-    Descriptor d(abre(ruta, O_WRONLY | O_APPEND));
-    if (d.fd() < 0)
-        return errno == ENOENT ? 0 : errno;
-    return esRegular(d.fd()) ? 0 : ENXIO;
+    return 0;
 }

@@ -28,7 +28,7 @@ QByteArray leeArchivoEntero(const QString& ruta, qint64 limite, Progreso* p = nu
 void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes,
                          const QString& que = QString(), bool sincroniza = true);
 
-// Whether `ruta` could be written now: 0 when its folder takes a new file and, if it exists, the
-// file itself opens for writing (tried without changing it, and without waiting on a pipe);
+// Whether `ruta` could be written now: 0 when the file opens for writing (tried without changing
+// it, and without waiting on a pipe) or, where there is none yet, its folder takes a new file;
 // otherwise the system's error (errno) that stops it.
 int errorAlEscribir(const QString& ruta);
