@@ -81,7 +81,7 @@ int lozar(int argc, char** argv) {
         std::fflush(stdout);
         f->close();
     });
-    return ejecutaLozar(doble);
+    return ejecutaLozar(doble, [] { return new LozarForm; });
 }
 
 // Milliseconds to the first window of one start, plus what the process reports after it.

@@ -1,6 +1,7 @@
 #include "comun/cajasmapa.h"
 #include "comun/estudio.h"
 #include "comun/ventanas.h"
+#include "shell/numeros.h"
 #include "shell/picturebox.h"
 #include "stats/muestra.h"
 #include "study/capacidad.h"
@@ -9,6 +10,7 @@
 #include "study/forma.h"
 #include "study/mediciones.h"
 #include "study/optimo.h"
+#include "study/zonas.h"
 
 #include <QProgressDialog>
 #include <QPushButton>
@@ -231,15 +233,38 @@ void TstAnalisis::pegarComoNormal() {
     e.doble.portapapeles = QStringLiteral("10,5\n11\n9,5\n10\n10\n10,5\n9,5\n10\n");
     QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MEdicionPegar_Click(); },
                                       [](DlgMediciones& d) { d.cmdNormal->click(); }));
+    // To a thousandth of the spread: all the digits that matter, none that do not.
     QCOMPARE(e.f->Media->text(), QStringLiteral("10.125"));
-    QCOMPARE(e.f->StdDev->text(), QStringLiteral("0.517549"));
+    QCOMPARE(e.f->StdDev->text(), QStringLiteral("0.5175"));
     QVERIFY(e.f->Sesgo->text().isEmpty() && e.f->Curtosis->text().isEmpty());
+    // A tight process far from 0: the box keeps enough digits for its Cpk to be the data's
+    // (six significant digits made 0.98 read 1.22).
+    rellenaCajas(*e.f, {{"XDesI", "120.001"},
+                        {"XRetI", "120.002"},
+                        {"XObj", "120.003"},
+                        {"XRetS", "120.004"},
+                        {"XDesS", "120.005"}});
+    QString estrecho;
+    std::vector<double> valores;
+    for (int i = 0; i < 40; ++i) {
+        valores.push_back(120.003098 + 0.000136 * std::sin(i * 1.7));
+        estrecho += QString::number(valores.back(), 'g', 17) + '\n';
+    }
+    e.doble.portapapeles = estrecho;
+    QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MEdicionPegar_Click(); },
+                                      [](DlgMediciones& d) { d.cmdNormal->click(); }));
+    const ResumenMuestra r = resumeMuestra(valores);
+    QVERIFY(std::fabs(e.f->estricto(Caja::Media) - r.media) < r.desviacion / 1000);
+    QVERIFY(std::fabs(e.f->estricto(Caja::StdDev) - r.desviacion) < r.desviacion / 1000);
+    QCOMPARE(e.f->lblCpk->text(),
+             "Cpk " + formatea(cpkDe(r.media, r.desviacion, 120.002, 120.004, nullptr), "0.00"));
     // A bad paste changes nothing and says which line.
+    const QString media = e.f->Media->text();
     e.doble.portapapeles = QStringLiteral("1\n2\nabc\n");
     e.f->MEdicionPegar_Click();
     QVERIFY2(e.doble.ultimoTexto().startsWith("Lozar. MEdicionPegar.\nLozar\n13.- La línea 3"),
              qPrintable(e.doble.ultimoTexto()));
-    QCOMPARE(e.f->Media->text(), QStringLiteral("10.125"));
+    QCOMPARE(e.f->Media->text(), media);
 }
 
 // Worked by hand: limits 7 and 13, target 10, mean 11, σ 1: Cp 1, Cpk 2/3, Cpm 1/√2.

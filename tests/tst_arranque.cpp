@@ -156,7 +156,7 @@ void TstArranque::arranque() {
     });
     limite.start(60000);
 
-    QCOMPARE(ejecutaLozar(doble), codigo);
+    QCOMPARE(ejecutaLozar(doble, [] { return new LozarForm; }), codigo);
     QVERIFY2(!colgado, "el bucle de eventos no terminó solo");
     QCOMPARE(principalVista, ventanaPrincipal);
     QCOMPARE(conIcono, ventanaPrincipal); // set while the splash waits, not before it shows

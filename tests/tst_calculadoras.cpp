@@ -16,7 +16,7 @@
 
 namespace {
 
-const QColor kAmarillo(255, 255, 0), kRojo(255, 0, 0);
+const QColor kAmarilloRelleno(255, 255, 0), kRojoCurva(255, 0, 0);
 using Campos = QMap<QPair<int, int>, QByteArray>; // (record, field from 1) -> text
 
 // A folder with copies of the program's tables; any can be rewritten or taken away.
@@ -70,8 +70,8 @@ int sombreado(CalculadoraBase& f) {
         bool curva = false, abierta = false;
         for (int y = 0; y < img.height(); ++y) {
             const QColor c = img.pixelColor(x, y);
-            curva = curva || c == kRojo;
-            if (c != kAmarillo)
+            curva = curva || c == kRojoCurva;
+            if (c != kAmarilloRelleno)
                 continue;
             ++n;
             if (x <= xi || x >= xs)
@@ -181,7 +181,7 @@ void TstCalculadoras::resultados() {
             QCOMPARE(etiquetas[i]->text(), textos[i]);
     QVERIFY(doble_.mensajes.isEmpty());
     for (double x : {0.5, 119.5}) // the tails run along the bottom edge; nothing under a flat one
-        QCOMPARE(pixel(f, x, 119.9), kRojo);
+        QCOMPARE(pixel(f, x, 119.9), kRojoCurva);
     if (tablas == Ceros && tipo == QLatin1String("ProbPearson"))
         QCOMPARE(sombreado(f), 0);
     if (tablas == Curtosis)
@@ -241,7 +241,7 @@ void TstCalculadoras::sombra() {
     QVERIFY2(n >= 0, "sombra fuera de la banda bajo la curva");
     QCOMPARE(n > 0, sombrea);
     if (sombrea && movimientos.size() < 2) // well inside the band, under the bell
-        QCOMPARE(pixel(f, 58, 110), kAmarillo);
+        QCOMPARE(pixel(f, 58, 110), kAmarilloRelleno);
 }
 
 void TstCalculadoras::sesgoNegativo() {

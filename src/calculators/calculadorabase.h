@@ -8,6 +8,7 @@
 //
 // A derived form supplies the curve and the arguments of the two area lookups.
 
+#include "shell/paleta.h"
 #include "tables/tablanormal.h"
 
 #include <QColor>
@@ -21,9 +22,6 @@ class QLineEdit;
 class QScrollBar;
 class PictureBox;
 class ErrorLozar;
-
-// Colour n (0 to 15) of the 16-colour palette.
-QColor colorDePaleta(int n);
 
 // A tail in parts per million: "0 ppm" from 100 on, "0.00 ppm" from 1, "0.000 ppm" below.
 QString enPpm(double v);

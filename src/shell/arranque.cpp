@@ -5,7 +5,6 @@
 #include "shell/errores.h"
 #include "shell/formulario.h"
 #include "shell/plataforma.h"
-#include "study/lozarform.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,7 +26,18 @@ private:
 };
 } // namespace
 
-int ejecutaLozar(Plataforma& p) {
+bool AplicacionLozar::notify(QObject* receptor, QEvent* evento) {
+    try {
+        return QApplication::notify(receptor, evento);
+    } catch (const ErrorLozar& e) {
+        avisaManejador(e);
+    } catch (const std::exception& e) {
+        avisaManejador(ErrorLozar(kErrInterno, QString::fromLocal8Bit(e.what())));
+    }
+    return false;
+}
+
+int ejecutaLozar(Plataforma& p, const std::function<QWidget*()>& creaPrincipal) {
     PlataformaDeLaEjecucion instalada(p);
     QApplication::setApplicationName(QStringLiteral("Lozar"));
     QGuiApplication::setDesktopFileName(QStringLiteral("lozar"));
@@ -43,8 +53,8 @@ int ejecutaLozar(Plataforma& p) {
     }
     // The main window is built, and its text laid out, while the splash is on screen (the
     // splash shows no text, so even the fonts wait until then); it then appears at once.
-    QPointer<LozarForm> principal;
-    auto prepara = [&principal, &p] {
+    QPointer<QWidget> principal;
+    auto prepara = [&principal, &p, &creaPrincipal] {
         if (principal)
             return;
         // The icon, installed as "lozar" or found beside a copy run from its build folder,
@@ -57,7 +67,7 @@ int ejecutaLozar(Plataforma& p) {
         }
         QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("lozar"), QIcon(propio)));
         fijaFuenteDeLaAplicacion();
-        principal = new LozarForm;
+        principal = creaPrincipal();
         principal->grab();
         preparaVentana(principal);
     };

@@ -1,7 +1,5 @@
 #include "shell/errores.h"
 
-#include "shell/plataforma.h"
-
 ErrorLozar::ErrorLozar(int numero, QString descripcion, QString origen)
     : numero_(numero), origen_(std::move(origen)),
       descripcion_(descripcion.isEmpty() ? descripcionDe(numero) : std::move(descripcion)) {
@@ -18,6 +16,8 @@ QString ErrorLozar::descripcionDe(int numero) {
         return QStringLiteral("División por cero");
     case kErrTipos:
         return QStringLiteral("No coinciden los tipos");
+    case kErrInterno:
+        return QStringLiteral("Error interno");
     case kErrArchivoNoEncontrado:
         return QStringLiteral("No se ha encontrado el archivo");
     case kErrEntradaSalida:
@@ -46,12 +46,4 @@ QString textoManejador(const ErrorLozar& e) {
 
 QString textoRutina(const QString& encabezado, const ErrorLozar& e, int saltos) {
     return encabezado + QString(saltos, QLatin1Char('\n')) + detalleError(e);
-}
-
-void avisaManejador(const ErrorLozar& e) {
-    plataforma().mensaje(textoManejador(e), Botones::Aceptar, Icono::Ninguno);
-}
-
-void avisaRutina(const QString& encabezado, const ErrorLozar& e, int saltos) {
-    plataforma().mensaje(textoRutina(encabezado, e, saltos), Botones::Aceptar, Icono::Exclamacion);
 }

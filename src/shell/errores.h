@@ -11,6 +11,7 @@ enum NumeroError : int {
     kErrArgumento = 5,
     kErrDesbordamiento = 6,
     kErrDivisionPorCero = 11,
+    kErrInterno = 51,
     kErrTipos = 13,
     kErrArchivoNoEncontrado = 53,
     kErrEntradaSalida = 57,
@@ -50,7 +51,3 @@ QString textoManejador(const ErrorLozar& e);
 // Text of a private routine's message: its heading ("Normal.", "Lozar. LozarEfectivo."),
 // then `saltos` line feeds, then the detail (shown with the exclamation icon).
 QString textoRutina(const QString& encabezado, const ErrorLozar& e, int saltos = 2);
-
-// Both shapes, shown through the platform layer.
-void avisaManejador(const ErrorLozar& e);
-void avisaRutina(const QString& encabezado, const ErrorLozar& e, int saltos = 2);

@@ -11,11 +11,36 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QStringList>
 #include <QSvgGenerator>
 #include <cmath>
 
-const QString kFiltroExportar =
-    QStringLiteral("Imagen PNG (*.png)|*.png|Dibujo SVG (*.svg)|*.svg|Documento PDF (*.pdf)|*.pdf");
+namespace {
+const struct {
+    Formato formato;
+    const char *extension, *descripcion;
+} kFormatos[] = {{Formato::Png, "png", "Imagen PNG"},
+                 {Formato::Svg, "svg", "Dibujo SVG"},
+                 {Formato::Pdf, "pdf", "Documento PDF"}};
+
+QString filtro() {
+    QStringList partes;
+    for (const auto& f : kFormatos)
+        partes << QStringLiteral("%1 (*.%2)|*.%2")
+                      .arg(QString::fromUtf8(f.descripcion), QLatin1String(f.extension));
+    return partes.join(QLatin1Char('|'));
+}
+} // namespace
+
+const QString kFiltroExportar = filtro();
+
+std::optional<Formato> formatoDe(const QString& ruta) {
+    const QString extension = QFileInfo(ruta).suffix().toLower();
+    for (const auto& f : kFormatos)
+        if (extension == QLatin1String(f.extension))
+            return f.formato;
+    return std::nullopt;
+}
 
 namespace {
 constexpr int kPuntosPorPulgada = 96; // a screen pixel, as the drawing was made
@@ -39,20 +64,19 @@ bool pintaEn(QPaintDevice* d, QSize tamano, const std::function<void(QPainter&)>
 
 void exporta(const QString& ruta, QSize tamano, const std::function<void(QPainter&)>& pinta,
              double escala) {
-    const QString tipo = QFileInfo(ruta).suffix().toLower();
-    if (tipo != QLatin1String("png") && tipo != QLatin1String("svg") &&
-        tipo != QLatin1String("pdf"))
+    const std::optional<Formato> tipo = formatoDe(ruta);
+    if (!tipo)
         throw noSePudo(ruta, QStringLiteral("el nombre debe terminar en .png, .svg o .pdf"));
     // Drawn in memory first, then written as any file of the user's: whole, or not at all.
     QByteArray bytes;
     QBuffer archivo(&bytes);
     archivo.open(QIODevice::WriteOnly);
     bool ok;
-    if (tipo == QLatin1String("png")) {
+    if (*tipo == Formato::Png) {
         QImage imagen((QSizeF(tamano) * escala).toSize(), QImage::Format_RGB32);
         imagen.fill(Qt::white);
         ok = pintaEn(&imagen, tamano, pinta) && imagen.save(&archivo, "PNG");
-    } else if (tipo == QLatin1String("svg")) {
+    } else if (*tipo == Formato::Svg) {
         QSvgGenerator svg;
         svg.setOutputDevice(&archivo);
         svg.setSize(tamano);

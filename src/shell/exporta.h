@@ -3,11 +3,19 @@
 #include <QSize>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QPainter;
 
-// The save dialog's filter for exported pictures.
+// The formats a picture exports to. A new one is a row of the table in exporta.cpp and a branch
+// of exporta() that draws it.
+enum class Formato { Png, Svg, Pdf };
+
+// The save dialog's filter for exported pictures, from that table.
 extern const QString kFiltroExportar;
+
+// The format a file's name asks for by its extension; nullopt for none of them.
+std::optional<Formato> formatoDe(const QString& ruta);
 
 // Writes a drawing of `tamano` screen pixels to `ruta` as PNG, SVG or PDF, by the file's
 // extension: `pinta` draws it on a painter whose window runs over 0..tamano. A PNG has `escala`

@@ -178,6 +178,19 @@ double leeEstricto(const QString& texto) {
     return v;
 }
 
+QString formatoConResolucion(double valor, double resolucion) {
+    // Beyond 15 significant digits the general format rounds anyway.
+    const double magnitud = valor != 0 ? std::floor(std::log10(std::fabs(valor))) : 0;
+    const int decimales =
+        int(std::clamp(std::ceil(-std::log10(resolucion)), -magnitud, 14 - magnitud));
+    if (decimales > 0) {
+        const double escala = std::pow(10.0, decimales);
+        return formatoGeneral(std::round(valor * escala) / escala);
+    }
+    const double escala = std::pow(10.0, -decimales);
+    return formatoGeneral(std::round(valor / escala) * escala);
+}
+
 double div(double a, double b) {
     if (a == 0 || b == 0)
         return 0;

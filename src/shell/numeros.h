@@ -28,6 +28,11 @@ double leeDato(QStringView texto);
 // separator, exponent notation ("1E+15", "1E-05") for very large or small values.
 QString formatoGeneral(double valor);
 
+// A value taken from data, for a box: rounded to the coarsest decimal place that moves it by
+// less than `resolucion` (a positive size below which nothing matters), then written in the
+// general format. So 120.00309812 with a resolution of 1.4e-7 is "120.0030981".
+QString formatoConResolucion(double valor, double resolucion);
+
 // a / b, but 0 when a or b is 0; error 6 when the quotient is not a finite double.
 double div(double a, double b);
 

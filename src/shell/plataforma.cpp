@@ -1,6 +1,7 @@
 #include "shell/plataforma.h"
 
 #include "shell/archivos.h"
+#include "shell/errores.h"
 
 #include <QDir>
 #include <cstdlib>
@@ -22,6 +23,14 @@ QString rutaDeArchivoPropio(const QString& nombre) {
     const QString propia = plataforma().directorioDatosUsuario();
     QDir().mkpath(propia);
     return QDir(propia).filePath(nombre);
+}
+
+void avisaManejador(const ErrorLozar& e) {
+    plataforma().mensaje(textoManejador(e), Botones::Aceptar, Icono::Ninguno);
+}
+
+void avisaRutina(const QString& encabezado, const ErrorLozar& e, int saltos) {
+    plataforma().mensaje(textoRutina(encabezado, e, saltos), Botones::Aceptar, Icono::Exclamacion);
 }
 
 Plataforma* fijaPlataforma(Plataforma* p) {

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <optional>
 
+class ErrorLozar;
 class QWidget;
 
 enum class Botones { Aceptar, SiNo, SiNoCancelar };
@@ -58,6 +59,10 @@ public:
 };
 
 Plataforma& plataforma();
+
+// The two shapes of an error message (textoManejador, textoRutina), shown through it.
+void avisaManejador(const ErrorLozar& e);
+void avisaRutina(const QString& encabezado, const ErrorLozar& e, int saltos = 2);
 
 // Where a file the program writes on its own (the detail file) goes: into the application
 // directory when that file can be written there, as for a copy run from its build folder, else

@@ -25,11 +25,11 @@ namespace {
 const QString kFiltroMediciones =
     QStringLiteral("Mediciones (*.csv *.tsv *.txt)|*.csv *.tsv *.txt|Todos los archivos (*)|*");
 
-// A value for a box: six significant digits are more than any measurement carries, and three
-// decimals more than a shape's moments do. The box then shows its start, sign included.
-void ponEnCaja(QLineEdit* caja, double v, bool forma = false) {
-    caja->setText(formatoGeneral(forma ? std::round(v * 1000) / 1000
-                                       : QString::number(v, 'g', 6).toDouble()));
+// A value for a box, with the digits that keep it: written to a thousandth of `resolucion`, so
+// that indices and costs come out as from the data themselves. The box then shows its start,
+// sign included.
+void ponEnCaja(QLineEdit* caja, double v, double resolucion) {
+    caja->setText(formatoConResolucion(v, resolucion / 1000));
     caja->setCursorPosition(0);
 }
 
@@ -104,19 +104,23 @@ void LozarForm::usaMediciones(const QString& origen, const QString& procedimient
         return;
     mediciones_ = std::move(valores);
     ordenadas_ = std::move(ordenadas);
-    ponEnCaja(Media, r.media);
-    ponEnCaja(StdDev, r.desviacion);
+    // Mean and spread to a thousandth of the spread; the shape's moments to a thousandth, more
+    // than any sample fixes them.
+    ponEnCaja(Media, r.media, r.desviacion);
+    ponEnCaja(StdDev, r.desviacion, r.desviacion);
     if (d.uso() == DlgMediciones::Pearson) {
-        ponEnCaja(Sesgo, r.sesgo, true);
-        ponEnCaja(Curtosis, r.curtosis, true);
+        ponEnCaja(Sesgo, r.sesgo, 1);
+        ponEnCaja(Curtosis, r.curtosis, 1);
     } else {
         Sesgo->clear();
         Curtosis->clear();
     }
+    redibuja();
 }
 
 void LozarForm::MAnalisisCapacidad_Click() {
     try {
+        modelo_.compruebaParaAnalisis();
         const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
         const Capacidad c =
             calculaCapacidad(*this, forma.get(), mediciones_.empty() ? nullptr : &mediciones_);
@@ -133,10 +137,8 @@ void LozarForm::MAnalisisOptima_Click() {
     {
         PunteroOcupado ocupado;
         try {
+            modelo_.compruebaParaAnalisis();
             const double mu = estricto(Caja::Media), sigma = estricto(Caja::StdDev);
-            if (sigma < 0)
-                throw ErrorLozar(kErrArgumento,
-                                 QStringLiteral("La desviación estándar no puede ser negativa"));
             const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
             const std::optional<MediaOptima> m =
                 buscaMediaOptima(*this, tabla_, sigma, forma.get());
@@ -146,8 +148,12 @@ void LozarForm::MAnalisisOptima_Click() {
                                                 "producción es desperdicio en cualquier media"));
             optima = m->media;
             const double actual = calculaEfectivo(*this, tabla_, mu, sigma, forma.get()).efectivo;
-            lineas << QStringList{QStringLiteral("Media óptima:"), formatoGeneral(m->media)}
-                   << QStringList{QStringLiteral("Lozar efectivo en la media óptima:"),
+            lineas << QStringList{QStringLiteral("Media óptima:"), formatoGeneral(m->media)};
+            if (m->plano())
+                lineas << QStringList{QStringLiteral("Cuesta lo mismo cualquier media entre:"),
+                                      formatoGeneral(m->desde) + QStringLiteral(" y ") +
+                                          formatoGeneral(m->hasta)};
+            lineas << QStringList{QStringLiteral("Lozar efectivo en la media óptima:"),
                                   dinero(m->efectivo)};
             if (actual == kTodoDesperdicio) {
                 lineas << QStringList{
@@ -173,5 +179,6 @@ void LozarForm::MAnalisisOptima_Click() {
     if (d.exec() == QDialog::Accepted) { // through the ordinary change handling
         Media->setText(formatoGeneral(optima));
         Media->setCursorPosition(0);
+        redibuja();
     }
 }

@@ -32,7 +32,18 @@ QByteArray escribeEstudio(const QStringList& valores) {
                                             "no puede guardar (código de página Windows-1252); "
                                             "cámbielos y vuelva a guardar")
                                  .arg(QLatin1String(kClavesEstudio[i])));
-        b += '"' + *bytes + "\"\r\n";
+        // A quoted field ends at the next quote: a value holding one is written unquoted, which
+        // reads back whole up to the line's end, unless a comma would cut it there too.
+        if (!bytes->contains('"'))
+            b += '"' + *bytes + "\"\r\n";
+        else if (!bytes->contains(','))
+            b += *bytes + "\r\n";
+        else
+            throw ErrorLozar(kErrArgumento,
+                             QStringLiteral("El valor de %1 tiene comillas (\") y una coma: un "
+                                            "estudio no puede guardar ambas en una casilla; "
+                                            "quite una de ellas y vuelva a guardar")
+                                 .arg(QLatin1String(kClavesEstudio[i])));
     }
     return b;
 }

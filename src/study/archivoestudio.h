@@ -19,7 +19,9 @@ extern const char* const kClavesEstudio[kCamposEstudio + kCamposForma];
 constexpr int kLargoMaximo = 32767;
 
 // The file's bytes for the 19 values in file order (Taguchi as "0", "1" or "2"), and the two
-// of the shape when given. ErrorLozar naming the key when a value has no place in Windows-1252.
+// of the shape when given, each line in quotes; a value holding a quote goes unquoted, so that
+// it reads back whole. ErrorLozar naming the key when a value has no place in Windows-1252, or
+// holds both a quote and a comma, which no line of the format keeps.
 QByteArray escribeEstudio(const QStringList& valores);
 
 struct LecturaEstudio {

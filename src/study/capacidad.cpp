@@ -3,31 +3,12 @@
 #include "shell/numeros.h"
 #include "stats/muestra.h"
 #include "study/forma.h"
+#include "study/zonas.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// The zones' ends, in the study's units: the scrap and rework limits in order.
-struct Limites {
-    double desI, retI, obj, retS, desS;
-};
-
-Limites limites(const Cajas& c) {
-    return {c.estricto(Caja::XDesI), c.estricto(Caja::XRetI), c.estricto(Caja::XObj),
-            c.estricto(Caja::XRetS), c.estricto(Caja::XDesS)};
-}
-
-// The five zones' shares of a distribution given by its lower and upper tails at a value.
-template <class Bajo, class Alto> void zonas(const Limites& l, Bajo bajo, Alto alto, double* z) {
-    z[0] = bajo(l.desI);
-    z[1] = std::max(0.0, bajo(l.retI) - bajo(l.desI));
-    z[4] = alto(l.desS);
-    z[3] = std::max(0.0, alto(l.retS) - alto(l.desS));
-    z[2] = std::max(0.0, 1 - z[0] - z[1] - z[3] - z[4]);
-}
-
 // Cp and Cpk for a spread, Cpm with the target: the normal formulas, or the percentile ones
 // (the 99.73 % spread from the 0.135 % to the 99.865 % point, the median as centre).
 void indices(const Limites& l, double media, double sd, const FormaProceso* forma,
@@ -37,49 +18,34 @@ void indices(const Limites& l, double media, double sd, const FormaProceso* form
     const double ancho = forma ? sd * (forma->q99865() - forma->q00135()) : 6 * sd;
     const double centro = forma ? media + sd * forma->mediana() : media;
     cp = (l.retS - l.retI) / ancho;
-    cpk = forma ? forma->cpk(media, sd, l.retI, l.retS)
-                : std::min(l.retS - media, media - l.retI) / (3 * sd);
+    cpk = cpkDe(media, sd, l.retI, l.retS, forma);
     if (cpm)
         *cpm = (l.retS - l.retI) /
                (6 * std::sqrt(ancho * ancho / 36 + (centro - l.obj) * (centro - l.obj)));
 }
-
 } // namespace
 
 Capacidad calculaCapacidad(const Cajas& c, const FormaProceso* forma,
                            const std::vector<double>* mediciones) {
-    const Limites l = limites(c);
+    const Limites l = limitesDe(c);
     const double mu = c.estricto(Caja::Media), sigma = c.estricto(Caja::StdDev);
     Capacidad r{};
     indices(l, mu, sigma, forma, r.cp, r.cpk, &r.cpm);
-    // Expected shares: a process without spread lies wholly in the zone of its mean.
     static const DistribucionPearson normal(0.0L, 0.0L);
-    auto bajo = [&](double x) {
-        if (!(sigma > 0))
-            return x > mu ? 1.0 : 0.0;
-        const double z = (x - mu) / sigma;
-        return forma ? forma->cdf(z) : double(normal.cdf(z));
-    };
-    auto alto = [&](double x) {
-        if (!(sigma > 0))
-            return x <= mu ? 1.0 : 0.0;
-        const double z = (x - mu) / sigma;
-        return forma ? forma->cola(z) : double(normal.colaSuperior(z));
-    };
-    zonas(l, bajo, alto, r.esperada);
+    const auto z = zonasDe(colasDe(
+        l, mu, sigma, [&](double z) { return forma ? forma->cdf(z) : double(normal.cdf(z)); },
+        [&](double z) { return forma ? forma->cola(z) : double(normal.colaSuperior(z)); }));
+    std::copy(z.begin(), z.end(), r.esperada);
     if (mediciones && !mediciones->empty()) {
         const ResumenMuestra m = resumeMuestra(*mediciones);
         indices(l, m.media, m.desviacion, forma, r.pp, r.ppk, nullptr);
         r.n = m.n;
-        auto cuenta = [&](auto cumple) {
-            return double(std::count_if(mediciones->begin(), mediciones->end(), cumple)) /
-                   double(m.n);
-        };
-        r.observada.emplace(5);
-        zonas(
-            l, [&](double x) { return cuenta([x](double v) { return v < x; }); },
-            [&](double x) { return cuenta([x](double v) { return v >= x; }); },
-            r.observada->data());
+        // Each measurement in its zone, by the rule every zone count follows.
+        r.observada.emplace(5, 0.0);
+        for (double v : *mediciones)
+            (*r.observada)[std::size_t(zonaDe(v, l))] += 1;
+        for (double& f : *r.observada)
+            f /= double(m.n);
     }
     return r;
 }

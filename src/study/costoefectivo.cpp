@@ -7,6 +7,7 @@
 #include "study/efectivo.h"
 #include "study/forma.h"
 #include "study/lozarform.h"
+#include "study/modeloestudio.h"
 
 #include <QDir>
 #include <QLabel>
@@ -30,10 +31,10 @@ void LozarForm::cmdLozarEfectivo_Click() {
     try {
         const double mu = estricto(Caja::Media), sigma = estricto(Caja::StdDev);
         const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
-        if (sigma < 0) {
-            plataforma().mensaje(QStringLiteral("La desviación estándar (Desv. Std.) no puede "
-                                                "ser negativa. Corríjala y vuelva a calcular."),
-                                 Botones::Aceptar, Icono::Exclamacion);
+        try {
+            compruebaDesviacion(mu, sigma);
+        } catch (const ErrorLozar& e) { // said plainly: nothing failed, a box needs correcting
+            plataforma().mensaje(e.descripcion(), Botones::Aceptar, Icono::Exclamacion);
             return;
         }
         const std::optional<double> ce = LozarEfectivo(mu, sigma, forma.get());
@@ -48,25 +49,10 @@ void LozarForm::cmdLozarEfectivo_Click() {
                               formatea(indice - 1, QStringLiteral("0.0%")) + QLatin1Char(')'));
 
         // Tail fractions at each limit, the boxes read again.
-        auto cola = [&](Caja limite) {
-            const double m = estricto(Caja::Media), s = estricto(Caja::StdDev);
-            const double l = estricto(limite);
-            // Without spread the whole production lies at the mean: all or nothing. A mean
-            // on a scrap limit is scrap, as the computation counts it; the rework limits
-            // split as the cost model does.
-            if (s == 0)
-                return limite == Caja::XDesI ? double(m <= l) : double(m < l);
-            return forma ? forma->cdf(div(l - m, s)) : Abcn(div(l - m, s));
-        };
-        // Above a limit: the upper tail itself where the shape gives it, keeping its digits.
-        auto arriba = [&](Caja limite) {
-            const double m = estricto(Caja::Media), s = estricto(Caja::StdDev);
-            return forma && s != 0 ? forma->cola(div(estricto(limite) - m, s)) : 1 - cola(limite);
-        };
-        const double pDI = cola(Caja::XDesI), pDS = arriba(Caja::XDesS);
-        const double pRI = cola(Caja::XRetI), pRS = arriba(Caja::XRetS);
-        const double desperdicio = pDI + pDS;
-        const double retrabajo = pRS + pRI - pDI - pDS;
+        const Colas colas = colasDelProceso(*this, estricto(Caja::Media), estricto(Caja::StdDev),
+                                            tabla_, forma.get());
+        const double desperdicio = colas.desperdicio();
+        const double retrabajo = colas.retrabajo();
         const QString texto =
             QStringLiteral("Desperdicio: ") + formatea(desperdicio, QStringLiteral("0.0 %")) +
             QStringLiteral("\n\nRetrabajo:   ") + formatea(retrabajo, QStringLiteral("0.0 %")) +

@@ -5,6 +5,7 @@
 #include "shell/errores.h"
 #include "shell/numeros.h"
 #include "study/forma.h"
+#include "study/zonas.h"
 
 #include <QDir>
 #include <QLocale>
@@ -44,8 +45,8 @@ void DetalleCalculo::encabezado(const Cajas& c, const QDateTime& ahora, const Fo
         linea(QStringLiteral("Curtosis:           ") + kTab + kTab + caja(Caja::Curtosis, k3));
         linea(QStringLiteral("Distribución:       ") + kTab + kTab + forma->nombre());
         linea(QStringLiteral("Cpk (percentiles):  ") + kTab + kTab +
-              formatea(forma->cpk(mu, sigma, c.flexible(Caja::XRetI), c.flexible(Caja::XRetS)),
-                       QStringLiteral("0.00")));
+              textoDeIndice(
+                  cpkDe(mu, sigma, c.flexible(Caja::XRetI), c.flexible(Caja::XRetS), forma)));
     }
     linea(QStringLiteral("Lozar Nominal"));
     linea(QStringLiteral("   Lado Inferior: ") + kTab + kTab + caja(Caja::YNomI, kD3));

@@ -1,10 +1,12 @@
 // "2. Distribución Normal": the process bell over the plot, filled by zone, and Cpk.
 #include "shell/errores.h"
 #include "shell/numeros.h"
+#include "shell/paleta.h"
 #include "shell/picturebox.h"
 #include "shell/plataforma.h"
 #include "study/forma.h"
 #include "study/lozarform.h"
+#include "study/zonas.h"
 
 #include "stats/muestra.h"
 
@@ -13,7 +15,6 @@
 #include <cmath>
 
 namespace {
-const QColor kAzul(0, 0, 255), kRojo(255, 0, 0), kAmarillo(255, 255, 0), kVerde(0, 255, 0);
 
 // The bell in plot values: from ya far out up to yb at the mean (at the peak of a skewed
 // shape), without normalising factor.
@@ -78,9 +79,8 @@ void LozarForm::cmdNormal_Click() {
             // measures it by percentiles.
             mu = flexible(Caja::Media), sigma = flexible(Caja::StdDev);
             const double retI = flexible(Caja::XRetI), retS = flexible(Caja::XRetS);
-            const double cpk = forma ? forma->cpk(mu, sigma, retI, retS)
-                                     : std::min(div(mu - retI, sigma), div(retS - mu, sigma)) / 3;
-            lblCpk->setText(QStringLiteral("Cpk ") + formatea(cpk, QStringLiteral("0.00")));
+            lblCpk->setText(QStringLiteral("Cpk ") +
+                            textoDeIndice(cpkDe(mu, sigma, retI, retS, forma.get())));
             avisaSiNoSeVe(estricto(Caja::Media) - bajo * estricto(Caja::StdDev),
                           estricto(Caja::Media) + alto * estricto(Caja::StdDev));
         } else {
@@ -132,16 +132,15 @@ void LozarForm::dibujaHistograma() {
         ++cuenta[std::size_t(std::min(clases - 1, int((v - desde) / ancho)))];
     const int mayor = *std::max_element(cuenta.begin(), cuenta.end());
     const double ya = estricto(Caja::ya), yb = estricto(Caja::yb);
-    const QColor gris(80, 80, 80);
     Pic1->fijaAnchoTrazo(1);
     Pic1->fijaEstilo(EstiloTrazo::Solido);
     for (int i = 0; i < clases; ++i) {
         const double x0 = ConvX(desde + ancho * i), x1 = ConvX(desde + ancho * (i + 1));
         const double arriba = ConvY(ya + (yb - ya) * cuenta[std::size_t(i)] / mayor);
         const double abajo = ConvY(ya);
-        Pic1->linea(x0, abajo, x0, arriba, gris);
-        Pic1->lineaA(x1, arriba, gris);
-        Pic1->lineaA(x1, abajo, gris);
+        Pic1->linea(x0, abajo, x0, arriba, kGrisHistograma);
+        Pic1->lineaA(x1, arriba, kGrisHistograma);
+        Pic1->lineaA(x1, abajo, kGrisHistograma);
     }
 }
 

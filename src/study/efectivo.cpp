@@ -5,22 +5,44 @@
 #include "shell/numeros.h"
 #include "study/detalle.h"
 #include "study/forma.h"
+#include "study/modeloestudio.h"
+#include "study/zonas.h"
 #include "tables/tablanormal.h"
 
 #include <cstring>
 
+Colas colasDelProceso(const Cajas& c, double mu, double sigma, TablaNormal& tabla,
+                      const FormaProceso* forma) {
+    const Limites l{c.estricto(Caja::XDesI), c.estricto(Caja::XRetI), 0, c.estricto(Caja::XRetS),
+                    c.estricto(Caja::XDesS)};
+    if (forma)
+        return colasDe(
+            l, mu, sigma, [&](double z) { return forma->cdf(z); },
+            [&](double z) { return forma->cola(z); });
+    return colasDe(
+        l, mu, sigma, [&](double z) { return tabla.Abcn(z); },
+        [&](double z) { return 1 - tabla.Abcn(z); });
+}
+
+namespace {
+// The scrap fraction at the scrap limits themselves, whatever the integration's intervals.
+double desperdicioDe(const Cajas& c, double mu, double sigma, TablaNormal& tabla,
+                     const FormaProceso* forma) {
+    const Colas k = colasDelProceso(c, mu, sigma, tabla, forma);
+    return k.altoDesS + k.bajoDesI;
+}
+} // namespace
+
 ResultadoEfectivo calculaEfectivo(const Cajas& cajas, TablaNormal& tabla, double mu, double sigma,
                                   const FormaProceso* forma) {
     const CajasInstantanea c(cajas); // nothing can change the boxes meanwhile
-    if (sigma < 0)
-        throw ErrorLozar(kErrArgumento,
-                         QStringLiteral("La desviación estándar no puede ser negativa"));
+    compruebaDesviacion(mu, sigma);
     ResultadoEfectivo r;
     double S = 0, D;
     if (sigma == 0) {
-        // No spread: the whole production lies at the mean; on a scrap limit it is scrap.
+        // No spread: the whole production lies at the mean, in its zone.
         S = Lozar(c, mu);
-        D = (c.estricto(Caja::XDesI) >= mu || c.estricto(Caja::XDesS) <= mu) ? 1 : 0;
+        D = desperdicioDe(c, mu, sigma, tabla, forma);
     } else if (!forma) {
         const double h = sigma / 10, fin = sigma * 5 + mu;
         r.intervalos.reserve(102);
@@ -34,8 +56,7 @@ ResultadoEfectivo calculaEfectivo(const Cajas& cajas, TablaNormal& tabla, double
             S = revisa(S + p);
             r.intervalos.push_back({lo, hi, a, costo, p, S});
         });
-        D = (1 - tabla.Abcn(div(c.estricto(Caja::XDesS) - mu, sigma))) +
-            tabla.Abcn(div(c.estricto(Caja::XDesI) - mu, sigma));
+        D = desperdicioDe(c, mu, sigma, tabla, forma);
     } else {
         // The same steps over the range the shape's tails need, each interval's area from the
         // distribution itself.
@@ -49,8 +70,7 @@ ResultadoEfectivo calculaEfectivo(const Cajas& cajas, TablaNormal& tabla, double
             S = revisa(S + p);
             r.intervalos.push_back({lo, hi, a, costo, p, S});
         });
-        D = forma->cola(div(c.estricto(Caja::XDesS) - mu, sigma)) +
-            forma->cdf(div(c.estricto(Caja::XDesI) - mu, sigma));
+        D = desperdicioDe(c, mu, sigma, tabla, forma);
     }
     if (D >= 0.995)
         return r;
@@ -87,9 +107,7 @@ double LozarEfectivo(const Cajas& cajas, TablaNormal& tabla, double mu, double s
                      const QString& rutaDetalle, const QDateTime& ahora,
                      const FormaProceso* forma) {
     const CajasInstantanea c(cajas);
-    if (sigma < 0) // refused before anything is written
-        throw ErrorLozar(kErrArgumento,
-                         QStringLiteral("La desviación estándar no puede ser negativa"));
+    compruebaDesviacion(mu, sigma); // refused before anything is written
     DetalleCalculo d(rutaDetalle);
     d.encabezado(c, ahora, forma, mu, sigma);
     const ResultadoEfectivo r = calculaEfectivo(c, tabla, mu, sigma, forma);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "study/modelo.h"
+#include "study/zonas.h"
 
 #include <QDateTime>
 #include <vector>
@@ -32,6 +33,11 @@ struct ResultadoEfectivo {
 // (boxes, overflow, a negative σ).
 ResultadoEfectivo calculaEfectivo(const Cajas& c, TablaNormal& tabla, double mu, double sigma,
                                   const FormaProceso* forma = nullptr);
+
+// The production beyond each limit, as "3. Lozar Efectivo" reports it: a normal process from the
+// normal-area table, a skewed one from its own distribution; XObj is not read.
+Colas colasDelProceso(const Cajas& c, double mu, double sigma, TablaNormal& tabla,
+                      const FormaProceso* forma);
 
 // The detail file of a computation, replaced whole; ErrorLozar when it cannot be written.
 // The boxes give the header and must be those the result was computed from, with its μ, σ

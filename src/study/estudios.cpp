@@ -49,7 +49,10 @@ bool LozarForm::guarda() {
 }
 
 bool LozarForm::guardaComo() {
-    const std::optional<QString> ruta = plataforma().dialogoGuardar(kFiltro);
+    std::optional<QString> ruta = plataforma().dialogoGuardar(kFiltro);
+    // A name typed without extension gets the studies' own, or "Abrir" would never list it.
+    if (ruta && QFileInfo(*ruta).suffix().isEmpty())
+        *ruta += QStringLiteral(".lzr");
     return ruta && guardaEn(*ruta, QStringLiteral("MArchivoGuardarComo"));
 }
 
@@ -206,8 +209,12 @@ void LozarForm::abreEstudio(const QString& ruta, bool ejemplo) {
         avisaRutina(objectName() + QStringLiteral(". MArchivoAbrir."), e, 1);
         return;
     }
+    redibuja();
+    marcaGuardado(); // a range the drawing widened is the study as opened, not a change
+}
+
+void LozarForm::redibuja() {
     Pic1->borra();
     cmdNormal_Click();
     cmdDrawCostFunction_Click();
-    marcaGuardado(); // a range the drawing widened is the study as opened, not a change
 }

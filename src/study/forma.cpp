@@ -26,7 +26,11 @@ FormaProceso::FormaProceso(double sesgo, double curtosis)
                                  "debe ser mayor que el sesgo al cuadrado menos 2 (%3)")
                       .arg(formatoGeneral(sesgo), formatoGeneral(curtosis),
                            formatoGeneral(sesgo * sesgo - 2)));
-          return DistribucionPearson(sesgo, curtosis);
+          try {
+              return DistribucionPearson(sesgo, curtosis);
+          } catch (const std::exception& e) {
+              throw fallaNumerica(e);
+          }
       }()) {
     zInf_ = d_.minimo() > -kZMinimo ? kZMinimo : alcance(cuantil(kColaIgnorada));
     zSup_ = d_.maximo() < kZMinimo ? kZMinimo : alcance(cuantil(1 - kColaIgnorada));
@@ -41,6 +45,14 @@ FormaProceso::FormaProceso(double sesgo, double curtosis)
     moda_ = std::clamp(centro, minimo, maximo);
     if (densidad(moda_) < std::max(densidad(minimo + 1e-9), densidad(maximo - 1e-9)))
         moda_ = densidad(minimo + 1e-9) > densidad(maximo - 1e-9) ? minimo : maximo;
+}
+
+ErrorLozar FormaProceso::fallaNumerica(const std::exception& e) const {
+    return ErrorLozar(kErrDesbordamiento,
+                      QStringLiteral("No se pudo calcular la distribución de sesgo %1 y curtosis "
+                                     "%2 (%3)")
+                          .arg(formatoGeneral(sesgo_), formatoGeneral(curtosis_),
+                               QString::fromLocal8Bit(e.what())));
 }
 
 QString FormaProceso::nombre() const {
@@ -66,13 +78,6 @@ double FormaProceso::areaDeIntervalo(int k) const {
     return k >= 0 && k < int(areas_.size()) ? areas_[std::size_t(k)] : area(desde(k), desde(k + 1));
 }
 
-double FormaProceso::cpk(double media, double sd, double retI, double retS) const {
-    const double med = media + sd * mediana_;
-    const double cpI = div(med - retI, sd * (mediana_ - q00135_));
-    const double cpS = div(retS - med, sd * (q99865_ - mediana_));
-    return std::min(cpI, cpS);
-}
-
 bool formaNormal(const QString& sesgo, const QString& curtosis) {
     auto cero = [](const QString& t) {
         try {
@@ -85,7 +90,10 @@ bool formaNormal(const QString& sesgo, const QString& curtosis) {
 }
 
 std::shared_ptr<const FormaProceso> formaDe(const Cajas& c) {
-    auto lee = [&](Caja k) { return c.texto(k).trimmed().isEmpty() ? 0.0 : c.estricto(k); };
+    auto lee = [&](Caja k) {
+        const double v = c.texto(k).trimmed().isEmpty() ? 0.0 : c.estricto(k);
+        return std::fabs(v) < kMomentoDespreciable ? 0.0 : v;
+    };
     const double sesgo = lee(Caja::Sesgo), curtosis = lee(Caja::Curtosis);
     if (sesgo == 0 && curtosis == 0)
         return nullptr;

@@ -2,6 +2,7 @@
 #include "shell/errores.h"
 #include "shell/formulario.h"
 #include "shell/numeros.h"
+#include "shell/paleta.h"
 #include "shell/picturebox.h"
 #include "shell/plataforma.h"
 #include "study/forma.h"
@@ -11,8 +12,6 @@
 #include <QLineEdit>
 
 namespace {
-const QColor kRojo(255, 0, 0), kAmarillo(255, 255, 0), kVerdeObj(0, 192, 0), kAzul(0, 0, 255),
-    kGris(191, 191, 191), kNegro(0, 0, 0);
 constexpr double kEpsilon = 0.00001; // the value just left of a limit
 // Pic1 on the form, in twips: where the marker lines meet the plot.
 constexpr double kPicIzq = 1260, kPicArr = 600, kPicAncho = 9000, kPicAlto = 5505;

@@ -238,8 +238,7 @@ void Graf1::cmdExportar_Click() {
         // SVG holds the chart as a picture of twice the screen's pixels.
         const QSize tam = MSChart1->size();
         const QRectF destino(QPointF(0, 0), QSizeF(tam));
-        const bool svg =
-            QFileInfo(*ruta).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
+        const bool svg = formatoDe(*ruta) == Formato::Svg;
         exporta(*ruta, tam, [&](QPainter& p) {
             if (!svg) {
                 MSChart1->render(&p, destino, MSChart1->viewport()->rect());

@@ -2,6 +2,7 @@
 
 #include "calculators/calculadoras.h"
 #include "shell/formulario.h"
+#include "shell/paleta.h"
 #include "shell/picturebox.h"
 #include "shell/plataforma.h"
 #include "study/ayuda.h"
@@ -15,6 +16,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <algorithm>
 
 namespace {
@@ -27,8 +29,6 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override { LineaControl::dibujaTodas(this); }
 };
-
-const QColor kRojo(255, 0, 0), kAmarillo(255, 255, 0), kVerdeObj(0, 192, 0), kVerde(0, 255, 0);
 
 struct DisenoCaja {
     Caja caja;
@@ -137,7 +137,18 @@ LozarForm::LozarForm(QWidget* parent)
     setObjectName(QStringLiteral("Lozar"));
     setWindowTitle(QStringLiteral("Calculadora de Lozar Efectivo de Producción"));
     setAttribute(Qt::WA_DeleteOnClose);
+    creaMenus();
+    QWidget* s = creaSuperficie();
+    creaLineas(s); // first: they lie beneath every control
+    creaCajas(s);
+    creaEtiquetas(s);
+    creaControles(s);
+    ordenaTabulacion();
+    conecta();
+    Form_Load();
+}
 
+void LozarForm::creaMenus() {
     auto* menuArchivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
     menuArchivo->setObjectName(QStringLiteral("MArchivo"));
     MArchivoAbrir = menuArchivo->addAction(QStringLiteral("&Abrir"));
@@ -181,14 +192,18 @@ LozarForm::LozarForm(QWidget* parent)
     MAyudaGuia->setShortcut(QKeySequence(Qt::Key_F1));
     MAyudaAcerca = menuAyuda->addAction(QStringLiteral("&Acerca de Lozar"));
     MAyudaAcerca->setObjectName(QStringLiteral("MAyudaAcerca"));
+}
 
+QWidget* LozarForm::creaSuperficie() {
     auto* s = new Superficie(this);
     s->setObjectName(QStringLiteral("superficie"));
     s->setFixedSize(aPixeles(kAnchoCliente), aPixeles(kAltoCliente));
     setCentralWidget(s);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    return s;
+}
 
-    // Marker lines first: they lie beneath every control.
+void LozarForm::creaLineas(QWidget* s) {
     const struct {
         std::array<LineaControl*, 6>* arr;
         int i;
@@ -217,7 +232,9 @@ LozarForm::LozarForm(QWidget* parent)
         LinYS[i] = new LineaControl(QStringLiteral("LinYS(%1)").arg(QLatin1String(l.nombre)),
                                     l.color, 10260, l.y, 10560, l.y, s);
     }
+}
 
+void LozarForm::creaCajas(QWidget* s) {
     for (const auto& d : kCajas) {
         auto* e = new QLineEdit(QString::fromUtf8(d.texto), s);
         e->setObjectName(QLatin1String(d.nombre));
@@ -245,7 +262,11 @@ LozarForm::LozarForm(QWidget* parent)
     txtTitulo->setFont(fuenteTahoma(12, true));
     for (auto* e : {xa, xb, ya, yb})
         e->setFont(fuenteTahoma(7, false));
+    for (int c = 0; c < kNumCajas; ++c)
+        modelo_.fijaTexto(Caja(c), cajas_[std::size_t(c)]->text());
+}
 
+void LozarForm::creaEtiquetas(QWidget* s) {
     for (int i = 0; i < 17; ++i) {
         const auto& d = kEtiquetas[i];
         auto* l = new QLabel(QString::fromUtf8(d.texto), s);
@@ -257,7 +278,9 @@ LozarForm::LozarForm(QWidget* parent)
     }
     for (int i : {10, 11})
         Label1[std::size_t(i)]->setFont(fuenteTahoma(8.25, true));
+}
 
+void LozarForm::creaControles(QWidget* s) {
     chkTaguchi = new CasillaTresEstados(QStringLiteral("Taguchi"), s);
     chkTaguchi->setObjectName(QStringLiteral("chkTaguchi"));
     colocaTwips(chkTaguchi, 240, 7200, 1155, 195 + 60);
@@ -280,11 +303,14 @@ LozarForm::LozarForm(QWidget* parent)
     cmdLozarEfectivo =
         boton(s, "cmdLozarEfectivo", QStringLiteral("3. Lozar Efectivo"), 6660, 7500, 1095, 495);
     cmdGraf = boton(s, "cmdGraf", QStringLiteral("4. Gráfico"), 10560, 7500, 915, 495);
-    // Alt and the button's number, as the captions begin.
+    // Alt and the button's number, as the captions begin: the window's own shortcuts, which
+    // no caption a button takes can clear (a button's caption sets its shortcut anew).
     const Qt::Key numeros[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4};
     int n = 0;
-    for (auto* b : {cmdDrawCostFunction, cmdNormal, cmdLozarEfectivo, cmdGraf})
-        b->setShortcut(QKeySequence(Qt::ALT | numeros[n++]));
+    for (QPushButton* b : {cmdDrawCostFunction, cmdNormal, cmdLozarEfectivo, cmdGraf}) {
+        auto* atajo = new QShortcut(QKeySequence(Qt::ALT | numeros[n++]), this);
+        connect(atajo, &QShortcut::activated, b, [b] { b->animateClick(); });
+    }
     cmdCLS = boton(s, "cmdCLS", QStringLiteral("X"), 9945, 615, 300, 300);
     cmdCLS->raise(); // it sits on the plot's top right corner
     cmdDrawCostFunction->setToolTip(
@@ -318,7 +344,9 @@ LozarForm::LozarForm(QWidget* parent)
     lblLozarEfec->setToolTip(QStringLiteral("Costo efectivo de una unidad buena y, entre "
                                             "paréntesis, su exceso sobre el costo nominal en el "
                                             "objetivo"));
+}
 
+void LozarForm::ordenaTabulacion() {
     // Tab order: the boxes as they read, top to bottom and left to right, then the buttons.
     QList<QWidget*> orden(cajas_.begin(), cajas_.end());
     orden << chkTaguchi;
@@ -328,11 +356,21 @@ LozarForm::LozarForm(QWidget* parent)
     orden << cmdDrawCostFunction << cmdNormal << cmdLozarEfectivo << cmdGraf << cmdCLS;
     for (int i = 0; i + 1 < orden.size(); ++i)
         setTabOrder(orden[i], orden[i + 1]);
+}
 
-    // The thirteen model boxes clear the results on every change, typed or set by code.
-    for (auto* e : {XObj, XRetI, XRetS, XDesI, XDesS, YNomI, YNomS, YRetI, YRetS, YDesI, YDesS,
-                    Media, StdDev, Sesgo, Curtosis})
-        connect(e, &QLineEdit::textChanged, this, &LozarForm::BorraResultado);
+void LozarForm::conecta() {
+    // Every input goes into the study first, typed or set by code; the study then says that
+    // the results shown are stale, and the caption whether it is saved.
+    for (int c = 0; c < kNumCajas; ++c)
+        connect(cajas_[std::size_t(c)], &QLineEdit::textChanged, &modelo_,
+                [this, c](const QString& t) { modelo_.fijaTexto(Caja(c), t); });
+    connect(chkTaguchi, &QCheckBox::stateChanged, &modelo_, [this] {
+        modelo_.fijaTaguchi(chkTaguchi->checkState() == Qt::Checked            ? 1
+                            : chkTaguchi->checkState() == Qt::PartiallyChecked ? 2
+                                                                               : 0);
+    });
+    connect(&modelo_, &ModeloEstudio::caducado, this, &LozarForm::BorraResultado);
+    connect(&modelo_, &ModeloEstudio::cambiado, this, &LozarForm::ponTitulo);
     for (auto* e : {Sesgo, Curtosis})
         connect(e, &QLineEdit::textChanged, this, &LozarForm::nombraDistribucion);
 
@@ -349,10 +387,6 @@ LozarForm::LozarForm(QWidget* parent)
     connect(MArchivoAbrir, &QAction::triggered, this, &LozarForm::MArchivoAbrir_Click);
     connect(MArchivoGuardarComo, &QAction::triggered, this, &LozarForm::MArchivoGuardarComo_Click);
     connect(MArchivoGuardar, &QAction::triggered, this, &LozarForm::MArchivoGuardar_Click);
-    // The caption tells whether the boxes still hold what was last opened or saved.
-    for (QLineEdit* e : cajas_)
-        connect(e, &QLineEdit::textChanged, this, &LozarForm::ponTitulo);
-    connect(chkTaguchi, &QCheckBox::stateChanged, this, &LozarForm::ponTitulo);
     connect(MArchivoExportar, &QAction::triggered, this, &LozarForm::MArchivoExportar_Click);
     connect(MArchivoImportar, &QAction::triggered, this, &LozarForm::MArchivoImportar_Click);
     connect(MEdicionPegar, &QAction::triggered, this, &LozarForm::MEdicionPegar_Click);
@@ -360,8 +394,6 @@ LozarForm::LozarForm(QWidget* parent)
     connect(MAnalisisOptima, &QAction::triggered, this, &LozarForm::MAnalisisOptima_Click);
     connect(MAyudaGuia, &QAction::triggered, this, [] { MAyudaGuia_Click(); });
     connect(MAyudaAcerca, &QAction::triggered, this, [] { MAyudaAcerca_Click(); });
-
-    Form_Load();
 }
 
 LozarForm::~LozarForm() = default;
@@ -372,18 +404,11 @@ void LozarForm::Form_Load() {
 }
 
 QString LozarForm::texto(Caja c) const {
-    return caja(c)->text();
+    return modelo_.texto(c);
 }
 
 int LozarForm::taguchi() const {
-    switch (chkTaguchi->checkState()) {
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    default:
-        return 0;
-    }
+    return modelo_.taguchi();
 }
 
 void LozarForm::nombraDistribucion() {
@@ -392,7 +417,9 @@ void LozarForm::nombraDistribucion() {
                            : QStringLiteral("2. Distribución"));
 }
 
-void LozarForm::BorraResultado() {
-    lblCpk->clear();
-    lblLozarEfec->clear();
+void LozarForm::BorraResultado(int resultados) {
+    if (resultados & ModeloEstudio::Cpk)
+        lblCpk->clear();
+    if (resultados & ModeloEstudio::Efectivo)
+        lblLozarEfec->clear();
 }

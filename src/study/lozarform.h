@@ -9,6 +9,7 @@
 // Every handler reads the boxes, calls the pure routines and reports through plataforma().
 
 #include "study/modelo.h"
+#include "study/modeloestudio.h"
 #include "tables/tablanormal.h"
 
 #include <QMainWindow>
@@ -41,6 +42,8 @@ public:
     double Lozar(double x) const { return ::Lozar(*this, x); }
 
     QLineEdit* caja(Caja c) const { return cajas_[std::size_t(c)]; }
+    // The study the window shows.
+    const ModeloEstudio& modelo() const { return modelo_; }
 
     // Controls, by their design names.
     QLineEdit *XObj, *XRetI, *XRetS, *XDesI, *XDesS, *YNomI, *YNomS, *YRetI, *YRetS, *YDesI, *YDesS,
@@ -80,7 +83,8 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 public slots:
-    void BorraResultado();
+    // The results an input change made stale, cleared (ModeloEstudio::caducado).
+    void BorraResultado(int resultados);
     // The overlay's caption: "2. Distribución Normal", or "2. Distribución" for a skewed shape.
     void nombraDistribucion();
     void cmdDrawCostFunction_Click();
@@ -101,6 +105,16 @@ public slots:
     void Pic1_MouseDown(Qt::MouseButton boton, Qt::KeyboardModifiers shift, double x, double y);
 
 private:
+    // The window's construction, in the order its parts lie on one another.
+    void creaMenus();
+    QWidget* creaSuperficie();
+    void creaLineas(QWidget* s);
+    void creaCajas(QWidget* s);
+    void creaEtiquetas(QWidget* s);
+    void creaControles(QWidget* s);
+    void ordenaTabulacion();
+    void conecta();
+
     void Form_Load();
     void ordenaCostosExtra();
     void ensanchaEscalas();
@@ -137,13 +151,17 @@ private:
     void marcaGuardado();
     void ponTitulo(); // the caption, with "*" while there are unsaved changes
     void dibujaHistograma();
+    // The plot drawn anew from the study, as opening one does: after values the program itself
+    // put into the boxes (measurements taken, the optimal mean applied).
+    void redibuja();
     void avisaSiNoSeVe(double desde, double hasta);
 
+    ModeloEstudio modelo_; // the study itself; the boxes show it and write into it
     std::array<QLineEdit*, kNumCajas> cajas_{};
     std::vector<double> mediciones_;
     std::vector<double> ordenadas_; // the same, sorted once when taken: the histogram's
-    QString archivo_;      // the study's own file, when it has one
-    QString mostrado_;     // the file the caption names (an example's is not its own)
-    QStringList guardado_; // the boxes as last opened or saved
+    QString archivo_;               // the study's own file, when it has one
+    QString mostrado_;              // the file the caption names (an example's is not its own)
+    QStringList guardado_;          // the boxes as last opened or saved
     TablaNormal tabla_;
 };

@@ -58,20 +58,51 @@ std::optional<MediaOptima> buscaMediaOptima(const Cajas& cajas, TablaNormal& tab
         if (v < fm)
             m = desde + paso * i, fm = v;
         if (!mejor || fm < mejor->efectivo)
-            mejor = MediaOptima{m, fm};
+            mejor = MediaOptima{m, fm, m, m};
     }
     if (!mejor)
         return mejor;
+    mejor->desde = mejor->hasta = mejor->media;
+
+    // The least cost held over a range: its ends, between the scan's last point inside and first
+    // outside, by bisection; then its middle.
+    const double margen = std::fabs(mejor->efectivo) * 1e-12;
+    auto dentro = [&](double x) { return costo(x) <= mejor->efectivo + margen; };
+    auto extremo = [&](double en, double fuera) {
+        while (std::fabs(fuera - en) > tolerancia / 1000) {
+            const double m = (en + fuera) / 2;
+            (dentro(m) ? en : fuera) = m;
+        }
+        return en;
+    };
+    const int i = int(std::lround((mejor->media - desde) / paso));
+    int a = std::clamp(i, 0, kPuntos - 1), b = a;
+    while (a > 0 && valores[std::size_t(a - 1)] <= mejor->efectivo + margen)
+        --a;
+    while (b + 1 < kPuntos && valores[std::size_t(b + 1)] <= mejor->efectivo + margen)
+        ++b;
+    if (b > a) {
+        mejor->desde = a > 0 ? extremo(desde + paso * a, desde + paso * (a - 1)) : desde;
+        mejor->hasta = b + 1 < kPuntos ? extremo(desde + paso * b, desde + paso * (b + 1)) : hasta;
+        mejor->media = (mejor->desde + mejor->hasta) / 2;
+        mejor->efectivo = std::min(mejor->efectivo, costo(mejor->media));
+    }
     // The cost steps wherever an interval's centre crosses a limit, and the least cost often
-    // lies right at such a step: the mean is given with the fewest decimals that keep it.
+    // lies right at such a step: the mean is given with the fewest decimals that keep it (and,
+    // in a range, keep it inside).
     for (int d = 0; d <= 12; ++d) {
         const double escala = std::pow(10.0, d);
         const double r = std::round(mejor->media * escala) / escala;
-        if (r < desde || r > hasta)
+        if (r < desde || r > hasta || (mejor->plano() && (r < mejor->desde || r > mejor->hasta)))
+            continue;
+        if (mejor->plano() && std::fabs(r - mejor->media) > (mejor->hasta - mejor->desde) / 20)
             continue;
         const double fr = costo(r);
-        if (fr <= mejor->efectivo + 1e-12 * std::fabs(mejor->efectivo))
-            return MediaOptima{r, std::min(fr, mejor->efectivo)};
+        if (fr <= mejor->efectivo + 1e-12 * std::fabs(mejor->efectivo)) {
+            mejor->media = r;
+            mejor->efectivo = std::min(fr, mejor->efectivo);
+            return mejor;
+        }
     }
     return mejor;
 }

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "study/modelo.h"
+#include "study/zonas.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class FormaProceso;
+
+// The study: its inputs as typed or read (the texts of the boxes and the Taguchi state), the
+// checks they must pass, and the one signal that says any of them changed. Windows write into it
+// and read from it; every result they show is computed from it by the core's one routine for
+// that result (zonas.h, efectivo.h, capacidad.h, optimo.h), so that a change of any input can
+// clear every result at once and none stays on screen stale.
+class ModeloEstudio : public QObject, public Cajas {
+    Q_OBJECT
+public:
+    enum Resultado { Cpk = 1, Efectivo = 2 };
+
+    explicit ModeloEstudio(QObject* padre = nullptr);
+
+    QString texto(Caja c) const override { return textos_[int(c)]; }
+    int taguchi() const override { return taguchi_; }
+
+    // An input changes; cambiado() and caducado() follow when it differs from what the study
+    // held.
+    void fijaTexto(Caja c, const QString& texto);
+    void fijaTaguchi(int estado);
+
+    // The process shape (null for a normal one); see formaDe.
+    std::shared_ptr<const FormaProceso> forma() const;
+
+    // What an analysis of the study (capability, optimum) needs, checked in one place: the limits
+    // in order, a spread it can compute with, a possible shape. ErrorLozar naming the box.
+    void compruebaParaAnalisis() const;
+
+signals:
+    // Some input changed, the title included: the study is not what was saved.
+    void cambiado();
+    // An input some result depends on changed: the results computed before no longer hold.
+    // `resultados` says which, as Resultado flags: the overlay's Cpk and the effective cost for
+    // the model's boxes and the shape; the effective cost alone for the ends of the nominal line
+    // (xa, xb) and the Taguchi box. The title and the cost axis (ya, yb) change no result.
+    void caducado(int resultados);
+
+private:
+    QString textos_[kNumCajas];
+    int taguchi_ = 0;
+};
+
+// The spread a computation can take: not negative, and not so small beside the mean (below a
+// billionth of it) that the integration's steps would vanish in the mean's last digits; 0, a
+// process without spread, is fine. ErrorLozar 5 saying which, in words for the user.
+void compruebaDesviacion(double mu, double sigma);
+
+// The limits in their order along the characteristic, XDesI ≤ XRetI ≤ XObj ≤ XRetS ≤ XDesS,
+// with the rework limits apart. ErrorLozar 5 naming the two boxes out of order.
+void compruebaLimites(const Limites& l);
