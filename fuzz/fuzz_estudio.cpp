@@ -1,18 +1,33 @@
-// Study files as any bytes may make them: the reader must answer with values or an error.
+// Study files as any bytes may make them: the reader must answer with values or an error, and
+// what it read, written back, must read back the same, or be refused with an error.
+#include "shell/cp1252.h"
 #include "study/archivoestudio.h"
 
 #include <cstdint>
+#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
     const LecturaEstudio l = leeEstudio(QByteArrayView(datos, qsizetype(n)));
-    // What was read must go back into a file, or be refused with an error.
-    QStringList valores;
+    // The study they make: every field its last value, the rest empty, Taguchi 0.
+    QStringList valores(kCamposEstudio + kCamposForma);
+    valores[kCampoTaguchi] = QStringLiteral("0");
     for (const auto& [campo, valor] : l.valores)
-        if (valores.size() < kCamposEstudio)
-            valores << valor;
+        valores[campo] = valor;
+    QByteArray bytes;
     try {
-        escribeEstudio(valores);
+        bytes = escribeEstudio(valores);
     } catch (const ErrorLozar&) {
+        return 0;
     }
+    // Windows-1252 bytes that happen to form UTF-8 read as UTF-8, as an editor's file would:
+    // no real text does so, but random bytes can.
+    if (textoDeArchivo(bytes) != deCp1252(bytes))
+        return 0;
+    const LecturaEstudio otra = leeEstudio(bytes);
+    QStringList leidos(kCamposEstudio + kCamposForma);
+    for (const auto& [campo, valor] : otra.valores)
+        leidos[campo] = valor;
+    if (otra.error || leidos != valores)
+        std::abort(); // saved and opened again, the study changed
     return 0;
 }

@@ -225,6 +225,17 @@ void TstAnalisis::importarYUsar() {
     QVERIFY(!lineas.filter(QRegularExpression("^Pp \\(de las mediciones\\)\\t\\d")).isEmpty());
     QVERIFY(lineas.contains("Mediciones\t200"));
     QVERIFY(!lineas.filter(QRegularExpression("^Dentro de los límites de retrabajo\\t")).isEmpty());
+
+    // A study no report can be made of says why, and shows none.
+    for (const Textos& malo :
+         {Textos{{"StdDev", "-1"}}, Textos{{"XRetI", "80"}, {"XRetS", "20"}}}) {
+        EstudioTemporal otro;
+        rellenaCajas(*otro.f, malo);
+        QVERIFY(!conDialogo<DlgCapacidad>([&] { otro.f->MAnalisisCapacidad_Click(); }));
+        QCOMPARE(otro.doble.mensajes.size(), 1);
+        QVERIFY2(otro.doble.ultimoTexto().startsWith("Lozar\n5.- L"),
+                 qPrintable(otro.doble.ultimoTexto()));
+    }
 }
 
 void TstAnalisis::pegarComoNormal() {

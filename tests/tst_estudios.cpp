@@ -202,6 +202,13 @@ void TstEstudios::guardadoFallido() {
     v.guarda(v.dir.filePath("no/existe/x.lzr"));
     QVERIFY2(v.doble.ultimoTexto().startsWith("Lozar. MArchivoGuardarComo.\nLozar\n75.- "),
              qPrintable(v.doble.ultimoTexto()));
+    // A name typed without extension takes the studies' own, which "Abrir" lists; the title
+    // names the file as saved.
+    v.guarda(v.dir.filePath("sin extension"));
+    QCOMPARE(leeArchivo(v.dir.filePath("sin extension.lzr")).left(13),
+             QByteArray("\"Titulo=Eje\"\r"));
+    QVERIFY(!QFile::exists(v.dir.filePath("sin extension")));
+    QCOMPARE(v.f->windowTitle(), "Lozars de No Calidad. " + v.dir.filePath("sin extension.lzr"));
 }
 
 QTEST_MAIN(TstEstudios)

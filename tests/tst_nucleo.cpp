@@ -1,14 +1,264 @@
+// The study's core without a display: its model, zones, Cpk, checks, shapes near the normal, the
+// optimum over a flat stretch and study values that hold quotes.
 #include "comun/cajasmapa.h"
 #include "comun/comparar.h"
+#include "comun/tablas.h"
+#include "stats/muestra.h"
+#include "study/archivoestudio.h"
+#include "study/efectivo.h"
+#include "study/forma.h"
 #include "study/modeloestudio.h"
+#include "study/optimo.h"
+#include "tables/tablanormal.h"
 
+#include <QSignalSpy>
 #include <QtTest>
+
+using Textos = QMap<Caja, QString>;
+Q_DECLARE_METATYPE(Textos)
 
 class TstNucleo : public QObject {
     Q_OBJECT
 private slots:
-    void vacio() {}
+    void senales();
+    void casiNormales_data();
+    void casiNormales();
+    void cpkPorPercentiles();
+    void sinDispersion_data();
+    void sinDispersion();
+    void comprobaciones_data();
+    void comprobaciones();
+    void comillas_data();
+    void comillas();
+    void optimoPlano();
 };
+
+namespace {
+CajasMapa conTextos(const Textos& textos, int taguchi = 0) {
+    CajasMapa c = CajasMapa::tipico(taguchi);
+    for (auto it = textos.begin(); it != textos.end(); ++it)
+        c.textos[it.key()] = it.value();
+    return c;
+}
+
+TablaNormal& tabla() {
+    static TablaNormal t(QCoreApplication::applicationDirPath());
+    return t;
+}
+} // namespace
+
+// One signal for every input, saying which results it made stale.
+void TstNucleo::senales() {
+    ModeloEstudio m;
+    QSignalSpy cambiado(&m, &ModeloEstudio::cambiado), caducado(&m, &ModeloEstudio::caducado);
+    const int ambos = ModeloEstudio::Cpk | ModeloEstudio::Efectivo;
+    const struct {
+        Caja caja;
+        int resultados; // 0: none stale
+    } casos[] = {{Caja::Media, ambos},
+                 {Caja::Sesgo, ambos},
+                 {Caja::xa, ModeloEstudio::Efectivo},
+                 {Caja::xb, ModeloEstudio::Efectivo},
+                 {Caja::txtTitulo, 0},
+                 {Caja::yb, 0}};
+    for (const auto& c : casos) {
+        cambiado.clear(), caducado.clear();
+        m.fijaTexto(c.caja, QStringLiteral("7"));
+        QCOMPARE(cambiado.size(), 1);
+        QCOMPARE(caducado.size(), c.resultados ? 1 : 0);
+        if (c.resultados)
+            QCOMPARE(caducado[0][0].toInt(), c.resultados);
+        m.fijaTexto(c.caja, QStringLiteral("7")); // the same text again is no change
+        QCOMPARE(cambiado.size(), 1);
+    }
+    caducado.clear();
+    m.fijaTaguchi(1);
+    QCOMPARE(caducado.size(), 1);
+    QCOMPARE(caducado[0][0].toInt(), int(ModeloEstudio::Efectivo));
+}
+
+void TstNucleo::casiNormales_data() {
+    // normal: the shape is taken as the normal one
+    columnas<QString, QString, bool>("sesgo", "curtosis", "normal");
+    fila("sesgo 1e-6 sola", "0.000001", "0", true); // threw from Boost's gamma series
+    fila("sesgo 1e-7, curtosis 1e-9", "0.0000001", "0.000000001", true); // Cpk −75
+    fila("sesgo 1e-5, curtosis 1e-9", "1e-5", "1e-9", true);             // a negative cost
+    fila("curtosis negativa mínima", "0", "-0.00009", true);
+    fila("sesgo en el umbral", "0.0001", "0", false);
+    fila("curtosis en el umbral", "0.0005", "0.0001", false);
+    fila("cerca pero sesgado", "0.002", "0.0001", false);
+}
+
+// Shapes near the normal never crash nor give garbage: below the threshold they are the normal
+// itself; from it on, the Pearson routines hold.
+void TstNucleo::casiNormales() {
+    QFETCH(QString, sesgo);
+    QFETCH(QString, curtosis);
+    QFETCH(bool, normal);
+    const CajasMapa c = conTextos({{Caja::Sesgo, sesgo}, {Caja::Curtosis, curtosis}});
+    const std::shared_ptr<const FormaProceso> forma = formaDe(c);
+    QCOMPARE(forma == nullptr, normal);
+    const double ce = calculaEfectivo(c, tabla(), 52, 8, forma.get()).efectivo;
+    const double ceNormal = calculaEfectivo(c, tabla(), 52, 8, nullptr).efectivo;
+    if (normal) {
+        QCOMPARE(ce, ceNormal);
+        return;
+    }
+    for (double z : {-6.0, -3.0, 0.0, 3.0, 6.0})
+        LOZAR_COMPARA(forma->cdf(z) + forma->cola(z), 1.0, 1e-9);
+    LOZAR_COMPARA(forma->cdf(forma->q00135()), 0.00135, 1e-6);
+    LOZAR_COMPARA(ce, ceNormal, 1e-3); // a shape this near the normal costs as much
+    LOZAR_COMPARA(cpkDe(52, 8, 20, 80, forma.get()), cpkDe(52, 8, 20, 80, nullptr), 1e-3);
+}
+
+// A capable process with two values, 83 parts at 7.30 and 17 at 7.40: the median and the 0.135 %
+// point coincide, so the lower side has no spread and the upper one decides, (7.6 − 7.30) over
+// (99.865 % point − median), about 0.3 / 0.102.
+void TstNucleo::cpkPorPercentiles() {
+    std::vector<double> v(83, 7.30);
+    v.insert(v.end(), 17, 7.40);
+    const ResumenMuestra r = resumeMuestra(v);
+    const FormaProceso forma(std::round(r.sesgo * 1000) / 1000,
+                             std::round(r.curtosis * 1000) / 1000);
+    const double cpk = cpkDe(r.media, r.desviacion, 7.1, 7.6, &forma);
+    QVERIFY2(cpk > 2.9 && cpk < 2.98, qPrintable(QString::number(cpk)));
+    QCOMPARE(textoDeIndice(cpk), QStringLiteral("2.94"));
+    // A mean past the lower limit: the side without spread still says it is not capable.
+    QVERIFY(cpkDe(7.0, r.desviacion, 7.1, 7.6, &forma) < 0);
+}
+
+void TstNucleo::sinDispersion_data() {
+    // zona: where the whole production lies
+    columnas<QString, int>("media", "zona");
+    fila("en el desperdicio inferior", "10", int(Zona::DesperdicioInferior));
+    fila("entre desperdicio y retrabajo", "15", int(Zona::RetrabajoInferior));
+    fila("en el retrabajo inferior", "20", int(Zona::Dentro));
+    fila("en el retrabajo superior", "80", int(Zona::RetrabajoSuperior));
+    fila("en el desperdicio superior", "90", int(Zona::DesperdicioSuperior));
+}
+
+// A process without spread lies wholly in one zone, the same for the effective cost and the
+// capability report.
+void TstNucleo::sinDispersion() {
+    QFETCH(QString, media);
+    QFETCH(int, zona);
+    const CajasMapa c = conTextos({{Caja::Media, media}, {Caja::StdDev, "0"}});
+    const double mu = c.estricto(Caja::Media);
+    const std::array<double, 5> z = zonasDe(colasDelProceso(c, mu, 0, tabla(), nullptr));
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(z[std::size_t(i)], i == zona ? 1.0 : 0.0);
+    const bool desperdicio =
+        zona == int(Zona::DesperdicioInferior) || zona == int(Zona::DesperdicioSuperior);
+    QCOMPARE(calculaEfectivo(c, tabla(), mu, 0).todoDesperdicio(), desperdicio);
+}
+
+void TstNucleo::comprobaciones_data() {
+    // error: the start of the message, empty when the study passes
+    columnas<Textos, QString>("textos", "error");
+    fila("estudio en orden", Textos{{Caja::Media, "50"}, {Caja::StdDev, "8"}}, "");
+    fila("retrabajo igual al desperdicio", Textos{{Caja::XRetI, "10"}, {Caja::StdDev, "8"}}, "");
+    fila("desviacion negativa", Textos{{Caja::StdDev, "-1"}},
+         "La desviación estándar (Desv. Std.) no puede ser negativa");
+    fila("desviacion demasiado chica", Textos{{Caja::Media, "50"}, {Caja::StdDev, "1e-13"}},
+         "La desviación estándar (Desv. Std.), 1E-13, es menor que una milmillonésima");
+    fila("retrabajo invertido", Textos{{Caja::XRetI, "80"}, {Caja::XRetS, "20"}},
+         "Los límites deben ir en orden de menor a mayor, y Límite Retrabajo Lado Inferior (80) "
+         "es mayor que Objetivo (50)");
+    fila("retrabajo igual", Textos{{Caja::XRetI, "50"}, {Caja::XObj, "50"}, {Caja::XRetS, "50"}},
+         "Los límites de retrabajo son iguales (50)");
+    fila("forma imposible", Textos{{Caja::Sesgo, "1"}, {Caja::Curtosis, "-1.5"}},
+         "Ninguna distribución tiene sesgo 1");
+}
+
+// What an analysis needs is checked in one place, each fault said in words.
+void TstNucleo::comprobaciones() {
+    QFETCH(Textos, textos);
+    QFETCH(QString, error);
+    LocaleFijo locale(QLocale::c());
+    ModeloEstudio m;
+    const CajasMapa c = conTextos(textos);
+    for (int i = 0; i < kNumCajas; ++i)
+        m.fijaTexto(Caja(i), c.texto(Caja(i)));
+    try {
+        m.compruebaParaAnalisis();
+        QVERIFY2(error.isEmpty(), "sin error");
+    } catch (const ErrorLozar& e) {
+        QVERIFY2(!error.isEmpty() && e.descripcion().startsWith(error),
+                 qPrintable(e.descripcion()));
+    }
+    // The integration refuses what it could not resolve, rather than answer 0 or 10.
+    if (error.contains("desviación"))
+        QCOMPARE(errorDe([&] {
+                     calculaEfectivo(m, tabla(), m.estricto(Caja::Media), m.estricto(Caja::StdDev));
+                 }),
+                 int(kErrArgumento));
+}
+
+void TstNucleo::comillas_data() {
+    // lineas: the title's line as written; empty when saving is refused
+    columnas<QString, QByteArray>("titulo", "linea");
+    fila("sin comillas", "Eje, lote 3", QByteArray("\"Titulo=Eje, lote 3\"\r\n"));
+    fila("pulgadas", "Eje 3/4\" línea 2", QByteArray("Titulo=Eje 3/4\" l\xednea 2\r\n"));
+    fila("entre comillas", "\"A\" = \"B\"", QByteArray("Titulo=\"A\" = \"B\"\r\n"));
+    fila("comilla y coma", "Eje 3/4\", lote 2", QByteArray());
+}
+
+// A value holding a quote reads back whole; one that no line can keep is refused, naming it.
+void TstNucleo::comillas() {
+    QFETCH(QString, titulo);
+    QFETCH(QByteArray, linea);
+    QStringList valores(kCamposEstudio, QStringLiteral("1"));
+    valores[0] = titulo;
+    try {
+        const QByteArray bytes = escribeEstudio(valores);
+        QVERIFY2(!linea.isEmpty(), "guardado");
+        QVERIFY(bytes.startsWith(linea));
+        const LecturaEstudio l = leeEstudio(bytes);
+        QCOMPARE(l.valores.value(0).second, titulo);
+        QCOMPARE(l.valores.size(), kCamposEstudio);
+    } catch (const ErrorLozar& e) {
+        QVERIFY(linea.isEmpty());
+        QVERIFY(e.descripcion().startsWith("El valor de Titulo tiene comillas"));
+    }
+}
+
+// The coating example costs its nominal over a stretch of means (no rework cost below the
+// target): the optimum is that stretch and its middle, and a spread changed in its ninth digit
+// does not move it.
+void TstNucleo::optimoPlano() {
+    const CajasMapa c = conTextos({{Caja::XDesI, "40"},
+                                   {Caja::XRetI, "40"},
+                                   {Caja::XObj, "50"},
+                                   {Caja::XRetS, "62"},
+                                   {Caja::XDesS, "70"},
+                                   {Caja::YRetI, "0"},
+                                   {Caja::YDesI, "4"},
+                                   {Caja::YNomI, "1.8"},
+                                   {Caja::YRetS, "0.9"},
+                                   {Caja::YDesS, "4"},
+                                   {Caja::YNomS, "1.8"},
+                                   {Caja::xa, "35"},
+                                   {Caja::xb, "75"}},
+                                  1);
+    const std::optional<MediaOptima> sin = buscaMediaOptima(c, tabla(), 0, nullptr);
+    QVERIFY(sin && sin->plano());
+    LOZAR_COMPARA(sin->efectivo, 1.8, 1e-12);
+    QVERIFY2(sin->desde - 40 < 1e-3 && sin->desde > 40, // 40 itself is scrap
+             qPrintable(QString("%1 .. %2, %3")
+                            .arg(sin->desde, 0, 'g', 17)
+                            .arg(sin->hasta, 0, 'g', 17)
+                            .arg(sin->media, 0, 'g', 17)));
+    QVERIFY(std::fabs(sin->hasta - 50) < 1e-3);
+    QVERIFY(std::fabs(sin->media - 45) < 1e-3);
+    const double tolerancia = 62 - 40;
+    const std::optional<MediaOptima> a = buscaMediaOptima(c, tabla(), 0.5, nullptr);
+    const std::optional<MediaOptima> b = buscaMediaOptima(c, tabla(), 0.5 * (1 + 1e-9), nullptr);
+    QVERIFY(a && b && a->plano());
+    QVERIFY2(
+        std::fabs(a->media - b->media) < 1e-6 * tolerancia,
+        qPrintable(QString("%1 contra %2").arg(a->media, 0, 'g', 17).arg(b->media, 0, 'g', 17)));
+    QVERIFY(a->desde > 40 && a->hasta < 50);
+}
 
 QTEST_GUILESS_MAIN(TstNucleo)
 #include "tst_nucleo.moc"

@@ -2,6 +2,7 @@
 #include "calculators/probpearson.h"
 #include "comun/estudio.h"
 #include "comun/plataformadoble.h"
+#include "comun/ventanas.h"
 #include "shell/caratula.h"
 #include "shell/formulario.h"
 #include "shell/picturebox.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QtTest>
 
 class TstVentanas : public QObject {
@@ -27,6 +29,8 @@ private slots:
     void casillaTaguchi();
     void atajos_data();
     void atajos();
+    void atajosTrasLosTitulos_data();
+    void atajosTrasLosTitulos();
     void nombresAccesibles_data();
     void nombresAccesibles();
 
@@ -138,6 +142,51 @@ void TstVentanas::atajos() {
                                           : e.doble.ultimoTexto();
     };
     QTRY_VERIFY2(visto().startsWith(efecto), qPrintable(visto()));
+}
+
+void TstVentanas::atajosTrasLosTitulos_data() {
+    // The captions "2. Distribución" takes, and a shape so near the normal that it is one.
+    // normal: drawn and measured as the normal process (Cpk 1.17)
+    columnas<QString, QString, QString, bool>("sesgo", "curtosis", "titulo", "normal");
+    fila("normal", "", "", "2. Distribución Normal", true);
+    fila("sesgada", "0.9", "1.6", "2. Distribución", false);
+    fila("de nuevo normal", "0", "0", "2. Distribución Normal", true);
+    fila("casi normal", "0.000001", "0", "2. Distribución", true); // it crashed the program
+}
+
+// Typed into a box, then Alt and a number: the button works, whatever caption it took, and the
+// box keeps what was typed.
+void TstVentanas::atajosTrasLosTitulos() {
+    QFETCH(QString, sesgo);
+    QFETCH(QString, curtosis);
+    QFETCH(QString, titulo);
+    QFETCH(bool, normal);
+    EstudioTemporal e;
+    e.f->show();
+    QVERIFY(QTest::qWaitForWindowActive(e.f));
+    for (const QString& pasada : {QStringLiteral("sesgada"), QStringLiteral("final")}) {
+        rellenaCajas(*e.f, pasada == "final" ? Textos{{"Sesgo", sesgo}, {"Curtosis", curtosis}}
+                                             : Textos{{"Sesgo", "0.9"}, {"Curtosis", "1.6"}});
+        QCOMPARE(e.f->cmdNormal->text(),
+                 pasada == "final" ? titulo : QStringLiteral("2. Distribución"));
+    }
+    QPushButton* botones[] = {e.f->cmdDrawCostFunction, e.f->cmdNormal, e.f->cmdLozarEfectivo,
+                              e.f->cmdGraf};
+    for (int n = 1; n <= 4; ++n) {
+        e.f->Media->setFocus();
+        e.f->Media->end(false);
+        QSignalSpy pulsado(botones[n - 1], &QPushButton::clicked);
+        conDialogo<Graf1>([&] {
+            QTest::keySequence(e.f, QKeySequence(QStringLiteral("Alt+%1").arg(n)));
+            QVERIFY(pulsado.wait(5000) || pulsado.size() == 1);
+        });
+        QCOMPARE(e.f->Media->text(), QStringLiteral("52"));
+        if (n == 2)
+            QCOMPARE(e.f->lblCpk->text() == QStringLiteral("Cpk 1.17"), normal);
+    }
+    e.doble.mensajes.removeIf(
+        [](const PlataformaDoble::Mensaje& m) { return m.botones == Botones::SiNo; });
+    QVERIFY2(e.doble.mensajes.isEmpty(), qPrintable(e.doble.ultimoTexto()));
 }
 
 using FabricaVentana = std::function<QWidget*(TablaNormal&)>;

@@ -33,10 +33,10 @@ QByteArray escribeEstudio(const QStringList& valores) {
                                             "cámbielos y vuelva a guardar")
                                  .arg(QLatin1String(kClavesEstudio[i])));
         // A quoted field ends at the next quote: a value holding one is written unquoted, which
-        // reads back whole up to the line's end, unless a comma would cut it there too.
+        // reads back whole up to the line's end, unless a comma (or a line end) cuts it first.
         if (!bytes->contains('"'))
             b += '"' + *bytes + "\"\r\n";
-        else if (!bytes->contains(','))
+        else if (!bytes->contains(',') && !bytes->contains('\r') && !bytes->contains('\n'))
             b += *bytes + "\r\n";
         else
             throw ErrorLozar(kErrArgumento,

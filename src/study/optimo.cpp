@@ -75,13 +75,18 @@ std::optional<MediaOptima> buscaMediaOptima(const Cajas& cajas, TablaNormal& tab
         }
         return en;
     };
-    const int i = int(std::lround((mejor->media - desde) / paso));
-    int a = std::clamp(i, 0, kPuntos - 1), b = a;
-    while (a > 0 && valores[std::size_t(a - 1)] <= mejor->efectivo + margen)
+    auto enElMinimo = [&](int k) {
+        return k >= 0 && k < kPuntos && valores[std::size_t(k)] <= mejor->efectivo + margen;
+    };
+    int a = std::clamp(int(std::lround((mejor->media - desde) / paso)), 0, kPuntos - 1);
+    if (!enElMinimo(a)) // the nearest cell may lie just past an edge of the stretch
+        a = enElMinimo(a + 1) ? a + 1 : a - 1;
+    int b = a;
+    while (enElMinimo(a) && enElMinimo(a - 1))
         --a;
-    while (b + 1 < kPuntos && valores[std::size_t(b + 1)] <= mejor->efectivo + margen)
+    while (enElMinimo(b) && enElMinimo(b + 1))
         ++b;
-    if (b > a) {
+    if (enElMinimo(a) && b > a) {
         mejor->desde = a > 0 ? extremo(desde + paso * a, desde + paso * (a - 1)) : desde;
         mejor->hasta = b + 1 < kPuntos ? extremo(desde + paso * b, desde + paso * (b + 1)) : hasta;
         mejor->media = (mejor->desde + mejor->hasta) / 2;
