@@ -149,10 +149,13 @@ void LozarForm::MAnalisisOptima_Click() {
             optima = m->media;
             const double actual = calculaEfectivo(*this, tabla_, mu, sigma, forma.get()).efectivo;
             lineas << QStringList{QStringLiteral("Media óptima:"), formatoGeneral(m->media)};
-            if (m->plano())
+            if (m->plano()) { // its ends to a hundred-thousandth of the scrap limits' span
+                const double resolucion = (flexible(Caja::XDesS) - flexible(Caja::XDesI)) * 1e-5;
                 lineas << QStringList{QStringLiteral("Cuesta lo mismo cualquier media entre:"),
-                                      formatoGeneral(m->desde) + QStringLiteral(" y ") +
-                                          formatoGeneral(m->hasta)};
+                                      formatoConResolucion(m->desde, resolucion) +
+                                          QStringLiteral(" y ") +
+                                          formatoConResolucion(m->hasta, resolucion)};
+            }
             lineas << QStringList{QStringLiteral("Lozar efectivo en la media óptima:"),
                                   dinero(m->efectivo)};
             if (actual == kTodoDesperdicio) {
