@@ -20,10 +20,10 @@ int main(int argc, char** argv) {
     TablaNormal tabla(e.dir.path());
     bool ok = true;
     const double normal =
-        mediana([&] { ok = ok && buscaMediaOptima(f, tabla, 8, nullptr).has_value(); }, 11);
+        mediana([&] { ok = ok && buscaMediaOptima(f, 8, nullptr).has_value(); }, 11);
     const FormaProceso forma(0.9, 1.6);
     const double sesgado =
-        mediana([&] { ok = ok && buscaMediaOptima(f, tabla, 8, &forma).has_value(); }, 11);
+        mediana([&] { ok = ok && buscaMediaOptima(f, 8, &forma).has_value(); }, 11);
 
     QString texto = QStringLiteral("lote;diámetro\n");
     texto.reserve(20'000'000);

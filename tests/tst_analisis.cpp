@@ -7,11 +7,13 @@
 #include "study/capacidad.h"
 #include "study/dialogos.h"
 #include "study/efectivo.h"
+#include "study/exacto.h"
 #include "study/forma.h"
 #include "study/mediciones.h"
 #include "study/optimo.h"
 #include "study/zonas.h"
 
+#include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QtTest>
@@ -313,26 +315,34 @@ void TstAnalisis::mediaOptima() {
     rellenaCajas(*e.f, textos);
     QFile::remove(e.dir.filePath("CostDetail.xls"));
     const std::shared_ptr<const FormaProceso> forma = formaDe(*e.f);
-    TablaNormal tabla(e.dir.path());
     double mejor = HUGE_VAL;
     for (double mu = 10; mu <= 90; mu += 0.01) {
-        const double ce = calculaEfectivo(*e.f, tabla, mu, 15, forma.get()).efectivo;
-        if (ce != kTodoDesperdicio)
-            mejor = std::min(mejor, ce);
+        const CostoExacto ce = costoExacto(*e.f, mu, 15, forma.get());
+        if (!ce.todoDesperdicio())
+            mejor = std::min(mejor, ce.efectivo);
     }
-    double aplicada = 0;
+    QStringList lineas;
     QVERIFY(conDialogo<DlgMediaOptima>([&] { e.f->MAnalisisOptima_Click(); },
-                                       [](DlgMediaOptima& d) { d.cmdAplicar->click(); }));
-    aplicada = e.f->Media->text().toDouble();
-    const double ce = calculaEfectivo(*e.f, tabla, aplicada, 15, forma.get()).efectivo;
-    QVERIFY2(ce <= mejor * (1 + 1e-6),
+                                       [&](DlgMediaOptima& d) {
+                                           for (auto* l : d.findChildren<QLabel*>())
+                                               lineas << l->text();
+                                           d.cmdAplicar->click();
+                                       }));
+    const double aplicada = e.f->Media->text().toDouble();
+    const double ce = costoExacto(*e.f, aplicada, 15, forma.get()).efectivo;
+    QVERIFY2(ce <= mejor,
              qPrintable(QString("%1 contra %2").arg(ce, 0, 'g', 12).arg(mejor, 0, 'g', 12)));
     if (lado == 0)
         QVERIFY2(std::fabs(aplicada - 50) <= 1.5, qPrintable(QString::number(aplicada)));
     else
         QVERIFY2((aplicada - 50) * lado > 1, qPrintable(QString::number(aplicada)));
+    // Both costs at the optimum, each named.
+    QVERIFY(lineas.contains("Lozar efectivo exacto en la media óptima:"));
+    QVERIFY(
+        lineas.contains("Lozar efectivo por intervalos (3. Lozar Efectivo) en la media óptima:"));
     QVERIFY(!QFile::exists(e.dir.filePath("CostDetail.xls"))); // the search writes no file
     QVERIFY(e.doble.mensajes.isEmpty());
+    QCOMPARE(e.f->lblCpk->text().left(4), QStringLiteral("Cpk ")); // applied, and redrawn
 }
 
 QTEST_MAIN(TstAnalisis)

@@ -6,6 +6,7 @@
 #include "stats/muestra.h"
 #include "study/archivoestudio.h"
 #include "study/efectivo.h"
+#include "study/exacto.h"
 #include "study/forma.h"
 #include "study/modeloestudio.h"
 #include "study/optimo.h"
@@ -31,6 +32,11 @@ private slots:
     void comillas_data();
     void comillas();
     void optimoPlano();
+    void exactoNormal_data();
+    void exactoNormal();
+    void exactoPearson_data();
+    void exactoPearson();
+    void optimoExacto();
 };
 
 namespace {
@@ -240,7 +246,7 @@ void TstNucleo::optimoPlano() {
                                    {Caja::xa, "35"},
                                    {Caja::xb, "75"}},
                                   1);
-    const std::optional<MediaOptima> sin = buscaMediaOptima(c, tabla(), 0, nullptr);
+    const std::optional<MediaOptima> sin = buscaMediaOptima(c, 0, nullptr);
     QVERIFY(sin && sin->plano());
     LOZAR_COMPARA(sin->efectivo, 1.8, 1e-12);
     QVERIFY2(sin->desde - 40 < 1e-3 && sin->desde > 40, // 40 itself is scrap
@@ -251,13 +257,155 @@ void TstNucleo::optimoPlano() {
     QVERIFY(std::fabs(sin->hasta - 50) < 1e-3);
     QVERIFY(std::fabs(sin->media - 45) < 1e-3);
     const double tolerancia = 62 - 40;
-    const std::optional<MediaOptima> a = buscaMediaOptima(c, tabla(), 0.5, nullptr);
-    const std::optional<MediaOptima> b = buscaMediaOptima(c, tabla(), 0.5 * (1 + 1e-9), nullptr);
+    const std::optional<MediaOptima> a = buscaMediaOptima(c, 0.5, nullptr);
+    const std::optional<MediaOptima> b = buscaMediaOptima(c, 0.5 * (1 + 1e-9), nullptr);
     QVERIFY(a && b && a->plano());
     QVERIFY2(
         std::fabs(a->media - b->media) < 1e-6 * tolerancia,
         qPrintable(QString("%1 contra %2").arg(a->media, 0, 'g', 17).arg(b->media, 0, 'g', 17)));
     QVERIFY(a->desde > 40 && a->hasta < 50);
+}
+
+namespace {
+double Fi(double z) {
+    return std::erfc(-z / std::sqrt(2.0)) / 2;
+}
+} // namespace
+
+void TstNucleo::exactoNormal_data() {
+    // taguchi: the quadratic loss between the rework limits; esperado: worked by hand here
+    columnas<Textos, int, double, double, double>("textos", "taguchi", "mu", "sigma", "esperado");
+    // Steps only: 5 nominal everywhere, 30 more for scrap beyond 10 and 90, 10 more for rework
+    // beyond 20 and 80.
+    for (double mu : {52.0, 30.0, 14.0}) {
+        const double s = 8;
+        const double dI = Fi((10 - mu) / s), rI = Fi((20 - mu) / s), rS = Fi((80 - mu) / s),
+                     dS = Fi((90 - mu) / s);
+        const double costo =
+            35 * dI + 15 * (rI - dI) + 5 * (rS - rI) + 15 * (dS - rS) + 35 * (1 - dS);
+        QTest::addRow("escalones, media %g", mu)
+            << Textos{} << 0 << mu << s << costo / (1 - dI - (1 - dS));
+    }
+    // The Taguchi loss alone, its limits 100σ away: k(σ² + (μ − T)²) on the nominal, with
+    // k = 10 / 100².
+    QTest::addRow("solo Taguchi") << Textos{{Caja::XDesI, "-1000"}, {Caja::XRetI, "-50"},
+                                            {Caja::XRetS, "150"},   {Caja::XDesS, "1000"},
+                                            {Caja::xa, "-1000"},    {Caja::xb, "1000"}}
+                                  << 1 << 50.5 << 1.0 << 5 + 10.0 / 10000 * (1 + 0.25);
+    // Without spread: the cost where the mean lies.
+    QTest::addRow("sin dispersion") << Textos{} << 1 << 35.0 << 0.0 << 5 + 10.0 * 15 * 15 / 900;
+}
+
+// The expectation itself, against formulas derived here; its slope against the cost's own
+// differences.
+void TstNucleo::exactoNormal() {
+    QFETCH(Textos, textos);
+    QFETCH(int, taguchi);
+    QFETCH(double, mu);
+    QFETCH(double, sigma);
+    QFETCH(double, esperado);
+    const CajasMapa c = conTextos(textos, taguchi);
+    const CostoExacto r = costoExacto(c, mu, sigma, nullptr, true);
+    LOZAR_COMPARA(r.efectivo, esperado, 1e-12);
+    LOZAR_COMPARA(r.parteDesperdicio + r.parteRetrabajo + r.parteFueraDeObjetivo, r.noCalidad(),
+                  1e-12);
+    if (sigma > 0) {
+        const double h = 1e-5;
+        const double pendiente = (costoExacto(c, mu + h, sigma, nullptr).efectivo -
+                                  costoExacto(c, mu - h, sigma, nullptr).efectivo) /
+                                 (2 * h);
+        QVERIFY2(std::fabs(r.derivada - pendiente) < 1e-6 * std::max(1.0, std::fabs(pendiente)),
+                 qPrintable(QString("%1 contra %2").arg(r.derivada).arg(pendiente)));
+    }
+}
+
+void TstNucleo::exactoPearson_data() {
+    columnas<double, double, TipoPearson>("sesgo", "curtosis", "tipo");
+    fila("tipo I", 0.5, -0.3, TipoPearson::I);
+    fila("tipo IV", 0.9, 1.6, TipoPearson::IV);
+    fila("tipo VI", 1.0, 1.6, TipoPearson::VI);
+}
+
+// A skewed process: the decomposition against a fine composite Simpson rule written here, over
+// the cost itself between each pair of limits.
+void TstNucleo::exactoPearson() {
+    QFETCH(double, sesgo);
+    QFETCH(double, curtosis);
+    QFETCH(TipoPearson, tipo);
+    const FormaProceso forma(sesgo, curtosis);
+    QCOMPARE(forma.tipo(), tipo);
+    const CajasMapa c = conTextos({{Caja::xa, "0"}, {Caja::xb, "100"}, {Caja::YNomS, "9"}}, 1);
+    const double mu = 47, sigma = 12;
+    // ∫ Lozar(μ + σz) f(z) dz, piece by piece where the cost is smooth.
+    const double bajo = std::max(forma.minimo(), forma.cuantil(1e-14)),
+                 alto = std::min(forma.maximo(), forma.cuantil(1 - 1e-14));
+    std::vector<double> cortes{bajo};
+    for (double l : {10.0, 20.0, 50.0, 80.0, 90.0})
+        if ((l - mu) / sigma > bajo && (l - mu) / sigma < alto)
+            cortes.push_back((l - mu) / sigma);
+    cortes.push_back(alto);
+    double total = 0;
+    for (std::size_t i = 0; i + 1 < cortes.size(); ++i) {
+        const int n = 20000;
+        const double a = cortes[i], b = cortes[i + 1], h = (b - a) / n;
+        // The cost of the piece at its inside: a limit belongs to the region on its right.
+        auto g = [&](double z) {
+            const double x =
+                std::clamp(mu + sigma * z, mu + sigma * a + 1e-9, mu + sigma * b - 1e-9);
+            return Lozar(c, x) * forma.densidad(z);
+        };
+        double suma = g(a) + g(b);
+        for (int k = 1; k < n; ++k)
+            suma += g(a + k * h) * (k % 2 ? 4 : 2);
+        total += suma * h / 3;
+    }
+    const double desperdicio = forma.cdf((10 - mu) / sigma) + forma.cola((90 - mu) / sigma);
+    const CostoExacto r = costoExacto(c, mu, sigma, &forma);
+    LOZAR_COMPARA(r.efectivo, total / (1 - desperdicio), 1e-9);
+}
+
+// Scrap below 196 at twice the cost of rework above 206, σ 2, a flat nominal 5. On the expected
+// steps alone the best mean lies σ² ln 2 / (U − L) above the midpoint, at 201.2773; dividing by
+// the good units, 1 − S, moves it to where (−2φ(zL) + φ(zU))(1 − S) = (5 + 2S + R) φ(zL), found
+// here by bisection. The search must agree to a billionth of the tolerance, beat a fine scan,
+// and not move when σ changes in its ninth digit.
+void TstNucleo::optimoExacto() {
+    const CajasMapa c = conTextos({{Caja::XDesI, "196"},
+                                   {Caja::XRetI, "196"},
+                                   {Caja::XObj, "201"},
+                                   {Caja::XRetS, "206"},
+                                   {Caja::XDesS, "10000"},
+                                   {Caja::YDesI, "2"},
+                                   {Caja::YRetS, "1"},
+                                   {Caja::YDesS, "1"},
+                                   {Caja::xa, "0"},
+                                   {Caja::xb, "20000"}});
+    const double sigma = 2, L = 196, U = 206;
+    auto fi = [](double z) { return std::exp(-z * z / 2) / std::sqrt(2 * M_PI); };
+    auto g = [&](double mu) {
+        const double zL = (L - mu) / sigma, zU = (U - mu) / sigma;
+        const double S = Fi(zL), R = 1 - Fi(zU);
+        return (-2 * fi(zL) + fi(zU)) * (1 - S) - (5 + 2 * S + R) * fi(zL);
+    };
+    double a = 199, b = 204; // g(a) < 0 < g(b)
+    QVERIFY(g(a) < 0 && g(b) > 0);
+    for (int i = 0; i < 200; ++i)
+        (g((a + b) / 2) < 0 ? a : b) = (a + b) / 2;
+    const double esperada = (a + b) / 2;
+    const double soloEscalones = 201 + sigma * sigma * std::log(2.0) / (U - L);
+    QVERIFY2(
+        esperada > soloEscalones && esperada - soloEscalones < 1, // the scrapped units' nominal too
+        qPrintable(QString("%1 y %2").arg(esperada, 0, 'g', 12).arg(soloEscalones, 0, 'g', 12)));
+
+    const std::optional<MediaOptima> m = buscaMediaOptima(c, sigma, nullptr);
+    QVERIFY(m && !m->plano());
+    QVERIFY2(
+        std::fabs(m->media - esperada) < 1e-9 * (U - L),
+        qPrintable(QString("%1 contra %2").arg(m->media, 0, 'g', 17).arg(esperada, 0, 'g', 17)));
+    for (double mu = 196; mu <= 206; mu += 0.001)
+        QVERIFY(costoExacto(c, mu, sigma, nullptr).efectivo >= m->efectivo);
+    const std::optional<MediaOptima> otra = buscaMediaOptima(c, sigma * (1 + 1e-9), nullptr);
+    QVERIFY(std::fabs(otra->media - m->media) < 1e-6 * (U - L));
 }
 
 QTEST_GUILESS_MAIN(TstNucleo)

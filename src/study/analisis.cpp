@@ -10,6 +10,7 @@
 #include "study/capacidad.h"
 #include "study/dialogos.h"
 #include "study/efectivo.h"
+#include "study/exacto.h"
 #include "study/forma.h"
 #include "study/lozarform.h"
 #include "study/mediciones.h"
@@ -133,44 +134,52 @@ void LozarForm::MAnalisisCapacidad_Click() {
 
 void LozarForm::MAnalisisOptima_Click() {
     QList<QStringList> lineas;
-    double optima = 0;
+    QString optima;
     {
         PunteroOcupado ocupado;
         try {
             modelo_.compruebaParaAnalisis();
             const double mu = estricto(Caja::Media), sigma = estricto(Caja::StdDev);
             const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
-            const std::optional<MediaOptima> m =
-                buscaMediaOptima(*this, tabla_, sigma, forma.get());
+            const std::optional<MediaOptima> m = buscaMediaOptima(*this, sigma, forma.get());
             if (!m)
                 throw ErrorLozar(kErrArgumento,
                                  QStringLiteral("Con esa desviación, el 99,5 % o más de la "
                                                 "producción es desperdicio en cualquier media"));
-            optima = m->media;
-            const double actual = calculaEfectivo(*this, tabla_, mu, sigma, forma.get()).efectivo;
-            lineas << QStringList{QStringLiteral("Media óptima:"), formatoGeneral(m->media)};
-            if (m->plano()) { // its ends to a hundred-thousandth of the scrap limits' span
+            // The mean to a billionth of the tolerance, as the search finds it; a flat range's
+            // ends to a hundred-thousandth of the scrap limits' span.
+            const double tolerancia = flexible(Caja::XRetS) - flexible(Caja::XRetI);
+            optima = formatoConResolucion(m->media, tolerancia * 1e-9);
+            lineas << QStringList{QStringLiteral("Media óptima:"), optima};
+            if (m->plano()) {
                 const double resolucion = (flexible(Caja::XDesS) - flexible(Caja::XDesI)) * 1e-5;
                 lineas << QStringList{QStringLiteral("Cuesta lo mismo cualquier media entre:"),
                                       formatoConResolucion(m->desde, resolucion) +
                                           QStringLiteral(" y ") +
                                           formatoConResolucion(m->hasta, resolucion)};
             }
-            lineas << QStringList{QStringLiteral("Lozar efectivo en la media óptima:"),
-                                  dinero(m->efectivo)};
-            if (actual == kTodoDesperdicio) {
-                lineas << QStringList{
-                    QStringLiteral("Lozar efectivo en la media actual (%1):").arg(Media->text()),
-                    QStringLiteral("100% Desperdicio")};
+            // The exact cost decides; the one "3. Lozar Efectivo" shows is given beside it.
+            const ResultadoEfectivo porIntervalos =
+                calculaEfectivo(*this, tabla_, m->media, sigma, forma.get());
+            lineas << QStringList{QStringLiteral("Lozar efectivo exacto en la media óptima:"),
+                                  dinero(m->efectivo)}
+                   << QStringList{QStringLiteral("Lozar efectivo por intervalos (3. Lozar "
+                                                 "Efectivo) en la media óptima:"),
+                                  porIntervalos.todoDesperdicio()
+                                      ? QStringLiteral("100% Desperdicio")
+                                      : dinero(porIntervalos.efectivo)};
+            const CostoExacto actual = costoExacto(*this, mu, sigma, forma.get());
+            const QString enLaActual =
+                QStringLiteral("Lozar efectivo exacto en la media actual (%1):").arg(Media->text());
+            if (actual.todoDesperdicio()) {
+                lineas << QStringList{enLaActual, QStringLiteral("100% Desperdicio")};
             } else {
-                lineas << QStringList{QStringLiteral("Lozar efectivo en la media actual (%1):")
-                                          .arg(Media->text()),
-                                      dinero(actual)}
+                lineas << QStringList{enLaActual, dinero(actual.efectivo)}
                        << QStringList{QStringLiteral("Ahorro por unidad:"),
-                                      dinero(actual - m->efectivo)}
-                       << QStringList{
-                              QStringLiteral("Ahorro por 1000 unidades:"),
-                              formatea(1000 * (actual - m->efectivo), QStringLiteral("$ 0.00"))};
+                                      dinero(actual.efectivo - m->efectivo)}
+                       << QStringList{QStringLiteral("Ahorro por 1000 unidades:"),
+                                      formatea(1000 * (actual.efectivo - m->efectivo),
+                                               QStringLiteral("$ 0.00"))};
             }
         } catch (const ErrorLozar& e) {
             plataforma().punteroFlecha();
@@ -180,7 +189,7 @@ void LozarForm::MAnalisisOptima_Click() {
     }
     DlgMediaOptima d(lineas, this);
     if (d.exec() == QDialog::Accepted) { // through the ordinary change handling
-        Media->setText(formatoGeneral(optima));
+        Media->setText(optima);
         Media->setCursorPosition(0);
         redibuja();
     }

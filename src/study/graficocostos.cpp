@@ -100,7 +100,7 @@ void LozarForm::cmdGraf_Click() {
             const double retI = estricto(Caja::XRetI), retS = estricto(Caja::XRetS);
             const double dx = (retS - retI) / 20, ds = (retS - retI) / 6 / 2;
             for (int k = 0; k <= 5; ++k)
-                if (const auto m = buscaMediaOptima(*this, tabla_, ds * k, forma.get());
+                if (const auto m = buscaMediaOptima(*this, ds * k, forma.get());
                     m && m->media >= retI && m->media <= retS)
                     puntos << QPointF((m->media - retI) / dx, m->efectivo);
         } catch (const ErrorLozar& e) {

@@ -2,19 +2,24 @@
 
 #include "shell/errores.h"
 #include "study/efectivo.h"
+#include "study/exacto.h"
+#include "study/modeloestudio.h"
+#include "study/zonas.h"
 
 #include <algorithm>
+#include <boost/math/tools/minima.hpp>
+#include <boost/math/tools/roots.hpp>
 #include <cmath>
 #include <vector>
 
 namespace {
-constexpr int kPuntos = 2001;
-constexpr double kOro = 0.6180339887498949; // (√5 − 1) / 2
+constexpr int kPuntos = 201;
 } // namespace
 
-std::optional<MediaOptima> buscaMediaOptima(const Cajas& cajas, TablaNormal& tabla, double sigma,
+std::optional<MediaOptima> buscaMediaOptima(const Cajas& cajas, double sigma,
                                             const FormaProceso* forma) {
     const CajasInstantanea c(cajas);
+    compruebaLimites(limitesDe(c));
     const double desde = c.estricto(Caja::XDesI), hasta = c.estricto(Caja::XDesS);
     if (!(hasta > desde))
         throw ErrorLozar(kErrArgumento,
@@ -22,54 +27,60 @@ std::optional<MediaOptima> buscaMediaOptima(const Cajas& cajas, TablaNormal& tab
                                         "superior para buscar la media óptima"));
     // All scrap counts as the dearest possible, so that the search never settles there.
     auto costo = [&](double mu) {
-        const double ce = calculaEfectivo(c, tabla, mu, sigma, forma).efectivo;
-        return ce == kTodoDesperdicio ? HUGE_VAL : ce;
+        const CostoExacto r = costoExacto(c, mu, sigma, forma);
+        return r.todoDesperdicio() ? HUGE_VAL : r.efectivo;
     };
+    auto derivada = [&](double mu) { return costoExacto(c, mu, sigma, forma, true).derivada; };
     const double paso = (hasta - desde) / (kPuntos - 1);
     std::vector<double> valores(kPuntos);
     for (int i = 0; i < kPuntos; ++i)
         valores[std::size_t(i)] = costo(desde + paso * i);
 
-    // The cost is piecewise and may dip more than once: every cell that is a local minimum of
-    // the scan is refined by golden section over its two neighbours, and the best one kept.
-    const double tolerancia = (hasta - desde) * 1e-6;
+    // The cost may dip more than once: every cell that is a local minimum of the scan is
+    // searched, by Brent's minimisation on the cost's values, and the best kept. Where σ > 0 the
+    // cost is smooth and its slope known: the minimum is then the slope's root, bracketed
+    // around Brent's answer and found (TOMS 748) to the last digits.
     std::optional<MediaOptima> mejor;
     for (int i = 0; i < kPuntos; ++i) {
         const double v = valores[std::size_t(i)];
-        // A flat stretch is refined once, from its first point.
+        // A flat stretch is searched once, from its first point.
         if (!std::isfinite(v) || (i > 0 && valores[std::size_t(i - 1)] <= v) ||
             (i + 1 < kPuntos && valores[std::size_t(i + 1)] < v))
             continue;
-        double a = desde + paso * std::max(0, i - 1),
-               b = desde + paso * std::min(kPuntos - 1, i + 1);
-        double x1 = b - kOro * (b - a), x2 = a + kOro * (b - a);
-        double f1 = costo(x1), f2 = costo(x2);
-        while (b - a > tolerancia) {
-            if (f1 <= f2) {
-                b = x2, x2 = x1, f2 = f1;
-                x1 = b - kOro * (b - a), f1 = costo(x1);
-            } else {
-                a = x1, x1 = x2, f1 = f2;
-                x2 = a + kOro * (b - a), f2 = costo(x2);
-            }
+        const double a = desde + paso * std::max(0, i - 1),
+                     b = desde + paso * std::min(kPuntos - 1, i + 1);
+        double m = desde + paso * i, fm = v;
+        const auto minimo = boost::math::tools::brent_find_minima(costo, a, b, 40);
+        if (minimo.second < fm)
+            m = minimo.first, fm = minimo.second;
+        // Near a smooth minimum the cost is flat to the square root of the precision: the last
+        // digits come from its slope, which changes sign there.
+        const double cerca = std::max(std::fabs(m), hasta - desde) * 1e-6;
+        const double lo = std::max(a, m - cerca), hi = std::min(b, m + cerca);
+        const double dlo = sigma > 0 ? derivada(lo) : 0, dhi = sigma > 0 ? derivada(hi) : 0;
+        if (sigma > 0 && dlo < 0 && dhi > 0) {
+            std::uintmax_t iteraciones = 200;
+            const auto raiz = boost::math::tools::toms748_solve(
+                derivada, lo, hi, dlo, dhi, boost::math::tools::eps_tolerance<double>(50),
+                iteraciones);
+            const double x = (raiz.first + raiz.second) / 2, fx = costo(x);
+            if (fx <= fm)
+                m = x, fm = fx;
         }
-        // The scan's own point competes too: a step of the cost may sit at the cell's edge.
-        double m = (a + b) / 2, fm = costo(m);
-        if (v < fm)
-            m = desde + paso * i, fm = v;
         if (!mejor || fm < mejor->efectivo)
             mejor = MediaOptima{m, fm, m, m};
     }
     if (!mejor)
         return mejor;
-    mejor->desde = mejor->hasta = mejor->media;
 
-    // The least cost held over a range: its ends, between the scan's last point inside and first
-    // outside, by bisection; then its middle.
+    // The least cost held over a range (a process without spread, or tails too thin to matter
+    // there): its ends, between the scan's last point inside and first outside, by bisection;
+    // then its middle, which a tiny change of the spread cannot move.
+    const double tolerancia = (hasta - desde) * 1e-9;
     const double margen = std::fabs(mejor->efectivo) * 1e-12;
     auto dentro = [&](double x) { return costo(x) <= mejor->efectivo + margen; };
     auto extremo = [&](double en, double fuera) {
-        while (std::fabs(fuera - en) > tolerancia / 1000) {
+        while (std::fabs(fuera - en) > tolerancia) {
             const double m = (en + fuera) / 2;
             (dentro(m) ? en : fuera) = m;
         }
@@ -91,23 +102,6 @@ std::optional<MediaOptima> buscaMediaOptima(const Cajas& cajas, TablaNormal& tab
         mejor->hasta = b + 1 < kPuntos ? extremo(desde + paso * b, desde + paso * (b + 1)) : hasta;
         mejor->media = (mejor->desde + mejor->hasta) / 2;
         mejor->efectivo = std::min(mejor->efectivo, costo(mejor->media));
-    }
-    // The cost steps wherever an interval's centre crosses a limit, and the least cost often
-    // lies right at such a step: the mean is given with the fewest decimals that keep it (and,
-    // in a range, keep it inside).
-    for (int d = 0; d <= 12; ++d) {
-        const double escala = std::pow(10.0, d);
-        const double r = std::round(mejor->media * escala) / escala;
-        if (r < desde || r > hasta || (mejor->plano() && (r < mejor->desde || r > mejor->hasta)))
-            continue;
-        if (mejor->plano() && std::fabs(r - mejor->media) > (mejor->hasta - mejor->desde) / 20)
-            continue;
-        const double fr = costo(r);
-        if (fr <= mejor->efectivo + 1e-12 * std::fabs(mejor->efectivo)) {
-            mejor->media = r;
-            mejor->efectivo = std::min(fr, mejor->efectivo);
-            return mejor;
-        }
     }
     return mejor;
 }
