@@ -1,9 +1,13 @@
-// The optimal-mean search (2001 means scanned, each local minimum refined; no detail file) for a
-// normal and a skewed process, and the import of a million measurements from CSV text with a
-// header and decimal commas (columns, reading, summary). Run: build/bin/bench_analisis
+// The exact effective cost and the optimal-mean search on it (no detail file) for a normal and a
+// skewed process; "Análisis > Escenarios…" from the click to its dialog on screen; and the
+// import of a million measurements from CSV text with a header and decimal commas (columns,
+// reading, summary). Run: build/bin/bench_analisis
 #include "comun/estudio.h"
+#include "comun/ventanas.h"
 #include "medicion.h"
 #include "stats/muestra.h"
+#include "study/dialogos.h"
+#include "study/exacto.h"
 #include "study/forma.h"
 #include "study/mediciones.h"
 #include "study/optimo.h"
@@ -17,13 +21,21 @@ int main(int argc, char** argv) {
     EstudioTemporal e;
     LozarForm& f = *e.f;
     f.chkTaguchi->setChecked(true);
-    TablaNormal tabla(e.dir.path());
     bool ok = true;
+    const FormaProceso forma(0.9, 1.6);
+    const double exactoNormal =
+        mediana([&] { ok = ok && costoExacto(f, 52, 8, nullptr).efectivo > 0; }, 2001);
+    const double exactoSesgado =
+        mediana([&] { ok = ok && costoExacto(f, 52, 8, &forma).efectivo > 0; }, 201);
     const double normal =
         mediana([&] { ok = ok && buscaMediaOptima(f, 8, nullptr).has_value(); }, 11);
-    const FormaProceso forma(0.9, 1.6);
     const double sesgado =
         mediana([&] { ok = ok && buscaMediaOptima(f, 8, &forma).has_value(); }, 11);
+
+    // From the click to the dialog shown, its four scenarios computed.
+    f.show();
+    const double escenarios = mediana(
+        [&] { ok = ok && conDialogo<DlgEscenarios>([&] { f.MAnalisisEscenarios_Click(); }); }, 11);
 
     QString texto = QStringLiteral("lote;diámetro\n");
     texto.reserve(20'000'000);
@@ -39,11 +51,17 @@ int main(int argc, char** argv) {
             n = resumeMuestra(t.columna(1)).n;
         },
         5);
-    QTextStream(stdout) << QStringLiteral("media óptima: normal %1 ms, Pearson tipo IV %2 ms "
-                                          "(meta <= 100 ms normal)\nimportar %3 mediciones: "
-                                          "%4 ms (meta <= 1000 ms)\n")
+    QTextStream(stdout) << QStringLiteral("costo efectivo exacto: normal %1 ms (meta <= 0.1 ms), "
+                                          "Pearson tipo IV %2 ms (meta <= 2 ms)\nmedia óptima: "
+                                          "normal %3 ms, Pearson tipo IV %4 ms (meta <= 20 ms)\n"
+                                          "escenarios en pantalla tras el clic: %5 ms (meta <= "
+                                          "50 ms)\nimportar %6 mediciones: %7 ms (meta <= 1000 "
+                                          "ms)\n")
+                               .arg(exactoNormal, 0, 'f', 4)
+                               .arg(exactoSesgado, 0, 'f', 3)
                                .arg(normal, 0, 'f', 1)
                                .arg(sesgado, 0, 'f', 1)
+                               .arg(escenarios, 0, 'f', 1)
                                .arg(n)
                                .arg(importa, 0, 'f', 1);
     return ok && n == 1'000'000 ? 0 : 1;

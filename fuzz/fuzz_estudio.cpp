@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
     const LecturaEstudio l = leeEstudio(QByteArrayView(datos, qsizetype(n)));
     // The study they make: every field its last value, the rest empty, Taguchi 0.
-    QStringList valores(kCamposEstudio + kCamposForma);
+    QStringList valores(kCamposTodos);
     valores[kCampoTaguchi] = QStringLiteral("0");
     for (const auto& [campo, valor] : l.valores)
         valores[campo] = valor;
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
     if (textoDeArchivo(bytes) != deCp1252(bytes))
         return 0;
     const LecturaEstudio otra = leeEstudio(bytes);
-    QStringList leidos(kCamposEstudio + kCamposForma);
+    QStringList leidos(kCamposTodos);
     for (const auto& [campo, valor] : otra.valores)
         leidos[campo] = valor;
     if (otra.error || leidos != valores)

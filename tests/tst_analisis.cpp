@@ -14,6 +14,7 @@
 #include "study/zonas.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QtTest>
@@ -43,6 +44,7 @@ private slots:
     void capacidad();
     void mediaOptima_data();
     void mediaOptima();
+    void escenarios();
 };
 
 void TstAnalisis::resumen_data() {
@@ -343,6 +345,45 @@ void TstAnalisis::mediaOptima() {
     QVERIFY(!QFile::exists(e.dir.filePath("CostDetail.xls"))); // the search writes no file
     QVERIFY(e.doble.mensajes.isEmpty());
     QCOMPARE(e.f->lblCpk->text().left(4), QStringLiteral("Cpk ")); // applied, and redrawn
+}
+
+// "Análisis > Escenarios…" on an example: the yearly volume typed there turns each unit's cost of
+// poor quality into money a year, goes with the study into its file and comes back with it.
+void TstAnalisis::escenarios() {
+    EstudioTemporal e(false);
+    e.abre(QCoreApplication::applicationDirPath() + "/ejemplos/1-diametro-de-eje.lzr");
+    e.f->cmdLozarEfectivo_Click(); // the label's tooltip gives the exact cost behind it
+    const CostoExacto actual = costoExacto(*e.f, 20.02, 0.06, nullptr);
+    QCOMPARE(e.f->lblLozarEfec->toolTip(), "Exacto: " + formatea(actual.efectivo, "$0.0000"));
+    QStringList copiado;
+    QVERIFY(conDialogo<DlgEscenarios>([&] { e.f->MAnalisisEscenarios_Click(); },
+                                      [&](DlgEscenarios& d) {
+                                          d.txtUnidades->setText("50000");
+                                          d.cmdCopiar->click();
+                                          copiado = e.doble.portapapeles.split('\n');
+                                      }));
+    QVERIFY(e.f->windowTitle().endsWith('*'));
+    // Per year is per unit times the units; the saving is the current cost's less each one's.
+    const QStringList porAno =
+        copiado.filter(QRegularExpression("^Costo de la no calidad por año\t"));
+    QCOMPARE(porAno.size(), 1);
+    QCOMPARE(porAno[0].section('\t', 1, 1), formatea(actual.noCalidad() * 50000, "$ 0.00"));
+    const QStringList cabecera = copiado[0].split('\t');
+    QCOMPARE(cabecera, (QStringList{"Escenario", "Proceso actual", "Media óptima",
+                                    "Desviación −20 %", "Desviación −20 % y media óptima"}));
+    for (const QString& f : copiado.filter(QRegularExpression("^Ahorro por año")))
+        QCOMPARE(f.section('\t', 1, 1), formatea(0, "$ 0.00"));
+    // Saved as one more line, last, and read back; a study without it has no volume.
+    const QString ruta = e.dir.filePath("con unidades.lzr");
+    e.guarda(ruta);
+    QVERIFY(leeArchivo(ruta).endsWith("\"Unidades=50000\"\r\n"));
+    EstudioTemporal otra(false);
+    otra.abre(ruta);
+    QCOMPARE(otra.f->modelo().unidades(), QStringLiteral("50000"));
+    QVERIFY(!otra.f->windowTitle().endsWith('*'));
+    otra.abre(QCoreApplication::applicationDirPath() + "/ejemplos/2-llenado-de-botellas.lzr");
+    QCOMPARE(otra.f->modelo().unidades(), QString());
+    QCOMPARE(e.doble.mensajes.size(), 1); // the question of "3. Lozar Efectivo"
 }
 
 QTEST_MAIN(TstAnalisis)

@@ -10,6 +10,7 @@
 #include "study/capacidad.h"
 #include "study/dialogos.h"
 #include "study/efectivo.h"
+#include "study/escenarios.h"
 #include "study/exacto.h"
 #include "study/forma.h"
 #include "study/lozarform.h"
@@ -192,5 +193,27 @@ void LozarForm::MAnalisisOptima_Click() {
         Media->setText(optima);
         Media->setCursorPosition(0);
         redibuja();
+    }
+}
+
+void LozarForm::MAnalisisEscenarios_Click() {
+    try {
+        modelo_.compruebaParaAnalisis();
+        // The study as it stands when the dialog opens: the dialog is modal, nothing else can
+        // change it meanwhile but the yearly volume, which no scenario's cost depends on.
+        auto cajas = std::make_shared<CajasInstantanea>(*this);
+        const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
+        PunteroOcupado ocupado;
+        DlgEscenarios d(
+            [cajas, forma](double reduccion) {
+                return calculaEscenarios(*cajas, forma.get(), reduccion);
+            },
+            modelo_.unidades(), this);
+        connect(&d, &DlgEscenarios::unidadesCambiadas, &modelo_, &ModeloEstudio::fijaUnidades);
+        plataforma().punteroFlecha();
+        d.exec();
+    } catch (const ErrorLozar& e) {
+        plataforma().punteroFlecha();
+        avisaManejador(e);
     }
 }

@@ -5,10 +5,10 @@
 
 #include <cmath>
 
-const char* const kClavesEstudio[kCamposEstudio + kCamposForma] = {
-    "Titulo", "ya",    "yb",    "YRetI",  "YDesI",   "YNomI", "YRetS",
-    "YDesS",  "YNomS", "xa",    "xb",     "XDesI",   "XRetI", "XObj",
-    "XRetS",  "XDesS", "Media", "StdDev", "Taguchi", "Sesgo", "Curtosis"};
+const char* const kClavesEstudio[kCamposTodos] = {
+    "Titulo", "ya",     "yb",      "YRetI", "YDesI",    "YNomI",   "YRetS", "YDesS",
+    "YNomS",  "xa",     "xb",      "XDesI", "XRetI",    "XObj",    "XRetS", "XDesS",
+    "Media",  "StdDev", "Taguchi", "Sesgo", "Curtosis", "Unidades"};
 
 namespace {
 constexpr int kErrValorPropiedad = 380;
@@ -20,9 +20,13 @@ bool finDeLinea(QChar c) {
 
 QByteArray escribeEstudio(const QStringList& valores) {
     QByteArray b;
-    const int campos =
-        valores.size() > kCamposEstudio ? kCamposEstudio + kCamposForma : kCamposEstudio;
-    for (int i = 0; i < campos; ++i) {
+    // A normal study stays the 19 lines it always was; what it lacks is not written.
+    const bool forma =
+        !valores.value(kCamposEstudio).isEmpty() || !valores.value(kCamposEstudio + 1).isEmpty();
+    for (int i = 0; i < kCamposTodos; ++i) {
+        if ((i >= kCamposEstudio && i < kCampoUnidades && !forma) ||
+            (i == kCampoUnidades && valores.value(i).isEmpty()))
+            continue;
         const QString linea =
             QString::fromLatin1(kClavesEstudio[i]) + QLatin1Char('=') + valores.value(i);
         const std::optional<QByteArray> bytes = aCp1252(linea);
@@ -83,7 +87,7 @@ LecturaEstudio leeEstudio(QByteArrayView bytes) {
         const QString clave = campo.left(igual).toUpper();
         QString valor = campo.mid(igual + 1);
         int indice = -1;
-        for (int k = 0; k < kCamposEstudio + kCamposForma && indice < 0; ++k)
+        for (int k = 0; k < kCamposTodos && indice < 0; ++k)
             if (clave == QString::fromLatin1(kClavesEstudio[k]).toUpper())
                 indice = k;
         if (indice < 0)

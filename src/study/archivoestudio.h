@@ -8,20 +8,24 @@
 #include <optional>
 
 // Study files (.lzr): 19 lines "key=value" in double quotes, CR LF, Windows-1252; a skewed
-// process adds "Sesgo=" and "Curtosis=" after them.
+// process adds "Sesgo=" and "Curtosis=" after them, and a study that knows its yearly volume
+// "Unidades=" last.
 
 constexpr int kCamposEstudio = 19;
 constexpr int kCampoTaguchi = 18;
-constexpr int kCamposForma = 2; // Sesgo, Curtosis
-// Keys as written, in file order: Titulo, ya, yb, YRetI, …, StdDev, Taguchi, Sesgo, Curtosis.
-extern const char* const kClavesEstudio[kCamposEstudio + kCamposForma];
+constexpr int kCamposForma = 2;                               // Sesgo, Curtosis
+constexpr int kCampoUnidades = kCamposEstudio + kCamposForma; // good units a year
+constexpr int kCamposTodos = kCampoUnidades + 1;
+// Keys as written, in file order: Titulo, ya, yb, YRetI, …, StdDev, Taguchi, Sesgo, Curtosis,
+// Unidades.
+extern const char* const kClavesEstudio[kCamposTodos];
 // The longest value a box holds.
 constexpr int kLargoMaximo = 32767;
 
-// The file's bytes for the 19 values in file order (Taguchi as "0", "1" or "2"), and the two
-// of the shape when given, each line in quotes; a value holding a quote goes unquoted, so that
-// it reads back whole. ErrorLozar naming the key when a value has no place in Windows-1252, or
-// holds both a quote and a comma, which no line of the format keeps.
+// The file's bytes for the values in file order (Taguchi as "0", "1" or "2"): the 19 always, the
+// shape's two when either is given, the units when given; each line in quotes; a value holding a
+// quote goes unquoted, so that it reads back whole. ErrorLozar naming the key when a value has no
+// place in Windows-1252, or holds both a quote and a comma, which no line of the format keeps.
 QByteArray escribeEstudio(const QStringList& valores);
 
 struct LecturaEstudio {

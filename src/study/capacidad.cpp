@@ -116,12 +116,13 @@ QString comoHtml(const QList<QStringList>& filas) {
     // Figures to the right, words to the left; a short row's last cell spans the rest, and the
     // zones' heading stands out.
     auto esCifra = [](const QString& t) {
-        return !t.isEmpty() &&
-               (t[0].isDigit() || t[0] == QLatin1Char('-') || t == QStringLiteral("—"));
+        return !t.isEmpty() && (t[0].isDigit() || t[0] == QLatin1Char('-') ||
+                                t[0] == QLatin1Char('$') || t == QStringLiteral("—"));
     };
     QString h = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\">");
     for (const QStringList& f : filas) {
-        const bool cabecera = f.value(0) == QStringLiteral("Zona");
+        const bool cabecera =
+            f.value(0) == QStringLiteral("Zona") || f.value(0) == QStringLiteral("Escenario");
         h += QStringLiteral("<tr>");
         for (int i = 0; i < f.size(); ++i) {
             const int ancho = i + 1 == f.size() && !esCifra(f[i]) ? columnas - i : 1;

@@ -5,6 +5,7 @@
 #include "shell/plataforma.h"
 #include "study/detalle.h"
 #include "study/efectivo.h"
+#include "study/exacto.h"
 #include "study/forma.h"
 #include "study/lozarform.h"
 #include "study/modeloestudio.h"
@@ -23,6 +24,20 @@ std::optional<double> LozarForm::LozarEfectivo(double mu, double sigma, const Fo
     } catch (const ErrorLozar& e) {
         avisaRutina(objectName() + QStringLiteral(". LozarEfectivo."), e);
         return std::nullopt;
+    }
+}
+
+// The label's tooltip: the same cost as the expectation itself, which the optimum and the
+// scenarios use. Limits out of order have no exact cost.
+QString LozarForm::textoExacto(double mu, double sigma, const FormaProceso* forma) const {
+    try {
+        compruebaLimites(limitesDe(*this));
+        const CostoExacto r = costoExacto(*this, mu, sigma, forma);
+        return r.todoDesperdicio()
+                   ? QStringLiteral("Exacto: 100% Desperdicio")
+                   : QStringLiteral("Exacto: ") + formatea(r.efectivo, QStringLiteral("$0.0000"));
+    } catch (const ErrorLozar& e) {
+        return QStringLiteral("Exacto: no se puede calcular (%1)").arg(e.descripcion());
     }
 }
 
@@ -47,6 +62,7 @@ void LozarForm::cmdLozarEfectivo_Click() {
         const double indice = div(*ce, YNominal(*this, estricto(Caja::XObj)));
         lblLozarEfec->setText(formatea(*ce, QStringLiteral("$0.00")) + QStringLiteral(" (+") +
                               formatea(indice - 1, QStringLiteral("0.0%")) + QLatin1Char(')'));
+        lblLozarEfec->setToolTip(textoExacto(mu, sigma, forma.get()));
 
         // Tail fractions at each limit, the boxes read again.
         const Colas colas = colasDelProceso(*this, estricto(Caja::Media), estricto(Caja::StdDev),

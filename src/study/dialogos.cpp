@@ -5,12 +5,19 @@
 #include "shell/plataforma.h"
 #include "study/capacidad.h"
 
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 namespace {
 QLabel* valor(const QString& texto) {
@@ -24,6 +31,33 @@ QPushButton* boton(QDialogButtonBox* caja, const QString& texto, const char* nom
     QPushButton* b = caja->addButton(texto, papel);
     b->setObjectName(QLatin1String(nombre));
     return b;
+}
+// The buttons of a report's dialog: "Copiar" tab-separated text of `filas`, "Imprimir…" it, or
+// say there is no printer; "Cerrar". `que` is what the report is, for the texts ("el informe").
+QDialogButtonBox* botonesDeInforme(QDialog* d, const std::function<QList<QStringList>()>& filas,
+                                   const QString& que, QPushButton*& copiar, QPushButton*& imprimir,
+                                   QPushButton*& cerrar) {
+    auto* botones = new QDialogButtonBox;
+    copiar = boton(botones, QStringLiteral("Copiar"), "cmdCopiar", QDialogButtonBox::ActionRole);
+    imprimir =
+        boton(botones, QStringLiteral("Imprimir…"), "cmdImprimir", QDialogButtonBox::ActionRole);
+    cerrar = boton(botones, QStringLiteral("Cerrar"), "cmdCerrar", QDialogButtonBox::RejectRole);
+    copiar->setToolTip(QStringLiteral("Copiar %1 como texto separado por tabuladores, para "
+                                      "pegarlo en una hoja de cálculo")
+                           .arg(que));
+    QObject::connect(copiar, &QPushButton::clicked, d, [filas] {
+        if (!filas().isEmpty())
+            plataforma().copiaAlPortapapeles(comoTexto(filas()));
+    });
+    QObject::connect(imprimir, &QPushButton::clicked, d, [filas, que] {
+        if (!filas().isEmpty() && !plataforma().imprimeTexto(comoHtml(filas())))
+            plataforma().mensaje(QStringLiteral("No hay ninguna impresora. Use «Copiar» y pegue "
+                                                "%1 en otro programa para imprimir.")
+                                     .arg(que),
+                                 Botones::Aceptar, Icono::Exclamacion);
+    });
+    QObject::connect(cerrar, &QPushButton::clicked, d, &QDialog::reject);
+    return botones;
 }
 } // namespace
 
@@ -72,30 +106,119 @@ DlgCapacidad::DlgCapacidad(const QList<QStringList>& filas, QWidget* padre)
     txtInforme->setAccessibleName(QStringLiteral("Informe de capacidad"));
     txtInforme->setHtml(comoHtml(filas));
     txtInforme->setMinimumSize(720, 440);
-    auto* botones = new QDialogButtonBox;
-    cmdCopiar = boton(botones, QStringLiteral("Copiar"), "cmdCopiar", QDialogButtonBox::ActionRole);
-    cmdImprimir =
-        boton(botones, QStringLiteral("Imprimir…"), "cmdImprimir", QDialogButtonBox::ActionRole);
-    cmdCerrar = boton(botones, QStringLiteral("Cerrar"), "cmdCerrar", QDialogButtonBox::RejectRole);
-    cmdCopiar->setToolTip(QStringLiteral("Copiar el informe como texto separado por tabuladores, "
-                                         "para pegarlo en una hoja de cálculo"));
-    connect(cmdCopiar, &QPushButton::clicked, this, &DlgCapacidad::cmdCopiar_Click);
-    connect(cmdImprimir, &QPushButton::clicked, this, &DlgCapacidad::cmdImprimir_Click);
-    connect(cmdCerrar, &QPushButton::clicked, this, &QDialog::reject);
+    QDialogButtonBox* botones = botonesDeInforme(
+        this, [this] { return filas_; }, QStringLiteral("el informe"), cmdCopiar, cmdImprimir,
+        cmdCerrar);
     auto* todo = new QVBoxLayout(this);
     todo->addWidget(txtInforme);
     todo->addWidget(botones);
 }
 
-void DlgCapacidad::cmdCopiar_Click() {
-    plataforma().copiaAlPortapapeles(comoTexto(filas_));
+DlgEscenarios::DlgEscenarios(std::function<QList<Escenario>(double)> calcula,
+                             const QString& unidades, QWidget* padre)
+    : QDialog(padre), calcula_(std::move(calcula)) {
+    setObjectName(QStringLiteral("Escenarios"));
+    setWindowTitle(QStringLiteral("Escenarios"));
+    auto* datos = new QFormLayout;
+    txtUnidades = new QLineEdit(unidades);
+    txtUnidades->setObjectName(QStringLiteral("txtUnidades"));
+    txtUnidades->setAccessibleName(QStringLiteral("Unidades por año"));
+    txtUnidades->setToolTip(QStringLiteral("Unidades buenas que se entregan en un año: el costo de "
+                                           "la no calidad por unidad pasa a dinero por año. Se "
+                                           "guarda con el estudio."));
+    txtReduccion = new QLineEdit(QStringLiteral("20"));
+    txtReduccion->setObjectName(QStringLiteral("txtReduccion"));
+    txtReduccion->setAccessibleName(QStringLiteral("Reducción de la desviación (%)"));
+    txtReduccion->setToolTip(QStringLiteral("Cuánto más angosto sería el proceso, en por ciento "
+                                            "de su desviación estándar"));
+    datos->addRow(QStringLiteral("Unidades por año:"), txtUnidades);
+    datos->addRow(QStringLiteral("Reducción de la desviación (%):"), txtReduccion);
+    txtInforme = new QTextBrowser;
+    txtInforme->setObjectName(QStringLiteral("txtInforme"));
+    txtInforme->setAccessibleName(QStringLiteral("Comparación de escenarios"));
+    txtInforme->setMinimumSize(860, 380);
+    auto* chart = new QChart;
+    chart->legend()->hide();
+    grafico = new QChartView(chart);
+    grafico->setObjectName(QStringLiteral("grafico"));
+    grafico->setAccessibleName(QStringLiteral("Costo de la no calidad de cada escenario"));
+    grafico->setMinimumHeight(220);
+    grafico->setRenderHint(QPainter::Antialiasing);
+    QDialogButtonBox* botones = botonesDeInforme(
+        this, [this] { return filas_; }, QStringLiteral("la comparación"), cmdCopiar, cmdImprimir,
+        cmdCerrar);
+    connect(txtUnidades, &QLineEdit::textChanged, this, [this](const QString& t) {
+        emit unidadesCambiadas(t);
+        muestra();
+    });
+    connect(txtReduccion, &QLineEdit::textChanged, this, &DlgEscenarios::recalcula);
+    auto* todo = new QVBoxLayout(this);
+    todo->addLayout(datos);
+    todo->addWidget(txtInforme);
+    todo->addWidget(grafico);
+    todo->addWidget(botones);
+    recalcula();
 }
 
-void DlgCapacidad::cmdImprimir_Click() {
-    if (!plataforma().imprimeTexto(comoHtml(filas_)))
-        plataforma().mensaje(QStringLiteral("No hay ninguna impresora. Copie el informe y péguelo "
-                                            "en otro programa para imprimirlo."),
-                             Botones::Aceptar, Icono::Exclamacion);
+// The scenarios anew for the cut typed; what cannot be computed is said where the table goes.
+void DlgEscenarios::recalcula() {
+    escenarios_.clear();
+    try {
+        escenarios_ = calcula_(leeEstricto(txtReduccion->text()) / 100);
+    } catch (const ErrorLozar& e) {
+        filas_.clear();
+        txtInforme->setPlainText(e.numero() == kErrTipos
+                                     ? QStringLiteral("Escriba la reducción de la desviación en "
+                                                      "por ciento, por ejemplo 20.")
+                                     : e.descripcion());
+        grafico->chart()->removeAllSeries();
+        return;
+    }
+    muestra();
+}
+
+void DlgEscenarios::muestra() {
+    if (escenarios_.isEmpty())
+        return;
+    std::optional<double> unidades;
+    try {
+        unidades = unidadesDe(txtUnidades->text());
+    } catch (const ErrorLozar& e) {
+        txtInforme->setPlainText(e.descripcion());
+        return;
+    }
+    filas_ = informeEscenarios(escenarios_, unidades);
+    txtInforme->setHtml(comoHtml(filas_));
+    // Bars of the cost of poor quality, each named with its figure in the table's own format.
+    QChart* chart = grafico->chart();
+    chart->removeAllSeries();
+    for (QAbstractAxis* eje : chart->axes())
+        chart->removeAxis(eje);
+    const QList<double> costos = costosDeEscenarios(escenarios_, unidades);
+    auto* barras = new QBarSet(unidades ? QStringLiteral("Costo de la no calidad por año")
+                                        : QStringLiteral("Costo de la no calidad por unidad"));
+    QStringList nombres;
+    for (int i = 0; i < costos.size(); ++i) {
+        *barras << costos[i];
+        nombres << escenarios_[i].corto + QStringLiteral(": ") +
+                       formatea(costos[i],
+                                unidades ? QStringLiteral("$ 0.00") : QStringLiteral("$ 0.0000"));
+    }
+    barras->setColor(QColor(44, 120, 180));
+    auto* serie = new QBarSeries;
+    serie->append(barras);
+    chart->addSeries(serie);
+    auto* ejeX = new QBarCategoryAxis;
+    ejeX->append(nombres);
+    ejeX->setTruncateLabels(false);
+    auto* ejeY = new QValueAxis;
+    ejeY->setLabelsVisible(false); // the figures stand under the bars, with the user's separator
+    ejeY->setMin(0);
+    chart->addAxis(ejeX, Qt::AlignBottom);
+    chart->addAxis(ejeY, Qt::AlignLeft);
+    serie->attachAxis(ejeX);
+    serie->attachAxis(ejeY);
+    chart->setTitle(barras->label());
 }
 
 DlgMediaOptima::DlgMediaOptima(const QList<QStringList>& lineas, QWidget* padre) : QDialog(padre) {

@@ -1,11 +1,16 @@
 #pragma once
 
 #include "stats/muestra.h"
+#include "study/escenarios.h"
 
 #include <QDialog>
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
+class QChartView;
+class QLineEdit;
 class QPushButton;
 class QTextBrowser;
 
@@ -30,13 +35,39 @@ class DlgCapacidad : public QDialog {
     Q_OBJECT
 public:
     explicit DlgCapacidad(const QList<QStringList>& filas, QWidget* padre = nullptr);
-    void cmdCopiar_Click();
-    void cmdImprimir_Click();
 
     QTextBrowser* txtInforme;
     QPushButton *cmdCopiar, *cmdImprimir, *cmdCerrar;
 
 private:
+    QList<QStringList> filas_;
+};
+
+// The scenarios to decide on, side by side: the yearly volume and the spread's cut are typed
+// here, and each change shows the comparison anew, as a table and as bars; copied as
+// tab-separated text, printed.
+class DlgEscenarios : public QDialog {
+    Q_OBJECT
+public:
+    // `calcula(reduccion)` gives the scenarios for a cut of the spread (a fraction); `unidades`
+    // the study's yearly volume as typed, which the dialog hands back through unidadesCambiadas.
+    DlgEscenarios(std::function<QList<Escenario>(double)> calcula, const QString& unidades,
+                  QWidget* padre = nullptr);
+
+    QLineEdit *txtUnidades, *txtReduccion;
+    QTextBrowser* txtInforme;
+    QChartView* grafico;
+    QPushButton *cmdCopiar, *cmdImprimir, *cmdCerrar;
+
+signals:
+    void unidadesCambiadas(const QString& texto);
+
+private:
+    void recalcula();
+    void muestra();
+
+    std::function<QList<Escenario>(double)> calcula_;
+    QList<Escenario> escenarios_;
     QList<QStringList> filas_;
 };
 

@@ -62,8 +62,9 @@ bool LozarForm::guardaEn(const QString& ruta, const QString& procedimiento) {
         for (int i = 0; i < kCamposEstudio; ++i)
             valores << (i == kCampoTaguchi ? QString::number(taguchi()) : texto(kOrden[i]));
         // A normal study stays the 19 lines it always was.
-        if (!formaNormal(texto(Caja::Sesgo), texto(Caja::Curtosis)))
-            valores << texto(Caja::Sesgo) << texto(Caja::Curtosis);
+        const bool normal = formaNormal(texto(Caja::Sesgo), texto(Caja::Curtosis));
+        valores << (normal ? QString() : texto(Caja::Sesgo))
+                << (normal ? QString() : texto(Caja::Curtosis)) << modelo_.unidades();
         guardaArchivoSeguro(ruta, escribeEstudio(valores));
         archivo_ = mostrado_ = ruta;
         marcaGuardado();
@@ -92,7 +93,7 @@ QStringList LozarForm::estado() const {
     QStringList e;
     for (const QLineEdit* c : cajas_)
         e << c->text();
-    return e << QString::number(taguchi());
+    return e << QString::number(taguchi()) << modelo_.unidades();
 }
 
 bool LozarForm::cambiado() const {
@@ -176,15 +177,22 @@ void LozarForm::abreEstudio(const QString& ruta, bool ejemplo) {
         const LecturaEstudio lectura = leeEstudio(leeArchivoEntero(ruta, 64 << 20));
         // What was read before a fault stays applied; each box's change handling runs. A file
         // without a shape is a normal study, whatever shape was on screen.
-        bool conForma = false;
-        for (const auto& [campo, valor] : lectura.valores)
-            conForma = conForma || campo >= kCamposEstudio;
+        // Nor is one without units: the volume was the other study's.
+        bool conForma = false, conUnidades = false;
+        for (const auto& [campo, valor] : lectura.valores) {
+            conForma = conForma || (campo >= kCamposEstudio && campo < kCampoUnidades);
+            conUnidades = conUnidades || campo == kCampoUnidades;
+        }
         if (!conForma && !lectura.valores.isEmpty()) {
             Sesgo->clear();
             Curtosis->clear();
         }
+        if (!conUnidades && !lectura.valores.isEmpty())
+            modelo_.fijaUnidades(QString());
         for (const auto& [campo, valor] : lectura.valores) {
-            if (campo == kCampoTaguchi)
+            if (campo == kCampoUnidades)
+                modelo_.fijaUnidades(valor);
+            else if (campo == kCampoTaguchi)
                 chkTaguchi->setCheckState(valor == QLatin1String("1")   ? Qt::Checked
                                           : valor == QLatin1String("2") ? Qt::PartiallyChecked
                                                                         : Qt::Unchecked);

@@ -46,6 +46,10 @@ struct DisenoCaja {
 
 const char kInf[] = " Lado Inferior", kSup[] = " Lado Superior";
 
+const QString kAyudaEfectivo = QStringLiteral("Costo efectivo de una unidad buena y, entre "
+                                              "paréntesis, su exceso sobre el costo nominal en el "
+                                              "objetivo");
+
 // Design of the boxes: name, initial text, position in twips, tip, accessible name.
 const DisenoCaja kCajas[] = {
     {Caja::txtTitulo, "txtTitulo", "Integración de Lozars de No Calidad", 1290, 120, 8895, 375, "",
@@ -185,6 +189,8 @@ void LozarForm::creaMenus() {
     MAnalisisCapacidad->setObjectName(QStringLiteral("MAnalisisCapacidad"));
     MAnalisisOptima = menuAnalisis->addAction(QStringLiteral("&Media óptima…"));
     MAnalisisOptima->setObjectName(QStringLiteral("MAnalisisOptima"));
+    MAnalisisEscenarios = menuAnalisis->addAction(QStringLiteral("&Escenarios…"));
+    MAnalisisEscenarios->setObjectName(QStringLiteral("MAnalisisEscenarios"));
     auto* menuAyuda = menuBar()->addMenu(QStringLiteral("Ay&uda"));
     menuAyuda->setObjectName(QStringLiteral("MAyuda"));
     MAyudaGuia = menuAyuda->addAction(QStringLiteral("&Guía de Lozar"));
@@ -341,9 +347,7 @@ void LozarForm::creaControles(QWidget* s) {
         l->setFont(fuenteTahoma(9.75, true));
     lblCpk->setToolTip(QStringLiteral("Cpk: capacidad del proceso frente a los límites de "
                                       "retrabajo (por percentiles si el proceso es sesgado)"));
-    lblLozarEfec->setToolTip(QStringLiteral("Costo efectivo de una unidad buena y, entre "
-                                            "paréntesis, su exceso sobre el costo nominal en el "
-                                            "objetivo"));
+    lblLozarEfec->setToolTip(kAyudaEfectivo);
 }
 
 void LozarForm::ordenaTabulacion() {
@@ -392,6 +396,7 @@ void LozarForm::conecta() {
     connect(MEdicionPegar, &QAction::triggered, this, &LozarForm::MEdicionPegar_Click);
     connect(MAnalisisCapacidad, &QAction::triggered, this, &LozarForm::MAnalisisCapacidad_Click);
     connect(MAnalisisOptima, &QAction::triggered, this, &LozarForm::MAnalisisOptima_Click);
+    connect(MAnalisisEscenarios, &QAction::triggered, this, &LozarForm::MAnalisisEscenarios_Click);
     connect(MAyudaGuia, &QAction::triggered, this, [] { MAyudaGuia_Click(); });
     connect(MAyudaAcerca, &QAction::triggered, this, [] { MAyudaAcerca_Click(); });
 }
@@ -420,6 +425,8 @@ void LozarForm::nombraDistribucion() {
 void LozarForm::BorraResultado(int resultados) {
     if (resultados & ModeloEstudio::Cpk)
         lblCpk->clear();
-    if (resultados & ModeloEstudio::Efectivo)
+    if (resultados & ModeloEstudio::Efectivo) {
         lblLozarEfec->clear();
+        lblLozarEfec->setToolTip(kAyudaEfectivo);
+    }
 }

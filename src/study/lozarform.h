@@ -58,7 +58,7 @@ public:
     std::array<LineaControl*, 4> LinYS{}; // 1 to 3
     QAction *MArchivoAbrir, *MArchivoGuardarComo, *MArchivoGuardar, *MArchivoExportar,
         *MArchivoImportar, *MProbNorm, *MProbPearson, *MEdicionPegar, *MAnalisisCapacidad,
-        *MAnalisisOptima, *MAyudaGuia, *MAyudaAcerca;
+        *MAnalisisOptima, *MAnalisisEscenarios, *MAyudaGuia, *MAyudaAcerca;
     QMenu* MArchivoEjemplos;
 
     // The measurements imported or pasted last, kept while the window shows this study.
@@ -102,6 +102,9 @@ public slots:
     void MEdicionPegar_Click();
     void MAnalisisCapacidad_Click();
     void MAnalisisOptima_Click();
+    // The current process, its optimal mean, its spread reduced, and both: exact costs, and
+    // money a year.
+    void MAnalisisEscenarios_Click();
     void Pic1_MouseDown(Qt::MouseButton boton, Qt::KeyboardModifiers shift, double x, double y);
 
 private:
@@ -155,6 +158,7 @@ private:
     // put into the boxes (measurements taken, the optimal mean applied).
     void redibuja();
     void avisaSiNoSeVe(double desde, double hasta);
+    QString textoExacto(double mu, double sigma, const FormaProceso* forma) const;
 
     ModeloEstudio modelo_; // the study itself; the boxes show it and write into it
     std::array<QLineEdit*, kNumCajas> cajas_{};

@@ -27,6 +27,13 @@ void ModeloEstudio::fijaTaguchi(int estado) {
     emit caducado(Efectivo);
 }
 
+void ModeloEstudio::fijaUnidades(const QString& texto) {
+    if (unidades_ == texto)
+        return;
+    unidades_ = texto;
+    emit cambiado();
+}
+
 std::shared_ptr<const FormaProceso> ModeloEstudio::forma() const {
     return formaDe(*this);
 }

@@ -28,6 +28,11 @@ public:
     // held.
     void fijaTexto(Caja c, const QString& texto);
     void fijaTaguchi(int estado);
+    // The good units delivered in a year, as typed in the scenarios ("" when not given): what a
+    // unit's cost of poor quality becomes in money a year. Saved with the study; no result of
+    // the main window depends on it.
+    QString unidades() const { return unidades_; }
+    void fijaUnidades(const QString& texto);
 
     // The process shape (null for a normal one); see formaDe.
     std::shared_ptr<const FormaProceso> forma() const;
@@ -48,6 +53,7 @@ signals:
 private:
     QString textos_[kNumCajas];
     int taguchi_ = 0;
+    QString unidades_;
 };
 
 // The spread a computation can take: not negative, and not so small beside the mean (below a
