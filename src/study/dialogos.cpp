@@ -192,8 +192,10 @@ void DlgEscenarios::muestra() {
     // Bars of the cost of poor quality, each named with its figure in the table's own format.
     QChart* chart = grafico->chart();
     chart->removeAllSeries();
-    for (QAbstractAxis* eje : chart->axes())
-        chart->removeAxis(eje);
+    for (QAbstractAxis* eje : chart->axes()) {
+        chart->removeAxis(eje); // handed back to us, not deleted
+        delete eje;
+    }
     const QList<double> costos = costosDeEscenarios(escenarios_, unidades);
     auto* barras = new QBarSet(unidades ? QStringLiteral("Costo de la no calidad por año")
                                         : QStringLiteral("Costo de la no calidad por unidad"));
