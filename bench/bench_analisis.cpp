@@ -1,16 +1,21 @@
 // The exact effective cost and the optimal-mean search on it (no detail file) for a normal and a
 // skewed process; "Análisis > Escenarios…" from the click to its dialog on screen; and the
 // import of a million measurements from CSV text with a header and decimal commas (columns,
-// reading, summary). Run: build/bin/bench_analisis
+// reading, summary); the capability report of those million values, with its intervals,
+// Anderson–Darling and the individuals chart; the control chart of 10⁵ values on screen.
+// Run: build/bin/bench_analisis
 #include "comun/estudio.h"
 #include "comun/ventanas.h"
 #include "medicion.h"
 #include "stats/muestra.h"
+#include "study/capacidad.h"
 #include "study/dialogos.h"
 #include "study/exacto.h"
 #include "study/forma.h"
+#include "study/graficosmediciones.h"
 #include "study/mediciones.h"
 #include "study/optimo.h"
+#include "study/zonas.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -51,6 +56,43 @@ int main(int argc, char** argv) {
             n = resumeMuestra(t.columna(1)).n;
         },
         5);
+    // The whole report of the million values, as "Análisis > Capacidad…" makes it.
+    const std::vector<double> millon = TablaMediciones(texto).columna(1);
+    const double informe = mediana(
+        [&] {
+            ok = ok &&
+                 !informeCapacidad(f, nullptr, calculaCapacidad(f, nullptr, &millon)).isEmpty();
+        },
+        5);
+    // The control chart of 10⁵ values, from the click to the window on screen.
+    const std::vector<double> cien(millon.begin(), millon.begin() + 100000);
+    const double control = mediana(
+        [&] {
+            DlgControl d(cien, {}, &f);
+            d.show();
+            QCoreApplication::processEvents();
+            d.grab();
+        },
+        5);
+    // The probability plot of the million, sorted as the window gets them.
+    std::vector<double> ordenadas = millon;
+    std::sort(ordenadas.begin(), ordenadas.end());
+    const double probabilidad = mediana(
+        [&] {
+            DlgProbabilidad d(ordenadas, limitesDe(f), &f);
+            d.show();
+            QCoreApplication::processEvents();
+            d.grab();
+        },
+        5);
+    QTextStream(stdout) << QStringLiteral("informe de capacidad de %1 mediciones: %2 ms (meta <= "
+                                          "300 ms)\ngráfico de control de 100000 puntos en "
+                                          "pantalla: %3 ms (meta <= 300 ms)\ngráfico de "
+                                          "probabilidad de %1 mediciones en pantalla: %4 ms\n")
+                               .arg(millon.size())
+                               .arg(informe, 0, 'f', 1)
+                               .arg(control, 0, 'f', 1)
+                               .arg(probabilidad, 0, 'f', 1);
     QTextStream(stdout) << QStringLiteral("costo efectivo exacto: normal %1 ms (meta <= 0.1 ms), "
                                           "Pearson tipo IV %2 ms (meta <= 2 ms)\nmedia óptima: "
                                           "normal %3 ms, Pearson tipo IV %4 ms (meta <= 20 ms)\n"

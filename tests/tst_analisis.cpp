@@ -9,10 +9,14 @@
 #include "study/efectivo.h"
 #include "study/exacto.h"
 #include "study/forma.h"
+#include "study/graficosmediciones.h"
 #include "study/mediciones.h"
 #include "study/optimo.h"
 #include "study/zonas.h"
 
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
@@ -45,6 +49,7 @@ private slots:
     void mediaOptima_data();
     void mediaOptima();
     void escenarios();
+    void capacidadCompleta();
 };
 
 void TstAnalisis::resumen_data() {
@@ -226,7 +231,7 @@ void TstAnalisis::importarYUsar() {
     QVERIFY(conDialogo<DlgCapacidad>([&] { e.f->MAnalisisCapacidad_Click(); },
                                      [&](DlgCapacidad& d) { d.cmdCopiar->click(); }));
     const QStringList lineas = e.doble.portapapeles.split('\n');
-    QVERIFY(!lineas.filter(QRegularExpression("^Pp \\(de las mediciones\\)\\t\\d")).isEmpty());
+    QVERIFY(!lineas.filter(QRegularExpression("^Pp\\t\\d.*\\ts total$")).isEmpty());
     QVERIFY(lineas.contains("Mediciones\t200"));
     QVERIFY(!lineas.filter(QRegularExpression("^Dentro de los límites de retrabajo\\t")).isEmpty());
 
@@ -384,6 +389,70 @@ void TstAnalisis::escenarios() {
     otra.abre(QCoreApplication::applicationDirPath() + "/ejemplos/2-llenado-de-botellas.lzr");
     QCOMPARE(otra.f->modelo().unidades(), QString());
     QCOMPARE(e.doble.mensajes.size(), 1); // the question of "3. Lozar Efectivo"
+}
+
+// Measurements by lot, a shift of 1.5σ half-way: imported with their subgroups, the report gives
+// within and overall spread with intervals, normality and the verdict on stability; the two
+// charts show them.
+void TstAnalisis::capacidadCompleta() {
+    EstudioTemporal e;
+    rellenaCajas(
+        *e.f, {{"XDesI", "40"}, {"XRetI", "44"}, {"XObj", "50"}, {"XRetS", "56"}, {"XDesS", "60"}});
+    const QString ruta = e.dir.filePath("lotes.csv");
+    QString csv = QStringLiteral("lote;diámetro\n");
+    for (int i = 0; i < 150; ++i) // 30 lots of 5, the last 15 moved up by 1.5σ
+        csv +=
+            QStringLiteral("L%1;%2\n").arg(i / 5).arg(50 + std::sin(i * 1.3) + (i >= 75 ? 1.1 : 0));
+    QVERIFY(escribeArchivo(ruta, csv.toUtf8()));
+    e.doble.rutas << ruta;
+    e.doble.opcionesElegidas << 1;
+    QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MArchivoImportar_Click(); },
+                                      [](DlgMediciones& d) {
+                                          d.cboSubgrupos->setCurrentIndex(
+                                              d.cboSubgrupos->findText("Según la columna «lote»"));
+                                          d.cmdNormal->click();
+                                      }));
+    QStringList a95, a90;
+    QVERIFY(conDialogo<DlgCapacidad>([&] { e.f->MAnalisisCapacidad_Click(); },
+                                     [&](DlgCapacidad& d) {
+                                         d.cmdCopiar->click();
+                                         a95 = e.doble.portapapeles.split('\n');
+                                         d.cboConfianza->setCurrentIndex(0);
+                                         d.cmdCopiar->click();
+                                         a90 = e.doble.portapapeles.split('\n');
+                                     }));
+    auto fila = [](const QStringList& l, const QString& inicio) {
+        const QStringList f = l.filter(QRegularExpression("^" + inicio + "\t"));
+        return f.isEmpty() ? QStringList() : f[0].split('\t');
+    };
+    QCOMPARE(fila(a95, "Desviación dentro \\(σ dentro\\)").value(2),
+             QStringLiteral("σ dentro: desviación agrupada de 30 subgrupos / c4"));
+    // The shift widens the overall spread beyond the one within the lots.
+    QVERIFY(fila(a95, "Desviación total \\(s\\)").value(1).toDouble() >
+            fila(a95, "Desviación dentro \\(σ dentro\\)").value(1).toDouble());
+    const QStringList cp95 = fila(a95, "Cp"), cp90 = fila(a90, "Cp");
+    QCOMPARE(cp95.value(4), QStringLiteral("σ dentro"));
+    QCOMPARE(cp95.value(1), cp90.value(1));
+    QVERIFY(cp95.value(2).toDouble() < cp90.value(2).toDouble()); // a wider interval at 95 %
+    QVERIFY(a90.contains("Índice\tValor\tIC 90 %, desde\tIC 90 %, hasta\tCon"));
+    QVERIFY(!fila(a95, "Normalidad \\(Anderson–Darling\\)").isEmpty());
+    QVERIFY(fila(a95, "Estabilidad \\(gráfico de medias\\)")
+                .value(1)
+                .startsWith("proceso no estable: los índices no predicen"));
+
+    QVERIFY(conDialogo<DlgProbabilidad>([&] { e.f->MAnalisisProbabilidad_Click(); },
+                                        [](DlgProbabilidad& d) {
+                                            QVERIFY(d.grafico->isVisible());
+                                            QVERIFY(d.grafico->chart()->series().size() >= 6);
+                                        }));
+    QVERIFY(conDialogo<DlgControl>(
+        [&] { e.f->MAnalisisControl_Click(); },
+        [](DlgControl& d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("Gráfico de control de medias y rangos"));
+            QVERIFY(d.lblSenales->text().startsWith("Proceso no estable"));
+            QVERIFY(d.graficoValores->isVisible() && d.graficoRangos->isVisible());
+        }));
+    QVERIFY(e.doble.mensajes.isEmpty());
 }
 
 QTEST_MAIN(TstAnalisis)

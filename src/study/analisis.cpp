@@ -13,9 +13,11 @@
 #include "study/escenarios.h"
 #include "study/exacto.h"
 #include "study/forma.h"
+#include "study/graficosmediciones.h"
 #include "study/lozarform.h"
 #include "study/mediciones.h"
 #include "study/optimo.h"
+#include "study/zonas.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -99,11 +101,21 @@ void LozarForm::usaMediciones(const QString& origen, const QString& procedimient
             1);
         return;
     }
+    QList<std::pair<QString, int>> otras;
+    for (int c = 0; c < tabla->columnas().size(); ++c)
+        if (c != columna)
+            otras.append({tabla->columnas()[c], c});
     DlgMediciones d(r, origen + QStringLiteral(", columna «%1»").arg(tabla->columnas()[columna]),
-                    tabla->decimal(columna), pearsonPosible(r.sesgo, r.curtosis), this);
+                    tabla->decimal(columna), pearsonPosible(r.sesgo, r.curtosis), otras, this);
     d.exec();
     if (d.uso() == DlgMediciones::Ninguno)
         return;
+    subgrupos_.clear();
+    if (const int s = d.subgrupos(); s > 1)
+        for (std::size_t i = 0; i < valores.size(); ++i)
+            subgrupos_.push_back(int(i) / s);
+    else if (s < 0)
+        subgrupos_ = tabla->etiquetas(-s - 1);
     mediciones_ = std::move(valores);
     ordenadas_ = std::move(ordenadas);
     // Mean and spread to a thousandth of the spread; the shape's moments to a thousandth, more
@@ -124,9 +136,16 @@ void LozarForm::MAnalisisCapacidad_Click() {
     try {
         modelo_.compruebaParaAnalisis();
         const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
-        const Capacidad c =
-            calculaCapacidad(*this, forma.get(), mediciones_.empty() ? nullptr : &mediciones_);
-        DlgCapacidad d(informeCapacidad(*this, forma.get(), c), this);
+        const CajasInstantanea cajas(*this);
+        const std::vector<double>* medidas = mediciones_.empty() ? nullptr : &mediciones_;
+        const std::vector<int>* grupos = subgrupos_.empty() ? nullptr : &subgrupos_;
+        DlgCapacidad d(
+            [&](double confianza) {
+                return informeCapacidad(
+                    cajas, forma.get(),
+                    calculaCapacidad(cajas, forma.get(), medidas, grupos, confianza));
+            },
+            this);
         d.exec();
     } catch (const ErrorLozar& e) {
         avisaManejador(e);
@@ -216,4 +235,32 @@ void LozarForm::MAnalisisEscenarios_Click() {
         plataforma().punteroFlecha();
         avisaManejador(e);
     }
+}
+
+bool LozarForm::hayMediciones() {
+    if (!mediciones_.empty())
+        return true;
+    plataforma().mensaje(QStringLiteral("No hay mediciones: impórtelas (Archivo > Importar "
+                                        "mediciones…) o péguelas (Edición > Pegar mediciones) "
+                                        "primero."),
+                         Botones::Aceptar, Icono::Informacion);
+    return false;
+}
+
+void LozarForm::MAnalisisProbabilidad_Click() {
+    if (!hayMediciones())
+        return;
+    try {
+        DlgProbabilidad d(ordenadas_, limitesDe(*this), this);
+        d.exec();
+    } catch (const ErrorLozar& e) {
+        avisaManejador(e);
+    }
+}
+
+void LozarForm::MAnalisisControl_Click() {
+    if (!hayMediciones())
+        return;
+    DlgControl d(mediciones_, subgrupos_, this);
+    d.exec();
 }

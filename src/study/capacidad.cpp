@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace {
 // Cp and Cpk for a spread, Cpm with the target: the normal formulas, or the percentile ones
@@ -25,28 +26,82 @@ void indices(const Limites& l, double media, double sd, const FormaProceso* form
 }
 } // namespace
 
+std::vector<std::vector<double>> agrupa(const std::vector<double>& valores,
+                                        const std::vector<int>& subgrupo) {
+    std::vector<std::vector<double>> grupos;
+    std::map<int, std::size_t> donde;
+    for (std::size_t i = 0; i < valores.size() && i < subgrupo.size(); ++i) {
+        const auto [it, nuevo] = donde.try_emplace(subgrupo[i], grupos.size());
+        if (nuevo)
+            grupos.emplace_back();
+        grupos[it->second].push_back(valores[i]);
+    }
+    // A column that names every value apart (a part number) makes no subgroups.
+    if (std::all_of(grupos.begin(), grupos.end(), [](const auto& g) { return g.size() < 2; }))
+        grupos.clear();
+    return grupos;
+}
+
 Capacidad calculaCapacidad(const Cajas& c, const FormaProceso* forma,
-                           const std::vector<double>* mediciones) {
+                           const std::vector<double>* mediciones, const std::vector<int>* subgrupos,
+                           double confianza) {
     const Limites l = limitesDe(c);
     const double mu = c.estricto(Caja::Media), sigma = c.estricto(Caja::StdDev);
     Capacidad r{};
-    indices(l, mu, sigma, forma, r.cp, r.cpk, &r.cpm);
+    r.confianza = confianza;
     static const DistribucionPearson normal(0.0L, 0.0L);
     const auto z = zonasDe(colasDe(
         l, mu, sigma, [&](double z) { return forma ? forma->cdf(z) : double(normal.cdf(z)); },
         [&](double z) { return forma ? forma->cola(z) : double(normal.colaSuperior(z)); }));
     std::copy(z.begin(), z.end(), r.esperada);
-    if (mediciones && !mediciones->empty()) {
-        const ResumenMuestra m = resumeMuestra(*mediciones);
-        indices(l, m.media, m.desviacion, forma, r.pp, r.ppk, nullptr);
-        r.n = m.n;
-        // Each measurement in its zone, by the rule every zone count follows.
-        r.observada.emplace(5, 0.0);
-        for (double v : *mediciones)
-            (*r.observada)[std::size_t(zonaDe(v, l))] += 1;
-        for (double& f : *r.observada)
-            f /= double(m.n);
+    if (!mediciones || mediciones->empty()) {
+        indices(l, mu, sigma, forma, r.cp, r.cpk, &r.cpm);
+        return r;
     }
+    // Within the subgroups (or from one value to the next) the process's own spread; overall,
+    // all that moved while it was measured.
+    const ResumenMuestra m = resumeMuestra(*mediciones);
+    r.n = m.n;
+    r.media = m.media;
+    r.sigmaTotal = m.desviacion;
+    std::vector<std::vector<double>> grupos;
+    if (subgrupos && subgrupos->size() == mediciones->size())
+        grupos = agrupa(*mediciones, *subgrupos);
+    r.subgrupos = grupos.size();
+    r.sigmaDentro = grupos.empty() ? sigmaRangoMovil(*mediciones) : sigmaAgrupada(grupos);
+    indices(l, m.media, r.sigmaDentro, forma, r.cp, r.cpk, &r.cpm);
+    indices(l, m.media, m.desviacion, forma, r.pp, r.ppk, nullptr);
+    const double n = double(m.n);
+    if (!forma) { // the intervals hold for normal indices only
+        auto conIntervalo = [&](const std::optional<double>& v, auto&& f,
+                                std::optional<Intervalo>& ic) {
+            if (v)
+                ic = f(*v);
+        };
+        conIntervalo(
+            r.cp, [&](double v) { return intervaloCp(v, n, confianza); }, r.icCp);
+        conIntervalo(
+            r.pp, [&](double v) { return intervaloCp(v, n, confianza); }, r.icPp);
+        conIntervalo(
+            r.cpk, [&](double v) { return intervaloCpk(v, n, confianza); }, r.icCpk);
+        conIntervalo(
+            r.ppk, [&](double v) { return intervaloCpk(v, n, confianza); }, r.icPpk);
+        conIntervalo(
+            r.cpm,
+            [&](double v) {
+                return intervaloCpm(v, n, (m.media - l.obj) / r.sigmaDentro, confianza);
+            },
+            r.icCpm);
+    }
+    r.normalidad = andersonDarling(*mediciones);
+    r.estabilidad =
+        grupos.empty() ? cartaIndividuales(*mediciones) : cartaMedias(grupos, r.sigmaDentro);
+    // Each measurement in its zone: a value on a limit conforms to it.
+    r.observada.emplace(5, 0.0);
+    for (double v : *mediciones)
+        (*r.observada)[std::size_t(zonaDeMedicion(v, l))] += 1;
+    for (double& f : *r.observada)
+        f /= n;
     return r;
 }
 
@@ -72,13 +127,68 @@ QList<QStringList> informeCapacidad(const Cajas& c, const FormaProceso* forma,
     f << QStringList{QStringLiteral("Media y desviación estándar"),
                      formateaTexto(c.texto(Caja::Media), caja3),
                      formateaTexto(c.texto(Caja::StdDev), caja3)};
-    f << QStringList{QStringLiteral("Cp"), indice(cap.cp)};
-    f << QStringList{QStringLiteral("Cpk"), indice(cap.cpk)};
-    f << QStringList{QStringLiteral("Cpm"), indice(cap.cpm)};
-    if (cap.observada) {
-        f << QStringList{QStringLiteral("Pp (de las mediciones)"), indice(cap.pp)};
-        f << QStringList{QStringLiteral("Ppk (de las mediciones)"), indice(cap.ppk)};
+    if (!cap.observada) {
+        f << QStringList{QStringLiteral("Cp"), indice(cap.cp)};
+        f << QStringList{QStringLiteral("Cpk"), indice(cap.cpk)};
+        f << QStringList{QStringLiteral("Cpm"), indice(cap.cpm)};
+    } else {
+        const QString dentro =
+            cap.subgrupos ? QStringLiteral("σ dentro: desviación agrupada de %1 subgrupos / c4")
+                                .arg(cap.subgrupos)
+                          : QStringLiteral("σ dentro: rango móvil medio / 1,128");
         f << QStringList{QStringLiteral("Mediciones"), QString::number(cap.n)};
+        f << QStringList{QStringLiteral("Media de las mediciones"), num(cap.media, "0.0#####")};
+        f << QStringList{QStringLiteral("Desviación dentro (σ dentro)"),
+                         num(cap.sigmaDentro, "0.0#####"), dentro};
+        f << QStringList{QStringLiteral("Desviación total (s)"), num(cap.sigmaTotal, "0.0#####"),
+                         QStringLiteral("s total: desviación estándar de todas")};
+        f << QStringList();
+        const QString nivel = num(cap.confianza * 100, "0") + QStringLiteral(" %");
+        f << QStringList{QStringLiteral("Índice"), QStringLiteral("Valor"),
+                         QStringLiteral("IC %1, desde").arg(nivel),
+                         QStringLiteral("IC %1, hasta").arg(nivel), QStringLiteral("Con")};
+        auto fila = [&](const char* nombre, const std::optional<double>& v,
+                        const std::optional<Intervalo>& ic, const char* con) {
+            f << QStringList{QString::fromUtf8(nombre), indice(v),
+                             ic ? num(ic->bajo, "0.00") : QStringLiteral("—"),
+                             ic ? num(ic->alto, "0.00") : QStringLiteral("—"),
+                             QString::fromUtf8(con)};
+        };
+        fila("Cp", cap.cp, cap.icCp, "σ dentro");
+        fila("Cpk", cap.cpk, cap.icCpk, "σ dentro");
+        fila("Cpm", cap.cpm, cap.icCpm, "σ dentro");
+        fila("Pp", cap.pp, cap.icPp, "s total");
+        fila("Ppk", cap.ppk, cap.icPpk, "s total");
+        if (forma)
+            f << QStringList{QStringLiteral("Intervalos"),
+                             QStringLiteral("no se dan para índices por percentiles: sus "
+                                            "fórmulas valen para la normal")};
+        f << QStringList();
+        if (cap.normalidad) {
+            const PruebaNormalidad& a = *cap.normalidad;
+            f << QStringList{QStringLiteral("Normalidad (Anderson–Darling)"),
+                             QStringLiteral("A² %1, p %2")
+                                 .arg(num(a.a2, "0.000"),
+                                      a.p < 0.005 ? QStringLiteral("< 0,005") : num(a.p, "0.000"))};
+            if (a.p < 0.05)
+                f << QStringList{QStringLiteral("Aviso"),
+                                 QStringLiteral("las mediciones no parecen normales (p < 0,05): "
+                                                "los índices normales no son de fiar; pruebe "
+                                                "«Usar como Pearson» al importarlas")};
+        }
+        if (cap.estabilidad) {
+            const CartaIndividuales& e = *cap.estabilidad;
+            f << QStringList{
+                QStringLiteral("Estabilidad (gráfico de %1)")
+                    .arg(cap.subgrupos ? QStringLiteral("medias") : QStringLiteral("individuos")),
+                e.estable() ? QStringLiteral("estable: ningún punto fuera de los límites ni en "
+                                             "rachas de 8")
+                            : QStringLiteral("proceso no estable: los índices no predicen (%1 "
+                                             "fuera de los límites, %2 en rachas de 8 de un "
+                                             "lado)")
+                                  .arg(e.fuera.size())
+                                  .arg(e.enRacha.size())};
+        }
     }
     f << QStringList();
     QStringList cabecera{QStringLiteral("Zona"), QStringLiteral("Esperado (ppm)"),
@@ -114,26 +224,27 @@ QString comoHtml(const QList<QStringList>& filas) {
     for (const QStringList& f : filas)
         columnas = std::max(columnas, int(f.size()));
     // Figures to the right, words to the left; a short row's last cell spans the rest, and the
-    // zones' heading stands out.
+    // headings stand out, each over its column as the row below aligns it.
     auto esCifra = [](const QString& t) {
         return !t.isEmpty() && (t[0].isDigit() || t[0] == QLatin1Char('-') ||
                                 t[0] == QLatin1Char('$') || t == QStringLiteral("—"));
     };
     QString h = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\">");
-    for (const QStringList& f : filas) {
-        const bool cabecera =
-            f.value(0) == QStringLiteral("Zona") || f.value(0) == QStringLiteral("Escenario");
+    for (qsizetype k = 0; k < filas.size(); ++k) {
+        const QStringList& f = filas[k];
+        const bool cabecera = f.value(0) == QStringLiteral("Zona") ||
+                              f.value(0) == QStringLiteral("Escenario") ||
+                              f.value(0) == QStringLiteral("Índice");
         h += QStringLiteral("<tr>");
         for (int i = 0; i < f.size(); ++i) {
             const int ancho = i + 1 == f.size() && !esCifra(f[i]) ? columnas - i : 1;
             QString celda = f[i].toHtmlEscaped();
             if (cabecera)
                 celda = QStringLiteral("<b>%1</b>").arg(celda);
+            const bool derecha = cabecera ? esCifra(filas.value(k + 1).value(i)) : esCifra(f[i]);
             h += QStringLiteral("<td%1%2>%3</td>")
                      .arg(ancho > 1 ? QStringLiteral(" colspan=\"%1\"").arg(ancho) : QString(),
-                          i && (esCifra(f[i]) || cabecera) ? QStringLiteral(" align=\"right\"")
-                                                           : QString(),
-                          celda);
+                          i && derecha ? QStringLiteral(" align=\"right\"") : QString(), celda);
         }
         h += QStringLiteral("</tr>");
     }

@@ -10,6 +10,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -62,7 +63,8 @@ QDialogButtonBox* botonesDeInforme(QDialog* d, const std::function<QList<QString
 } // namespace
 
 DlgMediciones::DlgMediciones(const ResumenMuestra& r, const QString& origen, const QString& decimal,
-                             bool pearson, QWidget* padre)
+                             bool pearson, const QList<std::pair<QString, int>>& columnas,
+                             QWidget* padre)
     : QDialog(padre) {
     setObjectName(QStringLiteral("Mediciones"));
     setWindowTitle(QStringLiteral("Mediciones"));
@@ -78,6 +80,17 @@ DlgMediciones::DlgMediciones(const ResumenMuestra& r, const QString& origen, con
                   valor(formatea(r.curtosis, QStringLiteral("0.000"))));
     forma->addRow(QStringLiteral("Mínimo:"), valor(num(r.minimo)));
     forma->addRow(QStringLiteral("Máximo:"), valor(num(r.maximo)));
+    cboSubgrupos = new QComboBox;
+    cboSubgrupos->setObjectName(QStringLiteral("cboSubgrupos"));
+    cboSubgrupos->setAccessibleName(QStringLiteral("Subgrupos"));
+    cboSubgrupos->setToolTip(QStringLiteral("Piezas tomadas juntas forman un subgrupo: la "
+                                            "desviación dentro de ellos es la del proceso"));
+    cboSubgrupos->addItem(QStringLiteral("Ninguno: valores individuales, en su orden"), 0);
+    for (int k = 2; k <= 10; ++k)
+        cboSubgrupos->addItem(QStringLiteral("De %1 en %1, consecutivos").arg(k), k);
+    for (const auto& [nombre, c] : columnas)
+        cboSubgrupos->addItem(QStringLiteral("Según la columna «%1»").arg(nombre), -(c + 1));
+    forma->addRow(QStringLiteral("Subgrupos:"), cboSubgrupos);
     auto* botones = new QDialogButtonBox;
     cmdNormal = boton(botones, QStringLiteral("Usar como Normal"), "cmdNormal",
                       QDialogButtonBox::AcceptRole);
@@ -97,19 +110,37 @@ DlgMediciones::DlgMediciones(const ResumenMuestra& r, const QString& origen, con
     todo->addWidget(botones);
 }
 
-DlgCapacidad::DlgCapacidad(const QList<QStringList>& filas, QWidget* padre)
-    : QDialog(padre), filas_(filas) {
+int DlgMediciones::subgrupos() const {
+    return cboSubgrupos->currentData().toInt();
+}
+
+DlgCapacidad::DlgCapacidad(std::function<QList<QStringList>(double)> informe, QWidget* padre)
+    : QDialog(padre), informe_(std::move(informe)) {
     setObjectName(QStringLiteral("Capacidad"));
     setWindowTitle(QStringLiteral("Capacidad del proceso"));
+    cboConfianza = new QComboBox;
+    cboConfianza->setObjectName(QStringLiteral("cboConfianza"));
+    cboConfianza->setAccessibleName(QStringLiteral("Nivel de confianza de los intervalos"));
+    for (int nivel : {90, 95, 99})
+        cboConfianza->addItem(QStringLiteral("%1 %").arg(nivel), nivel / 100.0);
+    cboConfianza->setCurrentIndex(1);
+    auto* arriba = new QFormLayout;
+    arriba->addRow(QStringLiteral("Confianza de los intervalos:"), cboConfianza);
     txtInforme = new QTextBrowser;
     txtInforme->setObjectName(QStringLiteral("txtInforme"));
     txtInforme->setAccessibleName(QStringLiteral("Informe de capacidad"));
-    txtInforme->setHtml(comoHtml(filas));
-    txtInforme->setMinimumSize(720, 440);
+    txtInforme->setMinimumSize(760, 480);
+    auto muestra = [this] {
+        filas_ = informe_(cboConfianza->currentData().toDouble());
+        txtInforme->setHtml(comoHtml(filas_));
+    };
+    connect(cboConfianza, &QComboBox::currentIndexChanged, this, muestra);
+    muestra();
     QDialogButtonBox* botones = botonesDeInforme(
         this, [this] { return filas_; }, QStringLiteral("el informe"), cmdCopiar, cmdImprimir,
         cmdCerrar);
     auto* todo = new QVBoxLayout(this);
+    todo->addLayout(arriba);
     todo->addWidget(txtInforme);
     todo->addWidget(botones);
 }

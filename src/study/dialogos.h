@@ -10,6 +10,7 @@
 #include <functional>
 
 class QChartView;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTextBrowser;
@@ -19,27 +20,39 @@ class DlgMediciones : public QDialog {
     Q_OBJECT
 public:
     enum Uso { Ninguno, Normal, Pearson };
-    // `origen` names where they came from; a Pearson use is offered only when `pearson`.
+    // `origen` names where they came from; a Pearson use is offered only when `pearson`. The
+    // subgroups may be consecutive groups of a size, or the texts of one of `columnas` (each
+    // with its index in the table).
     DlgMediciones(const ResumenMuestra& r, const QString& origen, const QString& decimal,
-                  bool pearson, QWidget* padre = nullptr);
+                  bool pearson, const QList<std::pair<QString, int>>& columnas = {},
+                  QWidget* padre = nullptr);
     Uso uso() const { return uso_; }
+    // How the values form subgroups: 0 individual values; k > 1 consecutive groups of k; −(c + 1)
+    // by the texts of column c.
+    int subgrupos() const;
 
+    QComboBox* cboSubgrupos;
     QPushButton *cmdNormal, *cmdPearson, *cmdCancelar;
 
 private:
     Uso uso_ = Ninguno;
 };
 
-// The capability report: shown as a table, copied as tab-separated text, printed.
+// The capability report: shown as a table, copied as tab-separated text, printed; its
+// intervals at the confidence level chosen (90, 95 or 99 %; 95 at first).
 class DlgCapacidad : public QDialog {
     Q_OBJECT
 public:
-    explicit DlgCapacidad(const QList<QStringList>& filas, QWidget* padre = nullptr);
+    // `informe(confianza)` gives the report's rows at a level.
+    explicit DlgCapacidad(std::function<QList<QStringList>(double)> informe,
+                          QWidget* padre = nullptr);
 
+    QComboBox* cboConfianza;
     QTextBrowser* txtInforme;
     QPushButton *cmdCopiar, *cmdImprimir, *cmdCerrar;
 
 private:
+    std::function<QList<QStringList>(double)> informe_;
     QList<QStringList> filas_;
 };
 

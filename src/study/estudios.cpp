@@ -205,6 +205,7 @@ void LozarForm::abreEstudio(const QString& ruta, bool ejemplo) {
                                  QStringLiteral(", en \"%1\"").arg(nativa(ruta)));
         mediciones_.clear(); // they belonged to the study on screen before
         ordenadas_.clear();
+        subgrupos_.clear();
         if (lectura.valores.isEmpty())
             throw ErrorLozar(kErrTipos,
                              QStringLiteral("\"%1\" no contiene ningún dato de un estudio de Lozar")

@@ -191,6 +191,11 @@ void LozarForm::creaMenus() {
     MAnalisisOptima->setObjectName(QStringLiteral("MAnalisisOptima"));
     MAnalisisEscenarios = menuAnalisis->addAction(QStringLiteral("&Escenarios…"));
     MAnalisisEscenarios->setObjectName(QStringLiteral("MAnalisisEscenarios"));
+    menuAnalisis->addSeparator();
+    MAnalisisProbabilidad = menuAnalisis->addAction(QStringLiteral("Gráfico de &probabilidad…"));
+    MAnalisisProbabilidad->setObjectName(QStringLiteral("MAnalisisProbabilidad"));
+    MAnalisisControl = menuAnalisis->addAction(QStringLiteral("Gráfico de con&trol…"));
+    MAnalisisControl->setObjectName(QStringLiteral("MAnalisisControl"));
     auto* menuAyuda = menuBar()->addMenu(QStringLiteral("Ay&uda"));
     menuAyuda->setObjectName(QStringLiteral("MAyuda"));
     MAyudaGuia = menuAyuda->addAction(QStringLiteral("&Guía de Lozar"));
@@ -397,6 +402,9 @@ void LozarForm::conecta() {
     connect(MAnalisisCapacidad, &QAction::triggered, this, &LozarForm::MAnalisisCapacidad_Click);
     connect(MAnalisisOptima, &QAction::triggered, this, &LozarForm::MAnalisisOptima_Click);
     connect(MAnalisisEscenarios, &QAction::triggered, this, &LozarForm::MAnalisisEscenarios_Click);
+    connect(MAnalisisProbabilidad, &QAction::triggered, this,
+            &LozarForm::MAnalisisProbabilidad_Click);
+    connect(MAnalisisControl, &QAction::triggered, this, &LozarForm::MAnalisisControl_Click);
     connect(MAyudaGuia, &QAction::triggered, this, [] { MAyudaGuia_Click(); });
     connect(MAyudaAcerca, &QAction::triggered, this, [] { MAyudaAcerca_Click(); });
 }

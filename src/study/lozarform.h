@@ -58,7 +58,8 @@ public:
     std::array<LineaControl*, 4> LinYS{}; // 1 to 3
     QAction *MArchivoAbrir, *MArchivoGuardarComo, *MArchivoGuardar, *MArchivoExportar,
         *MArchivoImportar, *MProbNorm, *MProbPearson, *MEdicionPegar, *MAnalisisCapacidad,
-        *MAnalisisOptima, *MAnalisisEscenarios, *MAyudaGuia, *MAyudaAcerca;
+        *MAnalisisOptima, *MAnalisisEscenarios, *MAnalisisProbabilidad, *MAnalisisControl,
+        *MAyudaGuia, *MAyudaAcerca;
     QMenu* MArchivoEjemplos;
 
     // The measurements imported or pasted last, kept while the window shows this study.
@@ -105,6 +106,10 @@ public slots:
     // The current process, its optimal mean, its spread reduced, and both: exact costs, and
     // money a year.
     void MAnalisisEscenarios_Click();
+    // The imported measurements against the normal, and in their order against their control
+    // limits.
+    void MAnalisisProbabilidad_Click();
+    void MAnalisisControl_Click();
     void Pic1_MouseDown(Qt::MouseButton boton, Qt::KeyboardModifiers shift, double x, double y);
 
 private:
@@ -164,8 +169,11 @@ private:
     std::array<QLineEdit*, kNumCajas> cajas_{};
     std::vector<double> mediciones_;
     std::vector<double> ordenadas_; // the same, sorted once when taken: the histogram's
-    QString archivo_;               // the study's own file, when it has one
-    QString mostrado_;              // the file the caption names (an example's is not its own)
-    QStringList guardado_;          // the boxes as last opened or saved
+    std::vector<int> subgrupos_;    // each one's subgroup, when the user gave them
+    // Says so and answers false when no measurements have been taken.
+    bool hayMediciones();
+    QString archivo_;      // the study's own file, when it has one
+    QString mostrado_;     // the file the caption names (an example's is not its own)
+    QStringList guardado_; // the boxes as last opened or saved
     TablaNormal tabla_;
 };

@@ -5,6 +5,7 @@
 #include "shell/numeros.h"
 #include "shell/progreso.h"
 
+#include <QHash>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -165,6 +166,22 @@ TablaMediciones::Miles TablaMediciones::milesDeColumna(int c) const {
             return Miles::Coma;
     }
     return Miles::Ninguno;
+}
+
+std::vector<int> TablaMediciones::etiquetas(int c) const {
+    std::vector<int> r;
+    QHash<QString, int> numeros;
+    for (int i = primeraDeDatos_; i < lineas_.size(); ++i) {
+        if (lineas_[i].trimmed().isEmpty())
+            continue;
+        const QList<QStringView> f = campos(lineas_[i]);
+        const QString texto = c < f.size() ? f[c].trimmed().toString() : QString();
+        auto it = numeros.constFind(texto);
+        if (it == numeros.constEnd())
+            it = numeros.insert(texto, int(numeros.size()));
+        r.push_back(it.value());
+    }
+    return r;
 }
 
 QString TablaMediciones::decimal(int c) const {

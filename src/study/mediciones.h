@@ -27,6 +27,9 @@ public:
     // The numbers of one column, in order. ErrorLozar naming the first line that is not a
     // number, or when there are fewer than 8 of them or they are all equal.
     std::vector<double> columna(int c, Progreso* p = nullptr) const;
+    // The texts of column `c` on the same lines, each subgroup's label as a number: lines with
+    // the same text are one subgroup, numbered in the order they first appear.
+    std::vector<int> etiquetas(int c) const;
 
     // The text of a file's bytes: UTF-16 or UTF-8 where an editor saved it so, else
     // Windows-1252. ErrorLozar for bytes that are no text at all (NUL bytes).

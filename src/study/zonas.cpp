@@ -24,6 +24,18 @@ Zona zonaDe(double x, const Limites& l) {
     return Zona::Dentro;
 }
 
+Zona zonaDeMedicion(double x, const Limites& l) {
+    if (x < l.desI)
+        return Zona::DesperdicioInferior;
+    if (x > l.desS)
+        return Zona::DesperdicioSuperior;
+    if (x < l.retI)
+        return Zona::RetrabajoInferior;
+    if (x > l.retS)
+        return Zona::RetrabajoSuperior;
+    return Zona::Dentro;
+}
+
 Colas colasDe(const Limites& l, double mu, double sigma, const std::function<double(double)>& bajo,
               const std::function<double(double)>& alto) {
     if (sigma == 0) {

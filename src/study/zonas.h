@@ -34,6 +34,11 @@ enum class Zona {
 // there is scrapped); one on a rework limit belongs to the region on its right, as its cost does.
 Zona zonaDe(double x, const Limites& l);
 
+// The zone of a measured value, by the convention of inspection: a value on a limit conforms to
+// it (LSL ≤ x ≤ USL is within the rework limits; XDesI ≤ x ≤ XDesS is not scrap). A process, a
+// distribution, puts nothing on a limit, so its shares do not depend on the choice.
+Zona zonaDeMedicion(double x, const Limites& l);
+
 // The production beyond each limit: below the two lower ones, above the two upper ones.
 struct Colas {
     double bajoDesI, bajoRetI, altoRetS, altoDesS;

@@ -5,10 +5,12 @@
 #include "shell/formulario.h"
 #include "shell/picturebox.h"
 #include "shell/plataformaqt.h"
+#include "study/dialogos.h"
 #include "study/graf1.h"
 #include "study/lozarform.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +19,7 @@
 #include <QScrollBar>
 #include <QTextStream>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -24,9 +27,28 @@ namespace {
 class PlataformaFiguras : public PlataformaQt {
 public:
     QString aAbrir;
+    std::optional<int> opcion;
     Respuesta mensaje(const QString&, Botones, Icono) override { return Respuesta::No; }
     std::optional<QString> dialogoAbrir(const QString&) override { return aAbrir; }
+    std::optional<int> eligeOpcion(const QString&, const QStringList&) override { return opcion; }
 };
+
+// Runs `abre`, which shows a modal dialog of type D; `usa` gets it once it is on screen (a
+// progress loop may run before it).
+template <typename D>
+void conDialogo(const std::function<void()>& abre, const std::function<void(D&)>& usa) {
+    QTimer t;
+    QObject::connect(&t, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
+            t.stop();
+            QApplication::processEvents();
+            usa(*d);
+            d->close();
+        }
+    });
+    t.start(5);
+    abre();
+}
 
 bool guarda(const QPixmap& p, const QString& ruta) {
     if (p.save(ruta))
@@ -101,15 +123,34 @@ int main(int argc, char** argv) {
     ok = guarda(f.Pic1->grab(), ayuda.filePath(QStringLiteral("modelo.png"))) && ok;
 
     // The chart window, taken while it is up.
-    QTimer::singleShot(0, [&] {
-        if (auto* g = qobject_cast<Graf1*>(QApplication::activeModalWidget())) {
-            QApplication::processEvents();
-            ok = guarda(g->grab(), ayuda.filePath(QStringLiteral("grafico.png"))) && ok;
-            ok = guarda(g->grab(), docs.filePath(QStringLiteral("grafico.png"))) && ok;
-            g->close();
-        }
-    });
-    f.cmdGraf_Click();
+    conDialogo<Graf1>([&] { f.cmdGraf_Click(); },
+                      [&](Graf1& g) {
+                          ok =
+                              guarda(g.grab(), ayuda.filePath(QStringLiteral("grafico.png"))) && ok;
+                          ok = guarda(g.grab(), docs.filePath(QStringLiteral("grafico.png"))) && ok;
+                      });
+
+    // The example measurements, in the lots their file gives, and the three windows on them.
+    plataforma.aAbrir = ejemplos.filePath(QStringLiteral("mediciones-de-diametro.csv"));
+    plataforma.opcion = 2;
+    conDialogo<DlgMediciones>(
+        [&] { f.MArchivoImportar_Click(); },
+        [&](DlgMediciones& d) {
+            d.cboSubgrupos->setCurrentIndex(d.cboSubgrupos->count() - 1);
+            ok = guarda(d.grab(), ayuda.filePath(QStringLiteral("mediciones.png"))) && ok;
+            d.cmdNormal->click();
+        });
+    const struct {
+        const char* archivo;
+        void (LozarForm::*abre)();
+    } ventanas[] = {{"capacidad.png", &LozarForm::MAnalisisCapacidad_Click},
+                    {"probabilidad.png", &LozarForm::MAnalisisProbabilidad_Click},
+                    {"control.png", &LozarForm::MAnalisisControl_Click}};
+    for (const auto& [archivo, abre] : ventanas)
+        conDialogo<QDialog>([&] { (f.*abre)(); },
+                            [&](QDialog& d) {
+                                ok = guarda(d.grab(), ayuda.filePath(QLatin1String(archivo))) && ok;
+                            });
 
     // The skewed-curve calculator on a type IV curve, with its exact row.
     TablaNormal tabla(QCoreApplication::applicationDirPath());

@@ -1,0 +1,61 @@
+#pragma once
+
+// What a capability study of measured values rests on, beyond the sample's summary: the spread
+// within subgroups, confidence intervals of the indices, a test of normality, and the individuals
+// chart that tells whether the process was stable. Pure routines over doubles, without Qt.
+
+#include <cstddef>
+#include <vector>
+
+// c4(n): E[s] / σ for samples of n normal values.
+double c4(double n);
+
+// The spread within: of individual values in their order, the average moving range over
+// d2(2) = 1.128; of subgroups, the pooled standard deviation over c4(d + 1), d = Σ(nᵢ − 1), the
+// unbiased estimate (subgroups of one value add nothing). 0 where there is nothing to measure.
+double sigmaRangoMovil(const std::vector<double>& valores);
+double sigmaAgrupada(const std::vector<std::vector<double>>& subgrupos);
+
+struct Intervalo {
+    double bajo, alto;
+};
+
+// Two-sided intervals at `confianza` (0.90, 0.95, 0.99) from n values: Cp and Pp by the
+// chi-square distribution of the variance with n − 1 degrees of freedom; Cpk and Ppk by
+// Bissell's normal approximation, ± z √(1/(9n) + Cpk²/(2(n − 1))); Cpm by Boyles', chi-square
+// with n(1 + a²)² / (1 + 2a²) degrees of freedom, a = (mean − target) / σ.
+Intervalo intervaloCp(double cp, double n, double confianza);
+Intervalo intervaloCpk(double cpk, double n, double confianza);
+Intervalo intervaloCpm(double cpm, double n, double a, double confianza);
+
+// Anderson–Darling's test of normality with mean and variance estimated from the values (at
+// least 8): the statistic A², A² (1 + 0.75/n + 2.25/n²) and its p-value, by D'Agostino and
+// Stephens' formulas (Goodness-of-Fit Techniques, 1986, table 4.9).
+struct PruebaNormalidad {
+    double a2 = 0, a2Ajustado = 0, p = 1;
+};
+PruebaNormalidad andersonDarling(std::vector<double> valores);
+// The p-value of an adjusted statistic A²(1 + 0.75/n + 2.25/n²).
+double pAndersonDarling(double a2Ajustado);
+
+// The individuals and moving-range chart of values in their order: centre lines and 3σ limits
+// from the moving range (σ = MR̄ / 1.128; the MR chart's upper limit 3.267 MR̄), the points
+// beyond the limits, and those closing a run of 8 or more in a row on one side of the centre
+// (numbered from 0, in order). Without spread (MR̄ 0) the limits sit on the centre and nothing is
+// flagged.
+struct CartaIndividuales {
+    double centro = 0, lci = 0, lcs = 0;     // the values
+    double centroRango = 0, lcsRango = 0;    // their moving ranges
+    std::vector<std::size_t> fuera, enRacha; // points flagged
+    bool estable() const { return fuera.empty() && enRacha.empty(); }
+};
+CartaIndividuales cartaIndividuales(const std::vector<double>& valores);
+
+// The normal scores of n ordered values, Blom's Φ⁻¹((i − 3/8) / (n + 1/4)), i = 1 … n: the
+// probability plot's vertical axis.
+std::vector<double> puntuacionesNormales(std::size_t n);
+
+// The chart of subgroup means (X̄–R): the grand mean, limits ± 3 σ / √n̄ from the spread within
+// `sigma` and the mean subgroup size n̄, the same rules on the means; the ranges' chart centred on
+// R̄ with upper limit D4 R̄ (subgroups of 2 to 10; beyond, the limit of 10).
+CartaIndividuales cartaMedias(const std::vector<std::vector<double>>& subgrupos, double sigma);
