@@ -146,10 +146,11 @@ int main(int argc, char** argv) {
     } ventanas[] = {{"capacidad.png", &LozarForm::MAnalisisCapacidad_Click},
                     {"probabilidad.png", &LozarForm::MAnalisisProbabilidad_Click},
                     {"control.png", &LozarForm::MAnalisisControl_Click}};
-    for (const auto& [archivo, abre] : ventanas)
-        conDialogo<QDialog>([&] { (f.*abre)(); },
+    for (const auto& v : ventanas)
+        conDialogo<QDialog>([&] { (f.*v.abre)(); },
                             [&](QDialog& d) {
-                                ok = guarda(d.grab(), ayuda.filePath(QLatin1String(archivo))) && ok;
+                                ok = guarda(d.grab(), ayuda.filePath(QLatin1String(v.archivo))) &&
+                                     ok;
                             });
 
     // The skewed-curve calculator on a type IV curve, with its exact row.
