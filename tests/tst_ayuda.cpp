@@ -2,14 +2,20 @@
 #include "comun/ventanas.h"
 #include "shell/archivos.h"
 #include "shell/numeros.h"
+#include "shell/plataformaqt.h"
 #include "study/archivoestudio.h"
 #include "study/ayuda.h"
 #include "study/efectivo.h"
 #include "study/forma.h"
 
 #include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBrowser>
+#include <QTextDocumentFragment>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -96,7 +102,52 @@ void TstAyuda::guia() {
     Guia* g = visible<Guia>();
     QVERIFY(g);
     QVERIFY(g->txtGuia->toPlainText().contains("costo efectivo de una unidad buena"));
-    g->close();
+    QVERIFY(QTest::qWaitForWindowActive(g));
+    QTest::keyClick(g->txtGuia, Qt::Key_Escape);
+    QTRY_VERIFY(!g->isVisible());
+
+    // Every item of every menu has its place in the guide, by its name.
+    const QString texto = QTextDocumentFragment::fromHtml(html).toPlainText();
+    for (QAction* a : e.f->menuBar()->findChildren<QAction*>()) {
+        const QString nombre = a->text().remove('&').remove(QStringLiteral("…")).trimmed();
+        if (nombre.isEmpty() || a->menu())
+            continue;
+        QVERIFY2(texto.contains(nombre), qPrintable(nombre));
+    }
+
+    // The about box names the licence and what the program is made with.
+    e.f->MAyudaAcerca->trigger();
+    QVERIFY(e.doble.ultimoTexto().contains("GPL-3.0-or-later"));
+    QVERIFY(e.doble.ultimoTexto().contains(QString("Qt ") + qVersion()));
+
+    // The real box: its Qt button opens Qt's own box over it and leaves it open.
+    PlataformaQt real;
+    bool sigueAbierta = false, deQt = false;
+    QTimer t;
+    connect(&t, &QTimer::timeout, [&] {
+        auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!caja)
+            return;
+        if (caja->text().contains("GPL-3.0-or-later")) {
+            if (deQt) {
+                sigueAbierta = caja->isVisible();
+                caja->button(QMessageBox::Ok)->click();
+                return;
+            }
+            for (QAbstractButton* b : caja->buttons())
+                // Clicked from the event loop: Qt's box runs a loop of its own, and this timer
+                // does not fire again while its handler runs.
+                if (b->text() == QStringLiteral("Acerca de Qt…"))
+                    QMetaObject::invokeMethod(b, &QAbstractButton::click, Qt::QueuedConnection);
+        } else {
+            deQt = true;
+            caja->close();
+        }
+    });
+    t.start(20);
+    real.acercaDe(QStringLiteral("Lozar, GPL-3.0-or-later"));
+    QVERIFY(deQt);
+    QVERIFY(sigueAbierta);
 }
 
 QTEST_MAIN(TstAyuda)

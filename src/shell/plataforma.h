@@ -19,6 +19,10 @@ public:
 
     // A message box under the application's title; returns the button pressed.
     virtual Respuesta mensaje(const QString& texto, Botones botones, Icono icono) = 0;
+    // The program's about box: `texto`, and a way to the toolkit's own.
+    virtual void acercaDe(const QString& texto) {
+        mensaje(texto, Botones::Aceptar, Icono::Informacion);
+    }
 
     // File dialogs with one filter such as "lzr (*.lzr)|*.lzr"; nullopt when cancelled.
     virtual std::optional<QString> dialogoAbrir(const QString& filtro) = 0;
@@ -37,9 +41,9 @@ public:
     // Prints a rich text on a printer chosen in the print dialog; false when there is none.
     virtual bool imprimeTexto(const QString& html) = 0;
 
-    // Asks which of `opciones` to take; nullopt when the user cancels.
-    virtual std::optional<int> eligeOpcion(const QString& pregunta,
-                                           const QStringList& opciones) = 0;
+    // Asks which of `opciones` to take, offering `inicial` first; nullopt when the user cancels.
+    virtual std::optional<int> eligeOpcion(const QString& pregunta, const QStringList& opciones,
+                                           int inicial = 0) = 0;
 
     // The clipboard's text, and a text put there.
     virtual QString textoPortapapeles() = 0;

@@ -13,10 +13,12 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTextDocument>
@@ -113,8 +115,31 @@ std::optional<QString> PlataformaQt::dialogoExportar(const QString& filtro) {
     return QDir::toNativeSeparators(r);
 }
 
+void PlataformaQt::acercaDe(const QString& texto) {
+    QMessageBox caja(QMessageBox::Information, kTituloAplicacion, texto, QMessageBox::Ok,
+                     QApplication::activeWindow());
+    caja.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
+    QPushButton* qt = caja.addButton(QStringLiteral("Acerca de Qt…"), QMessageBox::ActionRole);
+    // The Qt button would close the box; it opens Qt's own over it instead.
+    qt->disconnect();
+    QObject::connect(qt, &QPushButton::clicked, &caja, [&caja] { QMessageBox::aboutQt(&caja); });
+    caja.exec();
+}
+
 bool PlataformaQt::abreDocumento(const QString& ruta, const QString& directorioTrabajo) {
     Q_UNUSED(directorioTrabajo); // the desktop launcher chooses its own
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // The desktop's launcher answers yes for any file and then opens nothing when no program
+    // takes its type: ask the desktop first (a folder always has its file manager).
+    if (!QFileInfo(ruta).isDir()) {
+        QProcess consulta;
+        consulta.start(QStringLiteral("xdg-mime"),
+                       {QStringLiteral("query"), QStringLiteral("default"),
+                        QMimeDatabase().mimeTypeForFile(ruta).name()});
+        if (!consulta.waitForFinished(3000) || consulta.readAllStandardOutput().trimmed().isEmpty())
+            return false;
+    }
+#endif
     return QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
 }
 
@@ -146,10 +171,11 @@ bool PlataformaQt::imprimeTexto(const QString& html) {
     return true;
 }
 
-std::optional<int> PlataformaQt::eligeOpcion(const QString& pregunta, const QStringList& opciones) {
+std::optional<int> PlataformaQt::eligeOpcion(const QString& pregunta, const QStringList& opciones,
+                                             int inicial) {
     bool ok = false;
     const QString elegida = QInputDialog::getItem(QApplication::activeWindow(), kTituloAplicacion,
-                                                  pregunta, opciones, 0, false, &ok);
+                                                  pregunta, opciones, inicial, false, &ok);
     if (!ok)
         return std::nullopt;
     return int(opciones.indexOf(elegida));

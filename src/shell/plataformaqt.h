@@ -12,13 +12,15 @@ public:
     ~PlataformaQt() override;
 
     Respuesta mensaje(const QString& texto, Botones botones, Icono icono) override;
+    void acercaDe(const QString& texto) override;
     std::optional<QString> dialogoAbrir(const QString& filtro) override;
     std::optional<QString> dialogoGuardar(const QString& filtro) override;
     std::optional<QString> dialogoExportar(const QString& filtro) override;
     bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) override;
     bool imprime(QWidget* ventana) override;
     bool imprimeTexto(const QString& html) override;
-    std::optional<int> eligeOpcion(const QString& pregunta, const QStringList& opciones) override;
+    std::optional<int> eligeOpcion(const QString& pregunta, const QStringList& opciones,
+                                   int inicial = 0) override;
     QString textoPortapapeles() override;
     void copiaAlPortapapeles(const QString& texto) override;
     void punteroOcupado() override;

@@ -3,9 +3,12 @@
 #include "shell/caratula.h"
 #include "shell/plataforma.h"
 
+#include <boost/version.hpp>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -28,6 +31,8 @@ Guia::Guia(QWidget* padre) : QWidget(padre, Qt::Window) {
     l->setContentsMargins(0, 0, 0, 0);
     l->addWidget(txtGuia);
     resize(820, 680);
+    for (const QKeySequence& k : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(k, this), &QShortcut::activated, this, &QWidget::close);
 }
 
 void MAyudaGuia_Click() {
@@ -43,14 +48,21 @@ void MAyudaGuia_Click() {
 }
 
 void MAyudaAcerca_Click() {
-    plataforma().mensaje(
+    plataforma().acercaDe(
         QStringLiteral(
             "Lozar %1\n\nCosto efectivo de la no calidad de un proceso de producción.\n\n"
             "Las tablas de áreas (Kvacnt.tbq, kvtab1A.tbq, kvtab1B.tbq y kvtab2.tbq) se "
             "calculan desde primeros principios con el generador lozar_tablas, a partir "
             "de la normal estándar y de las distribuciones de Pearson (tipos I a VII) "
             "con la media, la desviación, el sesgo y la curtosis de cada casilla.\n\n"
-            "Licencia: © 2026 equipo de Lozar. Todos los derechos reservados.")
-            .arg(QStringLiteral(LOZAR_VERSION)),
-        Botones::Aceptar, Icono::Informacion);
+            "© 2026 equipo de Lozar. Lozar es software libre: puede redistribuirlo y "
+            "modificarlo según la Licencia Pública General de GNU, versión 3 o (a su elección) "
+            "cualquier versión posterior (GPL-3.0-or-later), publicada por la Free Software "
+            "Foundation; se distribuye sin garantía alguna. El texto completo está en el "
+            "archivo LICENSE.\n\nHecho con Qt %2 (Qt Charts, GPL 3) y Boost %3.")
+            .arg(QStringLiteral(LOZAR_VERSION), QString::fromLatin1(qVersion()),
+                 QStringLiteral("%1.%2.%3")
+                     .arg(BOOST_VERSION / 100000)
+                     .arg(BOOST_VERSION / 100 % 1000)
+                     .arg(BOOST_VERSION % 100)));
 }
