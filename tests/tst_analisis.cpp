@@ -50,6 +50,9 @@ private slots:
     void mediaOptima();
     void escenarios();
     void capacidadCompleta();
+    void columnaSugerida_data();
+    void columnaSugerida();
+    void medicionesAjenas();
 };
 
 void TstAnalisis::resumen_data() {
@@ -408,10 +411,13 @@ void TstAnalisis::capacidadCompleta() {
     e.doble.opcionesElegidas << 1;
     QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MArchivoImportar_Click(); },
                                       [](DlgMediciones& d) {
+                                          QVERIFY(!d.lblAviso); // within the limits
                                           d.cboSubgrupos->setCurrentIndex(
                                               d.cboSubgrupos->findText("Según la columna «lote»"));
                                           d.cmdNormal->click();
                                       }));
+    // The measurements' column, not the lot's, was offered first.
+    QCOMPARE(e.doble.opcionesIniciales, QList<int>{1});
     QStringList a95, a90;
     QVERIFY(conDialogo<DlgCapacidad>([&] { e.f->MAnalisisCapacidad_Click(); },
                                      [&](DlgCapacidad& d) {
@@ -453,6 +459,47 @@ void TstAnalisis::capacidadCompleta() {
             QVERIFY(d.graficoValores->isVisible() && d.graficoRangos->isVisible());
         }));
     QVERIFY(e.doble.mensajes.isEmpty());
+}
+
+void TstAnalisis::columnaSugerida_data() {
+    columnas<QString, int>("texto", "columna");
+    QString pieza, operario, constante;
+    for (int i = 1; i <= 10; ++i) {
+        pieza += QStringLiteral("%1;%2,%3\n").arg(i).arg(20 + i % 3).arg(i);
+        operario += QStringLiteral("%1;20,%2;Ana\n").arg(i).arg(i);
+        constante += QStringLiteral("%1;20,%2;7\n").arg(i).arg(i);
+    }
+    fila("la pieza y su medida", "pieza;diámetro\n" + pieza, 1);
+    fila("un texto a la derecha", "pieza;diámetro;operario\n" + operario, 1);
+    fila("una constante a la derecha", "pieza;diámetro;máquina\n" + constante, 1);
+    fila("una sola columna", QStringLiteral("20\n21\n22\n"), 0);
+}
+
+// The import offers first the rightmost column of numbers that vary, not the part's number.
+void TstAnalisis::columnaSugerida() {
+    QFETCH(QString, texto);
+    QFETCH(int, columna);
+    QCOMPARE(TablaMediciones(texto).columnaSugerida(), columna);
+}
+
+// Measurements far from the study's limits (another characteristic, the wrong column) are
+// pointed out before they replace its mean.
+void TstAnalisis::medicionesAjenas() {
+    EstudioTemporal e;
+    rellenaCajas(
+        *e.f, {{"XDesI", "40"}, {"XRetI", "44"}, {"XObj", "50"}, {"XRetS", "56"}, {"XDesS", "60"}});
+    QString csv;
+    for (int i = 0; i < 20; ++i)
+        csv += QStringLiteral("%1\n").arg(100 + i % 4);
+    e.doble.portapapeles = csv;
+    QString aviso;
+    QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MEdicionPegar->trigger(); },
+                                      [&](DlgMediciones& d) {
+                                          if (d.lblAviso)
+                                              aviso = d.lblAviso->text();
+                                      }));
+    QVERIFY2(aviso.contains("fuera de los límites de desperdicio del estudio (40 a 60)"),
+             qPrintable(aviso));
 }
 
 QTEST_MAIN(TstAnalisis)

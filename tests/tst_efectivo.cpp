@@ -252,6 +252,14 @@ void TstEfectivo::etiquetaYPregunta() {
     e.f->cmdLozarEfectivo_Click();
     QCOMPARE(e.doble.documentosAbiertos,
              QStringList{QDir::toNativeSeparators(e.dir.filePath("CostDetail.xls"))});
+    // Where no program opens it, the message says where it is and opens its folder.
+    e.doble.hayPrograma = false;
+    e.doble.respuestas << Respuesta::Si << Respuesta::Si;
+    e.f->cmdLozarEfectivo_Click();
+    QVERIFY2(
+        e.doble.ultimoTexto().contains(QDir::toNativeSeparators(e.dir.filePath("CostDetail.xls"))),
+        qPrintable(e.doble.ultimoTexto()));
+    QCOMPARE(QDir(e.doble.documentosAbiertos.last()), QDir(e.dir.path()));
 }
 
 void TstEfectivo::fallos_data() {

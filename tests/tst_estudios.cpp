@@ -3,7 +3,9 @@
 #include "shell/picturebox.h"
 #include "study/archivoestudio.h"
 
+#include <QMenu>
 #include <QPushButton>
+#include <QSettings>
 #include <QtTest>
 
 using Valores = QList<std::pair<int, QString>>;
@@ -19,6 +21,7 @@ private slots:
     void lectura();
     void soloTitulo();
     void guardadoFallido();
+    void nuevoYRecientes();
 };
 
 void TstEstudios::idaYVuelta() {
@@ -209,6 +212,42 @@ void TstEstudios::guardadoFallido() {
              QByteArray("\"Titulo=Eje\"\r"));
     QVERIFY(!QFile::exists(v.dir.filePath("sin extension")));
     QCOMPARE(v.f->windowTitle(), "Lozars de No Calidad. " + v.dir.filePath("sin extension.lzr"));
+}
+
+// A saved study is listed among the recent ones of the next window and opens from there;
+// "Nuevo" asks about the changes and puts back the boxes the program starts with.
+void TstEstudios::nuevoYRecientes() {
+    QTemporaryDir ajustes;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, ajustes.path());
+    EstudioTemporal a;
+    const QString ruta = a.dir.filePath("reciente.lzr");
+    a.guarda(ruta);
+    EstudioTemporal b(false);
+    auto cajas = [&] {
+        QStringList t;
+        for (const QLineEdit* c : b.f->findChildren<QLineEdit*>())
+            t << c->objectName() + '=' + c->text();
+        return t;
+    };
+    const QStringList inicial = cajas();
+    emit b.f->MArchivoRecientes->aboutToShow();
+    const QList<QAction*> r = b.f->MArchivoRecientes->actions();
+    QCOMPARE(r.size(), 1);
+    QCOMPARE(r[0]->text(), QStringLiteral("&1 reciente.lzr"));
+    r[0]->trigger();
+    QCOMPARE(b.f->windowTitle(), "Lozars de No Calidad. " + ruta);
+    rellenaCajas(*b.f, {{"Media", "60"}});
+    b.doble.respuestas << Respuesta::Cancelar;
+    b.f->MArchivoNuevo_Click(); // cancelled: the study stays
+    QCOMPARE(b.doble.ultimoTexto(), QStringLiteral("¿Desea guardar los cambios del estudio?"));
+    QCOMPARE(b.f->findChild<QLineEdit*>("Media")->text(), QStringLiteral("60"));
+    b.doble.respuestas << Respuesta::No;
+    b.f->MArchivoNuevo_Click();
+    QCOMPARE(cajas(), inicial);
+    QCOMPARE(b.f->windowTitle(), QStringLiteral("Calculadora de Lozar Efectivo de Producción"));
+    // Ctrl+S now asks for a name: the new study is nobody's file.
+    b.f->MArchivoGuardar_Click();
+    QCOMPARE(b.doble.dialogos.last(), QStringLiteral("guardar"));
 }
 
 QTEST_MAIN(TstEstudios)

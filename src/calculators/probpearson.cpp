@@ -60,6 +60,9 @@ ProbPearson::ProbPearson(TablaNormal& tabla)
         l->setFont(fuenteTahoma(pt, true));
         return l;
     };
+    // Each row of areas says what computed it: the tables' two half-normals, the exact curve.
+    lblModelo = exacta("lblModelo", 660, 7020, 10335, 240, 8.25);
+    lblModelo->setText(QStringLiteral("Modelo de dos semi-normales"));
     lblExacto = exacta("lblExacto", 660, 7740, 10335, 240, 8.25);
     lblExactoInf = exacta("lblExactoInf", 660, 7980, 2235, 330, 11.25);
     lblExactoCentro = exacta("lblExactoCentro", 4530, 7980, 2475, 330, 11.25);

@@ -14,7 +14,7 @@ public:
     QScrollBar *sbSK, *sbKU;
     QLabel *lblSk, *lblKu;
     // The exact areas of the Pearson distribution with these moments, under the model's.
-    QLabel *lblExacto, *lblExactoInf, *lblExactoCentro, *lblExactoSup;
+    QLabel *lblModelo, *lblExacto, *lblExactoInf, *lblExactoCentro, *lblExactoSup;
     double Sk = 0, Ku = 0;
 
     // The centre line and the two halves, in plot units: centre xM, reference points xL and

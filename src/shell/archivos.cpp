@@ -15,10 +15,6 @@
 #include <unistd.h>
 
 namespace {
-QString nativa(const QString& ruta) {
-    return QDir::toNativeSeparators(ruta);
-}
-
 // A descriptor that closes itself.
 class Descriptor {
 public:
@@ -96,9 +92,8 @@ QByteArray leeTodo(int fd, qint64 limite, qint64 tamano, int& error, Progreso* p
 }
 
 ErrorLozar noSePudoGuardar(const QString& ruta, const QString& que, const QString& causa) {
-    return ErrorLozar(
-        kErrEntradaSalida,
-        QStringLiteral("No se pudo guardar %1\"%2\" (%3)").arg(que, nativa(ruta), causa));
+    return ErrorLozar(kErrEntradaSalida, QStringLiteral("No se pudo guardar %1\"%2\" (%3)")
+                                             .arg(que, QDir::toNativeSeparators(ruta), causa));
 }
 
 // The file rewritten where it is, for a folder that takes no temporary file; false when the file
@@ -160,7 +155,7 @@ QString causaDeFallo(const QString& ruta, int e, const QString& otra) {
 }
 
 QByteArray leeArchivoEntero(const QString& ruta, qint64 limite, Progreso* p) {
-    const QString nombre = nativa(ruta);
+    const QString nombre = QDir::toNativeSeparators(ruta);
     auto falla = [&](const QString& causa) {
         return ErrorLozar(kErrEntradaSalida,
                           QStringLiteral("No se puede leer \"%1\" (%2)").arg(nombre, causa));
@@ -207,10 +202,10 @@ void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes, const QSt
             return;
         // Qt refuses a read-only file before the system says why: asked again, it does.
         const int ahora = errorAlEscribir(ruta);
-        throw ErrorLozar(
-            kErrAccesoRuta,
-            QStringLiteral("No se puede crear %1\"%2\" (%3)")
-                .arg(que, nativa(ruta), causaDeFallo(ruta, ahora ? ahora : e, f.errorString())));
+        throw ErrorLozar(kErrAccesoRuta,
+                         QStringLiteral("No se puede crear %1\"%2\" (%3)")
+                             .arg(que, QDir::toNativeSeparators(ruta),
+                                  causaDeFallo(ruta, ahora ? ahora : e, f.errorString())));
     }
     // Written straight to the temporary file and checked byte for byte: Qt's buffered writing
     // has let a full disk pass as a saved file.

@@ -40,6 +40,7 @@ bool AplicacionLozar::notify(QObject* receptor, QEvent* evento) {
 int ejecutaLozar(Plataforma& p, const std::function<QWidget*()>& creaPrincipal) {
     PlataformaDeLaEjecucion instalada(p);
     QApplication::setApplicationName(QStringLiteral("Lozar"));
+    QApplication::setOrganizationName(QStringLiteral("Lozar"));
     QGuiApplication::setDesktopFileName(QStringLiteral("lozar"));
 
     auto* caratula = new Caratula;

@@ -77,8 +77,9 @@ void LozarForm::usaMediciones(const QString& origen, const QString& procedimient
                                tabla.emplace(std::move(t), &p);
                            });
         if (tabla->columnas().size() > 1) {
-            const std::optional<int> elegida = plataforma().eligeOpcion(
-                QStringLiteral("¿Qué columna contiene las mediciones?"), tabla->columnas());
+            const std::optional<int> elegida =
+                plataforma().eligeOpcion(QStringLiteral("¿Qué columna contiene las mediciones?"),
+                                         tabla->columnas(), tabla->columnaSugerida());
             if (!elegida)
                 return;
             columna = *elegida;
@@ -105,8 +106,23 @@ void LozarForm::usaMediciones(const QString& origen, const QString& procedimient
     for (int c = 0; c < tabla->columnas().size(); ++c)
         if (c != columna)
             otras.append({tabla->columnas()[c], c});
+    // Measurements of another characteristic than the study's (or the wrong column) say so
+    // before they replace its mean; a blank study's limits, all equal, compare with nothing.
+    QString aviso;
+    try {
+        const Limites l = limitesDe(*this);
+        if (l.desS > l.desI && (r.media < l.desI || r.media > l.desS))
+            aviso = QStringLiteral("La media de las mediciones (%1) está fuera de los límites de "
+                                   "desperdicio del estudio (%2 a %3): ¿son de esta "
+                                   "característica?")
+                        .arg(formatea(r.media, QStringLiteral("0.0#####")), formatoGeneral(l.desI),
+                             formatoGeneral(l.desS));
+    } catch (const ErrorLozar&) {
+        // limits not yet written: nothing to compare with
+    }
     DlgMediciones d(r, origen + QStringLiteral(", columna «%1»").arg(tabla->columnas()[columna]),
-                    tabla->decimal(columna), pearsonPosible(r.sesgo, r.curtosis), otras, this);
+                    tabla->decimal(columna), pearsonPosible(r.sesgo, r.curtosis), otras, aviso,
+                    this);
     d.exec();
     if (d.uso() == DlgMediciones::Ninguno)
         return;

@@ -11,6 +11,7 @@
 #include "study/modeloestudio.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 
 QString LozarForm::rutaDetalle() const {
@@ -77,8 +78,15 @@ void LozarForm::cmdLozarEfectivo_Click() {
             QStringLiteral("\n\nLozar Adicional Efectivo: ") +
             formatea(indice - 1, QStringLiteral("0.0 %")) +
             QStringLiteral("\n\n¿Ver detalles de cálculo?\n");
-        if (plataforma().mensaje(texto, Botones::SiNo, Icono::Pregunta) == Respuesta::Si)
-            AbreDocumento(rutaDetalle());
+        if (plataforma().mensaje(texto, Botones::SiNo, Icono::Pregunta) == Respuesta::Si &&
+            !AbreDocumento(rutaDetalle()) &&
+            plataforma().mensaje(QStringLiteral("Ningún programa de este equipo abre el detalle "
+                                                "(un archivo .xls de texto separado por "
+                                                "tabuladores). Está en:\n\n%1\n\n¿Abrir su "
+                                                "carpeta?")
+                                     .arg(QDir::toNativeSeparators(rutaDetalle())),
+                                 Botones::SiNo, Icono::Informacion) == Respuesta::Si)
+            plataforma().abreDocumento(QFileInfo(rutaDetalle()).absolutePath(), QString());
     } catch (const ErrorLozar& e) {
         plataforma().punteroFlecha();
         avisaManejador(e);

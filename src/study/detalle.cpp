@@ -14,15 +14,12 @@ namespace {
 const QString kTab = QStringLiteral("\t");
 const QString k3 = QStringLiteral("0.000"), kD3 = QStringLiteral("$ 0.000");
 
-QString nativa(const QString& ruta) {
-    return QDir::toNativeSeparators(ruta);
-}
 } // namespace
 
 ErrorLozar DetalleCalculo::noSePuedeCrear(const QString& ruta, const QString& causa) {
     return ErrorLozar(kErrAccesoRuta,
                       QStringLiteral("No se puede crear el archivo de detalle \"%1\" (%2)")
-                          .arg(nativa(ruta), causa));
+                          .arg(QDir::toNativeSeparators(ruta), causa));
 }
 
 void DetalleCalculo::linea(const QString& texto) {

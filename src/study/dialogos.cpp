@@ -64,7 +64,7 @@ QDialogButtonBox* botonesDeInforme(QDialog* d, const std::function<QList<QString
 
 DlgMediciones::DlgMediciones(const ResumenMuestra& r, const QString& origen, const QString& decimal,
                              bool pearson, const QList<std::pair<QString, int>>& columnas,
-                             QWidget* padre)
+                             const QString& aviso, QWidget* padre)
     : QDialog(padre) {
     setObjectName(QStringLiteral("Mediciones"));
     setWindowTitle(QStringLiteral("Mediciones"));
@@ -107,6 +107,13 @@ DlgMediciones::DlgMediciones(const ResumenMuestra& r, const QString& origen, con
     connect(cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
     auto* todo = new QVBoxLayout(this);
     todo->addLayout(forma);
+    if (!aviso.isEmpty()) {
+        lblAviso = new QLabel(aviso);
+        lblAviso->setObjectName(QStringLiteral("lblAviso"));
+        lblAviso->setWordWrap(true);
+        lblAviso->setStyleSheet(QStringLiteral("color: #b00000;"));
+        todo->addWidget(lblAviso);
+    }
     todo->addWidget(botones);
 }
 

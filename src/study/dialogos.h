@@ -11,6 +11,7 @@
 
 class QChartView;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTextBrowser;
@@ -23,15 +24,17 @@ public:
     // `origen` names where they came from; a Pearson use is offered only when `pearson`. The
     // subgroups may be consecutive groups of a size, or the texts of one of `columnas` (each
     // with its index in the table).
+    // `aviso`, when not empty, warns of something the user should see before using them.
     DlgMediciones(const ResumenMuestra& r, const QString& origen, const QString& decimal,
                   bool pearson, const QList<std::pair<QString, int>>& columnas = {},
-                  QWidget* padre = nullptr);
+                  const QString& aviso = {}, QWidget* padre = nullptr);
     Uso uso() const { return uso_; }
     // How the values form subgroups: 0 individual values; k > 1 consecutive groups of k; −(c + 1)
     // by the texts of column c.
     int subgrupos() const;
 
     QComboBox* cboSubgrupos;
+    QLabel* lblAviso = nullptr;
     QPushButton *cmdNormal, *cmdPearson, *cmdCancelar;
 
 private:

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSaveFile>
+#include <QSettings>
 
 namespace {
 const QString kFiltro = QStringLiteral("lzr (*.lzr)|*.lzr");
@@ -29,9 +30,6 @@ const Caja kOrden[kCamposEstudio + kCamposForma] = {
     Caja::XRetI,     Caja::XObj,  Caja::XRetS,   Caja::XDesS, Caja::Media, Caja::StdDev,
     Caja::txtTitulo, Caja::Sesgo, Caja::Curtosis};
 
-QString nativa(const QString& ruta) {
-    return QDir::toNativeSeparators(ruta);
-}
 } // namespace
 
 void LozarForm::MArchivoGuardarComo_Click() {
@@ -67,6 +65,7 @@ bool LozarForm::guardaEn(const QString& ruta, const QString& procedimiento) {
                 << (normal ? QString() : texto(Caja::Curtosis)) << modelo_.unidades();
         guardaArchivoSeguro(ruta, escribeEstudio(valores));
         archivo_ = mostrado_ = ruta;
+        anotaReciente(ruta);
         marcaGuardado();
         return true;
     } catch (const ErrorLozar& e) {
@@ -166,6 +165,53 @@ void LozarForm::MArchivoAbrir_Click() {
         abreEstudio(*ruta, false);
 }
 
+void LozarForm::MArchivoNuevo_Click() {
+    if (!sigueTrasGuardar())
+        return;
+    for (std::size_t i = 0; i < cajas_.size(); ++i)
+        cajas_[i]->setText(inicial_.value(int(i)));
+    chkTaguchi->setCheckState(Qt::Unchecked);
+    modelo_.fijaUnidades(QString());
+    mediciones_.clear();
+    ordenadas_.clear();
+    subgrupos_.clear();
+    archivo_.clear();
+    mostrado_.clear();
+    Pic1->borra();
+    Form_Load();
+}
+
+namespace {
+constexpr int kRecientes = 5;
+const QString kClaveRecientes = QStringLiteral("estudiosRecientes");
+} // namespace
+
+void LozarForm::anotaReciente(const QString& ruta) {
+    QSettings ajustes;
+    QStringList r = ajustes.value(kClaveRecientes).toStringList();
+    const QString absoluta = QFileInfo(ruta).absoluteFilePath();
+    r.removeAll(absoluta);
+    r.prepend(absoluta);
+    ajustes.setValue(kClaveRecientes, r.mid(0, kRecientes));
+}
+
+void LozarForm::llenaRecientes() {
+    MArchivoRecientes->clear();
+    const QStringList r = QSettings().value(kClaveRecientes).toStringList();
+    for (int i = 0; i < r.size() && i < kRecientes; ++i) {
+        const QString ruta = r[i];
+        QAction* a = MArchivoRecientes->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(ruta).fileName()));
+        a->setToolTip(QDir::toNativeSeparators(ruta));
+        connect(a, &QAction::triggered, this, [this, ruta] {
+            if (sigueTrasGuardar())
+                abreEstudio(ruta, false);
+        });
+    }
+    if (MArchivoRecientes->isEmpty())
+        MArchivoRecientes->addAction(QStringLiteral("(ninguno todavía)"))->setEnabled(false);
+}
+
 void LozarForm::abreEjemplo(const QString& ruta) {
     if (sigueTrasGuardar())
         abreEstudio(ruta, true);
@@ -202,16 +248,18 @@ void LozarForm::abreEstudio(const QString& ruta, bool ejemplo) {
         if (lectura.error) // which file, after what was wrong in it
             throw ErrorLozar(lectura.error->numero(),
                              lectura.error->descripcion() +
-                                 QStringLiteral(", en \"%1\"").arg(nativa(ruta)));
+                                 QStringLiteral(", en \"%1\"").arg(QDir::toNativeSeparators(ruta)));
         mediciones_.clear(); // they belonged to the study on screen before
         ordenadas_.clear();
         subgrupos_.clear();
         if (lectura.valores.isEmpty())
             throw ErrorLozar(kErrTipos,
                              QStringLiteral("\"%1\" no contiene ningún dato de un estudio de Lozar")
-                                 .arg(nativa(ruta)));
+                                 .arg(QDir::toNativeSeparators(ruta)));
         // An example is never overwritten: saving it asks for a name of the user's own.
         archivo_ = ejemplo ? QString() : ruta;
+        if (!ejemplo)
+            anotaReciente(ruta);
         mostrado_ = ruta;
         marcaGuardado();
     } catch (const ErrorLozar& e) {

@@ -173,6 +173,18 @@ void LozarForm::creaMenus() {
     MArchivoEjemplos = menuArchivo->addMenu(QStringLiteral("E&jemplos"));
     MArchivoEjemplos->setObjectName(QStringLiteral("MArchivoEjemplos"));
     connect(MArchivoEjemplos, &QMenu::aboutToShow, this, &LozarForm::llenaEjemplos);
+    // New items come after the old ones, which keep their places.
+    menuArchivo->addSeparator();
+    MArchivoNuevo = menuArchivo->addAction(QStringLiteral("&Nuevo"));
+    MArchivoNuevo->setObjectName(QStringLiteral("MArchivoNuevo"));
+    MArchivoNuevo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    MArchivoRecientes = menuArchivo->addMenu(QStringLiteral("Estudios &recientes"));
+    MArchivoRecientes->setObjectName(QStringLiteral("MArchivoRecientes"));
+    connect(MArchivoRecientes, &QMenu::aboutToShow, this, &LozarForm::llenaRecientes);
+    menuArchivo->addSeparator();
+    MArchivoSalir = menuArchivo->addAction(QStringLiteral("&Salir"));
+    MArchivoSalir->setObjectName(QStringLiteral("MArchivoSalir"));
+    MArchivoSalir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     MProbNorm = menuBar()->addAction(QStringLiteral("&Curva Normal"));
     MProbNorm->setObjectName(QStringLiteral("MProbNorm"));
     MProbPearson = menuBar()->addAction(QStringLiteral("Curva &No Normal"));
@@ -396,6 +408,8 @@ void LozarForm::conecta() {
     connect(MArchivoAbrir, &QAction::triggered, this, &LozarForm::MArchivoAbrir_Click);
     connect(MArchivoGuardarComo, &QAction::triggered, this, &LozarForm::MArchivoGuardarComo_Click);
     connect(MArchivoGuardar, &QAction::triggered, this, &LozarForm::MArchivoGuardar_Click);
+    connect(MArchivoNuevo, &QAction::triggered, this, &LozarForm::MArchivoNuevo_Click);
+    connect(MArchivoSalir, &QAction::triggered, this, &QWidget::close);
     connect(MArchivoExportar, &QAction::triggered, this, &LozarForm::MArchivoExportar_Click);
     connect(MArchivoImportar, &QAction::triggered, this, &LozarForm::MArchivoImportar_Click);
     connect(MEdicionPegar, &QAction::triggered, this, &LozarForm::MEdicionPegar_Click);
@@ -414,6 +428,8 @@ LozarForm::~LozarForm() = default;
 void LozarForm::Form_Load() {
     Pic1->fijaEscala(0, 0, 100, 100);
     marcaGuardado();
+    if (inicial_.isEmpty())
+        inicial_ = guardado_;
 }
 
 QString LozarForm::texto(Caja c) const {

@@ -59,8 +59,8 @@ public:
     QAction *MArchivoAbrir, *MArchivoGuardarComo, *MArchivoGuardar, *MArchivoExportar,
         *MArchivoImportar, *MProbNorm, *MProbPearson, *MEdicionPegar, *MAnalisisCapacidad,
         *MAnalisisOptima, *MAnalisisEscenarios, *MAnalisisProbabilidad, *MAnalisisControl,
-        *MAyudaGuia, *MAyudaAcerca;
-    QMenu* MArchivoEjemplos;
+        *MAyudaGuia, *MAyudaAcerca, *MArchivoNuevo, *MArchivoSalir;
+    QMenu *MArchivoEjemplos, *MArchivoRecientes;
 
     // The measurements imported or pasted last, kept while the window shows this study.
     const std::vector<double>& mediciones() const { return mediciones_; }
@@ -97,6 +97,8 @@ public slots:
     void MArchivoGuardarComo_Click();
     // Saves to the study's own file, or asks for one as "Guardar como" does.
     void MArchivoGuardar_Click();
+    // The blank study the program starts with, after asking about unsaved changes.
+    void MArchivoNuevo_Click();
     // The plot picture as PNG, SVG or PDF.
     void MArchivoExportar_Click();
     void MArchivoImportar_Click();
@@ -146,6 +148,9 @@ private:
     // Opens a study file into the boxes and redraws; an example keeps no file of its own.
     void abreEstudio(const QString& ruta, bool ejemplo);
     void abreEjemplo(const QString& ruta);
+    // The last studies opened or saved, newest first, as the settings keep them.
+    void llenaRecientes();
+    void anotaReciente(const QString& ruta);
     void importaMediciones(const QString& ruta);
     // "Archivo > Ejemplos": the studies and measurements of the folder ejemplos beside the
     // program, made anew each time the menu opens.
@@ -175,5 +180,6 @@ private:
     QString archivo_;      // the study's own file, when it has one
     QString mostrado_;     // the file the caption names (an example's is not its own)
     QStringList guardado_; // the boxes as last opened or saved
+    QStringList inicial_;  // the boxes as the program starts
     TablaNormal tabla_;
 };

@@ -168,6 +168,33 @@ TablaMediciones::Miles TablaMediciones::milesDeColumna(int c) const {
     return Miles::Ninguno;
 }
 
+int TablaMediciones::columnaSugerida() const {
+    constexpr int kMuestra = 100;
+    auto pareceNumero = [](QStringView t) {
+        return std::any_of(t.begin(), t.end(), [](QChar ch) { return ch.isDigit(); }) &&
+               std::all_of(t.begin(), t.end(), [](QChar ch) {
+                   return ch.isDigit() || QStringView(u"+-.,eE").contains(ch);
+               });
+    };
+    for (int c = int(nombres_.size()) - 1; c > 0; --c) {
+        bool numeros = true, distintos = false;
+        QStringView primero;
+        for (int i = primeraDeDatos_, n = 0; numeros && i < lineas_.size() && n < kMuestra; ++i) {
+            if (lineas_[i].trimmed().isEmpty())
+                continue;
+            const QList<QStringView> f = campos(lineas_[i]);
+            const QStringView t = c < f.size() ? f[c].trimmed() : QStringView();
+            numeros = pareceNumero(t);
+            distintos = distintos || (n > 0 && t != primero);
+            if (n++ == 0)
+                primero = t;
+        }
+        if (numeros && distintos)
+            return c;
+    }
+    return 0;
+}
+
 std::vector<int> TablaMediciones::etiquetas(int c) const {
     std::vector<int> r;
     QHash<QString, int> numeros;

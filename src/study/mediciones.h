@@ -27,6 +27,10 @@ public:
     // The numbers of one column, in order. ErrorLozar naming the first line that is not a
     // number, or when there are fewer than 8 of them or they are all equal.
     std::vector<double> columna(int c, Progreso* p = nullptr) const;
+    // The column to offer first: the rightmost whose first lines all hold numbers that are not
+    // all equal (a spreadsheet puts the part's number first and the measurement after it); 0
+    // when none does.
+    int columnaSugerida() const;
     // The texts of column `c` on the same lines, each subgroup's label as a number: lines with
     // the same text are one subgroup, numbered in the order they first appear.
     std::vector<int> etiquetas(int c) const;

@@ -2,6 +2,7 @@
 
 #include "shell/plataforma.h"
 
+#include <QFileInfo>
 #include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -31,7 +32,7 @@ public:
     }
     bool abreDocumento(const QString& ruta, const QString&) override {
         documentosAbiertos << ruta;
-        return true;
+        return hayPrograma || QFileInfo(ruta).isDir();
     }
     bool imprime(QWidget*) override {
         impresiones += hayImpresora;
@@ -41,8 +42,10 @@ public:
         textosImpresos << html;
         return hayImpresora;
     }
-    std::optional<int> eligeOpcion(const QString& pregunta, const QStringList& opciones) override {
+    std::optional<int> eligeOpcion(const QString& pregunta, const QStringList& opciones,
+                                   int inicial = 0) override {
         preguntas << pregunta + QLatin1Char('|') + opciones.join(QLatin1Char('|'));
+        opcionesIniciales << inicial;
         return opcionesElegidas.isEmpty() ? std::nullopt : opcionesElegidas.takeFirst();
     }
     QString textoPortapapeles() override { return portapapeles; }
@@ -60,6 +63,7 @@ public:
     QStringList filtros;                 // filters the dialogs were shown with
     QStringList dialogos;                // "abrir", "guardar" or "exportar", in order
     QStringList documentosAbiertos;
+    bool hayPrograma = true; // whether some program opens a document (a folder always opens)
     QString directorio;
     QString datosUsuario;
     bool hayOtraInstancia = false;
@@ -67,6 +71,7 @@ public:
     int impresiones = 0;
     QStringList textosImpresos;
     QList<std::optional<int>> opcionesElegidas; // answers to eligeOpcion; cancel when empty
+    QList<int> opcionesIniciales;               // what each offered first
     QStringList preguntas;                      // "question|option|option…" as asked
     QString portapapeles;
     bool ocupado = false;

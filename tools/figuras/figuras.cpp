@@ -30,7 +30,9 @@ public:
     std::optional<int> opcion;
     Respuesta mensaje(const QString&, Botones, Icono) override { return Respuesta::No; }
     std::optional<QString> dialogoAbrir(const QString&) override { return aAbrir; }
-    std::optional<int> eligeOpcion(const QString&, const QStringList&) override { return opcion; }
+    std::optional<int> eligeOpcion(const QString&, const QStringList&, int) override {
+        return opcion;
+    }
 };
 
 // Runs `abre`, which shows a modal dialog of type D; `usa` gets it once it is on screen (a
