@@ -3,6 +3,7 @@
 #include "shell/errores.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -189,6 +190,20 @@ QString formatoConResolucion(double valor, double resolucion) {
     }
     const double escala = std::pow(10.0, -decimales);
     return formatoGeneral(std::round(valor / escala) * escala);
+}
+
+double pasoRedondo(double tramo, int partes) {
+    const double potencia = std::pow(10.0, std::floor(std::log10(tramo / partes)));
+    for (double m : {1.0, 2.0, 5.0})
+        if (tramo / (m * potencia) <= partes)
+            return m * potencia;
+    return 10 * potencia;
+}
+
+QString patronDePaso(double paso) {
+    const int decimales = std::clamp(int(-std::floor(std::log10(paso) + 1e-9)), 0, 12);
+    return decimales ? QStringLiteral("0.") + QString(decimales, QLatin1Char('0'))
+                     : QStringLiteral("0");
 }
 
 double div(double a, double b) {

@@ -33,6 +33,11 @@ QString formatoGeneral(double valor);
 // general format. So 120.00309812 with a resolution of 1.4e-7 is "120.0030981".
 QString formatoConResolucion(double valor, double resolucion);
 
+// A step of 1, 2 or 5 times a power of ten that cuts `tramo` (> 0) into at most `partes` parts,
+// as a chart's axis is ticked; and the decimals its labels need ("0.00" for a step of 0.05).
+double pasoRedondo(double tramo, int partes);
+QString patronDePaso(double paso);
+
 // a / b, but 0 when a or b is 0; error 6 when the quotient is not a finite double.
 double div(double a, double b);
 

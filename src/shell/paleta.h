@@ -12,3 +12,5 @@ QColor colorDePaleta(int n);
 inline const QColor kRojo{255, 0, 0}, kAmarillo{255, 255, 0}, kVerde{0, 255, 0},
     kVerdeObj{0, 192, 0}, kAzul{0, 0, 255}, kNegro{0, 0, 0}, kGris{191, 191, 191},
     kGrisHistograma{80, 80, 80};
+// Rework's yellow where it marks a line on white paper.
+inline const QColor kAmarilloOscuro{200, 160, 0};

@@ -4,6 +4,7 @@
 #include "shell/numeros.h"
 #include "shell/plataforma.h"
 #include "study/capacidad.h"
+#include "study/nuevografico.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -175,7 +176,7 @@ DlgEscenarios::DlgEscenarios(std::function<QList<Escenario>(double)> calcula,
     txtInforme->setObjectName(QStringLiteral("txtInforme"));
     txtInforme->setAccessibleName(QStringLiteral("Comparación de escenarios"));
     txtInforme->setMinimumSize(860, 380);
-    auto* chart = new QChart;
+    auto* chart = nuevoGrafico();
     chart->legend()->hide();
     grafico = new QChartView(chart);
     grafico->setObjectName(QStringLiteral("grafico"));

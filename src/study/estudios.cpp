@@ -5,6 +5,7 @@
 #include "shell/picturebox.h"
 #include "shell/plataforma.h"
 #include "study/archivoestudio.h"
+#include "study/figurarotulada.h"
 #include "study/forma.h"
 #include "study/lozarform.h"
 
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QSaveFile>
 #include <QSettings>
 
@@ -152,7 +154,11 @@ void LozarForm::MArchivoExportar_Click() {
     if (!ruta)
         return;
     try {
-        Pic1->exporta(*ruta);
+        // The picture with its title, numbered axes and limits: a figure that stands alone.
+        const QSize tam = tamanoFiguraRotulada(*this);
+        exporta(*ruta, tam, [&](QPainter& p) {
+            dibujaFiguraRotulada(p, QRectF(QPointF(0, 0), QSizeF(tam)), *this);
+        });
     } catch (const ErrorLozar& e) {
         avisaRutina(objectName() + QStringLiteral(". MArchivoExportar."), e, 1);
     }

@@ -5,7 +5,9 @@
 #include "shell/exporta.h"
 #include "shell/formulario.h"
 #include "shell/module1.h"
+#include "shell/numeros.h"
 #include "shell/plataforma.h"
+#include "study/nuevografico.h"
 
 #include <QBarCategoryAxis>
 #include <QBuffer>
@@ -21,6 +23,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 
 double ejeMaximoDe(double maximo) {
@@ -75,11 +78,25 @@ void guardaPdf(QWidget* ventana, const QString& ruta) {
     }
     guardaArchivoSeguro(ruta, bytes);
 }
+// Ticks on round steps, about ten of them over the axis's range (which stays as computed), with
+// as many decimals as the step needs.
+void marcasRedondas(QValueAxis& eje) {
+    const double tramo = eje.max() - eje.min();
+    if (!(tramo > 0) || !std::isfinite(tramo))
+        return;
+    const double paso = pasoRedondo(tramo, 12);
+    eje.setTickType(QValueAxis::TicksDynamic);
+    eje.setTickAnchor(0);
+    eje.setTickInterval(paso);
+    eje.setMinorTickCount(1);
+    const QString patron = patronDePaso(paso); // "0.00": two decimals
+    eje.setLabelFormat(QStringLiteral("%.%1f").arg(std::max<qsizetype>(0, patron.size() - 2)));
+}
 } // namespace
 
 Graf1::Graf1(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Graf1"));
-    setWindowTitle(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Costo efectivo"));
     resize(rectTwips(0, 0, 8370, 5745).size());
     MSChart1 = new QChartView(this);
     MSChart1->setObjectName(QStringLiteral("MSChart1"));
@@ -137,7 +154,9 @@ void Graf1::ocultaTramos() {
 }
 
 void Graf1::Form_Load() {
-    auto* chart = new QChart;
+    if (!TituloGrafico.trimmed().isEmpty())
+        setWindowTitle(QStringLiteral("Costo efectivo — ") + TituloGrafico.trimmed());
+    auto* chart = nuevoGrafico();
     chart->setTitle(TituloGrafico);
     QFont f = chart->titleFont();
     f.setBold(true);
@@ -154,11 +173,11 @@ void Graf1::Form_Load() {
     QFont chica = ejeX->labelsFont();
     chica.setPixelSize(10);
     ejeX->setLabelsFont(chica);
+    ejeX->setTitleText(QStringLiteral("Media"));
     auto* ejeY = new QValueAxis;
+    ejeY->setTitleText(QStringLiteral("Costo efectivo por unidad buena"));
     ejeY->setRange(EjeMinimo.toDouble(), EjeMaximo.toDouble());
-    ejeY->setTickCount(11);     // 10 major divisions
-    ejeY->setMinorTickCount(1); // 2 minor divisions per major one
-    ejeY->setLabelFormat(QStringLiteral("%.2f"));
+    marcasRedondas(*ejeY);
     chart->addAxis(ejeX, Qt::AlignBottom);
     chart->addAxis(ejeY, Qt::AlignLeft);
 

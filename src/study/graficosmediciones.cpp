@@ -5,6 +5,8 @@
 #include "stats/indices.h"
 #include "stats/muestra.h"
 #include "study/capacidad.h"
+#include "study/figurarotulada.h"
+#include "study/nuevografico.h"
 #include "study/zonas.h"
 
 #include <QChart>
@@ -111,7 +113,7 @@ DlgProbabilidad::DlgProbabilidad(const std::vector<double>& o, const Limites& l,
     setWindowTitle(QStringLiteral("Gráfico de probabilidad normal"));
     const std::vector<double> z = puntuacionesNormales(o.size());
     const ResumenMuestra r = resumeMuestra(o);
-    auto* chart = new QChart;
+    auto* chart = nuevoGrafico();
     chart->setTitle(
         QStringLiteral("Mediciones ordenadas frente a la normal (%1 valores)").arg(o.size()));
     QValueAxis* x = eje(chart, QStringLiteral("Medición"), Qt::AlignBottom);
@@ -138,19 +140,10 @@ DlgProbabilidad::DlgProbabilidad(const std::vector<double>& o, const Limites& l,
             linea(QStringLiteral("Normal ajustada"), kNegro, Qt::SolidLine,
                   {{r.media + zMin * r.desviacion, zMin}, {r.media + zMax * r.desviacion, zMax}}),
             x, y);
-    const struct {
-        double valor;
-        const char* nombre;
-        QColor color;
-    } limites[] = {{l.desI, "Desperdicio inferior", kRojo},
-                   {l.retI, "Retrabajo inferior", QColor(200, 160, 0)},
-                   {l.retS, "Retrabajo superior", QColor(200, 160, 0)},
-                   {l.desS, "Desperdicio superior", kRojo}};
-    for (const auto& k : limites)
-        une(chart,
-            linea(QString::fromUtf8(k.nombre), k.color, Qt::DashLine,
-                  {{k.valor, zMin}, {k.valor, zMax}}),
-            x, y);
+    for (const LimiteRotulado& k : limitesRotulados(l))
+        if (k.color != kVerdeObj) // the target says nothing of normality
+            une(chart, linea(k.nombre, k.color, Qt::DashLine, {{k.valor, zMin}, {k.valor, zMax}}),
+                x, y);
     const double margen = (hasta - desde) * 0.03;
     x->setRange(desde - margen, hasta + margen);
     y->setRange(zMin, zMax);
@@ -194,7 +187,7 @@ DlgControl::DlgControl(const std::vector<double>& valores, const std::vector<int
     auto carta = [&](const std::vector<double>& v, double centro, double lci, double lcs,
                      const std::vector<std::size_t>& senales, const QString& titulo,
                      std::size_t desplazamiento) {
-        auto* chart = new QChart;
+        auto* chart = nuevoGrafico();
         chart->setTitle(titulo);
         chart->legend()->hide();
         QValueAxis* x =

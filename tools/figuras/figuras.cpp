@@ -6,6 +6,7 @@
 #include "shell/picturebox.h"
 #include "shell/plataformaqt.h"
 #include "study/dialogos.h"
+#include "study/figurarotulada.h"
 #include "study/graf1.h"
 #include "study/lozarform.h"
 
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -104,6 +106,8 @@ int main(int argc, char** argv) {
     QDir().mkpath(ayuda.path());
     QDir().mkpath(docs.path());
     fijaFuenteDeLaAplicacion();
+    // The guide is in Spanish: its pictures show numbers as a Spanish desktop writes them.
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     PlataformaFiguras plataforma;
     fijaPlataforma(&plataforma);
     const QDir ejemplos(QCoreApplication::applicationDirPath() + QStringLiteral("/ejemplos"));
@@ -119,6 +123,15 @@ int main(int argc, char** argv) {
     ok = guarda(f.grab(), ayuda.filePath(QStringLiteral("ventana-principal.png"))) && ok;
     ok = guarda(f.grab(), docs.filePath(QStringLiteral("ventana-principal.png"))) && ok;
     ok = guarda(rotula(f), ayuda.filePath(QStringLiteral("ventana-rotulada.png"))) && ok;
+    {
+        // What "Exportar gráfico" writes.
+        QPixmap figura(tamanoFiguraRotulada(f));
+        QPainter p(&figura);
+        p.setRenderHint(QPainter::Antialiasing);
+        dibujaFiguraRotulada(p, QRectF(figura.rect()), f);
+        p.end();
+        ok = guarda(figura, ayuda.filePath(QStringLiteral("figura-exportada.png"))) && ok;
+    }
     // The cost model alone: steps at the limits, the nominal line, the Taguchi bowl.
     f.cmdCLS_Click();
     f.cmdDrawCostFunction_Click();
