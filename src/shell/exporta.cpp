@@ -13,6 +13,7 @@
 #include <QPdfWriter>
 #include <QStringList>
 #include <QSvgGenerator>
+#include <QTextDocument>
 #include <cmath>
 
 namespace {
@@ -98,4 +99,17 @@ void exporta(const QString& ruta, QSize tamano, const std::function<void(QPainte
         throw noSePudo(ruta, QStringLiteral("no se pudo dibujar"));
     archivo.close();
     guardaArchivoSeguro(ruta, bytes);
+}
+
+QByteArray pdfDeTexto(const QString& html) {
+    QByteArray bytes;
+    QBuffer b(&bytes);
+    b.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&b);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setCreator(QStringLiteral("Lozar"));
+    QTextDocument d;
+    d.setHtml(html);
+    d.print(&pdf);
+    return bytes;
 }

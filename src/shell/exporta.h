@@ -21,5 +21,8 @@ std::optional<Formato> formatoDe(const QString& ruta);
 // extension: `pinta` draws it on a painter whose window runs over 0..tamano. A PNG has `escala`
 // pixels per screen pixel; SVG and PDF keep whatever `pinta` draws as lines and text. The file
 // is replaced whole or left as it was; ErrorLozar naming the file and the cause.
+// A rich text (a report's table) as the bytes of an A4 PDF document.
+QByteArray pdfDeTexto(const QString& html);
+
 void exporta(const QString& ruta, QSize tamano, const std::function<void(QPainter&)>& pinta,
              double escala = 2);

@@ -38,3 +38,21 @@ Plataforma* fijaPlataforma(Plataforma* p) {
     gPlataforma = p;
     return anterior;
 }
+
+void ofrecePdf(const QString& que, const std::function<QByteArray()>& pdf) {
+    if (plataforma().mensaje(QStringLiteral("No hay ninguna impresora.\n\n¿Desea guardar %1 como "
+                                            "documento PDF?")
+                                 .arg(que),
+                             Botones::SiNo, Icono::Pregunta) != Respuesta::Si)
+        return;
+    const std::optional<QString> ruta =
+        plataforma().dialogoGuardar(QStringLiteral("PDF (*.pdf)|*.pdf"));
+    if (!ruta)
+        return;
+    try {
+        PunteroOcupado ocupado;
+        guardaArchivoSeguro(*ruta, pdf());
+    } catch (const ErrorLozar& e) {
+        plataforma().mensaje(e.descripcion(), Botones::Aceptar, Icono::Exclamacion);
+    }
+}

@@ -2,9 +2,11 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class ErrorLozar;
+class QPagedPaintDevice;
 class QWidget;
 
 enum class Botones { Aceptar, SiNo, SiNoCancelar };
@@ -40,6 +42,9 @@ public:
 
     // Prints a rich text on a printer chosen in the print dialog; false when there is none.
     virtual bool imprimeTexto(const QString& html) = 0;
+    // Prints the pages `pinta` draws on a printer chosen in the print dialog; false when there
+    // is none.
+    virtual bool imprimePaginas(const std::function<void(QPagedPaintDevice&)>& pinta) = 0;
 
     // Asks which of `opciones` to take, offering `inicial` first; nullopt when the user cancels.
     virtual std::optional<int> eligeOpcion(const QString& pregunta, const QStringList& opciones,
@@ -67,6 +72,10 @@ Plataforma& plataforma();
 // The two shapes of an error message (textoManejador, textoRutina), shown through it.
 void avisaManejador(const ErrorLozar& e);
 void avisaRutina(const QString& encabezado, const ErrorLozar& e, int saltos = 2);
+
+// Where there is no printer: offers to save `que` ("el informe") as a PDF document instead, and
+// writes the bytes of `pdf()` where the user says; a failure is said with the file and cause.
+void ofrecePdf(const QString& que, const std::function<QByteArray()>& pdf);
 
 // Where a file the program writes on its own (the detail file) goes: into the application
 // directory when that file can be written there, as for a copy run from its build folder, else

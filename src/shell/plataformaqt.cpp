@@ -171,6 +171,18 @@ bool PlataformaQt::imprimeTexto(const QString& html) {
     return true;
 }
 
+bool PlataformaQt::imprimePaginas(const std::function<void(QPagedPaintDevice&)>& pinta) {
+    if (QPrinterInfo::availablePrinters().isEmpty())
+        return false;
+    QPrinter impresora(QPrinter::HighResolution);
+    impresora.setPageSize(QPageSize(QPageSize::A4));
+    QPrintDialog dialogo(&impresora, QApplication::activeWindow());
+    dialogo.setWindowTitle(QStringLiteral("Imprimir"));
+    if (dialogo.exec() == QDialog::Accepted)
+        pinta(impresora);
+    return true;
+}
+
 std::optional<int> PlataformaQt::eligeOpcion(const QString& pregunta, const QStringList& opciones,
                                              int inicial) {
     bool ok = false;

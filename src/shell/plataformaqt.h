@@ -13,6 +13,7 @@ public:
 
     Respuesta mensaje(const QString& texto, Botones botones, Icono icono) override;
     void acercaDe(const QString& texto) override;
+    bool imprimePaginas(const std::function<void(QPagedPaintDevice&)>& pinta) override;
     std::optional<QString> dialogoAbrir(const QString& filtro) override;
     std::optional<QString> dialogoGuardar(const QString& filtro) override;
     std::optional<QString> dialogoExportar(const QString& filtro) override;

@@ -1,6 +1,7 @@
 #include "study/dialogos.h"
 
 #include "shell/errores.h"
+#include "shell/exporta.h"
 #include "shell/numeros.h"
 #include "shell/plataforma.h"
 #include "study/capacidad.h"
@@ -53,10 +54,7 @@ QDialogButtonBox* botonesDeInforme(QDialog* d, const std::function<QList<QString
     });
     QObject::connect(imprimir, &QPushButton::clicked, d, [filas, que] {
         if (!filas().isEmpty() && !plataforma().imprimeTexto(comoHtml(filas())))
-            plataforma().mensaje(QStringLiteral("No hay ninguna impresora. Use «Copiar» y pegue "
-                                                "%1 en otro programa para imprimir.")
-                                     .arg(que),
-                                 Botones::Aceptar, Icono::Exclamacion);
+            ofrecePdf(que, [&] { return pdfDeTexto(comoHtml(filas())); });
     });
     QObject::connect(cerrar, &QPushButton::clicked, d, &QDialog::reject);
     return botones;

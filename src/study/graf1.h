@@ -37,13 +37,14 @@ public:
     QToolButton* cmdPrint = nullptr;
     QToolButton* cmdExportar = nullptr;
     QChart* grafico() const;
+    // Asks MediasOptimas and marks them; the window does so once it is on screen.
+    void marcaOptimos();
 
 protected:
     void showEvent(QShowEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
 private:
-    void marcaOptimos();
     void ocultaTramos();
     QList<QAbstractSeries*> sinLeyenda_;
     QScatterSeries* optimos_ = nullptr;

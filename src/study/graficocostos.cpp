@@ -75,6 +75,12 @@ std::optional<std::pair<double, double>> LozarForm::calculaTablaGrafico() {
 }
 
 void LozarForm::cmdGraf_Click() {
+    Graf1 g(this);
+    if (preparaGrafico(g))
+        g.exec();
+}
+
+bool LozarForm::preparaGrafico(Graf1& g) {
     std::optional<std::pair<double, double>> extremos;
     {
         PunteroOcupado ocupado;
@@ -83,12 +89,11 @@ void LozarForm::cmdGraf_Click() {
         } catch (const ErrorLozar& e) {
             plataforma().punteroFlecha();
             avisaManejador(e);
-            return;
+            return false;
         }
     }
     if (!extremos)
-        return;
-    Graf1 g(this);
+        return false;
     g.TituloGrafico = txtTitulo->text();
     g.EjeMinimo = extremos->first;
     // An axis needs its top above its bottom, even when the cap falls below every cost.
@@ -108,5 +113,5 @@ void LozarForm::cmdGraf_Click() {
         }
         return puntos;
     };
-    g.exec();
+    return true;
 }

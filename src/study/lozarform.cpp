@@ -178,6 +178,11 @@ void LozarForm::creaMenus() {
     MArchivoNuevo = menuArchivo->addAction(QStringLiteral("&Nuevo"));
     MArchivoNuevo->setObjectName(QStringLiteral("MArchivoNuevo"));
     MArchivoNuevo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    MArchivoInforme = menuArchivo->addAction(QStringLiteral("In&forme PDF…"));
+    MArchivoInforme->setObjectName(QStringLiteral("MArchivoInforme"));
+    MArchivoImprimir = menuArchivo->addAction(QStringLiteral("Im&primir informe…"));
+    MArchivoImprimir->setObjectName(QStringLiteral("MArchivoImprimir"));
+    MArchivoImprimir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     MArchivoRecientes = menuArchivo->addMenu(QStringLiteral("Estudios &recientes"));
     MArchivoRecientes->setObjectName(QStringLiteral("MArchivoRecientes"));
     connect(MArchivoRecientes, &QMenu::aboutToShow, this, &LozarForm::llenaRecientes);
@@ -409,6 +414,8 @@ void LozarForm::conecta() {
     connect(MArchivoGuardarComo, &QAction::triggered, this, &LozarForm::MArchivoGuardarComo_Click);
     connect(MArchivoGuardar, &QAction::triggered, this, &LozarForm::MArchivoGuardar_Click);
     connect(MArchivoNuevo, &QAction::triggered, this, &LozarForm::MArchivoNuevo_Click);
+    connect(MArchivoInforme, &QAction::triggered, this, &LozarForm::MArchivoInforme_Click);
+    connect(MArchivoImprimir, &QAction::triggered, this, &LozarForm::MArchivoImprimir_Click);
     connect(MArchivoSalir, &QAction::triggered, this, &QWidget::close);
     connect(MArchivoExportar, &QAction::triggered, this, &LozarForm::MArchivoExportar_Click);
     connect(MArchivoImportar, &QAction::triggered, this, &LozarForm::MArchivoImportar_Click);

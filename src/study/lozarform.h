@@ -21,7 +21,9 @@
 class QAction;
 class QCheckBox;
 class QLabel;
+class Graf1;
 class QMenu;
+class QPagedPaintDevice;
 class QLineEdit;
 class QPushButton;
 class LineaControl;
@@ -59,7 +61,8 @@ public:
     QAction *MArchivoAbrir, *MArchivoGuardarComo, *MArchivoGuardar, *MArchivoExportar,
         *MArchivoImportar, *MProbNorm, *MProbPearson, *MEdicionPegar, *MAnalisisCapacidad,
         *MAnalisisOptima, *MAnalisisEscenarios, *MAnalisisProbabilidad, *MAnalisisControl,
-        *MAyudaGuia, *MAyudaAcerca, *MArchivoNuevo, *MArchivoSalir;
+        *MAyudaGuia, *MAyudaAcerca, *MArchivoNuevo, *MArchivoSalir, *MArchivoInforme,
+        *MArchivoImprimir;
     QMenu *MArchivoEjemplos, *MArchivoRecientes;
 
     // The measurements imported or pasted last, kept while the window shows this study.
@@ -79,6 +82,8 @@ public:
     // Fills TablaGrafico with the 126 effective costs; nullopt after reporting a failure,
     // otherwise the lowest and highest cost.
     std::optional<std::pair<double, double>> calculaTablaGrafico();
+    // The cost chart's table and settings for `g`; false (said) when they cannot be computed.
+    bool preparaGrafico(Graf1& g);
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -99,6 +104,12 @@ public slots:
     void MArchivoGuardar_Click();
     // The blank study the program starts with, after asking about unsaved changes.
     void MArchivoNuevo_Click();
+    // The study on one A4 page (two with measurements), to a PDF file or to a printer (a PDF
+    // where there is none).
+    void MArchivoInforme_Click();
+    void MArchivoImprimir_Click();
+    void pintaInforme(QPagedPaintDevice& hoja);
+    QByteArray informePdf();
     // The plot picture as PNG, SVG or PDF.
     void MArchivoExportar_Click();
     void MArchivoImportar_Click();

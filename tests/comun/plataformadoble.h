@@ -38,6 +38,10 @@ public:
         impresiones += hayImpresora;
         return hayImpresora;
     }
+    bool imprimePaginas(const std::function<void(QPagedPaintDevice&)>&) override {
+        ++impresiones;
+        return hayImpresora;
+    }
     bool imprimeTexto(const QString& html) override {
         textosImpresos << html;
         return hayImpresora;

@@ -1,0 +1,224 @@
+// "Archivo > Informe PDF…" and "Imprimir informe…": the study on one A4 page (a second one with
+// the measurements' capability study), drawn once for the PDF writer and the printer alike.
+#include "shell/archivos.h"
+#include "shell/errores.h"
+#include "shell/numeros.h"
+#include "shell/plataforma.h"
+#include "study/capacidad.h"
+#include "study/efectivo.h"
+#include "study/escenarios.h"
+#include "study/exacto.h"
+#include "study/figurarotulada.h"
+#include "study/forma.h"
+#include "study/graf1.h"
+#include "study/graficosmediciones.h"
+#include "study/lozarform.h"
+#include "study/modeloestudio.h"
+#include "study/zonas.h"
+
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QGraphicsScene>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTextDocument>
+#include <cmath>
+
+namespace {
+const QString kFiltroPdf = QStringLiteral("PDF (*.pdf)|*.pdf");
+
+// The page in logical pixels, A4 at 96 per inch, and its margin.
+constexpr double kAncho = 794, kAlto = 1123, kMargen = 40, kUtil = kAncho - 2 * kMargen;
+
+// Text of `px` pixels, bold or not, from `y` down; answers where it ends.
+double parrafo(QPainter& p, double y, const QString& t, int px, bool negrita = false,
+               const QColor& color = Qt::black) {
+    QFont f = p.font();
+    f.setPixelSize(px);
+    f.setBold(negrita);
+    p.setFont(f);
+    p.setPen(color);
+    QRectF usado;
+    p.drawText(QRectF(kMargen, y, kUtil, kAlto), Qt::TextWordWrap, t, &usado);
+    return y + usado.height();
+}
+
+// A report's rows as a table, `px` pixels high, from `y` down; answers where it ends.
+double tabla(QPainter& p, double y, const QList<QStringList>& filas, int px, double ancho = kUtil) {
+    QTextDocument d;
+    QFont f = p.font();
+    f.setPixelSize(px);
+    f.setBold(false);
+    d.setDefaultFont(f);
+    d.setDocumentMargin(0);
+    d.setHtml(comoHtml(filas));
+    d.setTextWidth(ancho);
+    p.save();
+    p.translate(kMargen, y);
+    d.drawContents(&p);
+    p.restore();
+    return y + d.size().height();
+}
+
+// A chart drawn into `r` of the page, as its window would show it at that size.
+void grafico(QPainter& p, QChartView* v, const QRectF& r) {
+    QChart* c = v->chart();
+    // Laid out larger than the page's rectangle and drawn into it, so that the screen's lettering
+    // leaves room for the plot.
+    c->setGeometry(QRectF(QPointF(0, 0), r.size() * 1.6));
+    // The layout waits for the event loop, which a window's showing would run.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    c->scene()->render(&p, r, c->geometry(), Qt::IgnoreAspectRatio);
+}
+} // namespace
+
+void LozarForm::pintaInforme(QPagedPaintDevice& hoja) {
+    redibuja(); // the picture as the boxes say now, whatever was last drawn
+    QPainter p(&hoja);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRect pagina = p.viewport();
+    p.setWindow(0, 0, int(kAncho), int(kAlto));
+    p.setViewport(pagina.x(), pagina.y(), pagina.width(), int(pagina.width() * kAlto / kAncho));
+
+    double y = kMargen;
+    y = parrafo(p, y, txtTitulo->text(), 20, true);
+    y = parrafo(p, y + 2,
+                QStringLiteral("Informe de Lozar, %1. Estudio: %2")
+                    .arg(QLocale().toString(QDate::currentDate(), QLocale::LongFormat),
+                         mostrado_.isEmpty() ? QStringLiteral("sin guardar")
+                                             : QDir::toNativeSeparators(mostrado_)),
+                10, false, QColor(90, 90, 90));
+    // The picture as "Exportar gráfico" writes it.
+    const QSize tam = tamanoFiguraRotulada(*this);
+    const double alto = kUtil * 0.55 * tam.height() / tam.width();
+    dibujaFiguraRotulada(p, QRectF(kMargen, y + 8, kUtil * 0.55, alto), *this);
+    // Beside it, what the process costs.
+    QStringList resultados;
+    const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
+    try {
+        const double mu = estricto(Caja::Media), sigma = estricto(Caja::StdDev);
+        compruebaDesviacion(mu, sigma);
+        resultados << QStringLiteral("Media %1, desviación estándar %2, distribución %3")
+                          .arg(formatoGeneral(mu), formatoGeneral(sigma),
+                               forma ? QStringLiteral("de Pearson (sesgo %1, curtosis %2)")
+                                           .arg(Sesgo->text(), Curtosis->text())
+                                     : QStringLiteral("normal"));
+        const ResultadoEfectivo r = calculaEfectivo(*this, tabla_, mu, sigma, forma.get());
+        resultados << (r.todoDesperdicio()
+                           ? QStringLiteral("Costo efectivo: 100 % desperdicio")
+                           : QStringLiteral("Costo efectivo por unidad buena: %1 (%2 sobre el "
+                                            "nominal)")
+                                 .arg(formatea(r.efectivo, QStringLiteral("$ 0.00")),
+                                      formatea(r.indice - 1, QStringLiteral("+0.0 %"))));
+        resultados << textoExacto(mu, sigma, forma.get());
+        const Colas c = colasDelProceso(*this, mu, sigma, tabla_, forma.get());
+        resultados << QStringLiteral("Desperdicio: %1    Retrabajo: %2")
+                          .arg(formatea(c.desperdicio(), QStringLiteral("0.00 %")),
+                               formatea(c.retrabajo(), QStringLiteral("0.00 %")));
+        const Limites l = limitesDe(*this);
+        const double cpk = cpkDe(mu, sigma, l.retI, l.retS, forma.get());
+        resultados << QStringLiteral("Cpk: %1").arg(
+            std::isfinite(cpk) ? formatea(cpk, QStringLiteral("0.00")) : QStringLiteral("—"));
+    } catch (const ErrorLozar& e) {
+        resultados << QStringLiteral("No se puede calcular el costo: %1").arg(e.descripcion());
+    }
+    QFont f = p.font();
+    f.setPixelSize(11);
+    f.setBold(false);
+    p.setFont(f);
+    p.setPen(Qt::black);
+    p.drawText(QRectF(kMargen + kUtil * 0.58, y + 16, kUtil * 0.42, alto), Qt::TextWordWrap,
+               resultados.join(QStringLiteral("\n\n")));
+    y += alto + 18;
+
+    // The four scenarios, a year's money when the units are given.
+    try {
+        y = parrafo(p, y, QStringLiteral("Escenarios"), 13, true);
+        y = tabla(p, y + 4,
+                  informeEscenarios(calculaEscenarios(*this, forma.get(), 0.2),
+                                    unidadesDe(modelo_.unidades())),
+                  8);
+    } catch (const ErrorLozar& e) {
+        y = parrafo(p, y, e.descripcion(), 10);
+    }
+
+    // The capability study: on this page, or with the measurements on a second one with their
+    // charts.
+    const std::vector<double>* medidas = mediciones_.empty() ? nullptr : &mediciones_;
+    const std::vector<int>* grupos = subgrupos_.empty() ? nullptr : &subgrupos_;
+    QList<QStringList> capacidad;
+    try {
+        modelo_.compruebaParaAnalisis();
+        capacidad = informeCapacidad(*this, forma.get(),
+                                     calculaCapacidad(*this, forma.get(), medidas, grupos));
+    } catch (const ErrorLozar& e) {
+        capacidad << QStringList{QStringLiteral("Capacidad"), e.descripcion()};
+    }
+    // The cost over 21 means and six spreads, with where each spread costs least: beside the
+    // capability table, or below the scenarios when that table has a page of its own.
+    Graf1 g;
+    const bool conGrafico = preparaGrafico(g);
+    if (conGrafico) {
+        g.Form_Load();
+        g.marcaOptimos();
+    }
+    if (!medidas) {
+        y = parrafo(p, y + 8, QStringLiteral("Capacidad"), 13, true);
+        tabla(p, y + 4, capacidad, 8, kUtil * 0.5);
+        if (conGrafico)
+            grafico(p, g.MSChart1,
+                    QRectF(kMargen + kUtil * 0.5, y, kUtil * 0.5,
+                           std::clamp(kAlto - kMargen - y, 200.0, 300.0)));
+        return;
+    }
+    if (conGrafico)
+        grafico(p, g.MSChart1,
+                QRectF(kMargen, y + 10, kUtil, std::clamp(kAlto - kMargen - y - 10, 200.0, 360.0)));
+    hoja.newPage();
+    y = parrafo(p, kMargen, QStringLiteral("Capacidad del proceso: ") + txtTitulo->text(), 16,
+                true);
+    y = tabla(p, y + 6, capacidad, 9);
+    DlgControl control(mediciones_, subgrupos_);
+    const double h = (kAlto - kMargen - y - 20) / 2;
+    grafico(p, control.graficoValores, QRectF(kMargen, y + 10, kUtil * 0.6, h));
+    grafico(p, control.graficoRangos, QRectF(kMargen, y + 14 + h, kUtil * 0.6, h));
+    DlgProbabilidad probabilidad(ordenadas_, limitesDe(*this));
+    grafico(p, probabilidad.grafico,
+            QRectF(kMargen + kUtil * 0.61, y + 10, kUtil * 0.39, 2 * h + 4));
+}
+
+QByteArray LozarForm::informePdf() {
+    QByteArray bytes;
+    QBuffer b(&bytes);
+    b.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&b);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setTitle(txtTitulo->text());
+    pdf.setCreator(QStringLiteral("Lozar"));
+    pintaInforme(pdf);
+    return bytes;
+}
+
+void LozarForm::MArchivoInforme_Click() {
+    const std::optional<QString> ruta = plataforma().dialogoGuardar(kFiltroPdf);
+    if (!ruta)
+        return;
+    try {
+        PunteroOcupado ocupado;
+        guardaArchivoSeguro(*ruta, informePdf());
+    } catch (const ErrorLozar& e) {
+        avisaRutina(objectName() + QStringLiteral(". MArchivoInforme."), e, 1);
+    }
+}
+
+void LozarForm::MArchivoImprimir_Click() {
+    if (!plataforma().imprimePaginas([this](QPagedPaintDevice& d) { pintaInforme(d); }))
+        ofrecePdf(QStringLiteral("el informe"), [this] { return informePdf(); });
+}

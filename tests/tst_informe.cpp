@@ -1,0 +1,103 @@
+// "Informe PDF…" and "Imprimir informe…" through the real window, read back with poppler's
+// tools as a reader of the file would.
+#include "comun/estudio.h"
+#include "comun/ventanas.h"
+#include "shell/archivos.h"
+#include "study/dialogos.h"
+
+#include <QPushButton>
+#include <cmath>
+
+#include <QLineEdit>
+#include <QProcess>
+#include <QtTest>
+
+class TstInforme : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void informe_data();
+    void informe();
+    void sinImpresora();
+};
+
+namespace {
+// What a poppler tool prints about `ruta`.
+QString poppler(const QString& herramienta, const QStringList& args) {
+    QProcess p;
+    p.start(herramienta, args);
+    if (!p.waitForFinished(60000))
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+} // namespace
+
+void TstInforme::initTestCase() {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("poppler-utils (pdftotext, pdfinfo) no está instalado");
+}
+
+void TstInforme::informe_data() {
+    columnas<bool, int>("mediciones", "paginas");
+    fila("sin mediciones", false, 1);
+    fila("con mediciones", true, 2);
+}
+
+// One page that says what the process costs and why (two with measurements), in the user's
+// own number format.
+void TstInforme::informe() {
+    QFETCH(bool, mediciones);
+    QFETCH(int, paginas);
+    EstudioTemporal e(true, QByteArray(), QLocale(QLocale::Spanish, QLocale::Spain));
+    rellenaCajas(*e.f, {{"txtTitulo", "Eje de prueba"}, {"XRetI", "20.5"}, {"Media", "51.25"}});
+    if (mediciones) {
+        QString csv;
+        for (int i = 0; i < 200; ++i)
+            csv += QStringLiteral("%1\n").arg(50 + 6 * std::sin(i * 1.7), 0, 'f', 3);
+        e.doble.portapapeles = csv;
+        QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MEdicionPegar->trigger(); },
+                                          [](DlgMediciones& d) { d.cmdNormal->click(); }));
+    }
+    const QString ruta = e.dir.filePath("informe.pdf");
+    e.doble.rutas << ruta;
+    e.f->MArchivoInforme->trigger();
+    QVERIFY2(e.doble.mensajes.isEmpty(), qPrintable(e.doble.ultimoTexto()));
+
+    QVERIFY(poppler("pdfinfo", {ruta})
+                .contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(paginas))));
+    const QString texto = poppler("pdftotext", {"-layout", ruta, "-"});
+    for (const QString& debe :
+         {QStringLiteral("Eje de prueba"), QStringLiteral("Costo efectivo por unidad buena"),
+          QStringLiteral("Desperdicio"), QStringLiteral("Retrabajo"), QStringLiteral("Cpk"),
+          QStringLiteral("20,5"), QStringLiteral("80"), QStringLiteral("90"),
+          QStringLiteral("Escenarios"), QStringLiteral("Cp"), QStringLiteral("Media óptima")})
+        QVERIFY2(texto.contains(debe), qPrintable(debe + " | " + texto.left(1500)));
+    if (mediciones)
+        for (const char* debe : {"IC 95 %", "Anderson", "Estabilidad", "Rangos móviles"})
+            QVERIFY2(texto.contains(QString::fromUtf8(debe)),
+                     qPrintable(QString::fromUtf8(debe) + " | " + texto));
+}
+
+// Without a printer, printing offers the PDF instead.
+void TstInforme::sinImpresora() {
+    EstudioTemporal e;
+    e.doble.hayImpresora = false;
+    e.doble.respuestas << Respuesta::Si;
+    const QString ruta = e.dir.filePath("impreso.pdf");
+    e.doble.rutas << ruta;
+    e.f->MArchivoImprimir->trigger();
+    QCOMPARE(e.doble.impresiones, 1);
+    QVERIFY(e.doble.ultimoTexto().startsWith("No hay ninguna impresora"));
+    QVERIFY(leeArchivoEntero(ruta, 1 << 24).startsWith("%PDF"));
+    // So do the reports' own "Imprimir…".
+    const QString capacidad = e.dir.filePath("capacidad.pdf");
+    e.doble.respuestas << Respuesta::Si;
+    e.doble.rutas << capacidad;
+    QVERIFY(conDialogo<DlgCapacidad>([&] { e.f->MAnalisisCapacidad_Click(); },
+                                     [](DlgCapacidad& d) { d.cmdImprimir->click(); }));
+    QVERIFY(e.doble.ultimoTexto().contains("¿Desea guardar el informe como documento PDF?"));
+    QVERIFY(poppler("pdftotext", {capacidad, "-"}).contains("Cpk"));
+}
+
+QTEST_MAIN(TstInforme)
+#include "tst_informe.moc"
