@@ -22,6 +22,7 @@ private slots:
     void soloTitulo();
     void guardadoFallido();
     void nuevoYRecientes();
+    void separadorDelUsuario();
 };
 
 void TstEstudios::idaYVuelta() {
@@ -248,6 +249,28 @@ void TstEstudios::nuevoYRecientes() {
     // Ctrl+S now asks for a name: the new study is nobody's file.
     b.f->MArchivoGuardar_Click();
     QCOMPARE(b.doble.dialogos.last(), QStringLiteral("guardar"));
+}
+
+// A study's numbers show in a Spanish desktop's separator, and the file keeps its own bytes when
+// saved again; a box the user changes is written as typed.
+void TstEstudios::separadorDelUsuario() {
+    EstudioTemporal a(false);
+    estudioTipico(*a.f);
+    rellenaCajas(*a.f, {{"XRetI", "19.85"}, {"StdDev", "0.06"}, {"txtTitulo", "Eje 3.5"}});
+    const QString original = a.dir.filePath("punto.lzr");
+    a.guarda(original);
+    EstudioTemporal b(false, QByteArray(), QLocale(QLocale::Spanish, QLocale::Spain));
+    b.abre(original);
+    QCOMPARE(b.f->findChild<QLineEdit*>("XRetI")->text(), QStringLiteral("19,85"));
+    QCOMPARE(b.f->findChild<QLineEdit*>("txtTitulo")->text(), QStringLiteral("Eje 3.5"));
+    QVERIFY(!b.f->windowTitle().endsWith('*'));
+    const QString copia = b.dir.filePath("copia.lzr");
+    b.guarda(copia);
+    QCOMPARE(leeArchivo(copia), leeArchivo(original));
+    rellenaCajas(*b.f, {{"StdDev", "0,07"}});
+    b.guarda(copia);
+    QVERIFY(leeArchivo(copia).contains("\"StdDev=0,07\""));
+    QVERIFY(leeArchivo(copia).contains("\"XRetI=19.85\""));
 }
 
 QTEST_MAIN(TstEstudios)

@@ -330,6 +330,18 @@ QString formatea(double valor, const QString& patron) {
     return signo + prefijo + numero + sufijo;
 }
 
+QString conSeparadorLocal(const QString& texto) {
+    const QString separador = QLocale().decimalPoint();
+    if (separador == QStringLiteral(".") || !texto.contains(QLatin1Char('.')))
+        return texto;
+    try {
+        leeEstricto(texto);
+    } catch (const ErrorLozar&) {
+        return texto;
+    }
+    return QString(texto).replace(QLatin1Char('.'), separador);
+}
+
 QString formateaTexto(const QString& texto, const QString& patron) {
     try {
         return formatea(leeEstricto(texto), patron);

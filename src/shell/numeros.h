@@ -28,6 +28,10 @@ double leeDato(QStringView texto);
 // separator, exponent notation ("1E+15", "1E-05") for very large or small values.
 QString formatoGeneral(double valor);
 
+// A number as a file writes it ("12.50"), shown in the user's decimal separator ("12,50" in
+// Spain); any other text as it stands.
+QString conSeparadorLocal(const QString& texto);
+
 // A value taken from data, for a box: rounded to the coarsest decimal place that moves it by
 // less than `resolucion` (a positive size below which nothing matters), then written in the
 // general format. So 120.00309812 with a resolution of 1.4e-7 is "120.0030981".

@@ -2,6 +2,7 @@
 #include "shell/archivos.h"
 #include "shell/errores.h"
 #include "shell/exporta.h"
+#include "shell/numeros.h"
 #include "shell/picturebox.h"
 #include "shell/plataforma.h"
 #include "study/archivoestudio.h"
@@ -56,15 +57,22 @@ bool LozarForm::guardaComo() {
     return ruta && guardaEn(*ruta, QStringLiteral("MArchivoGuardarComo"));
 }
 
+QString LozarForm::textoParaArchivo(Caja c) const {
+    const QString t = texto(c);
+    const auto it = deArchivo_.constFind(int(c));
+    return it != deArchivo_.constEnd() && it->first == t ? it->second : t;
+}
+
 bool LozarForm::guardaEn(const QString& ruta, const QString& procedimiento) {
     try {
         QStringList valores;
         for (int i = 0; i < kCamposEstudio; ++i)
-            valores << (i == kCampoTaguchi ? QString::number(taguchi()) : texto(kOrden[i]));
+            valores << (i == kCampoTaguchi ? QString::number(taguchi())
+                                           : textoParaArchivo(kOrden[i]));
         // A normal study stays the 19 lines it always was.
         const bool normal = formaNormal(texto(Caja::Sesgo), texto(Caja::Curtosis));
-        valores << (normal ? QString() : texto(Caja::Sesgo))
-                << (normal ? QString() : texto(Caja::Curtosis)) << modelo_.unidades();
+        valores << (normal ? QString() : textoParaArchivo(Caja::Sesgo))
+                << (normal ? QString() : textoParaArchivo(Caja::Curtosis)) << modelo_.unidades();
         guardaArchivoSeguro(ruta, escribeEstudio(valores));
         archivo_ = mostrado_ = ruta;
         anotaReciente(ruta);
@@ -183,6 +191,7 @@ void LozarForm::MArchivoNuevo_Click() {
     subgrupos_.clear();
     archivo_.clear();
     mostrado_.clear();
+    deArchivo_.clear();
     Pic1->borra();
     Form_Load();
 }
@@ -241,6 +250,7 @@ void LozarForm::abreEstudio(const QString& ruta, bool ejemplo) {
         }
         if (!conUnidades && !lectura.valores.isEmpty())
             modelo_.fijaUnidades(QString());
+        deArchivo_.clear();
         for (const auto& [campo, valor] : lectura.valores) {
             if (campo == kCampoUnidades)
                 modelo_.fijaUnidades(valor);
@@ -248,8 +258,14 @@ void LozarForm::abreEstudio(const QString& ruta, bool ejemplo) {
                 chkTaguchi->setCheckState(valor == QLatin1String("1")   ? Qt::Checked
                                           : valor == QLatin1String("2") ? Qt::PartiallyChecked
                                                                         : Qt::Unchecked);
-            else
+            else if (kOrden[campo] == Caja::txtTitulo)
                 caja(kOrden[campo])->setText(valor);
+            else {
+                const QString mostrado = conSeparadorLocal(valor);
+                if (mostrado != valor)
+                    deArchivo_.insert(int(kOrden[campo]), {mostrado, valor});
+                caja(kOrden[campo])->setText(mostrado);
+            }
         }
         if (lectura.error) // which file, after what was wrong in it
             throw ErrorLozar(lectura.error->numero(),

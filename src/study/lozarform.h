@@ -12,6 +12,7 @@
 #include "study/modeloestudio.h"
 #include "tables/tablanormal.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -192,5 +193,9 @@ private:
     QString mostrado_;     // the file the caption names (an example's is not its own)
     QStringList guardado_; // the boxes as last opened or saved
     QStringList inicial_;  // the boxes as the program starts
+    // Boxes whose number the file wrote with a point and the window shows in the user's
+    // separator: (as shown, as the file has it), so that saving writes the file's own bytes.
+    QHash<int, std::pair<QString, QString>> deArchivo_;
+    QString textoParaArchivo(Caja c) const;
     TablaNormal tabla_;
 };
