@@ -145,6 +145,17 @@ int main(int argc, char** argv) {
                           ok = guarda(g.grab(), docs.filePath(QStringLiteral("grafico.png"))) && ok;
                       });
 
+    // A dialog of the main window's, as its menu item opens it.
+    auto figuraDe = [&](const char* archivo, void (LozarForm::*abre)()) {
+        conDialogo<QDialog>([&] { (f.*abre)(); },
+                            [&](QDialog& d) {
+                                ok = guarda(d.grab(), ayuda.filePath(QLatin1String(archivo))) && ok;
+                            });
+    };
+    // The optimal mean and the scenarios of the example, before measurements change its mean.
+    figuraDe("optimo.png", &LozarForm::MAnalisisOptima_Click);
+    figuraDe("escenarios.png", &LozarForm::MAnalisisEscenarios_Click);
+
     // The example measurements, in the lots their file gives, and the three windows on them.
     plataforma.aAbrir = ejemplos.filePath(QStringLiteral("mediciones-de-diametro.csv"));
     plataforma.opcion = 2;
@@ -155,18 +166,9 @@ int main(int argc, char** argv) {
             ok = guarda(d.grab(), ayuda.filePath(QStringLiteral("mediciones.png"))) && ok;
             d.cmdNormal->click();
         });
-    const struct {
-        const char* archivo;
-        void (LozarForm::*abre)();
-    } ventanas[] = {{"capacidad.png", &LozarForm::MAnalisisCapacidad_Click},
-                    {"probabilidad.png", &LozarForm::MAnalisisProbabilidad_Click},
-                    {"control.png", &LozarForm::MAnalisisControl_Click}};
-    for (const auto& v : ventanas)
-        conDialogo<QDialog>([&] { (f.*v.abre)(); },
-                            [&](QDialog& d) {
-                                ok = guarda(d.grab(), ayuda.filePath(QLatin1String(v.archivo))) &&
-                                     ok;
-                            });
+    figuraDe("capacidad.png", &LozarForm::MAnalisisCapacidad_Click);
+    figuraDe("probabilidad.png", &LozarForm::MAnalisisProbabilidad_Click);
+    figuraDe("control.png", &LozarForm::MAnalisisControl_Click);
 
     // The skewed-curve calculator on a type IV curve, with its exact row.
     TablaNormal tabla(QCoreApplication::applicationDirPath());
