@@ -280,7 +280,7 @@ void TstAnalisis::pegarComoNormal() {
     QVERIFY(std::fabs(e.f->estricto(Caja::Media) - r.media) < r.desviacion / 1000);
     QVERIFY(std::fabs(e.f->estricto(Caja::StdDev) - r.desviacion) < r.desviacion / 1000);
     QCOMPARE(e.f->lblCpk->text(),
-             "Cpk " + formatea(cpkDe(r.media, r.desviacion, 120.002, 120.004, nullptr), "0.00"));
+             "Ppk " + formatea(cpkDe(r.media, r.desviacion, 120.002, 120.004, nullptr), "0.00"));
     // A bad paste changes nothing and says which line.
     const QString media = e.f->Media->text();
     e.doble.portapapeles = QStringLiteral("1\n2\nabc\n");

@@ -150,7 +150,7 @@ void TstDibujo::zonas() {
     QCOMPARE(v.px(15, 90), kAmarillo);
     QCOMPARE(v.px(40, 60), kVerde);
     QCOMPARE(v.px(70, 80), kVerde);
-    QCOMPARE(v.px(85, 95), kAmarillo);
+    QCOMPARE(v.px(85, 93), kAmarillo); // under the nominal line at 95
     QCOMPARE(v.px(95, 97), kRojo);
     QCOMPARE(v.px(40, 5), v.f->Pic1->colorFondo().rgb() & 0xffffff); // above the bell
     QVERIFY(v.cerca(50.3, 0.2, kAzul));                              // the peak at the top
@@ -164,7 +164,8 @@ void TstDibujo::cpk_data() {
     fila("sin dispersion", Textos{{"Media", "10"}, {"StdDev", "0"}}, "Cpk -");
     // A skewed process measures Cpk by percentiles.
     const auto sesgado = [](const char* sesgo) {
-        return Textos{{"XRetI", "20"}, {"XRetS", "80"},  {"Media", "45"},
+        return Textos{{"XDesI", "10"}, {"XRetI", "20"},  {"XObj", "50"},
+                      {"XRetS", "80"}, {"XDesS", "90"},  {"Media", "45"},
                       {"StdDev", "6"}, {"Sesgo", sesgo}, {"Curtosis", "1.6"}};
     };
     fila("sesgo a la derecha", sesgado("0.9"), "Cpk 1.32");
@@ -176,7 +177,8 @@ void TstDibujo::cpk() {
     QFETCH(Textos, textos);
     QFETCH(QString, texto);
     Ventana v(false);
-    rellenaCajas(*v.f, {{"XRetI", "7"}, {"XRetS", "12"}});
+    rellenaCajas(*v.f,
+                 {{"XDesI", "5"}, {"XRetI", "7"}, {"XObj", "9"}, {"XRetS", "12"}, {"XDesS", "15"}});
     rellenaCajas(*v.f, textos);
     v.f->cmdNormal_Click();
     QVERIFY(v.doble.mensajes.isEmpty());
@@ -214,20 +216,30 @@ void TstDibujo::lectura() {
 
 void TstDibujo::errores_data() {
     columnas<QString, Textos, QString>("accion", "textos", "mensaje");
-    const QString tipos = QStringLiteral("Lozar\n13.- No coinciden los tipos");
-    fila("dibujo ya vacio", "dibujo", Textos{{"ya", ""}, {"YDesS", "500"}}, tipos);
-    fila("normal StdDev vacio", "normal", Textos{{"StdDev", ""}}, tipos);
+    const QString tipos = QStringLiteral("Lozar\n13.- No coinciden los tipos: ");
+    fila("dibujo ya vacio", "dibujo", Textos{{"ya", ""}, {"YDesS", "500"}},
+         tipos + "«Valor inferior de la escala de Lozar» está vacía");
+    fila("normal StdDev vacio", "normal", Textos{{"StdDev", ""}},
+         tipos + "«Desv. Std.» está vacía");
     fila("normal xa malo", "normal", Textos{{"StdDev", "1"}, {"xa", "x"}},
-         QStringLiteral("NormalIris.\n\nLozar\n13.- No coinciden los tipos"));
-    fila("lectura StdDev vacio", "lectura", Textos{{"StdDev", ""}}, tipos);
-    fila("lectura limite malo", "lectura", Textos{{"StdDev", "1"}, {"XRetS", "?"}}, tipos);
+         tipos + "«Valor mínimo de la característica» no es un número");
+    fila("lectura StdDev vacio", "lectura", Textos{{"StdDev", ""}},
+         tipos + "«Desv. Std.» está vacía");
+    fila("lectura limite malo", "lectura", Textos{{"StdDev", "1"}, {"XRetS", "?"}},
+         tipos + "«Límite Retrabajo Lado Superior» no es un número");
+    fila("limites en desorden", "normal", Textos{{"XRetI", "1"}},
+         "Lozar\n5.- Los límites deben ir en orden de menor a mayor, y Límite Retrabajo Lado "
+         "Inferior (1) es mayor que Objetivo (0)");
 }
 
+// A box that is not a number stops the drawing before anything is drawn or rewritten, in one
+// message naming it, and leaves no result on screen.
 void TstDibujo::errores() {
     QFETCH(QString, accion);
     QFETCH(Textos, textos);
     QFETCH(QString, mensaje);
     Ventana v(false);
+    v.f->cmdNormal_Click();
     rellenaCajas(*v.f, textos);
     v.f->lblCpk->setText(QStringLiteral("Cpk 1.00"));
     if (accion == "dibujo")
@@ -236,15 +248,14 @@ void TstDibujo::errores() {
         v.f->cmdNormal_Click();
     else
         v.f->Pic1_MouseDown(Qt::LeftButton, {}, 100, 0);
-    QVERIFY(!v.doble.mensajes.isEmpty());
+    QCOMPARE(v.doble.mensajes.size(), 1);
     QCOMPARE(v.doble.mensajes[0].texto, mensaje);
     QVERIFY(!v.doble.ocupado);
-    if (accion == "dibujo")
-        QCOMPARE(v.f->yb->text(), QStringLiteral("500")); // rewritten before the error
-    if (accion == "normal" && textos.contains("xa"))
-        QCOMPARE(v.doble.mensajes.size(), 2); // Normal reports too, then Cpk is shown
-    else if (accion == "normal")
-        QCOMPARE(v.f->lblCpk->text(), QStringLiteral("Cpk 1.00"));
+    QCOMPARE(v.f->yb->text(), QStringLiteral("100"));
+    QCOMPARE(v.f->lblCpk->text(), QString());
+    if (accion != "lectura") // what was drawn before is gone
+        QCOMPARE(v.f->Pic1->imagen().pixel(0, 0) & 0xffffff,
+                 v.f->Pic1->colorFondo().rgb() & 0xffffff);
 }
 
 void TstDibujo::campanaLejana_data() {
@@ -269,19 +280,20 @@ void TstDibujo::campanaLejana() {
     v.f->show();
     QVERIFY(QTest::qWaitForWindowActive(v.f));
     rellenaCajas(*v.f, {{"Media", media}, {"StdDev", desviacion}});
-    v.f->cmdCLS_Click();
+    v.f->cmdDrawCostFunction_Click();
+    const int funcion = v.f->Pic1->trazos(); // "2." draws the function too
     v.f->lblCpk->clear();
     QTest::keySequence(v.f, QKeySequence("Alt+2"));
     QTRY_VERIFY(v.f->lblCpk->text().startsWith("Cpk "));
     const int columnas = v.f->Pic1->width();
     QVERIFY2(
-        v.f->Pic1->trazos() <= 2 * columnas + 40,
+        v.f->Pic1->trazos() <= funcion + 2 * columnas + 40,
         qPrintable(QString("%1 trazos en %2 columnas").arg(v.f->Pic1->trazos()).arg(columnas)));
     QCOMPARE(v.doble.mensajes.size(), fuera ? 1 : 0);
     if (fuera)
         QVERIFY(v.doble.ultimoTexto().contains("queda fuera del gráfico"));
-    else // where it shows, it is filled by zone as ever: green at the target
-        QVERIFY(v.columna(v.f->ConvX(20), 1, 99).contains(kVerde));
+    else // where it shows, it is filled by zone as ever: green beside the target's line
+        QVERIFY(v.columna(v.f->ConvX(20) + 1, 1, 99).contains(kVerde));
 }
 
 QTEST_MAIN(TstDibujo)

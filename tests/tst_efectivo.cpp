@@ -60,7 +60,8 @@ void TstEfectivo::intervalos_data() {
     fila("50 y 2", QByteArray(), Textos{{"Media", "50"}, {"StdDev", "2"}}, 100, false);
     fila("10 y 0.5", QByteArray(), Textos{{"Media", "10"}, {"StdDev", "0.5"}}, 100, false);
     // Abcn(0) = 0.5 and Abcn(2) = 0.5 + field: D = 1 − field, compared exactly with 0.995.
-    const Textos estrecho = {{"Media", "50"}, {"StdDev", "1"}, {"XDesI", "50"}, {"XDesS", "52"}};
+    const Textos estrecho = {{"Media", "50"}, {"StdDev", "1"}, {"XDesI", "50"},
+                             {"XRetI", "50"}, {"XRetS", "52"}, {"XDesS", "52"}};
     fila("marcador exacto", QByteArray("0.005"), estrecho, 100, true);
     fila("marcador apenas menos", QByteArray("0.00501"), estrecho, 100, false);
 }
@@ -82,16 +83,14 @@ void TstEfectivo::intervalos() {
 
 void TstEfectivo::archivoSinDispersion() {
     Estudio e;
-    // A cost box is written as typed, even where its value reads as 0.
-    rellenaCajas(
-        *e.f, {{"Media", "50"}, {"StdDev", "0"}, {"txtTitulo", "Eje\tdiámetro"}, {"YRetI", "abc"}});
+    rellenaCajas(*e.f, {{"Media", "50"}, {"StdDev", "0"}, {"txtTitulo", "Eje\tdiámetro"}});
     e.f->cmdLozarEfectivo_Click();
     const QStringList l = e.lineas();
     const QString esperado =
         "Eje\tdiámetro\n\nValor Objetivo:     \t\t50.000\nMedia del Proceso:  \t\t50.000\n"
         "Desviación Estándar:\t\t0.000\nLozar Nominal\n   Lado Inferior: \t\t$ 5.000\n"
         "   Lado Superior: \t\t$ 5.000\n   en el Objetivo:\t\t$ 5.000\nLímite y Lozar Extra\n"
-        "   por Retrabajo Lado Inferior:  \t\t20.000\tabc\n"
+        "   por Retrabajo Lado Inferior:  \t\t20.000\t$ 10.000\n"
         "   por Retrabajo Lado Superior:  \t\t80.000\t$ 10.000\n"
         "   por Desperdicio Lado Inferior:\t\t10.000\t$ 30.000\n"
         "   por Desperdicio Lado Superior:\t\t90.000\t$ 30.000\n\nIntegración\n"
@@ -138,7 +137,9 @@ void TstEfectivo::mismoEstudioEnCadaLocale() {
     auto calcula = [&](const QLocale& l, const Textos& t, bool desdeArchivo) {
         Estudio e(false, QByteArray(), l);
         if (desdeArchivo) {
-            QByteArray archivo = "\"Taguchi=1\"\r\n";
+            QByteArray archivo =
+                "\"Titulo=Integraci\xf3n de Lozars de No Calidad\"\r\n\"ya=0\"\r\n\"yb=100\"\r\n"
+                "\"Taguchi=1\"\r\n";
             for (auto it = t.begin(); it != t.end(); ++it)
                 archivo += '"' + (it.key() + '=' + it.value()).toLatin1() + "\"\r\n";
             const QString ruta = e.dir.filePath("colega.lzr");
@@ -267,12 +268,12 @@ void TstEfectivo::fallos_data() {
     fila("detalle no se puede crear", Textos{{"Media", "50"}, {"StdDev", "1"}}, true,
          "Lozar. LozarEfectivo.\n\nLozar\n75.- ");
     fila("limite no numerico", Textos{{"Media", "50"}, {"StdDev", "1"}, {"XDesS", "abc"}}, false,
-         "Lozar. LozarEfectivo.\n\nLozar\n13.- No coinciden los tipos");
+         "Lozar\n13.- No coinciden los tipos: «Límite Desperdicio Lado Superior» no es un número");
     fila("desborda",
          Textos{{"Media", "50"}, {"StdDev", "1"}, {"YNomI", "-1e308"}, {"YNomS", "1e308"}}, false,
          "Lozar. LozarEfectivo.\n\nLozar\n6.- Desbordamiento");
     fila("desviacion negativa", Textos{{"Media", "50"}, {"StdDev", "-1"}}, false,
-         "La desviación estándar (Desv. Std.) no puede");
+         "Lozar\n5.- La desviación estándar (Desv. Std.) no puede");
     fila("media vacia", Textos{{"Media", ""}}, false, "Lozar\n13.- No coinciden los tipos");
     fila("sesgo no numerico", Textos{{"Sesgo", "x"}}, false, "Lozar\n13.- No coinciden los tipos");
     fila("forma imposible", Textos{{"Sesgo", "1"}, {"Curtosis", "-1,5"}}, false,
@@ -296,7 +297,9 @@ void TstEfectivo::fallos() {
     // One message, then the handler stops: no made-up cost, no question.
     QCOMPARE(e.doble.mensajes.size(), 1);
     QVERIFY2(e.doble.ultimoTexto().startsWith(mensaje), qPrintable(e.doble.ultimoTexto()));
-    QCOMPARE(e.f->lblLozarEfec->text(), QStringLiteral("anterior"));
+    // A box the study refuses leaves no result; a file that cannot be written, the last one.
+    QCOMPARE(e.f->lblLozarEfec->text(),
+             mensaje.contains("LozarEfectivo.") ? QStringLiteral("anterior") : QString());
     QVERIFY(!e.doble.ocupado);
     if (!bloqueado && !mensaje.contains("LozarEfectivo."))
         QVERIFY(!QFile::exists(e.dir.filePath("CostDetail.xls"))); // nothing written

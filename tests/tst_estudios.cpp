@@ -1,8 +1,11 @@
 #include "comun/estudio.h"
 #include "comun/plataformadoble.h"
+#include "comun/ventanas.h"
 #include "shell/picturebox.h"
 #include "study/archivoestudio.h"
+#include "study/dialogos.h"
 
+#include <QComboBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
@@ -19,7 +22,10 @@ private slots:
     void cambiosSinGuardar();
     void lectura_data();
     void lectura();
-    void soloTitulo();
+    void medicionesConElEstudio();
+    void abrirEsTodoONada_data();
+    void abrirEsTodoONada();
+    void estudioIncompleto();
     void guardadoFallido();
     void nuevoYRecientes();
     void separadorDelUsuario();
@@ -65,14 +71,14 @@ void TstEstudios::formaDelProceso() {
     QCOMPARE(v.f->cmdNormal->text(), QStringLiteral("2. Distribución"));
     const QString sesgado = v.dir.filePath("sesgado.lzr"), normal = v.dir.filePath("normal.lzr");
     v.guarda(sesgado);
-    QVERIFY(leeArchivo(sesgado).endsWith("\"Taguchi=0\"\r\n\"Sesgo=0,9\"\r\n\"Curtosis=1.6\"\r\n"));
+    QVERIFY(leeArchivo(sesgado).endsWith("\"Taguchi=0\"\r\n\"Sesgo=0.9\"\r\n\"Curtosis=1.6\"\r\n"));
     rellenaCajas(*v.f, {{"Sesgo", "0"}, {"Curtosis", ""}});
     QCOMPARE(v.f->cmdNormal->text(), QStringLiteral("2. Distribución Normal"));
     v.guarda(normal);
     QCOMPARE(leeArchivo(normal).count('\n'), 19);
 
     v.abre(sesgado);
-    QCOMPARE(v.f->Sesgo->text(), QStringLiteral("0,9"));
+    QCOMPARE(v.f->Sesgo->text(), QStringLiteral("0.9"));
     QCOMPARE(v.f->Curtosis->text(), QStringLiteral("1.6"));
     v.abre(normal);
     QVERIFY(v.f->Sesgo->text().isEmpty() && v.f->Curtosis->text().isEmpty());
@@ -102,7 +108,7 @@ void TstEstudios::cambiosSinGuardar() {
     QFETCH(bool, guardado);
     EstudioTemporal v(false);
     const QString propio = v.dir.filePath("propio.lzr"), otro = v.dir.filePath("otro.lzr");
-    escribeArchivo(otro, "\"Titulo=Otro\"\r\n");
+    escribeArchivo(otro, escribeEstudio(QStringList{"Otro"} + QStringList(18, "0")));
     v.guarda(propio);
     const QByteArray antes = leeArchivo(propio);
     v.f->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -168,25 +174,139 @@ void TstEstudios::lectura() {
     QCOMPARE(l.error ? l.error->numero() : 0, error);
 }
 
-void TstEstudios::soloTitulo() {
-    EstudioTemporal v(false);
+namespace {
+// The usual study with 30 measurements in subgroups of 5, saved to `ruta`; the capability
+// report as "Copiar" puts it on the clipboard.
+QString informeCapacidad(EstudioTemporal& v) {
+    v.doble.portapapeles.clear();
+    [&] {
+        QVERIFY(conDialogo<DlgCapacidad>([&] { v.f->MAnalisisCapacidad_Click(); },
+                                         [](DlgCapacidad& d) { d.cmdCopiar->click(); }));
+    }();
+    return v.doble.portapapeles;
+}
+
+void conMediciones(EstudioTemporal& v) {
     estudioTipico(*v.f);
-    const QString ruta = v.dir.filePath("titulo.lzr");
-    escribeArchivo(ruta, "\"Titulo=Solo esto\"\r\n");
-    v.f->lblCpk->setText("Cpk 9.99");
+    QString valores;
+    for (int i = 0; i < 30; ++i)
+        valores += QString::number(50 + (i % 7) * 1.25 - (i % 5) * 0.5 + i * 0.01) + '\n';
+    v.doble.portapapeles = valores;
+    [&] {
+        QVERIFY(conDialogo<DlgMediciones>([&] { v.f->MEdicionPegar_Click(); },
+                                          [](DlgMediciones& d) {
+                                              d.cboSubgrupos->setCurrentIndex(4); // of 5
+                                              d.cmdNormal->click();
+                                          }));
+    }();
+}
+} // namespace
+
+// The measurements go with the study and come back whole: the same report, the same index.
+void TstEstudios::medicionesConElEstudio() {
+    EstudioTemporal v(false);
+    conMediciones(v);
+    const QString informe = informeCapacidad(v);
+    QVERIFY(informe.contains("Mediciones\t30"));
+    v.f->cmdNormal_Click();
+    QVERIFY(v.f->lblCpk->text().startsWith("Ppk ")); // σ is the data's overall s
+    const QString ruta = v.dir.filePath("medido.lzr");
+    v.guarda(ruta);
+    const QByteArray bytes = leeArchivo(ruta);
+    QVERIFY(bytes.contains("\"StdDev=") && bytes.contains("\"Mediciones=30\"\r\n"));
+    QVERIFY(bytes.contains("\"Origen=el portapapeles\"\r\n\"Columna="));
+    QVERIFY(bytes.endsWith("\t5\r\n")); // the last value, in the sixth subgroup
+
+    EstudioTemporal otra(false);
+    otra.abre(ruta);
+    QVERIFY(otra.doble.mensajes.isEmpty());
+    QCOMPARE(otra.f->mediciones(), v.f->mediciones());
+    QCOMPARE(informeCapacidad(otra), informe);
+    QVERIFY(otra.f->lblCpk->text().startsWith("Ppk "));
+    QVERIFY(!otra.f->windowTitle().endsWith('*'));
+    otra.guarda(ruta);
+    QCOMPARE(leeArchivo(ruta), bytes);
+    // A typed σ is the study's own again: Cpk.
+    rellenaCajas(*otra.f, {{"StdDev", "3"}});
+    otra.f->cmdNormal_Click();
+    QVERIFY(otra.f->lblCpk->text().startsWith("Cpk "));
+}
+
+void TstEstudios::abrirEsTodoONada_data() {
+    columnas<QByteArray, QString>("archivo", "mensaje");
+    const QByteArray tipico =
+        "\"Titulo=B\"\r\n\"ya=0\"\r\n\"yb=100\"\r\n\"YRetI=1\"\r\n\"YDesI=3\"\r\n"
+        "\"YNomI=5\"\r\n\"YRetS=1\"\r\n\"YDesS=3\"\r\n\"YNomS=5\"\r\n\"xa=0\"\r\n"
+        "\"xb=100\"\r\n\"XDesI=1\"\r\n\"XRetI=2\"\r\n\"XObj=3\"\r\n\"XRetS=4\"\r\n"
+        "\"XDesS=5\"\r\n\"Media=3\"\r\n\"StdDev=1\"\r\n";
+    const QString abrir = QStringLiteral("Lozar. MArchivoAbrir.\nLozar\n");
+    fila("taguchi 7", tipico + "\"Taguchi=7\"\r\n", abrir + "380.- El valor de la propiedad");
+    fila("taguchi 7 antes de todo", "\"Taguchi=7\"\r\n" + tipico, abrir + "380.- ");
+    fila("medicion que no es un numero",
+         tipico + "\"Taguchi=0\"\r\n\"Mediciones=2\"\r\n1.5\r\nabc\r\n",
+         abrir + "13.- La medición 2 del estudio no es un número: «abc»");
+    fila("mediciones cortadas", tipico + "\"Mediciones=3\"\r\n1.5\r\n2.5\r\n",
+         abrir + "62.- El estudio termina antes que sus mediciones: anuncia 3 y trae 2");
+    fila("subgrupo en algunas", tipico + "\"Mediciones=2\"\r\n1.5\t1\r\n2.5\r\n", abrir + "13.- ");
+    fila("vacio", QByteArray(), abrir + "13.- No contiene ningún dato");
+    fila("no existe", QByteArray("-"), abrir + "53.- ");
+}
+
+// A file that cannot be read whole leaves the study on screen, its file and its state as they
+// were: saving then writes the study that was open, to its own file, byte for byte.
+void TstEstudios::abrirEsTodoONada() {
+    QFETCH(QByteArray, archivo);
+    QFETCH(QString, mensaje);
+    EstudioTemporal v(false);
+    conMediciones(v);
+    const QString a = v.dir.filePath("A.lzr"), b = v.dir.filePath("B.lzr");
+    v.guarda(a);
+    const QByteArray antes = leeArchivo(a);
+    v.abre(a);
+    QStringList cajas;
+    for (auto* c : v.f->findChildren<QLineEdit*>())
+        cajas << c->text();
+    const QString titulo = v.f->windowTitle(), informe = informeCapacidad(v);
+    if (archivo != "-")
+        escribeArchivo(b, archivo);
+    v.doble.mensajes.clear();
+    v.abre(b);
+    QCOMPARE(v.doble.mensajes.size(), 1);
+    QVERIFY2(v.doble.ultimoTexto().startsWith(mensaje), qPrintable(v.doble.ultimoTexto()));
+    QStringList despues;
+    for (auto* c : v.f->findChildren<QLineEdit*>())
+        despues << c->text();
+    QCOMPARE(despues, cajas);
+    QCOMPARE(v.f->windowTitle(), titulo);
+    QCOMPARE(informeCapacidad(v), informe);
+    v.f->MArchivoGuardar_Click();
+    QCOMPARE(leeArchivo(a), antes);
+}
+
+// The file is the study: what it lacks is empty, and the user hears which, once.
+void TstEstudios::estudioIncompleto() {
+    EstudioTemporal v(false);
+    estudioTipico(*v.f, true);
+    const QString ruta = v.dir.filePath("parcial.lzr");
+    escribeArchivo(ruta, "\"Titulo=Solo esto\"\r\nmedia=7\r\n");
+    v.doble.respuestas << Respuesta::No; // the study typed before is not saved
     v.abre(ruta);
     QCOMPARE(v.f->txtTitulo->text(), QStringLiteral("Solo esto"));
-    QCOMPARE(v.f->XObj->text(), QStringLiteral("50"));
-    QCOMPARE(v.f->lblCpk->text(), QStringLiteral("Cpk 1.17")); // the overlay ran again
-    // Only the question for the study typed before, answered No.
-    QCOMPARE(v.doble.mensajes.size(), 1);
-    QCOMPARE(v.doble.mensajes[0].botones, Botones::SiNoCancelar);
-    // The last occurrence wins, and the model boxes clear the results as typing would.
+    QCOMPARE(v.f->Media->text(), QStringLiteral("7"));
+    QCOMPARE(v.f->XObj->text(), QString());
+    QCOMPARE(v.f->YNomI->text(), QString());
+    QCOMPARE(v.f->chkTaguchi->checkState(), Qt::Unchecked);
+    QCOMPARE(v.f->lblCpk->text(), QString());
+    QCOMPARE(v.doble.mensajes.size(), 2);
+    QVERIFY2(v.doble.ultimoTexto().contains("«Objetivo»") &&
+                 v.doble.ultimoTexto().contains("«Desv. Std.»") &&
+                 v.doble.ultimoTexto().contains("«Taguchi»") &&
+                 !v.doble.ultimoTexto().contains("«Media»"),
+             qPrintable(v.doble.ultimoTexto()));
+    // The last occurrence of a key wins.
     escribeArchivo(ruta, "XObj=40\r\nXObj=45\r\n");
-    v.f->lblLozarEfec->setText("$1.00");
     v.abre(ruta);
     QCOMPARE(v.f->XObj->text(), QStringLiteral("45"));
-    QVERIFY(v.f->lblLozarEfec->text().isEmpty());
 }
 
 void TstEstudios::guardadoFallido() {
@@ -252,7 +372,7 @@ void TstEstudios::nuevoYRecientes() {
 }
 
 // A study's numbers show in a Spanish desktop's separator, and the file keeps its own bytes when
-// saved again; a box the user changes is written as typed.
+// saved again; a number the user types is written with a point.
 void TstEstudios::separadorDelUsuario() {
     EstudioTemporal a(false);
     estudioTipico(*a.f);
@@ -269,7 +389,7 @@ void TstEstudios::separadorDelUsuario() {
     QCOMPARE(leeArchivo(copia), leeArchivo(original));
     rellenaCajas(*b.f, {{"StdDev", "0,07"}});
     b.guarda(copia);
-    QVERIFY(leeArchivo(copia).contains("\"StdDev=0,07\""));
+    QVERIFY(leeArchivo(copia).contains("\"StdDev=0.07\"")); // a point, whatever the locale
     QVERIFY(leeArchivo(copia).contains("\"XRetI=19.85\""));
 }
 

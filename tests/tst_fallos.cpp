@@ -79,9 +79,11 @@ void TstFallos::fallos_data() {
                 << (t[0] == 'K' ? Accion::Efectivo : Accion::Pearson) << t << f.falla << f.causa;
     const Caso estudios[] = {
         {Falla::Falta, "que falta", "53.- No se ha encontrado el archivo"},
-        {Falla::Vacio, "vacío", "13.- \".+\" no contiene ningún dato"},
-        {Falla::Binario, "basura", "13.- \".+\" no contiene ningún dato"},
-        {Falla::LineaGigante, "de una línea de 10 MB", "13.- \".+\" no contiene ningún dato"},
+        {Falla::Vacio, "vacío", "13.- No contiene ningún dato de un estudio de Lozar, en \".+\""},
+        {Falla::Binario, "basura",
+         "13.- No contiene ningún dato de un estudio de Lozar, en \".+\""},
+        {Falla::LineaGigante, "de una línea de 10 MB",
+         "13.- No contiene ningún dato de un estudio de Lozar, en \".+\""},
         {Falla::Gigante, "de 10 MB", "380.- El valor de Titulo es demasiado largo"},
         {Falla::Ilegible, "ilegible", "57.- No se puede leer .+error de entrada/salida"},
         {Falla::Carpeta, "carpeta", "57.- No se puede leer .+es una carpeta"},

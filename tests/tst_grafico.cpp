@@ -140,11 +140,11 @@ void TstGrafico::procesoSesgado() {
 
 void TstGrafico::fallos_data() {
     columnas<Textos, QString>("textos", "mensaje");
-    fila("retrabajo igual", Textos{{"XRetS", "7"}},
+    fila("retrabajo igual", Textos{{"XRetI", "10"}, {"XRetS", "10"}},
          "Lozar\n11.- Los límites de retrabajo son iguales");
-    fila("retrabajo invertido", Textos{{"XRetI", "14"}}, "Lozar\n5.- El límite");
+    fila("retrabajo invertido", Textos{{"XRetI", "14"}},
+         "Lozar\n5.- Los límites deben ir en orden");
     fila("limite no numerico", Textos{{"XRetS", "x"}}, "Lozar\n13.- ");
-    fila("todo desperdicio", Textos{{"XDesI", "20"}}, "Lozar\n5.- No hay nada");
     // No place for the detail file: checked before computing, so said once, not 126 times.
     fila("detalle bloqueado", Textos{{"CostDetail.xls", ""}},
          "Lozar. LozarEfectivo.\n\nLozar\n75.- ");
@@ -235,7 +235,7 @@ void TstGrafico::exportar() {
             g.cmdExportar_Click();
         }));
     } else {
-        rellenaCajas(*e.f, {{"Media", "10"}, {"StdDev", "1"}, {"XRetI", "20.5"}});
+        rellenaCajas(*e.f, {{"Media", "10"}, {"StdDev", "1"}, {"XRetI", "8.5"}});
         e.f->cmdDrawCostFunction_Click();
         e.f->cmdNormal_Click();
         pantalla = e.f->Pic1->contentsRect().size();
@@ -260,7 +260,7 @@ void TstGrafico::exportar() {
     // The main picture leaves with its title, its axes and its limits by name and value, in the
     // user's separator.
     if (!grafico && nombre.endsWith(".svg"))
-        for (const char* texto : {">Eje<", ">Costo por unidad<", ">Retrabajo<", ">20,5<", ">90<"})
+        for (const char* texto : {">Eje<", ">Costo por unidad<", ">Retrabajo<", ">8,5<", ">90<"})
             QVERIFY2(escrito.contains(texto), texto);
 }
 

@@ -186,7 +186,7 @@ void TstNucleo::comprobaciones() {
     for (int i = 0; i < kNumCajas; ++i)
         m.fijaTexto(Caja(i), c.texto(Caja(i)));
     try {
-        m.compruebaParaAnalisis();
+        m.compruebaEntradas(ModeloEstudio::ParaAnalisis);
         QVERIFY2(error.isEmpty(), "sin error");
     } catch (const ErrorLozar& e) {
         QVERIFY2(!error.isEmpty() && e.descripcion().startsWith(error),

@@ -3,6 +3,7 @@
 #include "shell/errores.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -179,6 +180,49 @@ double leeEstricto(const QString& texto) {
     return v;
 }
 
+namespace {
+// The grouped form of the user's locale, as plain ASCII for the strict reading: sign, one to
+// three digits, then groups of exactly three behind the locale's separator, at least one, then
+// its decimal point and exponent. Empty when the text is not that.
+QString sinAgrupar(const QString& texto) {
+    const QLocale l;
+    const QString grupo = l.groupSeparator(), punto = l.decimalPoint();
+    if (grupo.isEmpty() || grupo == punto)
+        return QString();
+    const QRegularExpression forma(
+        QStringLiteral("^([+-]?\\d{1,3}(?:%1\\d{3})+)(?:%2(\\d*))?([eE][+-]?\\d+)?$")
+            .arg(QRegularExpression::escape(grupo), QRegularExpression::escape(punto)));
+    const QRegularExpressionMatch m = forma.match(texto.trimmed());
+    if (!m.hasMatch())
+        return QString();
+    QString plano = m.captured(1).remove(grupo);
+    if (m.capturedLength(2) > 0)
+        plano += QLatin1Char('.') + m.captured(2);
+    return plano + m.captured(3);
+}
+} // namespace
+
+double leeEnCaja(const QString& texto) {
+    try {
+        return leeEstricto(texto);
+    } catch (const ErrorLozar& e) {
+        const QString plano = e.numero() == kErrTipos ? sinAgrupar(texto) : QString();
+        if (plano.isEmpty())
+            throw;
+        return leeEstricto(plano);
+    }
+}
+
+QString comoEnArchivo(const QString& texto) {
+    try {
+        leeEstricto(texto);
+        return QString(texto).replace(QLatin1Char(','), QLatin1Char('.'));
+    } catch (const ErrorLozar&) {
+    }
+    const QString plano = sinAgrupar(texto);
+    return plano.isEmpty() ? texto : plano;
+}
+
 QString formatoConResolucion(double valor, double resolucion) {
     // Beyond 15 significant digits the general format rounds anyway.
     const double magnitud = valor != 0 ? std::floor(std::log10(std::fabs(valor))) : 0;
@@ -344,7 +388,7 @@ QString conSeparadorLocal(const QString& texto) {
 
 QString formateaTexto(const QString& texto, const QString& patron) {
     try {
-        return formatea(leeEstricto(texto), patron);
+        return formatea(leeEnCaja(texto), patron);
     } catch (const ErrorLozar&) {
         return texto;
     }

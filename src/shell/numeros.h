@@ -15,6 +15,16 @@
 // with one optional point, optional exponent (E). Error 13 otherwise, error 6 when too large.
 double leeEstricto(const QString& texto);
 
+// A box's number as its user writes it: the strict reading, or else a number grouped in the
+// thousands as the user's locale groups them ("1.250,00" is 1250 in Spain, "1,250.00" in the
+// United States). Error 13 for anything else: a grouping that does not follow the locale, an
+// empty text, letters.
+double leeEnCaja(const QString& texto);
+
+// The text of a box as a study file writes it: a number with "." as its point and without
+// grouping, whatever the locale; any other text as it stands.
+QString comoEnArchivo(const QString& texto);
+
 // Lenient reading: the number the text begins with ("1.234,5" reads 1.234); 0 when none.
 // Never fails: a value beyond the double range reads as the largest double.
 double leeFlexible(const QString& texto);

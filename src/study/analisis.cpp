@@ -126,14 +126,20 @@ void LozarForm::usaMediciones(const QString& origen, const QString& procedimient
     d.exec();
     if (d.uso() == DlgMediciones::Ninguno)
         return;
-    subgrupos_.clear();
+    medidas_.subgrupos.clear();
     if (const int s = d.subgrupos(); s > 1)
         for (std::size_t i = 0; i < valores.size(); ++i)
-            subgrupos_.push_back(int(i) / s);
+            medidas_.subgrupos.push_back(int(i) / s);
     else if (s < 0)
-        subgrupos_ = tabla->etiquetas(-s - 1);
-    mediciones_ = std::move(valores);
+        medidas_.subgrupos = tabla->etiquetas(-s - 1);
+    medidas_.valores = std::move(valores);
+    // A file as its path, without the quotes the messages put around it.
+    medidas_.origen =
+        origen.startsWith(QLatin1Char('"')) ? origen.mid(1, origen.size() - 2) : origen;
+    medidas_.columna = tabla->columnas()[columna];
     ordenadas_ = std::move(ordenadas);
+    sigmaMediciones_ = r.desviacion;
+    ++revisionMediciones_;
     // Mean and spread to a thousandth of the spread; the shape's moments to a thousandth, more
     // than any sample fixes them.
     ponEnCaja(Media, r.media, r.desviacion);
@@ -149,12 +155,13 @@ void LozarForm::usaMediciones(const QString& origen, const QString& procedimient
 }
 
 void LozarForm::MAnalisisCapacidad_Click() {
+    if (!compruebaCajas(ModeloEstudio::ParaCapacidad))
+        return;
     try {
-        modelo_.compruebaParaAnalisis();
         const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
         const CajasInstantanea cajas(*this);
-        const std::vector<double>* medidas = mediciones_.empty() ? nullptr : &mediciones_;
-        const std::vector<int>* grupos = subgrupos_.empty() ? nullptr : &subgrupos_;
+        const std::vector<double>* medidas = medidas_.valores.empty() ? nullptr : &medidas_.valores;
+        const std::vector<int>* grupos = medidas_.subgrupos.empty() ? nullptr : &medidas_.subgrupos;
         DlgCapacidad d(
             [&](double confianza) {
                 return informeCapacidad(
@@ -173,8 +180,9 @@ void LozarForm::MAnalisisOptima_Click() {
     QString optima;
     {
         PunteroOcupado ocupado;
+        if (!compruebaCajas(ModeloEstudio::ParaAnalisis))
+            return;
         try {
-            modelo_.compruebaParaAnalisis();
             const double mu = estricto(Caja::Media), sigma = estricto(Caja::StdDev);
             const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
             const std::optional<MediaOptima> m = buscaMediaOptima(*this, sigma, forma.get());
@@ -232,8 +240,9 @@ void LozarForm::MAnalisisOptima_Click() {
 }
 
 void LozarForm::MAnalisisEscenarios_Click() {
+    if (!compruebaCajas(ModeloEstudio::ParaAnalisis))
+        return;
     try {
-        modelo_.compruebaParaAnalisis();
         // The study as it stands when the dialog opens: the dialog is modal, nothing else can
         // change it meanwhile but the yearly volume, which no scenario's cost depends on.
         auto cajas = std::make_shared<CajasInstantanea>(*this);
@@ -243,7 +252,7 @@ void LozarForm::MAnalisisEscenarios_Click() {
             [cajas, forma](double reduccion) {
                 return calculaEscenarios(*cajas, forma.get(), reduccion);
             },
-            modelo_.unidades(), this);
+            modelo_.unidades(), nombreIndice(), this);
         connect(&d, &DlgEscenarios::unidadesCambiadas, &modelo_, &ModeloEstudio::fijaUnidades);
         plataforma().punteroFlecha();
         d.exec();
@@ -254,7 +263,7 @@ void LozarForm::MAnalisisEscenarios_Click() {
 }
 
 bool LozarForm::hayMediciones() {
-    if (!mediciones_.empty())
+    if (!medidas_.valores.empty())
         return true;
     plataforma().mensaje(QStringLiteral("No hay mediciones: impórtelas (Archivo > Importar "
                                         "mediciones…) o péguelas (Edición > Pegar mediciones) "
@@ -277,6 +286,28 @@ void LozarForm::MAnalisisProbabilidad_Click() {
 void LozarForm::MAnalisisControl_Click() {
     if (!hayMediciones())
         return;
-    DlgControl d(mediciones_, subgrupos_, this);
+    DlgControl d(medidas_.valores, medidas_.subgrupos, this);
     d.exec();
+}
+
+void LozarForm::tomaMediciones(MedicionesEstudio m, std::vector<double> ordenadas) {
+    medidas_ = std::move(m);
+    ordenadas_ = std::move(ordenadas);
+    sigmaMediciones_ = medidas_.valores.size() > 1 ? resumeMuestra(medidas_.valores).desviacion : 0;
+    ++revisionMediciones_;
+}
+
+bool LozarForm::sigmaDeMediciones() const {
+    if (medidas_.valores.size() < 2 || !(sigmaMediciones_ > 0))
+        return false;
+    try { // as taking them wrote it into the box
+        return estricto(Caja::StdDev) ==
+               leeEnCaja(formatoConResolucion(sigmaMediciones_, sigmaMediciones_ / 1000));
+    } catch (const ErrorLozar&) {
+        return false;
+    }
+}
+
+QString LozarForm::nombreIndice() const {
+    return sigmaDeMediciones() ? QStringLiteral("Ppk") : QStringLiteral("Cpk");
 }

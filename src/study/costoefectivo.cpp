@@ -44,15 +44,11 @@ QString LozarForm::textoExacto(double mu, double sigma, const FormaProceso* form
 
 void LozarForm::cmdLozarEfectivo_Click() {
     PunteroOcupado ocupado;
+    if (!compruebaCajas(ModeloEstudio::ParaCosto))
+        return;
     try {
         const double mu = estricto(Caja::Media), sigma = estricto(Caja::StdDev);
         const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
-        try {
-            compruebaDesviacion(mu, sigma);
-        } catch (const ErrorLozar& e) { // said plainly: nothing failed, a box needs correcting
-            plataforma().mensaje(e.descripcion(), Botones::Aceptar, Icono::Exclamacion);
-            return;
-        }
         const std::optional<double> ce = LozarEfectivo(mu, sigma, forma.get());
         if (!ce) // already reported; a made-up cost would mislead
             return;

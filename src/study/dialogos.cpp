@@ -152,8 +152,8 @@ DlgCapacidad::DlgCapacidad(std::function<QList<QStringList>(double)> informe, QW
 }
 
 DlgEscenarios::DlgEscenarios(std::function<QList<Escenario>(double)> calcula,
-                             const QString& unidades, QWidget* padre)
-    : QDialog(padre), calcula_(std::move(calcula)) {
+                             const QString& unidades, const QString& indice, QWidget* padre)
+    : QDialog(padre), calcula_(std::move(calcula)), indice_(indice) {
     setObjectName(QStringLiteral("Escenarios"));
     setWindowTitle(QStringLiteral("Escenarios"));
     auto* datos = new QFormLayout;
@@ -224,7 +224,7 @@ void DlgEscenarios::muestra() {
         txtInforme->setPlainText(e.descripcion());
         return;
     }
-    filas_ = informeEscenarios(escenarios_, unidades);
+    filas_ = informeEscenarios(escenarios_, unidades, indice_);
     txtInforme->setHtml(comoHtml(filas_));
     // Bars of the cost of poor quality, each named with its figure in the table's own format.
     QChart* chart = grafico->chart();

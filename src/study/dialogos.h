@@ -67,8 +67,9 @@ class DlgEscenarios : public QDialog {
 public:
     // `calcula(reduccion)` gives the scenarios for a cut of the spread (a fraction); `unidades`
     // the study's yearly volume as typed, which the dialog hands back through unidadesCambiadas.
+    // `indice` names the capability index, as informeEscenarios does.
     DlgEscenarios(std::function<QList<Escenario>(double)> calcula, const QString& unidades,
-                  QWidget* padre = nullptr);
+                  const QString& indice, QWidget* padre = nullptr);
 
     QLineEdit *txtUnidades, *txtReduccion;
     QTextBrowser* txtInforme;
@@ -83,6 +84,7 @@ private:
     void muestra();
 
     std::function<QList<Escenario>(double)> calcula_;
+    QString indice_;
     QList<Escenario> escenarios_;
     QList<QStringList> filas_;
 };

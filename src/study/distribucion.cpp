@@ -62,6 +62,10 @@ double empiezaCampana(LozarForm& f, double mu, double sigma, double desde, doubl
 } // namespace
 
 void LozarForm::cmdNormal_Click() {
+    redibuja();
+}
+
+void LozarForm::superponeDistribucion() {
     try {
         const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
         if (estricto(Caja::StdDev) > 0) {
@@ -79,7 +83,7 @@ void LozarForm::cmdNormal_Click() {
             // measures it by percentiles.
             mu = flexible(Caja::Media), sigma = flexible(Caja::StdDev);
             const double retI = flexible(Caja::XRetI), retS = flexible(Caja::XRetS);
-            lblCpk->setText(QStringLiteral("Cpk ") +
+            lblCpk->setText(nombreIndice() + QLatin1Char(' ') +
                             textoDeIndice(cpkDe(mu, sigma, retI, retS, forma.get())));
             avisaSiNoSeVe(estricto(Caja::Media) - bajo * estricto(Caja::StdDev),
                           estricto(Caja::Media) + alto * estricto(Caja::StdDev));

@@ -73,7 +73,8 @@ QList<double> costosDeEscenarios(const QList<Escenario>& e, std::optional<double
     return r;
 }
 
-QList<QStringList> informeEscenarios(const QList<Escenario>& e, std::optional<double> unidades) {
+QList<QStringList> informeEscenarios(const QList<Escenario>& e, std::optional<double> unidades,
+                                     const QString& indice) {
     const QString kDinero = QStringLiteral("$ 0.0000"), kDineroAnual = QStringLiteral("$ 0.00");
     auto fila = [&](const QString& titulo, auto&& valor) {
         QStringList f{titulo};
@@ -100,7 +101,7 @@ QList<QStringList> informeEscenarios(const QList<Escenario>& e, std::optional<do
     f << fila(QStringLiteral("Sobre el nominal"), [](const Escenario& k) {
         return formatea(div(k.costo.noCalidad(), k.costo.nominal), QStringLiteral("0.0 %"));
     });
-    f << fila(QStringLiteral("Cpk"), [](const Escenario& k) {
+    f << fila(indice, [](const Escenario& k) {
         return k.cpk ? textoDeIndice(*k.cpk) : QStringLiteral("—");
     });
     f << fila(QStringLiteral("Desperdicio"), [](const Escenario& k) {

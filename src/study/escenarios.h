@@ -29,7 +29,9 @@ std::optional<double> unidadesDe(const QString& texto);
 // The comparison as rows of cells, in Spanish with the user's decimal separator, for the window,
 // the clipboard and the printer: per good unit, and with `unidades` a year also per year, the
 // units scrapped and reworked, the saving against the current process, and where the money goes.
-QList<QStringList> informeEscenarios(const QList<Escenario>& e, std::optional<double> unidades);
+// `indice` names the capability index: "Ppk" when σ is the measurements' overall spread.
+QList<QStringList> informeEscenarios(const QList<Escenario>& e, std::optional<double> unidades,
+                                     const QString& indice = QStringLiteral("Cpk"));
 
 // The cost of poor quality of each scenario in money: a year's with units, a unit's without.
 QList<double> costosDeEscenarios(const QList<Escenario>& e, std::optional<double> unidades);

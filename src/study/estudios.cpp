@@ -5,6 +5,7 @@
 #include "shell/numeros.h"
 #include "shell/picturebox.h"
 #include "shell/plataforma.h"
+#include "shell/trabajo.h"
 #include "study/archivoestudio.h"
 #include "study/figurarotulada.h"
 #include "study/forma.h"
@@ -20,6 +21,7 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QSettings>
+#include <algorithm>
 
 namespace {
 const QString kFiltro = QStringLiteral("lzr (*.lzr)|*.lzr");
@@ -57,23 +59,21 @@ bool LozarForm::guardaComo() {
     return ruta && guardaEn(*ruta, QStringLiteral("MArchivoGuardarComo"));
 }
 
-QString LozarForm::textoParaArchivo(Caja c) const {
-    const QString t = texto(c);
-    const auto it = deArchivo_.constFind(int(c));
-    return it != deArchivo_.constEnd() && it->first == t ? it->second : t;
-}
-
 bool LozarForm::guardaEn(const QString& ruta, const QString& procedimiento) {
     try {
+        PunteroOcupado ocupado;
+        // Numbers with a point whatever the locale, so that the file reads the same everywhere.
+        auto enArchivo = [&](Caja c) {
+            return c == Caja::txtTitulo ? texto(c) : comoEnArchivo(texto(c));
+        };
         QStringList valores;
         for (int i = 0; i < kCamposEstudio; ++i)
-            valores << (i == kCampoTaguchi ? QString::number(taguchi())
-                                           : textoParaArchivo(kOrden[i]));
+            valores << (i == kCampoTaguchi ? QString::number(taguchi()) : enArchivo(kOrden[i]));
         // A normal study stays the 19 lines it always was.
         const bool normal = formaNormal(texto(Caja::Sesgo), texto(Caja::Curtosis));
-        valores << (normal ? QString() : textoParaArchivo(Caja::Sesgo))
-                << (normal ? QString() : textoParaArchivo(Caja::Curtosis)) << modelo_.unidades();
-        guardaArchivoSeguro(ruta, escribeEstudio(valores));
+        valores << (normal ? QString() : enArchivo(Caja::Sesgo))
+                << (normal ? QString() : enArchivo(Caja::Curtosis)) << modelo_.unidades();
+        guardaArchivoSeguro(ruta, escribeEstudio(valores, &medidas_));
         archivo_ = mostrado_ = ruta;
         anotaReciente(ruta);
         marcaGuardado();
@@ -102,7 +102,8 @@ QStringList LozarForm::estado() const {
     QStringList e;
     for (const QLineEdit* c : cajas_)
         e << c->text();
-    return e << QString::number(taguchi()) << modelo_.unidades();
+    return e << QString::number(taguchi()) << modelo_.unidades()
+             << QString::number(revisionMediciones_);
 }
 
 bool LozarForm::cambiado() const {
@@ -158,6 +159,9 @@ void LozarForm::closeEvent(QCloseEvent* e) {
 }
 
 void LozarForm::MArchivoExportar_Click() {
+    // The figure names the limits by their values.
+    if (!compruebaCajas(ModeloEstudio::ParaFuncion))
+        return;
     const std::optional<QString> ruta = plataforma().dialogoExportar(kFiltroExportar);
     if (!ruta)
         return;
@@ -186,12 +190,9 @@ void LozarForm::MArchivoNuevo_Click() {
         cajas_[i]->setText(inicial_.value(int(i)));
     chkTaguchi->setCheckState(Qt::Unchecked);
     modelo_.fijaUnidades(QString());
-    mediciones_.clear();
-    ordenadas_.clear();
-    subgrupos_.clear();
+    tomaMediciones({}, {});
     archivo_.clear();
     mostrado_.clear();
-    deArchivo_.clear();
     Pic1->borra();
     Form_Load();
 }
@@ -233,67 +234,77 @@ void LozarForm::abreEjemplo(const QString& ruta) {
 }
 
 void LozarForm::abreEstudio(const QString& ruta, bool ejemplo) {
+    // The whole file into a study of its own first: the one on screen changes only when that
+    // study is whole, so that a bad file leaves it, its file name and its "*" as they were.
+    EstudioEnArchivo e;
+    std::vector<double> ordenadas;
     try {
-        // No study is anywhere near 64 MB: a larger file is not one.
-        const LecturaEstudio lectura = leeEstudio(leeArchivoEntero(ruta, 64 << 20));
-        // What was read before a fault stays applied; each box's change handling runs. A file
-        // without a shape is a normal study, whatever shape was on screen.
-        // Nor is one without units: the volume was the other study's.
-        bool conForma = false, conUnidades = false;
-        for (const auto& [campo, valor] : lectura.valores) {
-            conForma = conForma || (campo >= kCamposEstudio && campo < kCampoUnidades);
-            conUnidades = conUnidades || campo == kCampoUnidades;
-        }
-        if (!conForma && !lectura.valores.isEmpty()) {
-            Sesgo->clear();
-            Curtosis->clear();
-        }
-        if (!conUnidades && !lectura.valores.isEmpty())
-            modelo_.fijaUnidades(QString());
-        deArchivo_.clear();
-        for (const auto& [campo, valor] : lectura.valores) {
-            if (campo == kCampoUnidades)
-                modelo_.fijaUnidades(valor);
-            else if (campo == kCampoTaguchi)
-                chkTaguchi->setCheckState(valor == QLatin1String("1")   ? Qt::Checked
-                                          : valor == QLatin1String("2") ? Qt::PartiallyChecked
-                                                                        : Qt::Unchecked);
-            else if (kOrden[campo] == Caja::txtTitulo)
-                caja(kOrden[campo])->setText(valor);
-            else {
-                const QString mostrado = conSeparadorLocal(valor);
-                if (mostrado != valor)
-                    deArchivo_.insert(int(kOrden[campo]), {mostrado, valor});
-                caja(kOrden[campo])->setText(mostrado);
-            }
-        }
-        if (lectura.error) // which file, after what was wrong in it
-            throw ErrorLozar(lectura.error->numero(),
-                             lectura.error->descripcion() +
-                                 QStringLiteral(", en \"%1\"").arg(QDir::toNativeSeparators(ruta)));
-        mediciones_.clear(); // they belonged to the study on screen before
-        ordenadas_.clear();
-        subgrupos_.clear();
-        if (lectura.valores.isEmpty())
-            throw ErrorLozar(kErrTipos,
-                             QStringLiteral("\"%1\" no contiene ningún dato de un estudio de Lozar")
-                                 .arg(QDir::toNativeSeparators(ruta)));
-        // An example is never overwritten: saving it asks for a name of the user's own.
-        archivo_ = ejemplo ? QString() : ruta;
-        if (!ejemplo)
-            anotaReciente(ruta);
-        mostrado_ = ruta;
-        marcaGuardado();
-    } catch (const ErrorLozar& e) {
-        avisaRutina(objectName() + QStringLiteral(". MArchivoAbrir."), e, 1);
+        trabajaConProgreso(this,
+                           QStringLiteral("Abriendo \"%1\"…").arg(QDir::toNativeSeparators(ruta)),
+                           [&](Progreso& p) {
+                               // Measurements make a study as large as their files, no more.
+                               p.tramo(0, 0.4);
+                               const QByteArray bytes = leeArchivoEntero(ruta, qint64(1) << 30, &p);
+                               p.tramo(0.4, 0.9);
+                               e = leeEstudioEntero(bytes, &p);
+                               p.tramo(0.9, 1);
+                               ordenadas = e.mediciones.valores;
+                               std::sort(ordenadas.begin(), ordenadas.end());
+                           });
+    } catch (const ErrorLozar& error) {
+        if (error.numero() == kErrCancelado)
+            return;
+        // Which file, after what was wrong in it.
+        avisaRutina(
+            objectName() + QStringLiteral(". MArchivoAbrir."),
+            ErrorLozar(error.numero(),
+                       error.descripcion() +
+                           QStringLiteral(", en \"%1\"").arg(QDir::toNativeSeparators(ruta)),
+                       error.origen()),
+            1);
         return;
     }
-    redibuja();
+    for (int campo = 0; campo < kCamposTodos; ++campo) {
+        const QString& valor = e.valores[campo];
+        if (campo == kCampoUnidades)
+            modelo_.fijaUnidades(valor);
+        else if (campo == kCampoTaguchi)
+            chkTaguchi->setCheckState(valor == QLatin1String("1")   ? Qt::Checked
+                                      : valor == QLatin1String("2") ? Qt::PartiallyChecked
+                                                                    : Qt::Unchecked);
+        else if (kOrden[campo] == Caja::txtTitulo)
+            caja(Caja::txtTitulo)->setText(valor);
+        else // a number the file wrote with a point, in the user's separator
+            caja(kOrden[campo])->setText(conSeparadorLocal(valor));
+    }
+    tomaMediciones(std::move(e.mediciones), std::move(ordenadas));
+    // An example is never overwritten: saving it asks for a name of the user's own.
+    archivo_ = ejemplo ? QString() : ruta;
+    if (!ejemplo)
+        anotaReciente(ruta);
+    mostrado_ = ruta;
+    marcaGuardado();
+    // The file is the study: what it lacks stays empty, and the user hears which.
+    if (!e.faltan.isEmpty()) {
+        QStringList faltan;
+        for (int campo : e.faltan)
+            faltan << QStringLiteral("«%1»").arg(
+                campo == kCampoTaguchi ? QStringLiteral("Taguchi") : nombreDeCaja(kOrden[campo]));
+        plataforma().mensaje(
+            QStringLiteral("\"%1\" no trae %2: esas casillas quedan vacías (Taguchi sin "
+                           "marcar). Escríbalas antes de calcular.")
+                .arg(QDir::toNativeSeparators(ruta), faltan.join(QStringLiteral(", "))),
+            Botones::Aceptar, Icono::Exclamacion);
+    }
+    redibuja(e.faltan.isEmpty());
     marcaGuardado(); // a range the drawing widened is the study as opened, not a change
 }
 
-void LozarForm::redibuja() {
+void LozarForm::redibuja(bool avisa) {
     Pic1->borra();
-    cmdNormal_Click();
-    cmdDrawCostFunction_Click();
+    if (!compruebaCajas(ModeloEstudio::ParaDistribucion, avisa))
+        return;
+    // The distribution over the cost function, as pressing "1." then "2." lays them.
+    dibujaFuncionLozar();
+    superponeDistribucion();
 }

@@ -30,6 +30,12 @@ double LozarForm::ConvY(double y) const {
 }
 
 void LozarForm::cmdDrawCostFunction_Click() {
+    Pic1->borra(); // nothing of an earlier study stays under the new drawing
+    if (compruebaCajas(ModeloEstudio::ParaFuncion))
+        dibujaFuncionLozar();
+}
+
+void LozarForm::dibujaFuncionLozar() {
     plataforma().punteroOcupado();
     try {
         ordenaCostosExtra();
@@ -60,7 +66,7 @@ void LozarForm::ordenaCostosExtra() {
     const Lado lados[] = {{Label1[3], Label1[5], YRetI, YDesI, LinYI[3], LinYI[2], true},
                           {Label1[9], Label1[8], YRetS, YDesS, LinYS[3], LinYS[2], false}};
     for (const Lado& l : lados) {
-        const bool retArriba = leeFlexible(l.ret->text()) >= leeFlexible(l.des->text());
+        const bool retArriba = leeNumero(l.ret->text()) >= leeNumero(l.des->text());
         const int arriba[3] = {1980, 2280, 2460}, abajo[3] = {2865, 3165, 3345};
         const int* pr = retArriba ? arriba : abajo;
         const int* pd = retArriba ? abajo : arriba;
@@ -187,6 +193,8 @@ void LozarForm::dibujaFuncion() {
 }
 
 void LozarForm::Pic1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double X, double) {
+    if (!compruebaCajas(ModeloEstudio::ParaDistribucion))
+        return;
     QString texto;
     try {
         const Escala e = Pic1->escala();

@@ -84,6 +84,8 @@ bool LozarForm::preparaGrafico(Graf1& g) {
     std::optional<std::pair<double, double>> extremos;
     {
         PunteroOcupado ocupado;
+        if (!compruebaCajas(ModeloEstudio::ParaCosto))
+            return false;
         try {
             extremos = calculaTablaGrafico();
         } catch (const ErrorLozar& e) {

@@ -123,8 +123,10 @@ void LozarForm::pintaInforme(QPagedPaintDevice& hoja) {
                                formatea(c.retrabajo(), QStringLiteral("0.00 %")));
         const Limites l = limitesDe(*this);
         const double cpk = cpkDe(mu, sigma, l.retI, l.retS, forma.get());
-        resultados << QStringLiteral("Cpk: %1").arg(
-            std::isfinite(cpk) ? formatea(cpk, QStringLiteral("0.00")) : QStringLiteral("—"));
+        resultados << QStringLiteral("%1: %2")
+                          .arg(nombreIndice())
+                          .arg(std::isfinite(cpk) ? formatea(cpk, QStringLiteral("0.00"))
+                                                  : QStringLiteral("—"));
     } catch (const ErrorLozar& e) {
         resultados << QStringLiteral("No se puede calcular el costo: %1").arg(e.descripcion());
     }
@@ -142,7 +144,7 @@ void LozarForm::pintaInforme(QPagedPaintDevice& hoja) {
         y = parrafo(p, y, QStringLiteral("Escenarios"), 13, true);
         y = tabla(p, y + 4,
                   informeEscenarios(calculaEscenarios(*this, forma.get(), 0.2),
-                                    unidadesDe(modelo_.unidades())),
+                                    unidadesDe(modelo_.unidades()), nombreIndice()),
                   8);
     } catch (const ErrorLozar& e) {
         y = parrafo(p, y, e.descripcion(), 10);
@@ -150,11 +152,11 @@ void LozarForm::pintaInforme(QPagedPaintDevice& hoja) {
 
     // The capability study: on this page, or with the measurements on a second one with their
     // charts.
-    const std::vector<double>* medidas = mediciones_.empty() ? nullptr : &mediciones_;
-    const std::vector<int>* grupos = subgrupos_.empty() ? nullptr : &subgrupos_;
+    const std::vector<double>* medidas = medidas_.valores.empty() ? nullptr : &medidas_.valores;
+    const std::vector<int>* grupos = medidas_.subgrupos.empty() ? nullptr : &medidas_.subgrupos;
     QList<QStringList> capacidad;
     try {
-        modelo_.compruebaParaAnalisis();
+        modelo_.compruebaParaCapacidad();
         capacidad = informeCapacidad(*this, forma.get(),
                                      calculaCapacidad(*this, forma.get(), medidas, grupos));
     } catch (const ErrorLozar& e) {
@@ -184,7 +186,7 @@ void LozarForm::pintaInforme(QPagedPaintDevice& hoja) {
     y = parrafo(p, kMargen, QStringLiteral("Capacidad del proceso: ") + txtTitulo->text(), 16,
                 true);
     y = tabla(p, y + 6, capacidad, 9);
-    DlgControl control(mediciones_, subgrupos_);
+    DlgControl control(medidas_.valores, medidas_.subgrupos);
     const double h = (kAlto - kMargen - y - 20) / 2;
     grafico(p, control.graficoValores, QRectF(kMargen, y + 10, kUtil * 0.6, h));
     grafico(p, control.graficoRangos, QRectF(kMargen, y + 14 + h, kUtil * 0.6, h));
@@ -207,6 +209,8 @@ QByteArray LozarForm::informePdf() {
 }
 
 void LozarForm::MArchivoInforme_Click() {
+    if (!compruebaCajas(ModeloEstudio::ParaInforme))
+        return;
     const std::optional<QString> ruta = plataforma().dialogoGuardar(kFiltroPdf);
     if (!ruta)
         return;
@@ -219,6 +223,8 @@ void LozarForm::MArchivoInforme_Click() {
 }
 
 void LozarForm::MArchivoImprimir_Click() {
+    if (!compruebaCajas(ModeloEstudio::ParaInforme))
+        return;
     if (!plataforma().imprimePaginas([this](QPagedPaintDevice& d) { pintaInforme(d); }))
         ofrecePdf(QStringLiteral("el informe"), [this] { return informePdf(); });
 }

@@ -36,15 +36,9 @@ struct DisenoCaja {
     const char* texto;
     int izq, arr, ancho, alto;
     const char* tip;
-    // The accessible name: the words of the label beside the box (an element of Label1, or -1
-    // for none) followed by `lado`; the tip when both are empty.
-    int etiqueta;
-    const char* lado;
     // What the box holds and in which unit, for its tooltip after the accessible name.
     const char* ayuda;
 };
-
-const char kInf[] = " Lado Inferior", kSup[] = " Lado Superior";
 
 const QString kAyudaEfectivo = QStringLiteral("Costo efectivo de una unidad buena y, entre "
                                               "paréntesis, su exceso sobre el costo nominal en el "
@@ -53,47 +47,46 @@ const QString kAyudaEfectivo = QStringLiteral("Costo efectivo de una unidad buen
 // Design of the boxes: name, initial text, position in twips, tip, accessible name.
 const DisenoCaja kCajas[] = {
     {Caja::txtTitulo, "txtTitulo", "Integración de Lozars de No Calidad", 1290, 120, 8895, 375, "",
-     -1, "Título del estudio",
      "aparece en el gráfico de costos, en el detalle del cálculo y en el informe de capacidad"},
-    {Caja::XObj, "XObj", "0", 5400, 6300, 750, 315, "", 0, "",
+    {Caja::XObj, "XObj", "0", 5400, 6300, 750, 315, "",
      "el valor ideal de la característica, donde el costo es solo el nominal (unidades de la "
      "característica)"},
-    {Caja::XRetI, "XRetI", "0", 3810, 6300, 750, 315, "", 2, kInf,
+    {Caja::XRetI, "XRetI", "0", 3810, 6300, 750, 315, "",
      "debajo de él la pieza se retrabaja (mismas unidades que el Objetivo)"},
-    {Caja::XRetS, "XRetS", "0", 7020, 6300, 750, 315, "", 6, kSup,
+    {Caja::XRetS, "XRetS", "0", 7020, 6300, 750, 315, "",
      "encima de él la pieza se retrabaja (mismas unidades que el Objetivo)"},
-    {Caja::XDesI, "XDesI", "0", 2250, 6300, 750, 315, "", 4, kInf,
+    {Caja::XDesI, "XDesI", "0", 2250, 6300, 750, 315, "",
      "debajo de él la pieza se desecha (mismas unidades que el Objetivo)"},
-    {Caja::XDesS, "XDesS", "0", 8550, 6300, 750, 315, "", 7, kSup,
+    {Caja::XDesS, "XDesS", "0", 8550, 6300, 750, 315, "",
      "encima de él la pieza se desecha (mismas unidades que el Objetivo)"},
-    {Caja::YNomI, "YNomI", "0", 240, 4680, 750, 315, "", 14, kInf,
+    {Caja::YNomI, "YNomI", "0", 240, 4680, 750, 315, "",
      "costo de producir una unidad buena en el extremo izquierdo del gráfico, xa (dinero por "
      "unidad)"},
-    {Caja::YNomS, "YNomS", "0", 10560, 4680, 750, 315, "", 1, kSup,
+    {Caja::YNomS, "YNomS", "0", 10560, 4680, 750, 315, "",
      "costo de producir una unidad buena en el extremo derecho del gráfico, xb (dinero por "
      "unidad)"},
-    {Caja::YRetI, "YRetI", "0", 240, 2280, 750, 315, "", 3, kInf,
+    {Caja::YRetI, "YRetI", "0", 240, 2280, 750, 315, "",
      "costo que se suma por retrabajar una unidad del lado inferior (dinero por unidad)"},
-    {Caja::YRetS, "YRetS", "0", 10560, 2280, 750, 315, "", 9, kSup,
+    {Caja::YRetS, "YRetS", "0", 10560, 2280, 750, 315, "",
      "costo que se suma por retrabajar una unidad del lado superior (dinero por unidad)"},
-    {Caja::YDesI, "YDesI", "0", 240, 3165, 750, 315, "", 5, kInf,
+    {Caja::YDesI, "YDesI", "0", 240, 3165, 750, 315, "",
      "costo que se suma por desechar una unidad del lado inferior (dinero por unidad)"},
-    {Caja::YDesS, "YDesS", "0", 10560, 3165, 750, 315, "", 8, kSup,
+    {Caja::YDesS, "YDesS", "0", 10560, 3165, 750, 315, "",
      "costo que se suma por desechar una unidad del lado superior (dinero por unidad)"},
-    {Caja::Media, "Media", "0", 1980, 7650, 750, 315, "", 12, "",
+    {Caja::Media, "Media", "0", 1980, 7650, 750, 315, "",
      "media del proceso (mismas unidades que el Objetivo)"},
-    {Caja::StdDev, "StdDev", "0", 2880, 7650, 750, 315, "", 13, "",
+    {Caja::StdDev, "StdDev", "0", 2880, 7650, 750, 315, "",
      "desviación estándar del proceso (mismas unidades que el Objetivo); 0 para un proceso sin "
      "dispersión"},
-    {Caja::xa, "xa", "0", 1260, 6120, 540, 285, "Valor mínimo de la característica", -1, "", ""},
-    {Caja::xb, "xb", "100", 9720, 6120, 540, 285, "Valor máximo de la característica", -1, "", ""},
-    {Caja::ya, "ya", "0", 720, 5760, 540, 285, "Valor inferior de la escala de Lozar", -1, "", ""},
-    {Caja::yb, "yb", "100", 720, 600, 540, 285, "Valor superior de la escala de Lozar", -1, "", ""},
+    {Caja::xa, "xa", "0", 1260, 6120, 540, 285, "Valor mínimo de la característica", ""},
+    {Caja::xb, "xb", "100", 9720, 6120, 540, 285, "Valor máximo de la característica", ""},
+    {Caja::ya, "ya", "0", 720, 5760, 540, 285, "Valor inferior de la escala de Lozar", ""},
+    {Caja::yb, "yb", "100", 720, 600, 540, 285, "Valor superior de la escala de Lozar", ""},
     // The process distribution's shape, in a row of its own under the mean and deviation.
-    {Caja::Sesgo, "Sesgo", "", 1980, 8310, 750, 315, "", 15, "",
+    {Caja::Sesgo, "Sesgo", "", 1980, 8310, 750, 315, "",
      "asimetría de la distribución del proceso; vacío o 0, con la Curtosis, para un proceso "
      "normal"},
-    {Caja::Curtosis, "Curtosis", "", 2880, 8310, 750, 315, "", 16, "",
+    {Caja::Curtosis, "Curtosis", "", 2880, 8310, 750, 315, "",
      "curtosis en exceso de la distribución del proceso (0 la normal); vacía o 0, con el Sesgo, "
      "para un proceso normal"},
 };
@@ -267,11 +260,8 @@ void LozarForm::creaCajas(QWidget* s) {
         auto* e = new QLineEdit(QString::fromUtf8(d.texto), s);
         e->setObjectName(QLatin1String(d.nombre));
         colocaTwips(e, d.izq, d.arr, d.ancho, d.alto);
-        QString nombre =
-            (d.etiqueta >= 0 ? QString::fromUtf8(kEtiquetas[d.etiqueta].texto) : QString()) +
-            QString::fromUtf8(d.lado);
-        if (nombre.isEmpty())
-            nombre = QString::fromUtf8(d.tip);
+        // The words of the label beside it, as every message names it.
+        const QString nombre = nombreDeCaja(d.caja);
         e->setAccessibleName(nombre);
         // The design's own tips as they are; every other box says what it holds.
         e->setToolTip(*d.tip ? QString::fromUtf8(d.tip)
@@ -451,6 +441,19 @@ void LozarForm::nombraDistribucion() {
     cmdNormal->setText(formaNormal(Sesgo->text(), Curtosis->text())
                            ? QStringLiteral("2. Distribución Normal")
                            : QStringLiteral("2. Distribución"));
+}
+
+bool LozarForm::compruebaCajas(int necesita, bool avisa) {
+    try {
+        modelo_.compruebaEntradas(necesita);
+        return true;
+    } catch (const ErrorLozar& e) {
+        BorraResultado(ModeloEstudio::Cpk | ModeloEstudio::Efectivo);
+        plataforma().punteroFlecha();
+        if (avisa)
+            avisaManejador(e);
+        return false;
+    }
 }
 
 void LozarForm::BorraResultado(int resultados) {

@@ -8,6 +8,7 @@
 //
 // Every handler reads the boxes, calls the pure routines and reports through plataforma().
 
+#include "study/archivoestudio.h"
 #include "study/modelo.h"
 #include "study/modeloestudio.h"
 #include "tables/tablanormal.h"
@@ -67,7 +68,7 @@ public:
     QMenu *MArchivoEjemplos, *MArchivoRecientes;
 
     // The measurements imported or pasted last, kept while the window shows this study.
-    const std::vector<double>& mediciones() const { return mediciones_; }
+    const std::vector<double>& mediciones() const { return medidas_.valores; }
 
     // Study values to plot coordinates (0..100 each way, y downwards).
     double ConvX(double x) const;
@@ -138,6 +139,14 @@ private:
     void conecta();
 
     void Form_Load();
+    // The study's one check before a path computes, draws or prints a number: false, said (when
+    // `avisa`) and with no result left on screen, when a box it needs is wrong.
+    bool compruebaCajas(int necesita, bool avisa = true);
+    // The cost function with its limit lines over what the picture holds.
+    void dibujaFuncionLozar();
+    // The process distribution by zone, the histogram, the mean and Cpk, over what the picture
+    // holds.
+    void superponeDistribucion();
     void ordenaCostosExtra();
     void ensanchaEscalas();
     void lineasDeLimites();
@@ -176,26 +185,33 @@ private:
     void marcaGuardado();
     void ponTitulo(); // the caption, with "*" while there are unsaved changes
     void dibujaHistograma();
-    // The plot drawn anew from the study, as opening one does: after values the program itself
-    // put into the boxes (measurements taken, the optimal mean applied).
-    void redibuja();
+    // The plot drawn anew from the study on a cleared picture, as "2." and opening a study do:
+    // the cost function, then the distribution over it.
+    void redibuja(bool avisa = true);
     void avisaSiNoSeVe(double desde, double hasta);
     QString textoExacto(double mu, double sigma, const FormaProceso* forma) const;
 
     ModeloEstudio modelo_; // the study itself; the boxes show it and write into it
     std::array<QLineEdit*, kNumCajas> cajas_{};
-    std::vector<double> mediciones_;
-    std::vector<double> ordenadas_; // the same, sorted once when taken: the histogram's
-    std::vector<int> subgrupos_;    // each one's subgroup, when the user gave them
+    // The measurements taken, saved with the study; and the same values sorted once when taken,
+    // for the histogram.
+    MedicionesEstudio medidas_;
+    std::vector<double> ordenadas_;
+    // The overall standard deviation of the measurements: while Desv. Std. holds it, the index
+    // the window shows is Ppk.
+    double sigmaMediciones_ = 0;
+    int revisionMediciones_ = 0; // counts each change of them, for unsaved changes
+    // Whether Desv. Std. holds the measurements' overall spread, for the index's name.
+    bool sigmaDeMediciones() const;
+    // "Ppk" for an index of the measurements' overall spread, "Cpk" for a typed one.
+    QString nombreIndice() const;
+    // The measurements of a study opened or made anew, with what follows from them.
+    void tomaMediciones(MedicionesEstudio m, std::vector<double> ordenadas);
     // Says so and answers false when no measurements have been taken.
     bool hayMediciones();
     QString archivo_;      // the study's own file, when it has one
     QString mostrado_;     // the file the caption names (an example's is not its own)
     QStringList guardado_; // the boxes as last opened or saved
     QStringList inicial_;  // the boxes as the program starts
-    // Boxes whose number the file wrote with a point and the window shows in the user's
-    // separator: (as shown, as the file has it), so that saving writes the file's own bytes.
-    QHash<int, std::pair<QString, QString>> deArchivo_;
-    QString textoParaArchivo(Caja c) const;
     TablaNormal tabla_;
 };

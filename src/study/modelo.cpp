@@ -3,12 +3,66 @@
 #include "shell/errores.h"
 #include "shell/numeros.h"
 
+QString nombreDeCaja(Caja caja) {
+    switch (caja) {
+    case Caja::XObj:
+        return QStringLiteral("Objetivo");
+    case Caja::XRetI:
+        return QStringLiteral("Límite Retrabajo Lado Inferior");
+    case Caja::XRetS:
+        return QStringLiteral("Límite Retrabajo Lado Superior");
+    case Caja::XDesI:
+        return QStringLiteral("Límite Desperdicio Lado Inferior");
+    case Caja::XDesS:
+        return QStringLiteral("Límite Desperdicio Lado Superior");
+    case Caja::YNomI:
+        return QStringLiteral("Nominal Producción Lado Inferior");
+    case Caja::YNomS:
+        return QStringLiteral("Nominal Producción Lado Superior");
+    case Caja::YRetI:
+        return QStringLiteral("+ Retrabajo Lado Inferior");
+    case Caja::YRetS:
+        return QStringLiteral("+ Retrabajo Lado Superior");
+    case Caja::YDesI:
+        return QStringLiteral("+ Desperdicio Lado Inferior");
+    case Caja::YDesS:
+        return QStringLiteral("+ Desperdicio Lado Superior");
+    case Caja::Media:
+        return QStringLiteral("Media");
+    case Caja::StdDev:
+        return QStringLiteral("Desv. Std.");
+    case Caja::xa:
+        return QStringLiteral("Valor mínimo de la característica");
+    case Caja::xb:
+        return QStringLiteral("Valor máximo de la característica");
+    case Caja::ya:
+        return QStringLiteral("Valor inferior de la escala de Lozar");
+    case Caja::yb:
+        return QStringLiteral("Valor superior de la escala de Lozar");
+    case Caja::txtTitulo:
+        return QStringLiteral("Título del estudio");
+    case Caja::Sesgo:
+        return QStringLiteral("Sesgo");
+    case Caja::Curtosis:
+        return QStringLiteral("Curtosis");
+    }
+    return QString();
+}
+
+double leeNumero(const QString& texto) {
+    try {
+        return leeEnCaja(texto);
+    } catch (const ErrorLozar&) {
+        return leeFlexible(texto);
+    }
+}
+
 double Cajas::estricto(Caja caja) const {
-    return leeEstricto(texto(caja));
+    return leeEnCaja(texto(caja));
 }
 
 double Cajas::flexible(Caja caja) const {
-    return leeFlexible(texto(caja));
+    return leeNumero(texto(caja));
 }
 
 CajasInstantanea::CajasInstantanea(const Cajas& origen) : taguchi_(origen.taguchi()) {
@@ -20,7 +74,7 @@ double CajasInstantanea::estricto(Caja caja) const {
     const int i = int(caja);
     if (estado_[i] == 0) {
         try {
-            estrictos_[i] = leeEstricto(textos_[i]);
+            estrictos_[i] = leeEnCaja(textos_[i]);
             estado_[i] = 1;
         } catch (const ErrorLozar& e) {
             estado_[i] = e.numero();
@@ -34,7 +88,7 @@ double CajasInstantanea::estricto(Caja caja) const {
 double CajasInstantanea::flexible(Caja caja) const {
     const int i = int(caja);
     if (!hayFlexible_[i]) {
-        flexibles_[i] = leeFlexible(textos_[i]);
+        flexibles_[i] = leeNumero(textos_[i]);
         hayFlexible_[i] = true;
     }
     return flexibles_[i];

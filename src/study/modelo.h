@@ -27,6 +27,14 @@ enum class Caja {
 };
 constexpr int kNumCajas = int(Caja::Curtosis) + 1;
 
+// The caption a user knows a box by ("Nominal Producción Lado Inferior", "Desv. Std."), for
+// messages and accessible names.
+QString nombreDeCaja(Caja caja);
+
+// The lenient reading, except that a box's number (leeEnCaja) is always read as that number:
+// "1.250,00" is 1250 in Spain here too, never 1,25.
+double leeNumero(const QString& texto);
+
 class Cajas {
 public:
     virtual ~Cajas() = default;

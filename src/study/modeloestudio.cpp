@@ -5,6 +5,7 @@
 #include "study/forma.h"
 
 #include <cmath>
+#include <initializer_list>
 
 ModeloEstudio::ModeloEstudio(QObject* padre) : QObject(padre) {}
 
@@ -38,10 +39,55 @@ std::shared_ptr<const FormaProceso> ModeloEstudio::forma() const {
     return formaDe(*this);
 }
 
-void ModeloEstudio::compruebaParaAnalisis() const {
-    compruebaLimites(limitesDe(*this));
-    compruebaDesviacion(estricto(Caja::Media), estricto(Caja::StdDev));
-    forma();
+void ModeloEstudio::compruebaEntradas(int necesita) const {
+    auto leeCaja = [&](Caja c) {
+        const QString t = texto(c);
+        try {
+            return leeEnCaja(t);
+        } catch (const ErrorLozar& e) {
+            const QString nombre = QStringLiteral("«%1»").arg(nombreDeCaja(c));
+            if (e.numero() == kErrDesbordamiento)
+                throw ErrorLozar(e.numero(), QStringLiteral("Desbordamiento: %1 es demasiado "
+                                                            "grande")
+                                                 .arg(nombre));
+            throw ErrorLozar(kErrTipos, QStringLiteral("No coinciden los tipos: %1 %2")
+                                            .arg(nombre, t.trimmed().isEmpty()
+                                                             ? QStringLiteral("está vacía")
+                                                             : QStringLiteral("no es un número")));
+        }
+    };
+    auto lee = [&](std::initializer_list<Caja> cajas) {
+        for (Caja c : cajas)
+            leeCaja(c);
+    };
+    if (necesita & CajasLimites)
+        lee({Caja::XDesI, Caja::XRetI, Caja::XObj, Caja::XRetS, Caja::XDesS});
+    if (necesita & CajasCostos)
+        lee({Caja::YNomI, Caja::YNomS, Caja::YRetI, Caja::YRetS, Caja::YDesI, Caja::YDesS, Caja::xa,
+             Caja::xb});
+    if (necesita & CajasEscala)
+        lee({Caja::xa, Caja::xb, Caja::ya, Caja::yb});
+    if (necesita & CajaMedia)
+        leeCaja(Caja::Media);
+    if (necesita & CajaDispersion) {
+        leeCaja(Caja::StdDev);
+        // Empty is the normal shape.
+        for (Caja c : {Caja::Sesgo, Caja::Curtosis})
+            if (!texto(c).trimmed().isEmpty())
+                leeCaja(c);
+    }
+    if (necesita & CajasLimites) {
+        const Limites l = limitesDe(*this);
+        compruebaLimites(l, necesita & ConTolerancia);
+    }
+    if (necesita & CajaDispersion) {
+        const double sigma = leeCaja(Caja::StdDev);
+        if (necesita & SigmaCalculable)
+            compruebaDesviacion(leeCaja(Caja::Media), sigma);
+        else if (sigma < 0)
+            compruebaDesviacion(0, sigma);
+        forma();
+    }
 }
 
 void compruebaDesviacion(double mu, double sigma) {
@@ -58,7 +104,7 @@ void compruebaDesviacion(double mu, double sigma) {
                              .arg(formatoGeneral(sigma), formatoGeneral(mu)));
 }
 
-void compruebaLimites(const Limites& l) {
+void compruebaLimites(const Limites& l, bool tolerancia) {
     const struct {
         double valor;
         const char* nombre;
@@ -76,7 +122,7 @@ void compruebaLimites(const Limites& l) {
                     .arg(QString::fromUtf8(orden[i].nombre), formatoGeneral(orden[i].valor),
                          QString::fromUtf8(orden[i + 1].nombre),
                          formatoGeneral(orden[i + 1].valor)));
-    if (l.retI == l.retS)
+    if (tolerancia && l.retI == l.retS)
         throw ErrorLozar(kErrArgumento,
                          QStringLiteral("Los límites de retrabajo son iguales (%1): no dejan "
                                         "tolerancia que medir")

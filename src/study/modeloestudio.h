@@ -37,9 +37,33 @@ public:
     // The process shape (null for a normal one); see formaDe.
     std::shared_ptr<const FormaProceso> forma() const;
 
-    // What an analysis of the study (capability, optimum) needs, checked in one place: the limits
-    // in order, a spread it can compute with, a possible shape. ErrorLozar naming the box.
-    void compruebaParaAnalisis() const;
+    // What a path reads of the study, for the one check every path passes before it computes,
+    // draws or prints a number.
+    enum Necesita {
+        CajasLimites = 1, // the five limits, in their order
+        CajasCostos = 2,  // the six costs and the ends of the nominal line, xa and xb
+        CajasEscala = 4,  // the picture's ranges, xa, xb, ya and yb
+        CajaMedia = 8,
+        CajaDispersion = 16,  // σ, not negative, and the shape
+        SigmaCalculable = 32, // σ an integration can tell from 0 beside the mean
+        ConTolerancia = 64,   // rework limits apart
+        // "1. Función Lozar" (it marks the mean), then "2." and a click on the picture, "3.",
+        // and what needs a tolerance: "4.", capability, optimum, scenarios.
+        ParaFuncion = CajasLimites | CajasCostos | CajasEscala | CajaMedia,
+        ParaDistribucion = ParaFuncion | CajaDispersion,
+        ParaCosto = CajasLimites | CajasCostos | CajaMedia | CajaDispersion | SigmaCalculable,
+        ParaAnalisis = ParaCosto | ConTolerancia,
+        ParaCapacidad = CajasLimites | CajaMedia | CajaDispersion | SigmaCalculable | ConTolerancia,
+        // The report draws the picture and prints every result.
+        ParaInforme = ParaCosto | CajasEscala,
+    };
+    // Every box `necesita` names read by the strict reading in the user's locale, the limits in
+    // order, σ not negative, a shape that exists. ErrorLozar naming the box by its caption: 13
+    // for a text that is not a number ("«Media» no es un número"), 6 for one beyond a double, 5
+    // for an order or a value no computation takes.
+    void compruebaEntradas(int necesita) const;
+    // What the capability study needs.
+    void compruebaParaCapacidad() const { compruebaEntradas(ParaCapacidad); }
 
 signals:
     // Some input changed, the title included: the study is not what was saved.
@@ -62,5 +86,6 @@ private:
 void compruebaDesviacion(double mu, double sigma);
 
 // The limits in their order along the characteristic, XDesI ≤ XRetI ≤ XObj ≤ XRetS ≤ XDesS,
-// with the rework limits apart. ErrorLozar 5 naming the two boxes out of order.
-void compruebaLimites(const Limites& l);
+// and, for what measures a tolerance, the rework limits apart. ErrorLozar 5 naming the two boxes
+// out of order.
+void compruebaLimites(const Limites& l, bool tolerancia = true);
