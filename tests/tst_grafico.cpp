@@ -100,8 +100,10 @@ void TstGrafico::etiquetasYSeries() {
     QCOMPARE(ejeMaximoDe(12.3), 13.0);                   // else the next whole number up
     QCOMPARE(ejeMaximoDe(12.0004), 12.0);                // but for a hair over one
     QVERIFY(!e.doble.ocupado);
-    // The detail file holds the last cell: mean XRetS, deviation 5 × 0.5.
+    // The detail file holds the last cell, its header too: mean XRetS, deviation 5 × 0.5.
     const QList<QByteArray> lineas = leeArchivo(e.dir.filePath("CostDetail.xls")).split('\n');
+    QCOMPARE(lineas.value(4), QByteArray("Media del Proceso:  \t\t13.000\r"));
+    QCOMPARE(lineas.value(5), QByteArray("Desviaci\xf3n Est\xe1ndar:\t\t2.500\r"));
     QVERIFY(lineas.value(18).startsWith("0.3750\t0.6250\t"));
 }
 

@@ -72,6 +72,11 @@ void TstInforme::informe() {
           QStringLiteral("20,5"), QStringLiteral("80"), QStringLiteral("90"),
           QStringLiteral("Escenarios"), QStringLiteral("Cp"), QStringLiteral("Media óptima")})
         QVERIFY2(texto.contains(debe), qPrintable(debe + " | " + texto.left(1500)));
+    // One name for one index: the measurements' overall spread gives Ppk, as in the window.
+    const QString primera = poppler("pdftotext", {"-l", "1", "-layout", ruta, "-"});
+    QVERIFY(primera.contains(mediciones ? "Ppk: " : "Cpk: "));
+    QVERIFY(!primera.contains(mediciones ? "Cpk: " : "Ppk: "));
+    QVERIFY(!QFile::exists(e.dir.filePath("CostDetail.xls"))); // a report writes no detail file
     if (mediciones)
         for (const char* debe : {"IC 95 %", "Anderson", "Estabilidad", "Rangos móviles"})
             QVERIFY2(texto.contains(QString::fromUtf8(debe)),

@@ -35,8 +35,9 @@ void DetalleCalculo::encabezado(const Cajas& c, const QDateTime& ahora, const Fo
     linea(c.texto(Caja::txtTitulo));
     linea(QString());
     linea(QStringLiteral("Valor Objetivo:     ") + kTab + kTab + caja(Caja::XObj, k3));
-    linea(QStringLiteral("Media del Proceso:  ") + kTab + kTab + caja(Caja::Media, k3));
-    linea(QStringLiteral("Desviación Estándar:") + kTab + kTab + caja(Caja::StdDev, k3));
+    // The mean and spread the rows below were integrated with: a chart's cell has its own.
+    linea(QStringLiteral("Media del Proceso:  ") + kTab + kTab + formatea(mu, k3));
+    linea(QStringLiteral("Desviación Estándar:") + kTab + kTab + formatea(sigma, k3));
     if (forma) {
         linea(QStringLiteral("Sesgo:              ") + kTab + kTab + caja(Caja::Sesgo, k3));
         linea(QStringLiteral("Curtosis:           ") + kTab + kTab + caja(Caja::Curtosis, k3));

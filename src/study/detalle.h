@@ -14,10 +14,11 @@ class DetalleCalculo {
 public:
     explicit DetalleCalculo(QString ruta) : ruta_(std::move(ruta)) {}
 
-    // Lines 1 to 18: date and time, title, inputs, and the interval table's heading; for a
-    // Pearson process, its skewness, kurtosis, type and Cpk after the standard deviation.
-    void encabezado(const Cajas& c, const QDateTime& ahora, const FormaProceso* forma = nullptr,
-                    double mu = 0, double sigma = 0);
+    // Lines 1 to 18: date and time, title, inputs with the mean `mu` and spread `sigma` the
+    // rows are integrated with, and the interval table's heading; for a Pearson process, its
+    // skewness, kurtosis, type and Cpk after the standard deviation.
+    void encabezado(const Cajas& c, const QDateTime& ahora, const FormaProceso* forma, double mu,
+                    double sigma);
     void intervalo(double desde, double hasta, double area, double costo, double parcial,
                    double acumulado);
     void totales(double noDesperdiciada, double efectivo, double indice);

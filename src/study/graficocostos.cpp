@@ -12,7 +12,7 @@
 #include <QLineEdit>
 #include <cmath>
 
-std::optional<std::pair<double, double>> LozarForm::calculaTablaGrafico() {
+std::optional<std::pair<double, double>> LozarForm::calculaTablaGrafico(bool conDetalle) {
     const double retI = estricto(Caja::XRetI), retS = estricto(Caja::XRetS);
     if (retS == retI)
         throw ErrorLozar(kErrDivisionPorCero,
@@ -42,7 +42,8 @@ std::optional<std::pair<double, double>> LozarForm::calculaTablaGrafico() {
     // written, once the chart is computed, and the file is checked before anything starts.
     try {
         const QString ruta = rutaDetalle();
-        compruebaDetalle(ruta);
+        if (conDetalle)
+            compruebaDetalle(ruta);
         const CajasInstantanea cajas(*this);
         ResultadoEfectivo r;
         double x = 0, s = 0;
@@ -56,7 +57,8 @@ std::optional<std::pair<double, double>> LozarForm::calculaTablaGrafico() {
                 minimo = std::min(minimo, r.efectivo);
                 maximo = std::max(maximo, r.efectivo);
             }
-        escribeDetalle(ruta, cajas, r, QDateTime::currentDateTime(), x, s, forma.get());
+        if (conDetalle)
+            escribeDetalle(ruta, cajas, r, QDateTime::currentDateTime(), x, s, forma.get());
     } catch (const ErrorLozar& e) {
         // Reported once; the other cells would fail alike.
         avisaRutina(objectName() + QStringLiteral(". LozarEfectivo."), e);
@@ -80,14 +82,14 @@ void LozarForm::cmdGraf_Click() {
         g.exec();
 }
 
-bool LozarForm::preparaGrafico(Graf1& g) {
+bool LozarForm::preparaGrafico(Graf1& g, bool conDetalle) {
     std::optional<std::pair<double, double>> extremos;
     {
         PunteroOcupado ocupado;
         if (!compruebaCajas(ModeloEstudio::ParaCosto))
             return false;
         try {
-            extremos = calculaTablaGrafico();
+            extremos = calculaTablaGrafico(conDetalle);
         } catch (const ErrorLozar& e) {
             plataforma().punteroFlecha();
             avisaManejador(e);

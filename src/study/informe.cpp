@@ -165,7 +165,7 @@ void LozarForm::pintaInforme(QPagedPaintDevice& hoja) {
     // The cost over 21 means and six spreads, with where each spread costs least: beside the
     // capability table, or below the scenarios when that table has a page of its own.
     Graf1 g;
-    const bool conGrafico = preparaGrafico(g);
+    const bool conGrafico = preparaGrafico(g, false);
     if (conGrafico) {
         g.Form_Load();
         g.marcaOptimos();

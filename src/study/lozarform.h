@@ -81,11 +81,13 @@ public:
                                         const FormaProceso* forma = nullptr);
     QString rutaDetalle() const;
 
-    // Fills TablaGrafico with the 126 effective costs; nullopt after reporting a failure,
-    // otherwise the lowest and highest cost.
-    std::optional<std::pair<double, double>> calculaTablaGrafico();
+    // Fills TablaGrafico with the 126 effective costs, and with `conDetalle` writes the last
+    // cell's detail file; nullopt after reporting a failure, otherwise the lowest and highest
+    // cost.
+    std::optional<std::pair<double, double>> calculaTablaGrafico(bool conDetalle);
     // The cost chart's table and settings for `g`; false (said) when they cannot be computed.
-    bool preparaGrafico(Graf1& g);
+    // Only the chart's own window writes the detail file; a report computes without it.
+    bool preparaGrafico(Graf1& g, bool conDetalle = true);
 
 protected:
     void closeEvent(QCloseEvent* e) override;
