@@ -159,26 +159,48 @@ void TstNucleo::sinDispersion() {
 }
 
 void TstNucleo::comprobaciones_data() {
-    // error: the start of the message, empty when the study passes
-    columnas<Textos, QString>("textos", "error");
-    fila("estudio en orden", Textos{{Caja::Media, "50"}, {Caja::StdDev, "8"}}, "");
-    fila("retrabajo igual al desperdicio", Textos{{Caja::XRetI, "10"}, {Caja::StdDev, "8"}}, "");
-    fila("desviacion negativa", Textos{{Caja::StdDev, "-1"}},
+    // error: the start of the message, empty when the study passes `necesita`
+    columnas<Textos, int, QString>("textos", "necesita", "error");
+    const int analisis = ModeloEstudio::ParaAnalisis;
+    fila("estudio en orden", Textos{{Caja::Media, "50"}, {Caja::StdDev, "8"}}, analisis, "");
+    fila("retrabajo igual al desperdicio", Textos{{Caja::XRetI, "10"}, {Caja::StdDev, "8"}},
+         analisis, "");
+    fila("desviacion negativa", Textos{{Caja::StdDev, "-1"}}, analisis,
          "La desviación estándar (Desv. Std.) no puede ser negativa");
+    fila("desviacion negativa al dibujar", Textos{{Caja::StdDev, "-1"}},
+         int(ModeloEstudio::ParaDistribucion), "La desviación estándar (Desv. Std.) no puede");
     fila("desviacion demasiado chica", Textos{{Caja::Media, "50"}, {Caja::StdDev, "1e-13"}},
-         "La desviación estándar (Desv. Std.), 1E-13, es menor que una milmillonésima");
-    fila("retrabajo invertido", Textos{{Caja::XRetI, "80"}, {Caja::XRetS, "20"}},
+         analisis, "La desviación estándar (Desv. Std.), 1E-13, es menor que una milmillonésima");
+    // The bell shows no more than its mean there: a picture need not refuse it.
+    fila("desviacion demasiado chica al dibujar",
+         Textos{{Caja::Media, "50"}, {Caja::StdDev, "1e-13"}}, int(ModeloEstudio::ParaDistribucion),
+         "");
+    fila("retrabajo invertido", Textos{{Caja::XRetI, "80"}, {Caja::XRetS, "20"}}, analisis,
          "Los límites deben ir en orden de menor a mayor, y Límite Retrabajo Lado Inferior (80) "
          "es mayor que Objetivo (50)");
+    fila("desperdicio dentro del retrabajo al dibujar", Textos{{Caja::XDesS, "70"}},
+         int(ModeloEstudio::ParaFuncion), "Los límites deben ir en orden");
     fila("retrabajo igual", Textos{{Caja::XRetI, "50"}, {Caja::XObj, "50"}, {Caja::XRetS, "50"}},
-         "Los límites de retrabajo son iguales (50)");
-    fila("forma imposible", Textos{{Caja::Sesgo, "1"}, {Caja::Curtosis, "-1.5"}},
+         analisis, "Los límites de retrabajo son iguales (50)");
+    // A cost needs no tolerance, a capability study does.
+    fila("retrabajo igual para el costo",
+         Textos{{Caja::XRetI, "50"}, {Caja::XObj, "50"}, {Caja::XRetS, "50"}},
+         int(ModeloEstudio::ParaCosto), "");
+    fila("forma imposible", Textos{{Caja::Sesgo, "1"}, {Caja::Curtosis, "-1.5"}}, analisis,
          "Ninguna distribución tiene sesgo 1");
+    // Only the boxes a path reads: a capability study has no costs.
+    fila("costo malo en la capacidad", Textos{{Caja::YNomI, "x"}},
+         int(ModeloEstudio::ParaCapacidad), "");
+    fila("costo malo en el costo", Textos{{Caja::YNomI, "x"}}, int(ModeloEstudio::ParaCosto),
+         "No coinciden los tipos: «Nominal Producción Lado Inferior» no es un número");
+    fila("desborda", Textos{{Caja::ya, "1e999"}}, int(ModeloEstudio::ParaFuncion),
+         "Desbordamiento: «Valor inferior de la escala de Lozar» es demasiado grande");
 }
 
-// What an analysis needs is checked in one place, each fault said in words.
+// What each path needs is checked in one place, each fault said in words.
 void TstNucleo::comprobaciones() {
     QFETCH(Textos, textos);
+    QFETCH(int, necesita);
     QFETCH(QString, error);
     LocaleFijo locale(QLocale::c());
     ModeloEstudio m;
@@ -186,7 +208,7 @@ void TstNucleo::comprobaciones() {
     for (int i = 0; i < kNumCajas; ++i)
         m.fijaTexto(Caja(i), c.texto(Caja(i)));
     try {
-        m.compruebaEntradas(ModeloEstudio::ParaAnalisis);
+        m.compruebaEntradas(necesita);
         QVERIFY2(error.isEmpty(), "sin error");
     } catch (const ErrorLozar& e) {
         QVERIFY2(!error.isEmpty() && e.descripcion().startsWith(error),

@@ -16,6 +16,8 @@ class TstNumeros : public QObject {
 private slots:
     void lecturas_data();
     void lecturas();
+    void enCaja_data();
+    void enCaja();
     void datos();
     void formato_data();
     void formato();
@@ -89,6 +91,43 @@ void TstNumeros::lecturas() {
     if (!error)
         QCOMPARE(leido, estricto);
     QCOMPARE(leeFlexible(texto), flexible);
+}
+
+void TstNumeros::enCaja_data() {
+    // error: 13 when the box holds no number; archivo: the text a study file writes
+    columnas<QLocale, QString, double, int, QString>("locale", "texto", "valor", "error",
+                                                     "archivo");
+    const QLocale eeuu(QLocale::English, QLocale::UnitedStates);
+    const QLocale francia(QLocale::French, QLocale::France);
+    fila("es agrupado", kEspanol, "1.250,00", 1250.0, 0, "1250.00");
+    fila("es miles sin decimales", kEspanol, "1.234.567", 1234567.0, 0, "1234567");
+    fila("es un punto es decimal", kEspanol, "1.250", 1.25, 0, "1.250");
+    fila("es coma decimal", kEspanol, " 20,5", 20.5, 0, " 20.5");
+    fila("es agrupado con signo y exponente", kEspanol, "-1.250,5E2", -125050.0, 0, "-1250.5E2");
+    fila("es agrupado al estilo de otro", kEspanol, "1,250.00", 0.0, 13, "1,250.00");
+    fila("es grupo de dos", kEspanol, "12.50,0", 0.0, 13, "12.50,0");
+    fila("es letras", kEspanol, "abc", 0.0, 13, "abc");
+    fila("es vacia", kEspanol, "", 0.0, 13, "");
+    fila("en agrupado", eeuu, "1,250.00", 1250.0, 0, "1250.00");
+    fila("en agrupado al estilo de otro", eeuu, "1.250,00", 0.0, 13, "1.250,00");
+    fila("fr agrupado", francia, QStringLiteral("1\u202f250,5"), 1250.5, 0, "1250.5");
+}
+
+// A box's number as its user writes it, and as a study file keeps it.
+void TstNumeros::enCaja() {
+    QFETCH(QLocale, locale);
+    QFETCH(QString, texto);
+    QFETCH(double, valor);
+    QFETCH(int, error);
+    QFETCH(QString, archivo);
+    LocaleFijo fijo(locale);
+    double leido = 0;
+    QCOMPARE(errorDe([&] { leido = leeEnCaja(texto); }), error);
+    QCOMPARE(leido, valor);
+    QCOMPARE(comoEnArchivo(texto), archivo);
+    if (!error) // the file's text reads the same in any locale
+        for (const QLocale& otro : {kC, kEspanol})
+            QCOMPARE((LocaleFijo(otro), leeEnCaja(archivo)), valor);
 }
 
 void TstNumeros::datos() {

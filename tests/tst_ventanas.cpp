@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
+#include <map>
 
 class TstVentanas : public QObject {
     Q_OBJECT
@@ -26,6 +27,8 @@ private slots:
     void controles();
     void borraResultado_data();
     void borraResultado();
+    void cadaCajaCadaCamino_data();
+    void cadaCajaCadaCamino();
     void casillaTaguchi();
     void atajos_data();
     void atajos();
@@ -95,6 +98,73 @@ void TstVentanas::borraResultado() {
         f.chkTaguchi->click();
     QCOMPARE(f.lblCpk->text().isEmpty(), borra);
     QCOMPARE(f.lblLozarEfec->text().isEmpty(), costo);
+}
+
+void TstVentanas::cadaCajaCadaCamino_data() {
+    using M = ModeloEstudio;
+    columnas<QString, QString, QString>("camino", "caja", "texto");
+    const std::pair<const char*, int> caminos[] = {
+        {"1", M::ParaFuncion},         {"2", M::ParaDistribucion},
+        {"clic", M::ParaDistribucion}, {"3", M::ParaCosto},
+        {"4", M::ParaCosto},           {"capacidad", M::ParaCapacidad},
+        {"optima", M::ParaAnalisis},   {"escenarios", M::ParaAnalisis},
+        {"informe", M::ParaInforme},   {"imprimir", M::ParaInforme},
+        {"exportar", M::ParaFuncion}};
+    const std::pair<const char*, int> cajas[] = {
+        {"XObj", M::CajasLimites},      {"XRetI", M::CajasLimites},    {"XRetS", M::CajasLimites},
+        {"XDesI", M::CajasLimites},     {"XDesS", M::CajasLimites},    {"YNomI", M::CajasCostos},
+        {"YNomS", M::CajasCostos},      {"YRetI", M::CajasCostos},     {"YRetS", M::CajasCostos},
+        {"YDesI", M::CajasCostos},      {"YDesS", M::CajasCostos},     {"xa", M::CajasCostos},
+        {"xb", M::CajasEscala},         {"ya", M::CajasEscala},        {"yb", M::CajasEscala},
+        {"Media", M::CajaMedia},        {"StdDev", M::CajaDispersion}, {"Sesgo", M::CajaDispersion},
+        {"Curtosis", M::CajaDispersion}};
+    // Texts a lenient reading would have taken for 0, 0, 1.2, 1.25 and 0.
+    const char* malos[] = {"abc", "0x10", "1,2,3", "1.250,00", "∞", ""};
+    int k = 0;
+    for (const auto& [camino, necesita] : caminos)
+        for (const auto& [caja, grupo] : cajas)
+            if (necesita & grupo) {
+                const char* texto = malos[k++ % 6];
+                if (!*texto && (QByteArray(caja) == "Sesgo" || QByteArray(caja) == "Curtosis"))
+                    texto = "x"; // an empty shape box is the normal shape
+                QTest::addRow("%s %s «%s»", camino, caja, texto) << camino << caja << texto;
+            }
+}
+
+// Every path that computes, draws or prints a number refuses a box that is not one, by its
+// caption, before anything: no result on screen, no dialog, no file.
+void TstVentanas::cadaCajaCadaCamino() {
+    QFETCH(QString, camino);
+    QFETCH(QString, caja);
+    QFETCH(QString, texto);
+    EstudioTemporal e;
+    LozarForm& f = *e.f;
+    f.findChild<QLineEdit*>(caja)->setText(texto);
+    f.lblCpk->setText("Cpk 1.00");
+    f.lblLozarEfec->setText("$1.00");
+    const QString salida = e.dir.filePath("salida.pdf");
+    e.doble.rutas << salida;
+    const std::map<QString, std::function<void()>> acciones = {
+        {"1", [&] { f.cmdDrawCostFunction_Click(); }},
+        {"2", [&] { f.cmdNormal_Click(); }},
+        {"clic", [&] { f.Pic1_MouseDown(Qt::LeftButton, {}, 50, 50); }},
+        {"3", [&] { f.cmdLozarEfectivo_Click(); }},
+        {"4", [&] { f.cmdGraf_Click(); }},
+        {"capacidad", [&] { f.MAnalisisCapacidad_Click(); }},
+        {"optima", [&] { f.MAnalisisOptima_Click(); }},
+        {"escenarios", [&] { f.MAnalisisEscenarios_Click(); }},
+        {"informe", [&] { f.MArchivoInforme_Click(); }},
+        {"imprimir", [&] { f.MArchivoImprimir_Click(); }},
+        {"exportar", [&] { f.MArchivoExportar_Click(); }}};
+    QVERIFY(!conDialogo<QDialog>(acciones.at(camino)));
+    QCOMPARE(e.doble.mensajes.size(), 1);
+    const QString nombre = f.findChild<QLineEdit*>(caja)->accessibleName();
+    QCOMPARE(e.doble.ultimoTexto(),
+             QStringLiteral("Lozar\n13.- No coinciden los tipos: «%1» %2")
+                 .arg(nombre, texto.isEmpty() ? "está vacía" : "no es un número"));
+    QVERIFY(f.lblCpk->text().isEmpty() && f.lblLozarEfec->text().isEmpty());
+    QVERIFY(!QFile::exists(salida) && !QFile::exists(e.dir.filePath("CostDetail.xls")));
+    QCOMPARE(e.doble.impresiones, 0);
 }
 
 void TstVentanas::casillaTaguchi() {
