@@ -160,18 +160,23 @@ void LozarForm::MAnalisisCapacidad_Click() {
     try {
         const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
         const CajasInstantanea cajas(*this);
-        const std::vector<double>* medidas = medidas_.valores.empty() ? nullptr : &medidas_.valores;
-        const std::vector<int>* grupos = medidas_.subgrupos.empty() ? nullptr : &medidas_.subgrupos;
+        // Millions of measurements take seconds: away from the window, once; another level
+        // only recomputes the intervals.
+        Capacidad cap;
+        trabajaConProgreso(this, QStringLiteral("Calculando la capacidad…"), [&](Progreso& p) {
+            cap = calculaCapacidad(cajas, forma.get(), medidas(), grupos(), 0.95, &p);
+        });
         DlgCapacidad d(
             [&](double confianza) {
-                return informeCapacidad(
-                    cajas, forma.get(),
-                    calculaCapacidad(cajas, forma.get(), medidas, grupos, confianza));
+                Capacidad otra = cap;
+                cambiaConfianza(otra, cajas, forma.get(), confianza);
+                return informeCapacidad(cajas, forma.get(), otra);
             },
             this);
         d.exec();
     } catch (const ErrorLozar& e) {
-        avisaManejador(e);
+        if (e.numero() != kErrCancelado)
+            avisaManejador(e);
     }
 }
 
@@ -276,18 +281,40 @@ void LozarForm::MAnalisisProbabilidad_Click() {
     if (!hayMediciones())
         return;
     try {
-        DlgProbabilidad d(ordenadas_, limitesDe(*this), this);
+        const Limites l = limitesDe(*this);
+        DatosProbabilidad datos;
+        trabajaConProgreso(this, QStringLiteral("Preparando el gráfico de probabilidad…"),
+                           [&](Progreso&) { datos = datosProbabilidad(ordenadas_, l); });
+        DlgProbabilidad d(datos, l, this);
         d.exec();
     } catch (const ErrorLozar& e) {
-        avisaManejador(e);
+        if (e.numero() != kErrCancelado)
+            avisaManejador(e);
     }
 }
 
 void LozarForm::MAnalisisControl_Click() {
     if (!hayMediciones())
         return;
-    DlgControl d(medidas_.valores, medidas_.subgrupos, this);
-    d.exec();
+    try {
+        DatosControl datos;
+        trabajaConProgreso(
+            this, QStringLiteral("Preparando el gráfico de control…"),
+            [&](Progreso&) { datos = datosControl(medidas_.valores, medidas_.subgrupos); });
+        DlgControl d(datos, this);
+        d.exec();
+    } catch (const ErrorLozar& e) {
+        if (e.numero() != kErrCancelado)
+            avisaManejador(e);
+    }
+}
+
+const std::vector<double>* LozarForm::medidas() const {
+    return medidas_.valores.empty() ? nullptr : &medidas_.valores;
+}
+
+const std::vector<int>* LozarForm::grupos() const {
+    return medidas_.subgrupos.empty() ? nullptr : &medidas_.subgrupos;
 }
 
 void LozarForm::tomaMediciones(MedicionesEstudio m, std::vector<double> ordenadas) {

@@ -1,6 +1,7 @@
 #include "study/capacidad.h"
 
 #include "shell/numeros.h"
+#include "shell/progreso.h"
 #include "stats/muestra.h"
 #include "study/forma.h"
 #include "study/zonas.h"
@@ -44,7 +45,11 @@ std::vector<std::vector<double>> agrupa(const std::vector<double>& valores,
 
 Capacidad calculaCapacidad(const Cajas& c, const FormaProceso* forma,
                            const std::vector<double>* mediciones, const std::vector<int>* subgrupos,
-                           double confianza) {
+                           double confianza, Progreso* progreso) {
+    auto avanza = [&](double f) {
+        if (progreso)
+            progreso->avanza(f);
+    };
     const Limites l = limitesDe(c);
     const double mu = c.estricto(Caja::Media), sigma = c.estricto(Caja::StdDev);
     Capacidad r{};
@@ -71,38 +76,45 @@ Capacidad calculaCapacidad(const Cajas& c, const FormaProceso* forma,
     r.sigmaDentro = grupos.empty() ? sigmaRangoMovil(*mediciones) : sigmaAgrupada(grupos);
     indices(l, m.media, r.sigmaDentro, forma, r.cp, r.cpk, &r.cpm);
     indices(l, m.media, m.desviacion, forma, r.pp, r.ppk, nullptr);
-    const double n = double(m.n);
-    if (!forma) { // the intervals hold for normal indices only
-        auto conIntervalo = [&](const std::optional<double>& v, auto&& f,
-                                std::optional<Intervalo>& ic) {
-            if (v)
-                ic = f(*v);
-        };
-        conIntervalo(
-            r.cp, [&](double v) { return intervaloCp(v, n, confianza); }, r.icCp);
-        conIntervalo(
-            r.pp, [&](double v) { return intervaloCp(v, n, confianza); }, r.icPp);
-        conIntervalo(
-            r.cpk, [&](double v) { return intervaloCpk(v, n, confianza); }, r.icCpk);
-        conIntervalo(
-            r.ppk, [&](double v) { return intervaloCpk(v, n, confianza); }, r.icPpk);
-        conIntervalo(
-            r.cpm,
-            [&](double v) {
-                return intervaloCpm(v, n, (m.media - l.obj) / r.sigmaDentro, confianza);
-            },
-            r.icCpm);
-    }
+    cambiaConfianza(r, c, forma, confianza);
+    avanza(0.3);
     r.normalidad = andersonDarling(*mediciones);
+    avanza(0.8);
     r.estabilidad =
         grupos.empty() ? cartaIndividuales(*mediciones) : cartaMedias(grupos, r.sigmaDentro);
+    avanza(0.9);
     // Each measurement in its zone: a value on a limit conforms to it.
     r.observada.emplace(5, 0.0);
     for (double v : *mediciones)
         (*r.observada)[std::size_t(zonaDeMedicion(v, l))] += 1;
     for (double& f : *r.observada)
-        f /= n;
+        f /= double(m.n);
     return r;
+}
+
+void cambiaConfianza(Capacidad& r, const Cajas& c, const FormaProceso* forma, double confianza) {
+    r.confianza = confianza;
+    r.icCp = r.icCpk = r.icCpm = r.icPp = r.icPpk = std::nullopt;
+    if (forma || r.n == 0) // the intervals hold for normal indices only
+        return;
+    const double n = double(r.n), obj = c.estricto(Caja::XObj);
+    auto conIntervalo = [&](const std::optional<double>& v, auto&& f,
+                            std::optional<Intervalo>& ic) {
+        if (v)
+            ic = f(*v);
+    };
+    conIntervalo(
+        r.cp, [&](double v) { return intervaloCp(v, n, confianza); }, r.icCp);
+    conIntervalo(
+        r.pp, [&](double v) { return intervaloCp(v, n, confianza); }, r.icPp);
+    conIntervalo(
+        r.cpk, [&](double v) { return intervaloCpk(v, n, confianza); }, r.icCpk);
+    conIntervalo(
+        r.ppk, [&](double v) { return intervaloCpk(v, n, confianza); }, r.icPpk);
+    conIntervalo(
+        r.cpm,
+        [&](double v) { return intervaloCpm(v, n, (r.media - obj) / r.sigmaDentro, confianza); },
+        r.icCpm);
 }
 
 QList<QStringList> informeCapacidad(const Cajas& c, const FormaProceso* forma,

@@ -9,6 +9,7 @@
 #include <vector>
 
 class FormaProceso;
+class Progreso;
 
 // Capability of the study's process with its rework limits as the tolerance (LSL, USL) and
 // XObj as target, and the production expected, and observed, in the five zones the limits make.
@@ -33,10 +34,15 @@ struct Capacidad {
 };
 
 // `subgrupos`, when given, numbers each measurement's subgroup (as long as `mediciones`);
-// `confianza` is the intervals' level. ErrorLozar for a box the strict reading refuses.
+// `confianza` is the intervals' level; `progreso` hears how far it got, and may cancel (10⁷
+// measurements take seconds). ErrorLozar for a box the strict reading refuses.
 Capacidad calculaCapacidad(const Cajas& c, const FormaProceso* forma,
                            const std::vector<double>* mediciones,
-                           const std::vector<int>* subgrupos = nullptr, double confianza = 0.95);
+                           const std::vector<int>* subgrupos = nullptr, double confianza = 0.95,
+                           Progreso* progreso = nullptr);
+
+// The intervals anew at another level, the rest as it was computed: no measurement read again.
+void cambiaConfianza(Capacidad& cap, const Cajas& c, const FormaProceso* forma, double confianza);
 
 // The measurements gathered by subgroup, in the order each subgroup first appears; none when no
 // subgroup holds two values, for then they are individual values.

@@ -107,15 +107,33 @@ QString lista(const std::vector<std::size_t>& puntos) {
 }
 } // namespace
 
-DlgProbabilidad::DlgProbabilidad(const std::vector<double>& o, const Limites& l, QWidget* padre)
+DatosProbabilidad datosProbabilidad(const std::vector<double>& o, const Limites& l) {
+    DatosProbabilidad d;
+    d.n = o.size();
+    const std::vector<double> z = puntuacionesNormales(o.size());
+    const ResumenMuestra r = resumeMuestra(o);
+    d.media = r.media;
+    d.desviacion = r.desviacion;
+    // The tails are where normality fails: every value there, one in so many between.
+    constexpr std::size_t kCola = 50;
+    const std::size_t salto = std::max<std::size_t>(1, o.size() / kMarcasDibujadas);
+    for (std::size_t i = 0; i < o.size(); ++i)
+        if (i < kCola || i + kCola >= o.size() || i % salto == 0)
+            d.puntos.append({o[i], z[i]});
+    d.zMin = z.empty() ? -3 : std::min(-3.0, z.front());
+    d.zMax = z.empty() ? 3 : std::max(3.0, z.back());
+    d.desde = std::min({l.desI, o.empty() ? l.desI : o.front()});
+    d.hasta = std::max({l.desS, o.empty() ? l.desS : o.back()});
+    return d;
+}
+
+DlgProbabilidad::DlgProbabilidad(const DatosProbabilidad& d, const Limites& l, QWidget* padre)
     : QDialog(padre) {
     setObjectName(QStringLiteral("Probabilidad"));
     setWindowTitle(QStringLiteral("Gráfico de probabilidad normal"));
-    const std::vector<double> z = puntuacionesNormales(o.size());
-    const ResumenMuestra r = resumeMuestra(o);
     auto* chart = nuevoGrafico();
     chart->setTitle(
-        QStringLiteral("Mediciones ordenadas frente a la normal (%1 valores)").arg(o.size()));
+        QStringLiteral("Mediciones ordenadas frente a la normal (%1 valores)").arg(d.n));
     QValueAxis* x = eje(chart, QStringLiteral("Medición"), Qt::AlignBottom);
     QValueAxis* y = eje(chart, QStringLiteral("Puntuación normal"), Qt::AlignLeft);
     auto* puntos = new QScatterSeries;
@@ -123,30 +141,23 @@ DlgProbabilidad::DlgProbabilidad(const std::vector<double>& o, const Limites& l,
     puntos->setMarkerSize(6);
     puntos->setColor(kAzul);
     puntos->setBorderColor(kAzul);
-    // The tails are where normality fails: every value there, one in so many between.
-    constexpr std::size_t kCola = 50;
-    const std::size_t salto = std::max<std::size_t>(1, o.size() / kMarcasDibujadas);
-    for (std::size_t i = 0; i < o.size(); ++i)
-        if (i < kCola || i + kCola >= o.size() || i % salto == 0)
-            puntos->append(o[i], z[i]);
+    puntos->append(d.puntos);
     une(chart, puntos, x, y);
-    const double zMin = z.empty() ? -3 : std::min(-3.0, z.front()),
-                 zMax = z.empty() ? 3 : std::max(3.0, z.back());
-    const double desde = std::min({l.desI, o.empty() ? l.desI : o.front()}),
-                 hasta = std::max({l.desS, o.empty() ? l.desS : o.back()});
     // The normal of the values' mean and deviation: z = (x − mean) / s.
-    if (r.desviacion > 0)
+    if (d.desviacion > 0)
         une(chart,
             linea(QStringLiteral("Normal ajustada"), kNegro, Qt::SolidLine,
-                  {{r.media + zMin * r.desviacion, zMin}, {r.media + zMax * r.desviacion, zMax}}),
+                  {{d.media + d.zMin * d.desviacion, d.zMin},
+                   {d.media + d.zMax * d.desviacion, d.zMax}}),
             x, y);
     for (const LimiteRotulado& k : limitesRotulados(l))
         if (k.color != kVerdeObj) // the target says nothing of normality
-            une(chart, linea(k.nombre, k.color, Qt::DashLine, {{k.valor, zMin}, {k.valor, zMax}}),
-                x, y);
-    const double margen = (hasta - desde) * 0.03;
-    x->setRange(desde - margen, hasta + margen);
-    y->setRange(zMin, zMax);
+            une(chart,
+                linea(k.nombre, k.color, Qt::DashLine, {{k.valor, d.zMin}, {k.valor, d.zMax}}), x,
+                y);
+    const double margen = (d.hasta - d.desde) * 0.03;
+    x->setRange(d.desde - margen, d.hasta + margen);
+    y->setRange(d.zMin, d.zMax);
     grafico = vista(chart, "grafico", QStringLiteral("Gráfico de probabilidad normal"));
     grafico->setMinimumHeight(480);
     auto* todo = new QVBoxLayout(this);
@@ -154,14 +165,12 @@ DlgProbabilidad::DlgProbabilidad(const std::vector<double>& o, const Limites& l,
     todo->addWidget(cerrar(this));
 }
 
-DlgControl::DlgControl(const std::vector<double>& valores, const std::vector<int>& subgrupos,
-                       QWidget* padre)
-    : QDialog(padre) {
-    setObjectName(QStringLiteral("Control"));
+DatosControl datosControl(const std::vector<double>& valores, const std::vector<int>& subgrupos) {
+    DatosControl d;
     const std::vector<std::vector<double>> grupos = subgrupos.size() == valores.size()
                                                         ? agrupa(valores, subgrupos)
                                                         : std::vector<std::vector<double>>{};
-    const bool porSubgrupos = !grupos.empty();
+    const bool porSubgrupos = d.porSubgrupos = !grupos.empty();
     // What each point is: a value, or a subgroup's mean; and its range.
     std::vector<double> puntos, rangos;
     CartaIndividuales c;
@@ -176,19 +185,79 @@ DlgControl::DlgControl(const std::vector<double>& valores, const std::vector<int
         }
         c = cartaMedias(grupos, sigmaAgrupada(grupos));
     } else {
-        puntos = valores;
         for (std::size_t i = 1; i < valores.size(); ++i)
             rangos.push_back(std::fabs(valores[i] - valores[i - 1]));
         c = cartaIndividuales(valores);
     }
-    setWindowTitle(porSubgrupos ? QStringLiteral("Gráfico de control de medias y rangos")
-                                : QStringLiteral("Gráfico de control de individuos y rangos "
-                                                 "móviles"));
+    const std::vector<double>& centrales = porSubgrupos ? puntos : valores;
     auto carta = [&](const std::vector<double>& v, double centro, double lci, double lcs,
                      const std::vector<std::size_t>& senales, const QString& titulo,
                      std::size_t desplazamiento) {
+        DatosControl::Carta k;
+        k.titulo = titulo;
+        k.centro = centro;
+        k.lci = lci;
+        k.lcs = lcs;
+        k.trazo = trazo(v, double(1 + desplazamiento));
+        k.fin = double(v.size() + desplazamiento);
+        // A process far out of control flags nearly every point; each marker is an item of its
+        // own, and a few hundred already paint the chart red.
+        const std::size_t saltoRojo = std::max<std::size_t>(1, senales.size() / kMarcasDibujadas);
+        for (std::size_t i = 0; i < senales.size(); i += saltoRojo)
+            if (senales[i] < v.size())
+                k.senales.append({double(senales[i] + 1 + desplazamiento), v[senales[i]]});
+        const auto [mn, mx] = std::minmax_element(v.begin(), v.end());
+        k.bajo = v.empty() ? lci : std::min(*mn, lci);
+        k.alto = v.empty() ? lcs : std::max(*mx, lcs);
+        return k;
+    };
+    // The lines' values to a thousandth of the spread within, as a box taken from data shows.
+    const double resolucion = std::max((c.lcs - c.lci) / 6000, 1e-300);
+    auto cifra = [&](double x) { return formatoConResolucion(x, resolucion); };
+    std::vector<std::size_t> senales = c.fuera;
+    senales.insert(senales.end(), c.enRacha.begin(), c.enRacha.end());
+    std::sort(senales.begin(), senales.end());
+    senales.erase(std::unique(senales.begin(), senales.end()), senales.end());
+    d.valores =
+        carta(centrales, c.centro, c.lci, c.lcs, senales,
+              (porSubgrupos ? QStringLiteral("Medias") : QStringLiteral("Valores individuales")) +
+                  QStringLiteral(": centro %1, límites %2 y %3")
+                      .arg(cifra(c.centro), cifra(c.lci), cifra(c.lcs)),
+              0);
+    std::vector<std::size_t> rangosFuera;
+    for (std::size_t i = 0; i < rangos.size(); ++i)
+        if (rangos[i] > c.lcsRango)
+            rangosFuera.push_back(i);
+    d.rangos = carta(
+        rangos, c.centroRango, 0, c.lcsRango, rangosFuera,
+        (porSubgrupos ? QStringLiteral("Rangos") : QStringLiteral("Rangos móviles")) +
+            QStringLiteral(": centro %1, límite %2").arg(cifra(c.centroRango), cifra(c.lcsRango)),
+        porSubgrupos ? 0 : 1);
+    if (c.estable()) {
+        d.veredicto = QStringLiteral("Ningún punto fuera de los límites ni en rachas de 8 de un "
+                                     "lado: el proceso se mantuvo estable mientras se medía.");
+    } else {
+        d.veredicto = QStringLiteral("Proceso no estable: los índices de capacidad no predicen lo "
+                                     "que hará.");
+        if (!c.fuera.empty())
+            d.veredicto += QStringLiteral("\nFuera de los límites: %1.").arg(lista(c.fuera));
+        if (!c.enRacha.empty())
+            d.veredicto += QStringLiteral("\nCierran una racha de 8 o más de un lado del centro: "
+                                          "%1.")
+                               .arg(lista(c.enRacha));
+    }
+    return d;
+}
+
+DlgControl::DlgControl(const DatosControl& d, QWidget* padre) : QDialog(padre) {
+    setObjectName(QStringLiteral("Control"));
+    const bool porSubgrupos = d.porSubgrupos;
+    setWindowTitle(porSubgrupos ? QStringLiteral("Gráfico de control de medias y rangos")
+                                : QStringLiteral("Gráfico de control de individuos y rangos "
+                                                 "móviles"));
+    auto carta = [&](const DatosControl::Carta& k) {
         auto* chart = nuevoGrafico();
-        chart->setTitle(titulo);
+        chart->setTitle(k.titulo);
         chart->legend()->hide();
         QValueAxis* x =
             eje(chart,
@@ -197,83 +266,38 @@ DlgControl::DlgControl(const std::vector<double>& valores, const std::vector<int
         QValueAxis* y = eje(chart, QString(), Qt::AlignLeft);
         auto* serie = new QLineSeries;
         serie->setPen(QPen(kAzul, 1));
-        serie->replace(trazo(v, double(1 + desplazamiento)));
+        serie->replace(k.trazo);
         une(chart, serie, x, y);
-        const double fin = double(v.size() + desplazamiento);
         une(chart,
             linea(QStringLiteral("Centro"), QColor(0, 140, 0), Qt::SolidLine,
-                  {{1, centro}, {fin, centro}}),
+                  {{1, k.centro}, {k.fin, k.centro}}),
             x, y);
-        for (double limite : {lci, lcs})
+        for (double limite : {k.lci, k.lcs})
             une(chart,
                 linea(QStringLiteral("Límite de control"), kRojo, Qt::DashLine,
-                      {{1, limite}, {fin, limite}}),
+                      {{1, limite}, {k.fin, limite}}),
                 x, y);
         auto* rojos = new QScatterSeries;
         rojos->setColor(kRojo);
         rojos->setBorderColor(kRojo);
         rojos->setMarkerSize(7);
-        // A process far out of control flags nearly every point; each marker is an item of its
-        // own, and a few hundred already paint the chart red.
-        const std::size_t saltoRojo = std::max<std::size_t>(1, senales.size() / kMarcasDibujadas);
-        for (std::size_t k = 0; k < senales.size(); k += saltoRojo)
-            if (senales[k] < v.size())
-                rojos->append(double(senales[k] + 1 + desplazamiento), v[senales[k]]);
+        rojos->append(k.senales);
         une(chart, rojos, x, y);
-        const auto [mn, mx] = std::minmax_element(v.begin(), v.end());
-        const double bajo = v.empty() ? lci : std::min(*mn, lci),
-                     alto = v.empty() ? lcs : std::max(*mx, lcs);
-        const double margen = std::max((alto - bajo) * 0.05, 1e-12);
+        const double margen = std::max((k.alto - k.bajo) * 0.05, 1e-12);
         // Points are counted, not measured: whole ticks, 1, 2 or 5 times a power of ten apart,
         // and the axis ends where the points do.
-        x->setRange(0, std::max(2.0, fin + 1));
+        x->setRange(0, std::max(2.0, k.fin + 1));
         x->setLabelFormat(QStringLiteral("%.0f"));
         x->setTickType(QValueAxis::TicksDynamic);
         x->setTickAnchor(0);
-        const double paso = std::pow(10.0, std::floor(std::log10(std::max(1.0, fin / 5))));
-        x->setTickInterval(fin / paso > 25 ? 5 * paso : fin / paso > 10 ? 2 * paso : paso);
-        y->setRange(bajo - margen, alto + margen);
+        const double paso = std::pow(10.0, std::floor(std::log10(std::max(1.0, k.fin / 5))));
+        x->setTickInterval(k.fin / paso > 25 ? 5 * paso : k.fin / paso > 10 ? 2 * paso : paso);
+        y->setRange(k.bajo - margen, k.alto + margen);
         return chart;
     };
-    // The lines' values to a thousandth of the spread within, as a box taken from data shows.
-    const double resolucion = std::max((c.lcs - c.lci) / 6000, 1e-300);
-    auto cifra = [&](double v) { return formatoConResolucion(v, resolucion); };
-    std::vector<std::size_t> senales = c.fuera;
-    senales.insert(senales.end(), c.enRacha.begin(), c.enRacha.end());
-    std::sort(senales.begin(), senales.end());
-    senales.erase(std::unique(senales.begin(), senales.end()), senales.end());
-    graficoValores = vista(
-        carta(puntos, c.centro, c.lci, c.lcs, senales,
-              (porSubgrupos ? QStringLiteral("Medias") : QStringLiteral("Valores individuales")) +
-                  QStringLiteral(": centro %1, límites %2 y %3")
-                      .arg(cifra(c.centro), cifra(c.lci), cifra(c.lcs)),
-              0),
-        "graficoValores", windowTitle());
-    std::vector<std::size_t> rangosFuera;
-    for (std::size_t i = 0; i < rangos.size(); ++i)
-        if (rangos[i] > c.lcsRango)
-            rangosFuera.push_back(i);
-    graficoRangos =
-        vista(carta(rangos, c.centroRango, 0, c.lcsRango, rangosFuera,
-                    (porSubgrupos ? QStringLiteral("Rangos") : QStringLiteral("Rangos móviles")) +
-                        QStringLiteral(": centro %1, límite %2")
-                            .arg(cifra(c.centroRango), cifra(c.lcsRango)),
-                    porSubgrupos ? 0 : 1),
-              "graficoRangos", QStringLiteral("Gráfico de rangos"));
-    QString texto;
-    if (c.estable())
-        texto = QStringLiteral("Ningún punto fuera de los límites ni en rachas de 8 de un lado: "
-                               "el proceso se mantuvo estable mientras se medía.");
-    else {
-        texto = QStringLiteral("Proceso no estable: los índices de capacidad no predicen lo que "
-                               "hará.");
-        if (!c.fuera.empty())
-            texto += QStringLiteral("\nFuera de los límites: %1.").arg(lista(c.fuera));
-        if (!c.enRacha.empty())
-            texto += QStringLiteral("\nCierran una racha de 8 o más de un lado del centro: %1.")
-                         .arg(lista(c.enRacha));
-    }
-    lblSenales = new QLabel(texto);
+    graficoValores = vista(carta(d.valores), "graficoValores", windowTitle());
+    graficoRangos = vista(carta(d.rangos), "graficoRangos", QStringLiteral("Gráfico de rangos"));
+    lblSenales = new QLabel(d.veredicto);
     lblSenales->setObjectName(QStringLiteral("lblSenales"));
     lblSenales->setWordWrap(true);
     lblSenales->setTextInteractionFlags(Qt::TextSelectableByMouse);

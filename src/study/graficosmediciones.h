@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
+#include <QPointF>
 #include <vector>
 
 class QChartView;
@@ -12,23 +14,50 @@ struct Limites;
 // The normal probability plot: the ordered values against their normal scores, the line of the
 // normal with the values' mean and standard deviation, and the limits marked; values on it are
 // as normal as values get.
+// What it shows, worked out from the sorted values apart from any window: 10⁷ values take a
+// while, a window may not wait.
+struct DatosProbabilidad {
+    std::size_t n = 0;
+    QList<QPointF> puntos; // (value, normal score): every one in the tails, some between
+    double media = 0, desviacion = 0;
+    double zMin = -3, zMax = 3, desde = 0, hasta = 0;
+};
+DatosProbabilidad datosProbabilidad(const std::vector<double>& ordenadas, const Limites& l);
+
 class DlgProbabilidad : public QDialog {
     Q_OBJECT
 public:
+    DlgProbabilidad(const DatosProbabilidad& d, const Limites& l, QWidget* padre = nullptr);
     DlgProbabilidad(const std::vector<double>& ordenadas, const Limites& l,
-                    QWidget* padre = nullptr);
+                    QWidget* padre = nullptr)
+        : DlgProbabilidad(datosProbabilidad(ordenadas, l), l, padre) {}
     QChartView* grafico;
 };
 
 // The control chart of the values in their order (individuals and moving ranges), or of their
 // subgroups (means and ranges): centre lines, 3σ limits from the spread within, the points
 // beyond them and those closing a run of 8 on one side in red, and a list of them.
+// Its two charts and its verdict, worked out apart from any window.
+struct DatosControl {
+    struct Carta {
+        QString titulo;
+        QList<QPointF> trazo, senales; // the line, thinned; the points that signal, in red
+        double centro = 0, lci = 0, lcs = 0, bajo = 0, alto = 0, fin = 0;
+    };
+    bool porSubgrupos = false;
+    Carta valores, rangos;
+    QString veredicto;
+};
+// `subgrupos` numbers each value's subgroup; empty for individual values.
+DatosControl datosControl(const std::vector<double>& valores, const std::vector<int>& subgrupos);
+
 class DlgControl : public QDialog {
     Q_OBJECT
 public:
-    // `subgrupos` numbers each value's subgroup; empty for individual values.
+    explicit DlgControl(const DatosControl& d, QWidget* padre = nullptr);
     DlgControl(const std::vector<double>& valores, const std::vector<int>& subgrupos,
-               QWidget* padre = nullptr);
+               QWidget* padre = nullptr)
+        : DlgControl(datosControl(valores, subgrupos), padre) {}
     QChartView *graficoValores, *graficoRangos;
     QLabel* lblSenales;
 };

@@ -203,6 +203,9 @@ private:
     // the window shows is Ppk.
     double sigmaMediciones_ = 0;
     int revisionMediciones_ = 0; // counts each change of them, for unsaved changes
+    // The measurements and their subgroups as the capability study takes them: null when none.
+    const std::vector<double>* medidas() const;
+    const std::vector<int>* grupos() const;
     // Whether Desv. Std. holds the measurements' overall spread, for the index's name.
     bool sigmaDeMediciones() const;
     // "Ppk" for an index of the measurements' overall spread, "Cpk" for a typed one.
