@@ -43,7 +43,8 @@ private slots:
     void lectura_data();
     void lectura();
     void importarYUsar();
-    void importarCancelado();
+    void cancelado_data();
+    void cancelado();
     void pegarComoNormal();
     void capacidad();
     void mediaOptima_data();
@@ -165,14 +166,41 @@ void TstAnalisis::lectura() {
 }
 
 // A long import shows its progress and gives up on "Cancelar", leaving the study as it was.
-void TstAnalisis::importarCancelado() {
-    EstudioTemporal e;
-    const QString ruta = e.dir.filePath("medidas.txt");
+void TstAnalisis::cancelado_data() {
+    columnas<QString>("accion");
+    for (const char* a : {"importar", "abrir", "capacidad", "informe"})
+        QTest::newRow(a) << QString(a);
+}
+
+// Millions of measurements: each long piece of work shows its progress dialog, and "Cancelar"
+// leaves the study, the window and the disk as they were.
+void TstAnalisis::cancelado() {
+    QFETCH(QString, accion);
+    EstudioTemporal e(false);
+    const QString txt = e.dir.filePath("medidas.txt"), lzr = e.dir.filePath("medido.lzr"),
+                  pdf = e.dir.filePath("informe.pdf");
+    MedicionesEstudio m;
     QByteArray muchas;
-    for (int i = 0; i < 2000000; ++i)
-        muchas += QByteArray::number(50 + (i % 997) / 100.0) + '\n';
-    QVERIFY(escribeArchivo(ruta, muchas));
+    // Enough that each piece of work outlasts the dialog's 200 ms: reading a study is the quickest.
+    const int n = accion == "abrir" ? 6000000 : 3000000;
+    for (int i = 0; i < n; ++i) {
+        m.valores.push_back(50 + (i % 997) / 100.0);
+        muchas += QByteArray::number(m.valores.back()) + '\n';
+    }
+    QVERIFY(escribeArchivo(txt, muchas));
+    QStringList valores(kCamposTodos, "0");
+    const std::pair<int, const char*> estudio[] = {{11, "10"}, {12, "20"}, {13, "50"}, {14, "80"},
+                                                   {15, "90"}, {16, "52"}, {17, "8"},  {10, "100"}};
+    for (const auto& [k, v] : estudio)
+        valores[k] = v;
+    valores[kCamposEstudio] = valores[kCamposEstudio + 1] = valores[kCampoUnidades] = "";
+    QVERIFY(escribeArchivo(lzr, escribeEstudio(valores, &m)));
+    if (accion != "importar" && accion != "abrir") {
+        e.abre(lzr);
+        QCOMPARE(e.f->mediciones().size(), m.valores.size());
+    }
     const QStringList antes = {e.f->Media->text(), e.f->StdDev->text(), e.f->windowTitle()};
+    const std::size_t medidas = e.f->mediciones().size();
     bool visto = false;
     QTimer usuario;
     connect(&usuario, &QTimer::timeout, [&] {
@@ -183,13 +211,23 @@ void TstAnalisis::importarCancelado() {
         }
     });
     usuario.start(10);
-    e.doble.rutas << ruta;
-    const bool resumen = conDialogo<DlgMediciones>([&] { e.f->MArchivoImportar_Click(); });
+    e.doble.rutas << (accion == "importar" ? txt : accion == "abrir" ? lzr : pdf);
+    const bool dialogo = conDialogo<QDialog>([&] {
+        if (accion == "importar")
+            e.f->MArchivoImportar_Click();
+        else if (accion == "abrir")
+            e.f->MArchivoAbrir_Click();
+        else if (accion == "capacidad")
+            e.f->MAnalisisCapacidad_Click();
+        else
+            e.f->MArchivoInforme_Click();
+    });
     QVERIFY(visto);
-    QVERIFY(!resumen);
+    QVERIFY(!dialogo);
     QVERIFY(e.doble.mensajes.isEmpty());
     QCOMPARE(QStringList({e.f->Media->text(), e.f->StdDev->text(), e.f->windowTitle()}), antes);
-    QVERIFY(e.f->mediciones().empty());
+    QCOMPARE(e.f->mediciones().size(), medidas);
+    QVERIFY(!QFile::exists(pdf));
     QVERIFY(!e.doble.ocupado);
 }
 

@@ -4,6 +4,7 @@
 #include "shell/errores.h"
 #include "shell/numeros.h"
 #include "shell/plataforma.h"
+#include "shell/trabajo.h"
 #include "study/capacidad.h"
 #include "study/efectivo.h"
 #include "study/escenarios.h"
@@ -78,7 +79,59 @@ void grafico(QPainter& p, QChartView* v, const QRectF& r) {
 }
 } // namespace
 
-void LozarForm::pintaInforme(QPagedPaintDevice& hoja) {
+// What the report shows that takes long with many measurements, worked out before any page.
+struct DatosInforme {
+    QList<QStringList> escenarios, capacidad;
+    QString errorEscenarios;
+    std::optional<DatosControl> control;
+    std::optional<DatosProbabilidad> probabilidad;
+};
+
+std::shared_ptr<const DatosInforme> LozarForm::preparaInforme() {
+    auto d = std::make_shared<DatosInforme>();
+    const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
+    const CajasInstantanea cajas(*this);
+    const QString indice = nombreIndice(), unidades = modelo_.unidades();
+    bool capacidadPosible = true;
+    try {
+        modelo_.compruebaParaCapacidad();
+    } catch (const ErrorLozar& e) {
+        capacidadPosible = false;
+        d->capacidad << QStringList{QStringLiteral("Capacidad"), e.descripcion()};
+    }
+    const Limites l = limitesDe(cajas);
+    try {
+        trabajaConProgreso(this, QStringLiteral("Preparando el informe…"), [&](Progreso& p) {
+            try {
+                p.tramo(0, 0.1);
+                d->escenarios = informeEscenarios(calculaEscenarios(cajas, forma.get(), 0.2),
+                                                  unidadesDe(unidades), indice);
+            } catch (const ErrorLozar& e) {
+                if (e.numero() == kErrCancelado)
+                    throw;
+                d->errorEscenarios = e.descripcion();
+            }
+            p.tramo(0.1, 0.7);
+            if (capacidadPosible)
+                d->capacidad = informeCapacidad(
+                    cajas, forma.get(),
+                    calculaCapacidad(cajas, forma.get(), medidas(), grupos(), 0.95, &p));
+            if (!medidas())
+                return;
+            p.tramo(0.7, 0.85);
+            d->control = datosControl(medidas_.valores, medidas_.subgrupos);
+            p.tramo(0.85, 1);
+            d->probabilidad = datosProbabilidad(ordenadas_, l);
+        });
+    } catch (const ErrorLozar& e) {
+        if (e.numero() != kErrCancelado)
+            avisaManejador(e);
+        return nullptr;
+    }
+    return d;
+}
+
+void LozarForm::pintaInforme(QPagedPaintDevice& hoja, const DatosInforme& datos) {
     redibuja(); // the picture as the boxes say now, whatever was last drawn
     QPainter p(&hoja);
     p.setRenderHint(QPainter::Antialiasing);
@@ -140,28 +193,13 @@ void LozarForm::pintaInforme(QPagedPaintDevice& hoja) {
     y += alto + 18;
 
     // The four scenarios, a year's money when the units are given.
-    try {
-        y = parrafo(p, y, QStringLiteral("Escenarios"), 13, true);
-        y = tabla(p, y + 4,
-                  informeEscenarios(calculaEscenarios(*this, forma.get(), 0.2),
-                                    unidadesDe(modelo_.unidades()), nombreIndice()),
-                  8);
-    } catch (const ErrorLozar& e) {
-        y = parrafo(p, y, e.descripcion(), 10);
-    }
+    y = parrafo(p, y, QStringLiteral("Escenarios"), 13, true);
+    y = datos.errorEscenarios.isEmpty() ? tabla(p, y + 4, datos.escenarios, 8)
+                                        : parrafo(p, y, datos.errorEscenarios, 10);
 
     // The capability study: on this page, or with the measurements on a second one with their
     // charts.
-    const std::vector<double>* medidas = medidas_.valores.empty() ? nullptr : &medidas_.valores;
-    const std::vector<int>* grupos = medidas_.subgrupos.empty() ? nullptr : &medidas_.subgrupos;
-    QList<QStringList> capacidad;
-    try {
-        modelo_.compruebaParaCapacidad();
-        capacidad = informeCapacidad(*this, forma.get(),
-                                     calculaCapacidad(*this, forma.get(), medidas, grupos));
-    } catch (const ErrorLozar& e) {
-        capacidad << QStringList{QStringLiteral("Capacidad"), e.descripcion()};
-    }
+    const QList<QStringList>& capacidad = datos.capacidad;
     // The cost over 21 means and six spreads, with where each spread costs least: beside the
     // capability table, or below the scenarios when that table has a page of its own.
     Graf1 g;
@@ -170,7 +208,7 @@ void LozarForm::pintaInforme(QPagedPaintDevice& hoja) {
         g.Form_Load();
         g.marcaOptimos();
     }
-    if (!medidas) {
+    if (!datos.control || !datos.probabilidad) {
         y = parrafo(p, y + 8, QStringLiteral("Capacidad"), 13, true);
         tabla(p, y + 4, capacidad, 8, kUtil * 0.5);
         if (conGrafico)
@@ -186,16 +224,16 @@ void LozarForm::pintaInforme(QPagedPaintDevice& hoja) {
     y = parrafo(p, kMargen, QStringLiteral("Capacidad del proceso: ") + txtTitulo->text(), 16,
                 true);
     y = tabla(p, y + 6, capacidad, 9);
-    DlgControl control(medidas_.valores, medidas_.subgrupos);
+    DlgControl control(*datos.control);
     const double h = (kAlto - kMargen - y - 20) / 2;
     grafico(p, control.graficoValores, QRectF(kMargen, y + 10, kUtil * 0.6, h));
     grafico(p, control.graficoRangos, QRectF(kMargen, y + 14 + h, kUtil * 0.6, h));
-    DlgProbabilidad probabilidad(ordenadas_, limitesDe(*this));
+    DlgProbabilidad probabilidad(*datos.probabilidad, limitesDe(*this));
     grafico(p, probabilidad.grafico,
             QRectF(kMargen + kUtil * 0.61, y + 10, kUtil * 0.39, 2 * h + 4));
 }
 
-QByteArray LozarForm::informePdf() {
+QByteArray LozarForm::informePdf(const DatosInforme& datos) {
     QByteArray bytes;
     QBuffer b(&bytes);
     b.open(QIODevice::WriteOnly);
@@ -204,8 +242,13 @@ QByteArray LozarForm::informePdf() {
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setTitle(txtTitulo->text());
     pdf.setCreator(QStringLiteral("Lozar"));
-    pintaInforme(pdf);
+    pintaInforme(pdf, datos);
     return bytes;
+}
+
+QByteArray LozarForm::informePdf() {
+    const std::shared_ptr<const DatosInforme> datos = preparaInforme();
+    return datos ? informePdf(*datos) : QByteArray();
 }
 
 void LozarForm::MArchivoInforme_Click() {
@@ -214,9 +257,12 @@ void LozarForm::MArchivoInforme_Click() {
     const std::optional<QString> ruta = plataforma().dialogoGuardar(kFiltroPdf);
     if (!ruta)
         return;
+    const std::shared_ptr<const DatosInforme> datos = preparaInforme();
+    if (!datos)
+        return;
     try {
         PunteroOcupado ocupado;
-        guardaArchivoSeguro(*ruta, informePdf());
+        guardaArchivoSeguro(*ruta, informePdf(*datos));
     } catch (const ErrorLozar& e) {
         avisaRutina(objectName() + QStringLiteral(". MArchivoInforme."), e, 1);
     }
@@ -225,6 +271,9 @@ void LozarForm::MArchivoInforme_Click() {
 void LozarForm::MArchivoImprimir_Click() {
     if (!compruebaCajas(ModeloEstudio::ParaInforme))
         return;
-    if (!plataforma().imprimePaginas([this](QPagedPaintDevice& d) { pintaInforme(d); }))
-        ofrecePdf(QStringLiteral("el informe"), [this] { return informePdf(); });
+    const std::shared_ptr<const DatosInforme> datos = preparaInforme();
+    if (!datos)
+        return;
+    if (!plataforma().imprimePaginas([&](QPagedPaintDevice& d) { pintaInforme(d, *datos); }))
+        ofrecePdf(QStringLiteral("el informe"), [&] { return informePdf(*datos); });
 }

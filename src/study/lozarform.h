@@ -32,6 +32,7 @@ class LineaControl;
 class PictureBox;
 class FormaProceso;
 class Progreso;
+struct DatosInforme;
 
 class LozarForm : public QMainWindow, public Cajas {
     Q_OBJECT
@@ -112,7 +113,12 @@ public slots:
     // where there is none).
     void MArchivoInforme_Click();
     void MArchivoImprimir_Click();
-    void pintaInforme(QPagedPaintDevice& hoja);
+    // What takes long in the report (scenarios, capability, the measurements' charts), worked out
+    // away from the window with progress; null when cancelled or said to have failed.
+    std::shared_ptr<const DatosInforme> preparaInforme();
+    void pintaInforme(QPagedPaintDevice& hoja, const DatosInforme& datos);
+    QByteArray informePdf(const DatosInforme& datos);
+    // The whole report as a PDF document, prepared then drawn; empty when it was not prepared.
     QByteArray informePdf();
     // The plot picture as PNG, SVG or PDF.
     void MArchivoExportar_Click();

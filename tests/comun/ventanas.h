@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QApplication>
+#include <QProgressDialog>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <type_traits>
 
 // The shown top-level window of type T, named `nombre` if one is given.
 template <typename T = QWidget> T* visible(const QString& nombre = QString()) {
@@ -17,14 +19,17 @@ template <typename T = QWidget> T* visible(const QString& nombre = QString()) {
 // Runs `accion`, which opens one of our modal dialogs, lets `responde` work it and closes it if
 // still open; whether the dialog showed. The dialog is looked for until it shows, however long
 // the work before it takes; the timer dies with this call, so a dialog that never showed leaves
-// nothing behind.
+// nothing behind. A progress dialog on the way is not the dialog looked for.
 template <typename Dialogo>
 bool conDialogo(const std::function<void()>& accion,
                 const std::function<void(Dialogo&)>& responde = {}) {
     bool visto = false;
     QTimer t;
     QObject::connect(&t, &QTimer::timeout, [&] {
-        if (auto* d = qobject_cast<Dialogo*>(QApplication::activeModalWidget())) {
+        QWidget* w = QApplication::activeModalWidget();
+        if (qobject_cast<QProgressDialog*>(w) && !std::is_same_v<Dialogo, QProgressDialog>)
+            return;
+        if (auto* d = qobject_cast<Dialogo*>(w)) {
             visto = true;
             t.stop();
             if (responde)
