@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -35,6 +36,7 @@ enum class Falla {
     Guion,
     Carpeta,
     Tuberia,
+    Dispositivo,
     Vacio,
     Binario,
     LineaGigante,
@@ -45,7 +47,7 @@ enum class Falla {
     ArchivoInmutable
 };
 // Guardar is Ctrl+S on a study opened from its file; the exports go to the file named.
-enum class Accion { Efectivo, Pearson, Abrir, Importar, Guardar, GuardarComo, Exportar };
+enum class Accion { Efectivo, Pearson, Abrir, Importar, Guardar, GuardarComo, Exportar, Informe };
 
 const QByteArray kAntes = "lo que el usuario ya tenía";
 
@@ -109,6 +111,13 @@ void TstFallos::fallos_data() {
     fila("detalle con el disco lleno", Accion::Efectivo, "CostDetail.xls", Falla::DiscoLleno,
          "^Lozar. LozarEfectivo.\n\nLozar\n57.- No se pudo guardar el archivo de detalle \".+\"" +
              lleno);
+    // Only a regular file is replaced; the overwrite question has been answered by then.
+    fila("informe sobre una tubería", Accion::Informe, "informe.pdf", Falla::Tuberia,
+         "^Lozar. MArchivoInforme.\nLozar\n75.- No se puede crear \".+\" \\(es una tubería, "
+         "no un archivo normal\\)$");
+    fila("informe sobre un dispositivo", Accion::Informe, "informe.pdf", Falla::Dispositivo,
+         "^Lozar. MArchivoInforme.\nLozar\n75.- No se puede crear \".+\" \\(es un dispositivo, "
+         "no un archivo normal\\)$");
     // A folder that takes no new file: the study's own file is written in place; a new one
     // cannot be.
     fila("ctrl+s en carpeta inmutable", Accion::Guardar, "estudio.lzr", Falla::CarpetaInmutable,
@@ -179,6 +188,10 @@ void TstFallos::fallos() {
         QFile::remove(ruta);
         QVERIFY(mkfifo(QFile::encodeName(ruta).constData(), 0666) == 0);
         break;
+    case Falla::Dispositivo: // what /dev/null is, which root could otherwise replace
+        if (mknod(QFile::encodeName(ruta).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            QSKIP("mknod no está disponible aquí");
+        break;
     case Falla::Vacio:
         escribeArchivo(ruta, QByteArray());
         break;
@@ -206,6 +219,11 @@ void TstFallos::fallos() {
     // Reading /proc/self/mem from its start fails for root too.
     const QString aAbrir = falla == Falla::Ilegible ? QStringLiteral("/proc/self/mem") : ruta;
     const QByteArray antes = leeArchivo(ruta);
+    const auto tipo = [&] { // of what is at `ruta`: a pipe or a device must stay one
+        struct stat st {};
+        return lstat(QFile::encodeName(ruta).constData(), &st) == 0 ? st.st_mode & S_IFMT : 0;
+    };
+    const auto tipoAntes = tipo();
     const auto ventana = [&] { // the title and every box
         QStringList t{e.f->windowTitle()};
         for (auto* c : e.f->findChildren<QLineEdit*>())
@@ -256,6 +274,10 @@ void TstFallos::fallos() {
         e.doble.rutas << ruta;
         e.f->MArchivoExportar_Click();
         break;
+    case Accion::Informe:
+        e.doble.rutas << ruta;
+        e.f->MArchivoInforme_Click();
+        break;
     }
     inmutable.reset();
     QList<PlataformaDoble::Mensaje> mensajes = e.doble.mensajes.mid(mensajesAntes);
@@ -283,16 +305,17 @@ void TstFallos::fallos() {
     QVERIFY2(m.contains(QFileInfo(aAbrir).fileName()) && m.contains(QRegularExpression(causa)),
              qPrintable(m));
     QCOMPARE(leeArchivo(ruta), antes);
+    QCOMPARE(tipo(), tipoAntes);
     if (ruta != estudio)
         QCOMPARE(leeArchivo(estudio), QByteArray("\"Titulo=Guardado antes\"\r\n"));
     if (accion == Accion::GuardarComo)
         QVERIFY(!QFileInfo::exists(ruta)); // not even an empty file
     if (accion == Accion::Efectivo)
         QCOMPARE(e.f->lblLozarEfec->text(), QString()); // no result from a failed computation
-    if (accion != Accion::Efectivo && accion != Accion::Pearson) {
+    if (accion != Accion::Efectivo && accion != Accion::Pearson)
         QCOMPARE(ventana(), ventanaAntes);
-        QCOMPARE(e.f->Pic1->imagen(), dibujoAntes);
-    }
+    if (accion != Accion::Efectivo && accion != Accion::Pearson && accion != Accion::Informe)
+        QCOMPARE(e.f->Pic1->imagen(), dibujoAntes); // the report draws the boxes' picture anew
     if (accion == Accion::Guardar) {
         // Closing asks again; "Sí" fails again, and the window stays with its changes.
         e.doble.respuestas << Respuesta::Si;

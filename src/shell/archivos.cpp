@@ -96,6 +96,30 @@ ErrorLozar noSePudoGuardar(const QString& ruta, const QString& que, const QStrin
                                              .arg(que, QDir::toNativeSeparators(ruta), causa));
 }
 
+// What `modo` is when it is not a regular file; empty when it is one.
+QString noEsArchivo(mode_t modo) {
+    if (S_ISREG(modo))
+        return QString();
+    if (S_ISDIR(modo))
+        return QStringLiteral("es una carpeta, no un archivo");
+    if (S_ISFIFO(modo))
+        return QStringLiteral("es una tubería, no un archivo normal");
+    if (S_ISCHR(modo) || S_ISBLK(modo))
+        return QStringLiteral("es un dispositivo, no un archivo normal");
+    if (S_ISSOCK(modo))
+        return QStringLiteral("es un socket, no un archivo normal");
+    return QStringLiteral("no es un archivo normal");
+}
+
+// The file a save replaces: `ruta`, or where its symbolic links lead, so that a link stays a
+// link and its target gets the bytes.
+QString destinoDe(const QString& ruta) {
+    QFileInfo f(ruta);
+    for (int i = 0; i < 40 && f.isSymLink(); ++i)
+        f.setFile(f.symLinkTarget());
+    return f.absoluteFilePath();
+}
+
 // The file rewritten where it is, for a folder that takes no temporary file; false when the file
 // itself cannot be opened for writing. What was there is put back when the new bytes do not fit.
 bool guardaEnSuSitio(const QString& ruta, const QByteArray& bytes, const QString& que) {
@@ -173,12 +197,8 @@ QByteArray leeArchivoEntero(const QString& ruta, qint64 limite, Progreso* p) {
         const int e = errno;
         throw falla(causaDeFallo(ruta, e, QString::fromLocal8Bit(strerror(e))));
     }
-    if (S_ISDIR(st.st_mode))
-        throw falla(QStringLiteral("es una carpeta, no un archivo"));
     if (!S_ISREG(st.st_mode))
-        throw falla(S_ISFIFO(st.st_mode)
-                        ? QStringLiteral("es una tubería, no un archivo normal")
-                        : QStringLiteral("no es un archivo normal, sino un dispositivo"));
+        throw falla(noEsArchivo(st.st_mode));
     if (st.st_size > limite)
         throw falla(QStringLiteral("tiene %1 MB; se leen hasta %2 MB")
                         .arg(st.st_size >> 20)
@@ -195,6 +215,15 @@ QByteArray leeArchivoEntero(const QString& ruta, qint64 limite, Progreso* p) {
 
 void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes, const QString& que,
                          bool sincroniza) {
+    // What is there is looked at before anything is opened: a pipe would wait, a device would
+    // take the bytes, and either would be replaced by a file. Through a symbolic link, what it
+    // leads to is what the save replaces, the link kept.
+    const QString destino = destinoDe(ruta);
+    struct stat st {};
+    if (::stat(QFile::encodeName(destino).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        throw ErrorLozar(kErrAccesoRuta,
+                         QStringLiteral("No se puede crear %1\"%2\" (%3)")
+                             .arg(que, QDir::toNativeSeparators(ruta), noEsArchivo(st.st_mode)));
     QSaveFile f(ruta);
     if (!f.open(QIODevice::WriteOnly)) {
         const int e = errno;
@@ -227,9 +256,12 @@ int errorAlEscribir(const QString& ruta) {
     // Tried rather than judged by permission bits, which say nothing of a read-only disk, an
     // immutable file or root. A file that opens for writing can be replaced, through its folder
     // or in place; only a new one needs the folder.
+    struct stat st {};
+    if (::stat(QFile::encodeName(destinoDe(ruta)).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return S_ISDIR(st.st_mode) ? EISDIR : ENXIO; // not even opened: a device could act on it
     Descriptor d(abre(ruta, O_WRONLY | O_APPEND));
     if (d.fd() >= 0)
-        return esRegular(d.fd()) ? 0 : ENXIO;
+        return 0;
     if (errno != ENOENT)
         return errno;
     QTemporaryFile prueba(

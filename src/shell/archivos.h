@@ -23,7 +23,9 @@ QByteArray leeArchivoEntero(const QString& ruta, qint64 limite, Progreso* p = nu
 // the disk checked, and only then into place, so that any failure (a full disk, a missing
 // permission) leaves an earlier file as it was. Where the folder takes no new file but the file
 // itself can be written, it is rewritten in place, and put back as it was if that fails.
-// `sincroniza` waits until the bytes are on the disk itself, for what a power cut must not take.
+// What is not a regular file (a pipe, a device, a socket, a folder) is refused before anything is
+// written; through a symbolic link, its target is replaced and the link kept. `sincroniza` waits
+// until the bytes are on the disk itself, for what a power cut must not take.
 // ErrorLozar naming `que` (e.g. "el archivo de detalle ") and the file, and the cause.
 void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes,
                          const QString& que = QString(), bool sincroniza = true);
