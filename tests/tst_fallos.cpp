@@ -1,11 +1,14 @@
 #include "calculators/probpearson.h"
 #include "comun/discolleno.h"
 #include "comun/estudio.h"
+#include "shell/archivos.h"
 #include "shell/picturebox.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <cstdio>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -59,6 +62,7 @@ private slots:
     void fallos_data();
     void fallos();
     void detalleDeOtroUsuario();
+    void limiteDeTamano();
 };
 
 void TstFallos::fallos_data() {
@@ -381,7 +385,70 @@ void TstFallos::detalleDeOtroUsuario() {
     QCOMPARE(leeArchivo(detalle), kAntes);
 }
 
+namespace {
+const char* kGuarda = "--guarda";
+
+// This program again, saving the bytes of `origen` to `ruta` through guardaArchivoSeguro, with
+// `entorno` ("NOMBRE=valor") added and files limited to `limite` bytes if given.
+struct Hijo {
+    QProcess::ExitStatus estado;
+    int codigo;
+    QString salida;
+};
+Hijo guardaEnOtroProceso(const QString& ruta, const QString& origen, const QStringList& entorno,
+                         const QString& limite = QString()) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& v : entorno)
+        env.insert(v.section('=', 0, 0), v.section('=', 1));
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QCoreApplication::applicationFilePath(),
+            QStringList{QString::fromLatin1(kGuarda), ruta, origen, limite});
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+    }
+    return {p.exitStatus(), p.exitCode(), QString::fromUtf8(p.readAll())};
+}
+
+int guarda(const QString& ruta, const QString& origen, const QString& limite) {
+    const QByteArray bytes = leeArchivo(origen);
+    rlimit r{};
+    getrlimit(RLIMIT_FSIZE, &r);
+    r.rlim_cur = limite.toULong();
+    if (!limite.isEmpty() && setrlimit(RLIMIT_FSIZE, &r) != 0)
+        return 2;
+    try {
+        guardaArchivoSeguro(ruta, bytes);
+        return 0;
+    } catch (const ErrorLozar& e) {
+        std::fputs(e.descripcion().toUtf8().constData(), stdout);
+        return 1;
+    }
+}
+} // namespace
+
+// A limit on the size of files (ulimit -f): the save says why it failed, the program lives on,
+// and the old file stays.
+void TstFallos::limiteDeTamano() {
+    QTemporaryDir d;
+    const QString ruta = d.filePath("estudio.lzr");
+    QVERIFY(escribeArchivo(ruta, kAntes));
+    QVERIFY(escribeArchivo(d.filePath("nuevo"), QByteArray(64 << 10, 'n')));
+    const Hijo h = guardaEnOtroProceso(ruta, d.filePath("nuevo"), {}, "16384");
+    QCOMPARE(h.estado, QProcess::NormalExit); // not killed by SIGXFSZ
+    QVERIFY2(h.codigo == 1 && h.salida.contains("estudio.lzr") &&
+                 h.salida.contains("(el archivo supera el tamaño máximo permitido)"),
+             qPrintable(h.salida));
+    QCOMPARE(leeArchivo(ruta), kAntes);
+    QCOMPARE(QDir(d.path()).entryList(QDir::Files).size(), 2);
+}
+
 int main(int argc, char** argv) {
+    if (argc == 5 && qstrcmp(argv[1], kGuarda) == 0)
+        return guarda(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                      QString::fromLocal8Bit(argv[4]));
     QApplication app(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], kOtroUsuario) == 0)
         return comoOtroUsuario(QString::fromLocal8Bit(argv[2]));

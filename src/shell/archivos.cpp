@@ -9,12 +9,19 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+// A limit on the size of files (ulimit -f) would end the program at the write that crosses it,
+// the unsaved study with it: ignored, that write fails with EFBIG and is reported like a full
+// disk. Set here, before main(), so that every program linking the core has it before anything
+// is written (Qt's own settings included), with no call to forget at start-up.
+[[maybe_unused]] const bool kLimiteDeTamanoNoMata = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+
 // A descriptor that closes itself.
 class Descriptor {
 public:
@@ -167,6 +174,8 @@ QString causaDeFallo(const QString& ruta, int e, const QString& otra) {
         return QStringLiteral("no existe");
     case ENOTDIR:
         return QStringLiteral("una parte de la ruta no es una carpeta");
+    case EFBIG:
+        return QStringLiteral("el archivo supera el tamaño máximo permitido");
     case EIO:
         return QStringLiteral("error de entrada/salida del disco");
     case EISDIR:

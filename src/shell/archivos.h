@@ -21,12 +21,12 @@ QByteArray leeArchivoEntero(const QString& ruta, qint64 limite, Progreso* p = nu
 
 // Writes a whole file. The bytes go to a temporary file beside it, each write and the flush to
 // the disk checked, and only then into place, so that any failure (a full disk, a missing
-// permission) leaves an earlier file as it was. Where the folder takes no new file but the file
-// itself can be written, it is rewritten in place, and put back as it was if that fails.
-// What is not a regular file (a pipe, a device, a socket, a folder) is refused before anything is
-// written; through a symbolic link, its target is replaced and the link kept. `sincroniza` waits
-// until the bytes are on the disk itself, for what a power cut must not take.
-// ErrorLozar naming `que` (e.g. "el archivo de detalle ") and the file, and the cause.
+// permission, a limit on the size of files) leaves an earlier file as it was. Where the folder
+// takes no new file but the file itself can be written, it is rewritten in place, and put back as
+// it was if that fails. What is not a regular file (a pipe, a device, a socket, a folder) is
+// refused before anything is written; through a symbolic link, its target is replaced and the link
+// kept. `sincroniza` waits until the bytes are on the disk itself, for what a power cut must not
+// take. ErrorLozar naming `que` (e.g. "el archivo de detalle ") and the file, and the cause.
 void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes,
                          const QString& que = QString(), bool sincroniza = true);
 
