@@ -62,6 +62,8 @@ private slots:
     void fallos_data();
     void fallos();
     void detalleDeOtroUsuario();
+    void guardadoMatado_data();
+    void guardadoMatado();
     void limiteDeTamano();
 };
 
@@ -122,14 +124,14 @@ void TstFallos::fallos_data() {
     fila("informe sobre un dispositivo", Accion::Informe, "informe.pdf", Falla::Dispositivo,
          "^Lozar. MArchivoInforme.\nLozar\n75.- No se puede crear \".+\" \\(es un dispositivo, "
          "no un archivo normal\\)$");
-    // A folder that takes no new file: the study's own file is written in place; a new one
-    // cannot be.
+    // A folder that takes no new file: nothing is saved there, not even over the study's own
+    // file, which a rewrite in place could leave half old, half new.
     fila("ctrl+s en carpeta inmutable", Accion::Guardar, "estudio.lzr", Falla::CarpetaInmutable,
-         "");
+         "^Lozar. MArchivoGuardar.\nLozar\n75.- No se puede guardar \".+\" \\(su carpeta no "
+         "admite archivos nuevos: permiso denegado\\)$");
     fila("guardar como nuevo en carpeta inmutable", Accion::GuardarComo, "nuevo.lzr",
          Falla::CarpetaInmutable, "^Lozar. MArchivoGuardarComo.\nLozar\n75.- .+permiso denegado");
-    // The detail file the program cannot write where it is goes to the user's own folder (one
-    // already there in a read-only folder would be written in place, as a study is).
+    // The detail file the program cannot write where it is goes to the user's own folder.
     fila("detalle en carpeta inmutable", Accion::Efectivo, "CostDetail.xls",
          Falla::CarpetaInmutable, "");
     fila("detalle inmutable", Accion::Efectivo, "CostDetail.xls", Falla::ArchivoInmutable, "");
@@ -283,18 +285,11 @@ void TstFallos::fallos() {
         e.f->MArchivoInforme_Click();
         break;
     }
-    inmutable.reset();
     QList<PlataformaDoble::Mensaje> mensajes = e.doble.mensajes.mid(mensajesAntes);
     // The question before dropping the typed study aside.
     mensajes.removeIf(
         [](const PlataformaDoble::Mensaje& m) { return m.botones == Botones::SiNoCancelar; });
     if (causa.isEmpty()) {
-        if (accion == Accion::Guardar) { // written in place, nothing said
-            QVERIFY(mensajes.isEmpty());
-            QVERIFY(leeArchivo(estudio).contains("\"Media=51\"\r\n"));
-            QVERIFY(!e.f->windowTitle().endsWith('*'));
-            return;
-        }
         // The detail file goes to the user's own folder instead, and the cost is computed.
         QVERIFY(QFile::exists(e.doble.datosUsuario + "/CostDetail.xls"));
         QVERIFY(e.f->lblLozarEfec->text().startsWith('$'));
@@ -428,6 +423,59 @@ int guarda(const QString& ruta, const QString& origen, const QString& limite) {
     }
 }
 } // namespace
+
+void TstFallos::guardadoMatado_data() {
+    // antes: the file before (none when empty); enlace: saved through a link to it; inmutable:
+    // in a folder that takes no new file
+    columnas<QByteArray, bool, bool>("antes", "enlace", "inmutable");
+    const QByteArray viejo(9000, 'v');
+    fila("archivo nuevo", QByteArray(), false, false);
+    fila("reemplaza otro", viejo, false, false);
+    fila("a través de un enlace", viejo, true, false);
+    fila("en carpeta inmutable", viejo, false, true);
+}
+
+// Killed at each point of a save in turn: the file is the old one or the new one, never a
+// mixture.
+void TstFallos::guardadoMatado() {
+    QFETCH(QByteArray, antes);
+    QFETCH(bool, enlace);
+    QFETCH(bool, inmutable);
+    QTemporaryDir base;
+    const QString carpeta = QFileInfo(base.path()).canonicalFilePath() + "/estudios";
+    QVERIFY(QDir().mkdir(carpeta));
+    const QString archivo = carpeta + "/estudio.lzr";
+    const QString ruta = enlace ? carpeta + "/enlace.lzr" : archivo;
+    if (!antes.isEmpty())
+        QVERIFY(escribeArchivo(archivo, antes));
+    if (enlace)
+        QVERIFY(symlink("estudio.lzr", QFile::encodeName(ruta).constData()) == 0);
+    const QByteArray nuevo(5000, 'n');
+    QVERIFY(escribeArchivo(base.filePath("nuevo"), nuevo));
+    std::unique_ptr<Inmutable> fija;
+    if (inmutable && !(fija = std::make_unique<Inmutable>(carpeta))->ok())
+        QSKIP("chattr +i no está disponible aquí");
+    for (int punto = 1;; ++punto) {
+        QVERIFY2(punto < 100, "el guardado no llega a su fin");
+        const Hijo h =
+            guardaEnOtroProceso(ruta, base.filePath("nuevo"),
+                                {"LD_PRELOAD=" LOZAR_MUERTE, "LOZAR_MUERE_CARPETA=" + carpeta,
+                                 "LOZAR_MUERE_EN=" + QString::number(punto)});
+        const QByteArray ahora = leeArchivo(archivo);
+        const bool viejo = antes.isEmpty() ? !QFileInfo::exists(archivo) : ahora == antes;
+        QVERIFY2(viejo || ahora == nuevo,
+                 qPrintable(QStringLiteral("muerto en el punto %1: %2 bytes que no son ni los "
+                                           "de antes ni los nuevos")
+                                .arg(punto)
+                                .arg(ahora.size())));
+        if (h.estado == QProcess::NormalExit) {
+            QVERIFY2(h.codigo == (inmutable ? 1 : 0), qPrintable(h.salida));
+            QCOMPARE(ahora, inmutable ? antes : nuevo);
+            break;
+        }
+    }
+    QCOMPARE(QFileInfo(ruta).isSymLink(), enlace);
+}
 
 // A limit on the size of files (ulimit -f): the save says why it failed, the program lives on,
 // and the old file stays.

@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <csignal>
@@ -47,11 +47,6 @@ private:
 // Opened without waiting: a pipe with nobody at its other end would block open() for ever.
 int abre(const QString& ruta, int modo) {
     return ::open(QFile::encodeName(ruta).constData(), modo | O_NONBLOCK | O_CLOEXEC);
-}
-
-bool esRegular(int fd) {
-    struct stat st {};
-    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 // Every byte, or the errno of the failure.
@@ -103,6 +98,10 @@ ErrorLozar noSePudoGuardar(const QString& ruta, const QString& que, const QStrin
                                              .arg(que, QDir::toNativeSeparators(ruta), causa));
 }
 
+QString causaDe(const QString& ruta, int e) {
+    return causaDeFallo(ruta, e, QString::fromLocal8Bit(strerror(e)));
+}
+
 // What `modo` is when it is not a regular file; empty when it is one.
 QString noEsArchivo(mode_t modo) {
     if (S_ISREG(modo))
@@ -127,34 +126,41 @@ QString destinoDe(const QString& ruta) {
     return f.absoluteFilePath();
 }
 
-// The file rewritten where it is, for a folder that takes no temporary file; false when the file
-// itself cannot be opened for writing. What was there is put back when the new bytes do not fit.
-bool guardaEnSuSitio(const QString& ruta, const QByteArray& bytes, const QString& que) {
-    Descriptor d(abre(ruta, O_RDWR));
-    if (d.fd() < 0 || !esRegular(d.fd()))
-        return false;
-    int e = 0;
-    const QByteArray antes = leeTodo(d.fd(), qint64(1) << 31, 0, e);
-    if (e != 0)
-        return false;
-    auto escribe = [&](const QByteArray& b) {
-        if (::lseek(d.fd(), 0, SEEK_SET) < 0)
-            return errno;
-        int r = escribeTodo(d.fd(), b);
-        if (r == 0 && ::ftruncate(d.fd(), b.size()) != 0)
-            r = errno;
-        return r == 0 ? vuelcaADisco(d.fd()) : r;
-    };
-    e = escribe(bytes);
-    if (e == 0)
-        e = d.cierra();
-    if (e == 0)
-        return true;
-    const int restaurado = d.fd() >= 0 ? escribe(antes) : -1;
-    QString causa = causaDeFallo(ruta, e, QString::fromLocal8Bit(strerror(e)));
-    if (restaurado != 0)
-        causa += QStringLiteral("; el contenido anterior no se pudo restaurar");
-    throw noSePudoGuardar(ruta, que, causa);
+// Our temporary files beside `destino`: its name, ".guardando-" and six letters or digits.
+const QLatin1String kTemporal(".guardando-");
+constexpr int kLetrasTemporal = 6;
+
+// A new temporary file beside `destino`, open for writing; -1 and errno when the folder takes
+// no new file.
+int creaTemporal(const QString& destino, mode_t modo, QString& nombre) {
+    static const char kLetras[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int intento = 0; intento < 100; ++intento) {
+        QString n = destino + kTemporal;
+        for (int i = 0; i < kLetrasTemporal; ++i)
+            n += QLatin1Char(kLetras[QRandomGenerator::global()->bounded(int(sizeof kLetras - 1))]);
+        const int fd =
+            ::open(QFile::encodeName(n).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, modo);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd >= 0)
+            nombre = n;
+        return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// 0 when the file opens for writing (tried without changing it), or the errno that stops it.
+int abreParaEscribir(const QString& ruta) {
+    Descriptor d(abre(ruta, O_WRONLY | O_APPEND));
+    return d.fd() >= 0 ? 0 : errno;
+}
+
+// So that a rename survives a power cut; a folder that cannot be synced is no failure.
+void vuelcaCarpeta(const QString& carpeta) {
+    Descriptor d(abre(carpeta, O_RDONLY | O_DIRECTORY));
+    if (d.fd() >= 0)
+        vuelcaADisco(d.fd());
 }
 } // namespace
 
@@ -224,57 +230,77 @@ QByteArray leeArchivoEntero(const QString& ruta, qint64 limite, Progreso* p) {
 
 void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes, const QString& que,
                          bool sincroniza) {
-    // What is there is looked at before anything is opened: a pipe would wait, a device would
-    // take the bytes, and either would be replaced by a file. Through a symbolic link, what it
-    // leads to is what the save replaces, the link kept.
     const QString destino = destinoDe(ruta);
+    auto noSePuedeCrear = [&](const QString& causa) {
+        return ErrorLozar(kErrAccesoRuta, QStringLiteral("No se puede crear %1\"%2\" (%3)")
+                                              .arg(que, QDir::toNativeSeparators(ruta), causa));
+    };
+    // What is there is looked at before anything is opened: a pipe would wait, a device would
+    // take the bytes, and either would be replaced by a file.
     struct stat st {};
-    if (::stat(QFile::encodeName(destino).constData(), &st) == 0 && !S_ISREG(st.st_mode))
-        throw ErrorLozar(kErrAccesoRuta,
-                         QStringLiteral("No se puede crear %1\"%2\" (%3)")
-                             .arg(que, QDir::toNativeSeparators(ruta), noEsArchivo(st.st_mode)));
-    QSaveFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly)) {
+    const bool existe = ::stat(QFile::encodeName(destino).constData(), &st) == 0;
+    if (!existe && errno != ENOENT)
+        throw noSePuedeCrear(causaDe(ruta, errno));
+    if (existe && !S_ISREG(st.st_mode))
+        throw noSePuedeCrear(noEsArchivo(st.st_mode));
+    // A file that cannot be written (read-only, immutable) is not replaced either.
+    if (const int e = existe ? abreParaEscribir(destino) : 0)
+        throw noSePuedeCrear(causaDe(ruta, e));
+
+    // Always a new file beside the old one, renamed over it at the end, and never the old one
+    // rewritten in place: a save killed half-way there leaves new bytes over old ones, and
+    // nothing kept elsewhere would mend that for whoever opens the file next (another program,
+    // another computer on a shared folder). Where the folder takes no new file, nothing is saved.
+    QString temporal;
+    Descriptor d(creaTemporal(destino, existe ? 0600 : 0666, temporal));
+    if (d.fd() < 0) {
         const int e = errno;
-        if (QFileInfo(ruta).isFile() && guardaEnSuSitio(ruta, bytes, que))
-            return;
-        // Qt refuses a read-only file before the system says why: asked again, it does.
-        const int ahora = errorAlEscribir(ruta);
-        throw ErrorLozar(kErrAccesoRuta,
-                         QStringLiteral("No se puede crear %1\"%2\" (%3)")
-                             .arg(que, QDir::toNativeSeparators(ruta),
-                                  causaDeFallo(ruta, ahora ? ahora : e, f.errorString())));
+        if (!existe)
+            throw noSePuedeCrear(causaDe(ruta, e));
+        throw ErrorLozar(
+            kErrAccesoRuta,
+            QStringLiteral(
+                "No se puede guardar %1\"%2\" (su carpeta no admite archivos nuevos: %3)")
+                .arg(que, QDir::toNativeSeparators(ruta), causaDe(ruta, e)));
     }
-    // Written straight to the temporary file and checked byte for byte: Qt's buffered writing
-    // has let a full disk pass as a saved file.
-    int e = escribeTodo(int(f.handle()), bytes);
+    if (existe) { // the old file's owner (where we may give it) and permissions
+        [[maybe_unused]] const int dueno = ::fchown(d.fd(), st.st_uid, st.st_gid);
+        ::fchmod(d.fd(), st.st_mode & 07777);
+    }
+    // Every write checked byte for byte, and the close too: some file systems report a full
+    // disk only there.
+    int e = escribeTodo(d.fd(), bytes);
     if (e == 0 && sincroniza)
-        e = vuelcaADisco(int(f.handle()));
-    if (e != 0) {
-        f.cancelWriting();
-        throw noSePudoGuardar(ruta, que,
-                              causaDeFallo(ruta, e, QString::fromLocal8Bit(strerror(e))));
-    }
-    if (!f.commit()) {
+        e = vuelcaADisco(d.fd());
+    if (e == 0)
+        e = d.cierra();
+    const QByteArray temporal8 = QFile::encodeName(temporal);
+    if (e == 0 && ::rename(temporal8.constData(), QFile::encodeName(destino).constData()) != 0)
         e = errno;
-        throw noSePudoGuardar(ruta, que, causaDeFallo(ruta, e, f.errorString()));
+    if (e != 0) {
+        ::unlink(temporal8.constData());
+        throw noSePudoGuardar(ruta, que, causaDe(ruta, e));
     }
+    if (sincroniza)
+        vuelcaCarpeta(QFileInfo(destino).absolutePath());
 }
 
 int errorAlEscribir(const QString& ruta) {
     // Tried rather than judged by permission bits, which say nothing of a read-only disk, an
-    // immutable file or root. A file that opens for writing can be replaced, through its folder
-    // or in place; only a new one needs the folder.
+    // immutable file or root. A file is replaced only through its folder, which must take a new
+    // one; one already there must open for writing too, as a sign it is not to stay as it is.
+    const QString destino = destinoDe(ruta);
     struct stat st {};
-    if (::stat(QFile::encodeName(destinoDe(ruta)).constData(), &st) == 0 && !S_ISREG(st.st_mode))
-        return S_ISDIR(st.st_mode) ? EISDIR : ENXIO; // not even opened: a device could act on it
-    Descriptor d(abre(ruta, O_WRONLY | O_APPEND));
-    if (d.fd() >= 0)
-        return 0;
-    if (errno != ENOENT)
+    if (::stat(QFile::encodeName(destino).constData(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) // not even opened: a device could act on it
+            return S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
+        if (const int e = abreParaEscribir(destino))
+            return e;
+    } else if (errno != ENOENT) {
         return errno;
+    }
     QTemporaryFile prueba(
-        QDir(QFileInfo(ruta).absolutePath()).filePath(QStringLiteral("lozar-prueba-XXXXXX")));
+        QDir(QFileInfo(destino).absolutePath()).filePath(QStringLiteral("lozar-prueba-XXXXXX")));
     if (!prueba.open())
         return errno != 0 ? errno : EACCES;
     return 0;
