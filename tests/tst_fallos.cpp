@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 #include <cstdio>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -65,6 +66,8 @@ private slots:
     void guardadoMatado_data();
     void guardadoMatado();
     void limiteDeTamano();
+    void temporalesAjenos_data();
+    void temporalesAjenos();
 };
 
 void TstFallos::fallos_data() {
@@ -436,7 +439,7 @@ void TstFallos::guardadoMatado_data() {
 }
 
 // Killed at each point of a save in turn: the file is the old one or the new one, never a
-// mixture.
+// mixture; and once a save ends, nothing the killed ones left remains beside it.
 void TstFallos::guardadoMatado() {
     QFETCH(QByteArray, antes);
     QFETCH(bool, enlace);
@@ -474,6 +477,11 @@ void TstFallos::guardadoMatado() {
             break;
         }
     }
+    const QStringList esperados =
+        enlace ? QStringList{"enlace.lzr", "estudio.lzr"} : QStringList{"estudio.lzr"};
+    QCOMPARE(QDir(carpeta).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                     QDir::NoDotAndDotDot),
+             esperados);
     QCOMPARE(QFileInfo(ruta).isSymLink(), enlace);
 }
 
@@ -491,6 +499,32 @@ void TstFallos::limiteDeTamano() {
              qPrintable(h.salida));
     QCOMPARE(leeArchivo(ruta), kAntes);
     QCOMPARE(QDir(d.path()).entryList(QDir::Files).size(), 2);
+}
+
+void TstFallos::temporalesAjenos_data() {
+    // bloqueado: a save still writing it holds it locked
+    columnas<QString, QString, bool, bool>("archivo", "otro", "bloqueado", "seQuita");
+    fila("uno nuestro", "estudio.lzr", "estudio.lzr.guardando-a1B2c3", false, true);
+    fila("uno nuestro, con paréntesis", "e (1).lzr", "e (1).lzr.guardando-a1B2c3", false, true);
+    fila("uno nuestro que se escribe", "estudio.lzr", "estudio.lzr.guardando-a1B2c3", true, false);
+    fila("de otro archivo", "estudio.lzr", "otro.lzr.guardando-a1B2c3", false, false);
+    fila("que acaba en el nombre", "estudio.lzr", "mi estudio.lzr.guardando-a1B2c3", false, false);
+    fila("de letras de más", "estudio.lzr", "estudio.lzr.guardando-a1B2c3d", false, false);
+    fila("del usuario", "estudio.lzr", "estudio.lzr.backup", false, false);
+}
+
+// A save removes the temporary files that killed saves of the same file left, and nothing else.
+void TstFallos::temporalesAjenos() {
+    QFETCH(QString, archivo);
+    QFETCH(QString, otro);
+    QFETCH(bool, bloqueado);
+    QFETCH(bool, seQuita);
+    QTemporaryDir d;
+    QFile f(d.filePath(otro));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QVERIFY(!bloqueado || flock(f.handle(), LOCK_EX) == 0);
+    guardaArchivoSeguro(d.filePath(archivo), "nuevo");
+    QCOMPARE(QFileInfo::exists(d.filePath(otro)), !seQuita);
 }
 
 int main(int argc, char** argv) {

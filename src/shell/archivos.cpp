@@ -7,11 +7,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,6 +49,11 @@ private:
 // Opened without waiting: a pipe with nobody at its other end would block open() for ever.
 int abre(const QString& ruta, int modo) {
     return ::open(QFile::encodeName(ruta).constData(), modo | O_NONBLOCK | O_CLOEXEC);
+}
+
+bool esRegular(int fd) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 // Every byte, or the errno of the failure.
@@ -126,12 +133,13 @@ QString destinoDe(const QString& ruta) {
     return f.absoluteFilePath();
 }
 
-// Our temporary files beside `destino`: its name, ".guardando-" and six letters or digits.
+// Our temporary files beside `destino`: its name, ".guardando-" and six letters or digits. A
+// name a user would hardly give, and the only one a later save ever removes.
 const QLatin1String kTemporal(".guardando-");
 constexpr int kLetrasTemporal = 6;
 
-// A new temporary file beside `destino`, open for writing; -1 and errno when the folder takes
-// no new file.
+// A new temporary file beside `destino`, open for writing and locked (a save that cleans up
+// leaves a locked one alone); -1 and errno when the folder takes no new file.
 int creaTemporal(const QString& destino, mode_t modo, QString& nombre) {
     static const char kLetras[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     for (int intento = 0; intento < 100; ++intento) {
@@ -142,12 +150,39 @@ int creaTemporal(const QString& destino, mode_t modo, QString& nombre) {
             ::open(QFile::encodeName(n).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, modo);
         if (fd < 0 && errno == EEXIST)
             continue;
-        if (fd >= 0)
+        if (fd < 0)
+            return -1;
+        // A cleanup that came between the creation and the lock has removed it: another name.
+        struct stat st {};
+        if (::flock(fd, LOCK_EX) != 0 || (::fstat(fd, &st) == 0 && st.st_nlink > 0)) {
             nombre = n;
-        return fd;
+            return fd;
+        }
+        ::close(fd);
     }
     errno = EEXIST;
     return -1;
+}
+
+// Removes what saves of `destino` killed half-way left beside it: only names of our pattern,
+// only regular files, and only those no live save holds locked. Never a user's file.
+void quitaTemporalesViejos(const QString& destino) {
+    const QFileInfo fi(destino);
+    const QRegularExpression nuestro(
+        QStringLiteral("^%1%2[A-Za-z0-9]{%3}$")
+            .arg(QRegularExpression::escape(fi.fileName()), QRegularExpression::escape(kTemporal))
+            .arg(kLetrasTemporal));
+    const QDir carpeta = fi.absoluteDir();
+    const auto nombres = carpeta.entryList(QDir::Files | QDir::Hidden | QDir::System |
+                                           QDir::NoSymLinks | QDir::NoDotAndDotDot);
+    for (const QString& n : nombres) {
+        if (!nuestro.match(n).hasMatch())
+            continue;
+        const QByteArray ruta = QFile::encodeName(carpeta.filePath(n));
+        Descriptor d(::open(ruta.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (d.fd() >= 0 && esRegular(d.fd()) && ::flock(d.fd(), LOCK_EX | LOCK_NB) == 0)
+            ::unlink(ruta.constData());
+    }
 }
 
 // 0 when the file opens for writing (tried without changing it), or the errno that stops it.
@@ -268,7 +303,8 @@ void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes, const QSt
         ::fchmod(d.fd(), st.st_mode & 07777);
     }
     // Every write checked byte for byte, and the close too: some file systems report a full
-    // disk only there.
+    // disk only there. Between the close and the rename the file is unlocked, and a cleanup by
+    // another save of the same file could take it: the rename then fails and says so.
     int e = escribeTodo(d.fd(), bytes);
     if (e == 0 && sincroniza)
         e = vuelcaADisco(d.fd());
@@ -283,6 +319,7 @@ void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes, const QSt
     }
     if (sincroniza)
         vuelcaCarpeta(QFileInfo(destino).absolutePath());
+    quitaTemporalesViejos(destino);
 }
 
 int errorAlEscribir(const QString& ruta) {

@@ -25,9 +25,9 @@ QByteArray leeArchivoEntero(const QString& ruta, qint64 limite, Progreso* p = nu
 // killed at any instant leaves the earlier file or the new one, never a mixture. Through a
 // symbolic link, its target is replaced and the link kept. What is not a regular file (a pipe, a
 // device, a socket, a folder) is refused before anything is written, and so is a file whose
-// folder takes no new file. `sincroniza` waits until the bytes are on the disk itself, for what a
-// power cut must not take. ErrorLozar naming `que` (e.g. "el archivo de detalle ") and the file,
-// and the cause.
+// folder takes no new file. Temporary files that killed saves left are removed once the file is
+// saved. `sincroniza` waits until the bytes are on the disk itself, for what a power cut must not
+// take. ErrorLozar naming `que` (e.g. "el archivo de detalle ") and the file, and the cause.
 void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes,
                          const QString& que = QString(), bool sincroniza = true);
 
