@@ -17,6 +17,15 @@
 
 class TstArranque : public QObject {
     Q_OBJECT
+public:
+    // Before the application exists: a runtime folder of this run's own, for itself and the
+    // copies it starts, so that the single-copy lock there is neither a Lozar the user has open
+    // nor another run of this test.
+    static void initMain() {
+        static QTemporaryDir ejecucion;
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(ejecucion.path()));
+    }
+
 private slots:
     void rutas_data();
     void rutas();

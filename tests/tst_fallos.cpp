@@ -1,12 +1,17 @@
 #include "calculators/probpearson.h"
 #include "comun/discolleno.h"
 #include "comun/estudio.h"
+#include "shell/archivos.h"
 #include "shell/picturebox.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <cstdio>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -35,6 +40,7 @@ enum class Falla {
     Guion,
     Carpeta,
     Tuberia,
+    Dispositivo,
     Vacio,
     Binario,
     LineaGigante,
@@ -45,7 +51,7 @@ enum class Falla {
     ArchivoInmutable
 };
 // Guardar is Ctrl+S on a study opened from its file; the exports go to the file named.
-enum class Accion { Efectivo, Pearson, Abrir, Importar, Guardar, GuardarComo, Exportar };
+enum class Accion { Efectivo, Pearson, Abrir, Importar, Guardar, GuardarComo, Exportar, Informe };
 
 const QByteArray kAntes = "lo que el usuario ya tenía";
 
@@ -57,6 +63,11 @@ private slots:
     void fallos_data();
     void fallos();
     void detalleDeOtroUsuario();
+    void guardadoMatado_data();
+    void guardadoMatado();
+    void limiteDeTamano();
+    void temporalesAjenos_data();
+    void temporalesAjenos();
 };
 
 void TstFallos::fallos_data() {
@@ -111,14 +122,21 @@ void TstFallos::fallos_data() {
     fila("detalle con el disco lleno", Accion::Efectivo, "CostDetail.xls", Falla::DiscoLleno,
          "^Lozar. LozarEfectivo.\n\nLozar\n57.- No se pudo guardar el archivo de detalle \".+\"" +
              lleno);
-    // A folder that takes no new file: the study's own file is written in place; a new one
-    // cannot be.
+    // Only a regular file is replaced; the overwrite question has been answered by then.
+    fila("informe sobre una tubería", Accion::Informe, "informe.pdf", Falla::Tuberia,
+         "^Lozar. MArchivoInforme.\nLozar\n75.- No se puede crear \".+\" \\(es una tubería, "
+         "no un archivo normal\\)$");
+    fila("informe sobre un dispositivo", Accion::Informe, "informe.pdf", Falla::Dispositivo,
+         "^Lozar. MArchivoInforme.\nLozar\n75.- No se puede crear \".+\" \\(es un dispositivo, "
+         "no un archivo normal\\)$");
+    // A folder that takes no new file: nothing is saved there, not even over the study's own
+    // file, which a rewrite in place could leave half old, half new.
     fila("ctrl+s en carpeta inmutable", Accion::Guardar, "estudio.lzr", Falla::CarpetaInmutable,
-         "");
+         "^Lozar. MArchivoGuardar.\nLozar\n75.- No se puede guardar \".+\" \\(su carpeta no "
+         "admite archivos nuevos: permiso denegado\\)$");
     fila("guardar como nuevo en carpeta inmutable", Accion::GuardarComo, "nuevo.lzr",
          Falla::CarpetaInmutable, "^Lozar. MArchivoGuardarComo.\nLozar\n75.- .+permiso denegado");
-    // The detail file the program cannot write where it is goes to the user's own folder (one
-    // already there in a read-only folder would be written in place, as a study is).
+    // The detail file the program cannot write where it is goes to the user's own folder.
     fila("detalle en carpeta inmutable", Accion::Efectivo, "CostDetail.xls",
          Falla::CarpetaInmutable, "");
     fila("detalle inmutable", Accion::Efectivo, "CostDetail.xls", Falla::ArchivoInmutable, "");
@@ -181,6 +199,10 @@ void TstFallos::fallos() {
         QFile::remove(ruta);
         QVERIFY(mkfifo(QFile::encodeName(ruta).constData(), 0666) == 0);
         break;
+    case Falla::Dispositivo: // what /dev/null is, which root could otherwise replace
+        if (mknod(QFile::encodeName(ruta).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            QSKIP("mknod no está disponible aquí");
+        break;
     case Falla::Vacio:
         escribeArchivo(ruta, QByteArray());
         break;
@@ -208,6 +230,11 @@ void TstFallos::fallos() {
     // Reading /proc/self/mem from its start fails for root too.
     const QString aAbrir = falla == Falla::Ilegible ? QStringLiteral("/proc/self/mem") : ruta;
     const QByteArray antes = leeArchivo(ruta);
+    const auto tipo = [&] { // of what is at `ruta`: a pipe or a device must stay one
+        struct stat st {};
+        return lstat(QFile::encodeName(ruta).constData(), &st) == 0 ? st.st_mode & S_IFMT : 0;
+    };
+    const auto tipoAntes = tipo();
     const auto ventana = [&] { // the title and every box
         QStringList t{e.f->windowTitle()};
         for (auto* c : e.f->findChildren<QLineEdit*>())
@@ -258,19 +285,16 @@ void TstFallos::fallos() {
         e.doble.rutas << ruta;
         e.f->MArchivoExportar_Click();
         break;
+    case Accion::Informe:
+        e.doble.rutas << ruta;
+        e.f->MArchivoInforme_Click();
+        break;
     }
-    inmutable.reset();
     QList<PlataformaDoble::Mensaje> mensajes = e.doble.mensajes.mid(mensajesAntes);
     // The question before dropping the typed study aside.
     mensajes.removeIf(
         [](const PlataformaDoble::Mensaje& m) { return m.botones == Botones::SiNoCancelar; });
     if (causa.isEmpty()) {
-        if (accion == Accion::Guardar) { // written in place, nothing said
-            QVERIFY(mensajes.isEmpty());
-            QVERIFY(leeArchivo(estudio).contains("\"Media=51\"\r\n"));
-            QVERIFY(!e.f->windowTitle().endsWith('*'));
-            return;
-        }
         // The detail file goes to the user's own folder instead, and the cost is computed.
         QVERIFY(QFile::exists(e.doble.datosUsuario + "/CostDetail.xls"));
         QVERIFY(e.f->lblLozarEfec->text().startsWith('$'));
@@ -285,16 +309,17 @@ void TstFallos::fallos() {
     QVERIFY2(m.contains(QFileInfo(aAbrir).fileName()) && m.contains(QRegularExpression(causa)),
              qPrintable(m));
     QCOMPARE(leeArchivo(ruta), antes);
+    QCOMPARE(tipo(), tipoAntes);
     if (ruta != estudio)
         QCOMPARE(leeArchivo(estudio), QByteArray("\"Titulo=Guardado antes\"\r\n"));
     if (accion == Accion::GuardarComo)
         QVERIFY(!QFileInfo::exists(ruta)); // not even an empty file
     if (accion == Accion::Efectivo)
         QCOMPARE(e.f->lblLozarEfec->text(), QString()); // no result from a failed computation
-    if (accion != Accion::Efectivo && accion != Accion::Pearson) {
+    if (accion != Accion::Efectivo && accion != Accion::Pearson)
         QCOMPARE(ventana(), ventanaAntes);
-        QCOMPARE(e.f->Pic1->imagen(), dibujoAntes);
-    }
+    if (accion != Accion::Efectivo && accion != Accion::Pearson && accion != Accion::Informe)
+        QCOMPARE(e.f->Pic1->imagen(), dibujoAntes); // the report draws the boxes' picture anew
     if (accion == Accion::Guardar) {
         // Closing asks again; "Sí" fails again, and the window stays with its changes.
         e.doble.respuestas << Respuesta::Si;
@@ -360,7 +385,154 @@ void TstFallos::detalleDeOtroUsuario() {
     QCOMPARE(leeArchivo(detalle), kAntes);
 }
 
+namespace {
+const char* kGuarda = "--guarda";
+
+// This program again, saving the bytes of `origen` to `ruta` through guardaArchivoSeguro, with
+// `entorno` ("NOMBRE=valor") added and files limited to `limite` bytes if given.
+struct Hijo {
+    QProcess::ExitStatus estado;
+    int codigo;
+    QString salida;
+};
+Hijo guardaEnOtroProceso(const QString& ruta, const QString& origen, const QStringList& entorno,
+                         const QString& limite = QString()) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& v : entorno)
+        env.insert(v.section('=', 0, 0), v.section('=', 1));
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QCoreApplication::applicationFilePath(),
+            QStringList{QString::fromLatin1(kGuarda), ruta, origen, limite});
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+    }
+    return {p.exitStatus(), p.exitCode(), QString::fromUtf8(p.readAll())};
+}
+
+int guarda(const QString& ruta, const QString& origen, const QString& limite) {
+    const QByteArray bytes = leeArchivo(origen);
+    rlimit r{};
+    getrlimit(RLIMIT_FSIZE, &r);
+    r.rlim_cur = limite.toULong();
+    if (!limite.isEmpty() && setrlimit(RLIMIT_FSIZE, &r) != 0)
+        return 2;
+    try {
+        guardaArchivoSeguro(ruta, bytes);
+        return 0;
+    } catch (const ErrorLozar& e) {
+        std::fputs(e.descripcion().toUtf8().constData(), stdout);
+        return 1;
+    }
+}
+} // namespace
+
+void TstFallos::guardadoMatado_data() {
+    // antes: the file before (none when empty); enlace: saved through a link to it; inmutable:
+    // in a folder that takes no new file
+    columnas<QByteArray, bool, bool>("antes", "enlace", "inmutable");
+    const QByteArray viejo(9000, 'v');
+    fila("archivo nuevo", QByteArray(), false, false);
+    fila("reemplaza otro", viejo, false, false);
+    fila("a través de un enlace", viejo, true, false);
+    fila("en carpeta inmutable", viejo, false, true);
+}
+
+// Killed at each point of a save in turn: the file is the old one or the new one, never a
+// mixture; and once a save ends, nothing the killed ones left remains beside it.
+void TstFallos::guardadoMatado() {
+    QFETCH(QByteArray, antes);
+    QFETCH(bool, enlace);
+    QFETCH(bool, inmutable);
+    QTemporaryDir base;
+    const QString carpeta = QFileInfo(base.path()).canonicalFilePath() + "/estudios";
+    QVERIFY(QDir().mkdir(carpeta));
+    const QString archivo = carpeta + "/estudio.lzr";
+    const QString ruta = enlace ? carpeta + "/enlace.lzr" : archivo;
+    if (!antes.isEmpty())
+        QVERIFY(escribeArchivo(archivo, antes));
+    if (enlace)
+        QVERIFY(symlink("estudio.lzr", QFile::encodeName(ruta).constData()) == 0);
+    const QByteArray nuevo(5000, 'n');
+    QVERIFY(escribeArchivo(base.filePath("nuevo"), nuevo));
+    std::unique_ptr<Inmutable> fija;
+    if (inmutable && !(fija = std::make_unique<Inmutable>(carpeta))->ok())
+        QSKIP("chattr +i no está disponible aquí");
+    for (int punto = 1;; ++punto) {
+        QVERIFY2(punto < 100, "el guardado no llega a su fin");
+        const Hijo h =
+            guardaEnOtroProceso(ruta, base.filePath("nuevo"),
+                                {"LD_PRELOAD=" LOZAR_MUERTE, "LOZAR_MUERE_CARPETA=" + carpeta,
+                                 "LOZAR_MUERE_EN=" + QString::number(punto)});
+        const QByteArray ahora = leeArchivo(archivo);
+        const bool viejo = antes.isEmpty() ? !QFileInfo::exists(archivo) : ahora == antes;
+        QVERIFY2(viejo || ahora == nuevo,
+                 qPrintable(QStringLiteral("muerto en el punto %1: %2 bytes que no son ni los "
+                                           "de antes ni los nuevos")
+                                .arg(punto)
+                                .arg(ahora.size())));
+        if (h.estado == QProcess::NormalExit) {
+            QVERIFY2(h.codigo == (inmutable ? 1 : 0), qPrintable(h.salida));
+            QCOMPARE(ahora, inmutable ? antes : nuevo);
+            break;
+        }
+    }
+    const QStringList esperados =
+        enlace ? QStringList{"enlace.lzr", "estudio.lzr"} : QStringList{"estudio.lzr"};
+    QCOMPARE(QDir(carpeta).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                     QDir::NoDotAndDotDot),
+             esperados);
+    QCOMPARE(QFileInfo(ruta).isSymLink(), enlace);
+}
+
+// A limit on the size of files (ulimit -f): the save says why it failed, the program lives on,
+// and the old file stays.
+void TstFallos::limiteDeTamano() {
+    QTemporaryDir d;
+    const QString ruta = d.filePath("estudio.lzr");
+    QVERIFY(escribeArchivo(ruta, kAntes));
+    QVERIFY(escribeArchivo(d.filePath("nuevo"), QByteArray(64 << 10, 'n')));
+    const Hijo h = guardaEnOtroProceso(ruta, d.filePath("nuevo"), {}, "16384");
+    QCOMPARE(h.estado, QProcess::NormalExit); // not killed by SIGXFSZ
+    QVERIFY2(h.codigo == 1 && h.salida.contains("estudio.lzr") &&
+                 h.salida.contains("(el archivo supera el tamaño máximo permitido)"),
+             qPrintable(h.salida));
+    QCOMPARE(leeArchivo(ruta), kAntes);
+    QCOMPARE(QDir(d.path()).entryList(QDir::Files).size(), 2);
+}
+
+void TstFallos::temporalesAjenos_data() {
+    // bloqueado: a save still writing it holds it locked
+    columnas<QString, QString, bool, bool>("archivo", "otro", "bloqueado", "seQuita");
+    fila("uno nuestro", "estudio.lzr", "estudio.lzr.guardando-a1B2c3", false, true);
+    fila("uno nuestro, con paréntesis", "e (1).lzr", "e (1).lzr.guardando-a1B2c3", false, true);
+    fila("uno nuestro que se escribe", "estudio.lzr", "estudio.lzr.guardando-a1B2c3", true, false);
+    fila("de otro archivo", "estudio.lzr", "otro.lzr.guardando-a1B2c3", false, false);
+    fila("que acaba en el nombre", "estudio.lzr", "mi estudio.lzr.guardando-a1B2c3", false, false);
+    fila("de letras de más", "estudio.lzr", "estudio.lzr.guardando-a1B2c3d", false, false);
+    fila("del usuario", "estudio.lzr", "estudio.lzr.backup", false, false);
+}
+
+// A save removes the temporary files that killed saves of the same file left, and nothing else.
+void TstFallos::temporalesAjenos() {
+    QFETCH(QString, archivo);
+    QFETCH(QString, otro);
+    QFETCH(bool, bloqueado);
+    QFETCH(bool, seQuita);
+    QTemporaryDir d;
+    QFile f(d.filePath(otro));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QVERIFY(!bloqueado || flock(f.handle(), LOCK_EX) == 0);
+    guardaArchivoSeguro(d.filePath(archivo), "nuevo");
+    QCOMPARE(QFileInfo::exists(d.filePath(otro)), !seQuita);
+}
+
 int main(int argc, char** argv) {
+    if (argc == 5 && qstrcmp(argv[1], kGuarda) == 0)
+        return guarda(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                      QString::fromLocal8Bit(argv[4]));
     QApplication app(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], kOtroUsuario) == 0)
         return comoOtroUsuario(QString::fromLocal8Bit(argv[2]));

@@ -6,15 +6,24 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+// A limit on the size of files (ulimit -f) would end the program at the write that crosses it,
+// the unsaved study with it: ignored, that write fails with EFBIG and is reported like a full
+// disk. Set here, before main(), so that every program linking the core has it before anything
+// is written (Qt's own settings included), with no call to forget at start-up.
+[[maybe_unused]] const bool kLimiteDeTamanoNoMata = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+
 // A descriptor that closes itself.
 class Descriptor {
 public:
@@ -96,34 +105,97 @@ ErrorLozar noSePudoGuardar(const QString& ruta, const QString& que, const QStrin
                                              .arg(que, QDir::toNativeSeparators(ruta), causa));
 }
 
-// The file rewritten where it is, for a folder that takes no temporary file; false when the file
-// itself cannot be opened for writing. What was there is put back when the new bytes do not fit.
-bool guardaEnSuSitio(const QString& ruta, const QByteArray& bytes, const QString& que) {
-    Descriptor d(abre(ruta, O_RDWR));
-    if (d.fd() < 0 || !esRegular(d.fd()))
-        return false;
-    int e = 0;
-    const QByteArray antes = leeTodo(d.fd(), qint64(1) << 31, 0, e);
-    if (e != 0)
-        return false;
-    auto escribe = [&](const QByteArray& b) {
-        if (::lseek(d.fd(), 0, SEEK_SET) < 0)
-            return errno;
-        int r = escribeTodo(d.fd(), b);
-        if (r == 0 && ::ftruncate(d.fd(), b.size()) != 0)
-            r = errno;
-        return r == 0 ? vuelcaADisco(d.fd()) : r;
-    };
-    e = escribe(bytes);
-    if (e == 0)
-        e = d.cierra();
-    if (e == 0)
-        return true;
-    const int restaurado = d.fd() >= 0 ? escribe(antes) : -1;
-    QString causa = causaDeFallo(ruta, e, QString::fromLocal8Bit(strerror(e)));
-    if (restaurado != 0)
-        causa += QStringLiteral("; el contenido anterior no se pudo restaurar");
-    throw noSePudoGuardar(ruta, que, causa);
+QString causaDe(const QString& ruta, int e) {
+    return causaDeFallo(ruta, e, QString::fromLocal8Bit(strerror(e)));
+}
+
+// What `modo` is when it is not a regular file; empty when it is one.
+QString noEsArchivo(mode_t modo) {
+    if (S_ISREG(modo))
+        return QString();
+    if (S_ISDIR(modo))
+        return QStringLiteral("es una carpeta, no un archivo");
+    if (S_ISFIFO(modo))
+        return QStringLiteral("es una tubería, no un archivo normal");
+    if (S_ISCHR(modo) || S_ISBLK(modo))
+        return QStringLiteral("es un dispositivo, no un archivo normal");
+    if (S_ISSOCK(modo))
+        return QStringLiteral("es un socket, no un archivo normal");
+    return QStringLiteral("no es un archivo normal");
+}
+
+// The file a save replaces: `ruta`, or where its symbolic links lead, so that a link stays a
+// link and its target gets the bytes.
+QString destinoDe(const QString& ruta) {
+    QFileInfo f(ruta);
+    for (int i = 0; i < 40 && f.isSymLink(); ++i)
+        f.setFile(f.symLinkTarget());
+    return f.absoluteFilePath();
+}
+
+// Our temporary files beside `destino`: its name, ".guardando-" and six letters or digits. A
+// name a user would hardly give, and the only one a later save ever removes.
+const QLatin1String kTemporal(".guardando-");
+constexpr int kLetrasTemporal = 6;
+
+// A new temporary file beside `destino`, open for writing and locked (a save that cleans up
+// leaves a locked one alone); -1 and errno when the folder takes no new file.
+int creaTemporal(const QString& destino, mode_t modo, QString& nombre) {
+    static const char kLetras[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int intento = 0; intento < 100; ++intento) {
+        QString n = destino + kTemporal;
+        for (int i = 0; i < kLetrasTemporal; ++i)
+            n += QLatin1Char(kLetras[QRandomGenerator::global()->bounded(int(sizeof kLetras - 1))]);
+        const int fd =
+            ::open(QFile::encodeName(n).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, modo);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return -1;
+        // A cleanup that came between the creation and the lock has removed it: another name.
+        struct stat st {};
+        if (::flock(fd, LOCK_EX) != 0 || (::fstat(fd, &st) == 0 && st.st_nlink > 0)) {
+            nombre = n;
+            return fd;
+        }
+        ::close(fd);
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Removes what saves of `destino` killed half-way left beside it: only names of our pattern,
+// only regular files, and only those no live save holds locked. Never a user's file.
+void quitaTemporalesViejos(const QString& destino) {
+    const QFileInfo fi(destino);
+    const QRegularExpression nuestro(
+        QStringLiteral("^%1%2[A-Za-z0-9]{%3}$")
+            .arg(QRegularExpression::escape(fi.fileName()), QRegularExpression::escape(kTemporal))
+            .arg(kLetrasTemporal));
+    const QDir carpeta = fi.absoluteDir();
+    const auto nombres = carpeta.entryList(QDir::Files | QDir::Hidden | QDir::System |
+                                           QDir::NoSymLinks | QDir::NoDotAndDotDot);
+    for (const QString& n : nombres) {
+        if (!nuestro.match(n).hasMatch())
+            continue;
+        const QByteArray ruta = QFile::encodeName(carpeta.filePath(n));
+        Descriptor d(::open(ruta.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (d.fd() >= 0 && esRegular(d.fd()) && ::flock(d.fd(), LOCK_EX | LOCK_NB) == 0)
+            ::unlink(ruta.constData());
+    }
+}
+
+// 0 when the file opens for writing (tried without changing it), or the errno that stops it.
+int abreParaEscribir(const QString& ruta) {
+    Descriptor d(abre(ruta, O_WRONLY | O_APPEND));
+    return d.fd() >= 0 ? 0 : errno;
+}
+
+// So that a rename survives a power cut; a folder that cannot be synced is no failure.
+void vuelcaCarpeta(const QString& carpeta) {
+    Descriptor d(abre(carpeta, O_RDONLY | O_DIRECTORY));
+    if (d.fd() >= 0)
+        vuelcaADisco(d.fd());
 }
 } // namespace
 
@@ -143,6 +215,8 @@ QString causaDeFallo(const QString& ruta, int e, const QString& otra) {
         return QStringLiteral("no existe");
     case ENOTDIR:
         return QStringLiteral("una parte de la ruta no es una carpeta");
+    case EFBIG:
+        return QStringLiteral("el archivo supera el tamaño máximo permitido");
     case EIO:
         return QStringLiteral("error de entrada/salida del disco");
     case EISDIR:
@@ -173,12 +247,8 @@ QByteArray leeArchivoEntero(const QString& ruta, qint64 limite, Progreso* p) {
         const int e = errno;
         throw falla(causaDeFallo(ruta, e, QString::fromLocal8Bit(strerror(e))));
     }
-    if (S_ISDIR(st.st_mode))
-        throw falla(QStringLiteral("es una carpeta, no un archivo"));
     if (!S_ISREG(st.st_mode))
-        throw falla(S_ISFIFO(st.st_mode)
-                        ? QStringLiteral("es una tubería, no un archivo normal")
-                        : QStringLiteral("no es un archivo normal, sino un dispositivo"));
+        throw falla(noEsArchivo(st.st_mode));
     if (st.st_size > limite)
         throw falla(QStringLiteral("tiene %1 MB; se leen hasta %2 MB")
                         .arg(st.st_size >> 20)
@@ -195,45 +265,79 @@ QByteArray leeArchivoEntero(const QString& ruta, qint64 limite, Progreso* p) {
 
 void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes, const QString& que,
                          bool sincroniza) {
-    QSaveFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly)) {
+    const QString destino = destinoDe(ruta);
+    auto noSePuedeCrear = [&](const QString& causa) {
+        return ErrorLozar(kErrAccesoRuta, QStringLiteral("No se puede crear %1\"%2\" (%3)")
+                                              .arg(que, QDir::toNativeSeparators(ruta), causa));
+    };
+    // What is there is looked at before anything is opened: a pipe would wait, a device would
+    // take the bytes, and either would be replaced by a file.
+    struct stat st {};
+    const bool existe = ::stat(QFile::encodeName(destino).constData(), &st) == 0;
+    if (!existe && errno != ENOENT)
+        throw noSePuedeCrear(causaDe(ruta, errno));
+    if (existe && !S_ISREG(st.st_mode))
+        throw noSePuedeCrear(noEsArchivo(st.st_mode));
+    // A file that cannot be written (read-only, immutable) is not replaced either.
+    if (const int e = existe ? abreParaEscribir(destino) : 0)
+        throw noSePuedeCrear(causaDe(ruta, e));
+
+    // Always a new file beside the old one, renamed over it at the end, and never the old one
+    // rewritten in place: a save killed half-way there leaves new bytes over old ones, and
+    // nothing kept elsewhere would mend that for whoever opens the file next (another program,
+    // another computer on a shared folder). Where the folder takes no new file, nothing is saved.
+    QString temporal;
+    Descriptor d(creaTemporal(destino, existe ? 0600 : 0666, temporal));
+    if (d.fd() < 0) {
         const int e = errno;
-        if (QFileInfo(ruta).isFile() && guardaEnSuSitio(ruta, bytes, que))
-            return;
-        // Qt refuses a read-only file before the system says why: asked again, it does.
-        const int ahora = errorAlEscribir(ruta);
-        throw ErrorLozar(kErrAccesoRuta,
-                         QStringLiteral("No se puede crear %1\"%2\" (%3)")
-                             .arg(que, QDir::toNativeSeparators(ruta),
-                                  causaDeFallo(ruta, ahora ? ahora : e, f.errorString())));
+        if (!existe)
+            throw noSePuedeCrear(causaDe(ruta, e));
+        throw ErrorLozar(
+            kErrAccesoRuta,
+            QStringLiteral(
+                "No se puede guardar %1\"%2\" (su carpeta no admite archivos nuevos: %3)")
+                .arg(que, QDir::toNativeSeparators(ruta), causaDe(ruta, e)));
     }
-    // Written straight to the temporary file and checked byte for byte: Qt's buffered writing
-    // has let a full disk pass as a saved file.
-    int e = escribeTodo(int(f.handle()), bytes);
+    if (existe) { // the old file's owner (where we may give it) and permissions
+        [[maybe_unused]] const int dueno = ::fchown(d.fd(), st.st_uid, st.st_gid);
+        ::fchmod(d.fd(), st.st_mode & 07777);
+    }
+    // Every write checked byte for byte, and the close too: some file systems report a full
+    // disk only there. Between the close and the rename the file is unlocked, and a cleanup by
+    // another save of the same file could take it: the rename then fails and says so.
+    int e = escribeTodo(d.fd(), bytes);
     if (e == 0 && sincroniza)
-        e = vuelcaADisco(int(f.handle()));
-    if (e != 0) {
-        f.cancelWriting();
-        throw noSePudoGuardar(ruta, que,
-                              causaDeFallo(ruta, e, QString::fromLocal8Bit(strerror(e))));
-    }
-    if (!f.commit()) {
+        e = vuelcaADisco(d.fd());
+    if (e == 0)
+        e = d.cierra();
+    const QByteArray temporal8 = QFile::encodeName(temporal);
+    if (e == 0 && ::rename(temporal8.constData(), QFile::encodeName(destino).constData()) != 0)
         e = errno;
-        throw noSePudoGuardar(ruta, que, causaDeFallo(ruta, e, f.errorString()));
+    if (e != 0) {
+        ::unlink(temporal8.constData());
+        throw noSePudoGuardar(ruta, que, causaDe(ruta, e));
     }
+    if (sincroniza)
+        vuelcaCarpeta(QFileInfo(destino).absolutePath());
+    quitaTemporalesViejos(destino);
 }
 
 int errorAlEscribir(const QString& ruta) {
     // Tried rather than judged by permission bits, which say nothing of a read-only disk, an
-    // immutable file or root. A file that opens for writing can be replaced, through its folder
-    // or in place; only a new one needs the folder.
-    Descriptor d(abre(ruta, O_WRONLY | O_APPEND));
-    if (d.fd() >= 0)
-        return esRegular(d.fd()) ? 0 : ENXIO;
-    if (errno != ENOENT)
+    // immutable file or root. A file is replaced only through its folder, which must take a new
+    // one; one already there must open for writing too, as a sign it is not to stay as it is.
+    const QString destino = destinoDe(ruta);
+    struct stat st {};
+    if (::stat(QFile::encodeName(destino).constData(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) // not even opened: a device could act on it
+            return S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
+        if (const int e = abreParaEscribir(destino))
+            return e;
+    } else if (errno != ENOENT) {
         return errno;
+    }
     QTemporaryFile prueba(
-        QDir(QFileInfo(ruta).absolutePath()).filePath(QStringLiteral("lozar-prueba-XXXXXX")));
+        QDir(QFileInfo(destino).absolutePath()).filePath(QStringLiteral("lozar-prueba-XXXXXX")));
     if (!prueba.open())
         return errno != 0 ? errno : EACCES;
     return 0;

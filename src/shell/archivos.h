@@ -19,16 +19,19 @@ QString causaDeFallo(const QString& ruta, int e, const QString& otra);
 // far the reading got and may cancel it.
 QByteArray leeArchivoEntero(const QString& ruta, qint64 limite, Progreso* p = nullptr);
 
-// Writes a whole file. The bytes go to a temporary file beside it, each write and the flush to
-// the disk checked, and only then into place, so that any failure (a full disk, a missing
-// permission) leaves an earlier file as it was. Where the folder takes no new file but the file
-// itself can be written, it is rewritten in place, and put back as it was if that fails.
-// `sincroniza` waits until the bytes are on the disk itself, for what a power cut must not take.
-// ErrorLozar naming `que` (e.g. "el archivo de detalle ") and the file, and the cause.
+// Writes a whole file. The bytes go to a temporary file beside it (its name, ".guardando-" and six
+// letters or digits), each write and the flush to the disk checked, and only then renamed over
+// it, so that any failure (a full disk, a size limit, a missing permission) or the program
+// killed at any instant leaves the earlier file or the new one, never a mixture. Through a
+// symbolic link, its target is replaced and the link kept. What is not a regular file (a pipe, a
+// device, a socket, a folder) is refused before anything is written, and so is a file whose
+// folder takes no new file. Temporary files that killed saves left are removed once the file is
+// saved. `sincroniza` waits until the bytes are on the disk itself, for what a power cut must not
+// take. ErrorLozar naming `que` (e.g. "el archivo de detalle ") and the file, and the cause.
 void guardaArchivoSeguro(const QString& ruta, const QByteArray& bytes,
                          const QString& que = QString(), bool sincroniza = true);
 
-// Whether `ruta` could be written now: 0 when the file opens for writing (tried without changing
-// it, and without waiting on a pipe) or, where there is none yet, its folder takes a new file;
-// otherwise the system's error (errno) that stops it.
+// Whether `ruta` could be saved now: 0 when its folder takes a new file and, where there is one
+// already, it is a regular file that opens for writing (tried without changing it, and nothing
+// but a regular file opened at all); otherwise the system's error (errno) that stops it.
 int errorAlEscribir(const QString& ruta);
