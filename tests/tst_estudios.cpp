@@ -1,14 +1,17 @@
 #include "comun/estudio.h"
 #include "comun/plataformadoble.h"
 #include "comun/ventanas.h"
+#include "shell/numeros.h"
 #include "shell/picturebox.h"
 #include "study/archivoestudio.h"
 #include "study/dialogos.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableView>
 #include <QtTest>
 
 using Valores = QList<std::pair<int, QString>>;
@@ -222,6 +225,17 @@ void TstEstudios::medicionesConElEstudio() {
     QVERIFY(otra.doble.mensajes.isEmpty());
     QCOMPARE(otra.f->mediciones(), v.f->mediciones());
     QCOMPARE(informeCapacidad(otra), informe);
+    // "Ver > Mediciones…": each value with its subgroup and order, how many, and whence.
+    QVERIFY(conDialogo<DlgVerMediciones>(
+        [&] { otra.f->MVerMediciones->trigger(); },
+        [&](DlgVerMediciones& d) {
+            const QAbstractItemModel* t = d.tabla->model();
+            QCOMPARE(t->rowCount(), 30);
+            QCOMPARE(t->index(29, 0).data().toString(), formatoGeneral(otra.f->mediciones()[29]));
+            QCOMPARE(t->index(29, 1).data().toInt(), 6);
+            QCOMPARE(t->index(29, 2).data().toInt(), 30);
+            QVERIFY(d.lblOrigen->text().startsWith("30 mediciones del portapapeles"));
+        }));
     QVERIFY(otra.f->lblCpk->text().startsWith("Ppk "));
     QVERIFY(!otra.f->windowTitle().endsWith('*'));
     otra.guarda(ruta);

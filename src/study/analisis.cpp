@@ -309,6 +309,13 @@ void LozarForm::MAnalisisControl_Click() {
     }
 }
 
+void LozarForm::MVerMediciones_Click() {
+    if (!hayMediciones())
+        return;
+    DlgVerMediciones d(medidas_, this);
+    d.exec();
+}
+
 const std::vector<double>* LozarForm::medidas() const {
     return medidas_.valores.empty() ? nullptr : &medidas_.valores;
 }

@@ -7,6 +7,7 @@
 #include "study/capacidad.h"
 #include "study/nuevografico.h"
 
+#include <QAbstractTableModel>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -15,9 +16,11 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -275,5 +278,72 @@ DlgMediaOptima::DlgMediaOptima(const QList<QStringList>& lineas, QWidget* padre)
     connect(cmdCerrar, &QPushButton::clicked, this, &QDialog::reject);
     auto* todo = new QVBoxLayout(this);
     todo->addLayout(forma);
+    todo->addWidget(botones);
+}
+
+namespace {
+// The measurements as rows, read where the view asks.
+class ModeloMediciones : public QAbstractTableModel {
+public:
+    explicit ModeloMediciones(const MedicionesEstudio& m, QObject* padre)
+        : QAbstractTableModel(padre), m_(m) {}
+    int rowCount(const QModelIndex& padre) const override {
+        return padre.isValid() ? 0 : int(m_.valores.size());
+    }
+    int columnCount(const QModelIndex& padre) const override {
+        return padre.isValid() ? 0 : m_.subgrupos.empty() ? 2 : 3;
+    }
+    QVariant data(const QModelIndex& i, int papel) const override {
+        if (papel == Qt::TextAlignmentRole)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        if (papel != Qt::DisplayRole)
+            return {};
+        const std::size_t fila = std::size_t(i.row());
+        if (i.column() == 0)
+            return formatoGeneral(m_.valores[fila]);
+        if (i.column() == 1 && !m_.subgrupos.empty())
+            return m_.subgrupos[fila] + 1; // counted from 1, as the user counts them
+        return i.row() + 1;
+    }
+    QVariant headerData(int seccion, Qt::Orientation o, int papel) const override {
+        if (o != Qt::Horizontal || papel != Qt::DisplayRole)
+            return {};
+        if (seccion == 0)
+            return QStringLiteral("Valor");
+        return seccion == 1 && !m_.subgrupos.empty() ? QStringLiteral("Subgrupo")
+                                                     : QStringLiteral("Orden");
+    }
+
+private:
+    const MedicionesEstudio& m_;
+};
+} // namespace
+
+DlgVerMediciones::DlgVerMediciones(const MedicionesEstudio& m, QWidget* padre) : QDialog(padre) {
+    setObjectName(QStringLiteral("Mediciones"));
+    setWindowTitle(QStringLiteral("Mediciones del estudio"));
+    const QString de = m.origen == QLatin1String("el portapapeles")
+                           ? QStringLiteral("del portapapeles")
+                           : QStringLiteral("de «%1»").arg(m.origen);
+    lblOrigen = valor(QStringLiteral("%1 mediciones %2, columna «%3»%4.")
+                          .arg(QLocale().toString(qulonglong(m.valores.size())), de, m.columna,
+                               m.subgrupos.empty() ? QString() : QStringLiteral(", en subgrupos")));
+    lblOrigen->setObjectName(QStringLiteral("lblOrigen"));
+    lblOrigen->setWordWrap(true);
+    tabla = new QTableView;
+    tabla->setObjectName(QStringLiteral("tabla"));
+    tabla->setAccessibleName(QStringLiteral("Mediciones"));
+    tabla->setModel(new ModeloMediciones(m, tabla));
+    tabla->verticalHeader()->hide();
+    // Rows of one height need not be measured one by one.
+    tabla->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tabla->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    tabla->setMinimumSize(360, 420);
+    auto* botones = new QDialogButtonBox;
+    cmdCerrar = boton(botones, QStringLiteral("Cerrar"), "cmdCerrar", QDialogButtonBox::RejectRole);
+    connect(cmdCerrar, &QPushButton::clicked, this, &QDialog::reject);
+    auto* todo = new QVBoxLayout(this);
+    todo->addWidget(lblOrigen);
+    todo->addWidget(tabla);
     todo->addWidget(botones);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "stats/muestra.h"
+#include "study/archivoestudio.h"
 #include "study/escenarios.h"
 
 #include <QDialog>
@@ -14,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTableView;
 class QTextBrowser;
 
 // The summary of imported measurements, and the choice of the shape they set.
@@ -96,4 +98,16 @@ public:
     // Each line a label and a value.
     DlgMediaOptima(const QList<QStringList>& lineas, QWidget* padre = nullptr);
     QPushButton *cmdAplicar, *cmdCerrar;
+};
+
+// "Ver > Mediciones…": the measurements the study keeps, as a table of value, subgroup and order
+// (millions of them as quickly as ten: the table asks only for the rows it shows), with how many
+// and where they came from.
+class DlgVerMediciones : public QDialog {
+    Q_OBJECT
+public:
+    explicit DlgVerMediciones(const MedicionesEstudio& m, QWidget* padre = nullptr);
+    QLabel* lblOrigen;
+    QTableView* tabla;
+    QPushButton* cmdCerrar;
 };

@@ -213,6 +213,10 @@ void LozarForm::creaMenus() {
     MAyudaGuia->setShortcut(QKeySequence(Qt::Key_F1));
     MAyudaAcerca = menuAyuda->addAction(QStringLiteral("&Acerca de Lozar"));
     MAyudaAcerca->setObjectName(QStringLiteral("MAyudaAcerca"));
+    auto* menuVer = menuBar()->addMenu(QStringLiteral("&Ver"));
+    menuVer->setObjectName(QStringLiteral("MVer"));
+    MVerMediciones = menuVer->addAction(QStringLiteral("&Mediciones…"));
+    MVerMediciones->setObjectName(QStringLiteral("MVerMediciones"));
 }
 
 QWidget* LozarForm::creaSuperficie() {
@@ -416,6 +420,7 @@ void LozarForm::conecta() {
     connect(MAnalisisProbabilidad, &QAction::triggered, this,
             &LozarForm::MAnalisisProbabilidad_Click);
     connect(MAnalisisControl, &QAction::triggered, this, &LozarForm::MAnalisisControl_Click);
+    connect(MVerMediciones, &QAction::triggered, this, &LozarForm::MVerMediciones_Click);
     connect(MAyudaGuia, &QAction::triggered, this, [] { MAyudaGuia_Click(); });
     connect(MAyudaAcerca, &QAction::triggered, this, [] { MAyudaAcerca_Click(); });
 }
