@@ -139,6 +139,8 @@ void TstVentanas::cadaCajaCadaCamino() {
     QFETCH(QString, texto);
     EstudioTemporal e;
     LozarForm& f = *e.f;
+    f.cmdNormal_Click();
+    const QImage dibujo = f.Pic1->imagen();
     f.findChild<QLineEdit*>(caja)->setText(texto);
     f.lblCpk->setText("Cpk 1.00");
     f.lblLozarEfec->setText("$1.00");
@@ -163,6 +165,9 @@ void TstVentanas::cadaCajaCadaCamino() {
              QStringLiteral("Lozar\n13.- No coinciden los tipos: «%1» %2")
                  .arg(nombre, texto.isEmpty() ? "está vacía" : "no es un número"));
     QVERIFY(f.lblCpk->text().isEmpty() && f.lblLozarEfec->text().isEmpty());
+    QImage enBlanco = dibujo;
+    enBlanco.fill(f.Pic1->colorFondo());
+    QVERIFY(dibujo != enBlanco && f.Pic1->imagen() == enBlanco);
     QVERIFY(!QFile::exists(salida) && !QFile::exists(e.dir.filePath("CostDetail.xls")));
     QCOMPARE(e.doble.impresiones, 0);
 }

@@ -337,6 +337,7 @@ DlgVerMediciones::DlgVerMediciones(const MedicionesEstudio& m, QWidget* padre) :
     tabla->verticalHeader()->hide();
     // Rows of one height need not be measured one by one.
     tabla->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tabla->verticalHeader()->setDefaultSectionSize(tabla->fontMetrics().height() + 6);
     tabla->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     tabla->setMinimumSize(360, 420);
     auto* botones = new QDialogButtonBox;

@@ -304,7 +304,15 @@ void LozarForm::redibuja(bool avisa) {
     Pic1->borra();
     if (!compruebaCajas(ModeloEstudio::ParaDistribucion, avisa))
         return;
-    // The distribution over the cost function, as pressing "1." then "2." lays them.
-    dibujaFuncionLozar();
+    // The ranges first, so that the bell and the function share one scale; the function over
+    // the bell, so that the cost shows where most of the production is.
+    try {
+        ordenaCostosExtra();
+        ensanchaEscalas();
+    } catch (const ErrorLozar& e) {
+        avisaManejador(e);
+        return;
+    }
     superponeDistribucion();
+    dibujaFuncionLozar(false);
 }

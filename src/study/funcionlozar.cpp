@@ -35,12 +35,12 @@ void LozarForm::cmdDrawCostFunction_Click() {
         dibujaFuncionLozar();
 }
 
-void LozarForm::dibujaFuncionLozar() {
+void LozarForm::dibujaFuncionLozar(bool conMedia) {
     plataforma().punteroOcupado();
     try {
         ordenaCostosExtra();
         ensanchaEscalas();
-        lineasDeLimites();
+        lineasDeLimites(conMedia);
         mueveMarcadores();
         dibujaFuncion();
     } catch (const ErrorLozar& e) {
@@ -99,7 +99,7 @@ void LozarForm::ensanchaEscalas() {
             xb->setText(formatoGeneral(flexible(l)));
 }
 
-void LozarForm::lineasDeLimites() {
+void LozarForm::lineasDeLimites(bool conMedia) {
     const double arriba = ConvY(estricto(Caja::yb)), abajo = ConvY(estricto(Caja::ya));
     auto vertical = [&](double x) {
         const double cx = ConvX(x);
@@ -121,9 +121,11 @@ void LozarForm::lineasDeLimites() {
     Pic1->fijaEstilo(EstiloTrazo::Solido);
     Pic1->fijaColor(kVerdeObj);
     vertical(estricto(Caja::XObj));
-    Pic1->fijaEstilo(EstiloTrazo::Discontinuo);
-    const double media = ConvX(estricto(Caja::Media));
-    Pic1->linea(media, ConvY(estricto(Caja::yb)), media, ConvY(estricto(Caja::ya)), kAzul);
+    if (conMedia) {
+        Pic1->fijaEstilo(EstiloTrazo::Discontinuo);
+        const double media = ConvX(estricto(Caja::Media));
+        Pic1->linea(media, ConvY(estricto(Caja::yb)), media, ConvY(estricto(Caja::ya)), kAzul);
+    }
     Pic1->fijaEstilo(EstiloTrazo::Solido);
 }
 

@@ -453,7 +453,9 @@ bool LozarForm::compruebaCajas(int necesita, bool avisa) {
         modelo_.compruebaEntradas(necesita);
         return true;
     } catch (const ErrorLozar& e) {
+        // Nothing on screen may say what the boxes no longer do: the picture is a result too.
         BorraResultado(ModeloEstudio::Cpk | ModeloEstudio::Efectivo);
+        Pic1->borra();
         plataforma().punteroFlecha();
         if (avisa)
             avisaManejador(e);

@@ -150,16 +150,17 @@ private:
 
     void Form_Load();
     // The study's one check before a path computes, draws or prints a number: false, said (when
-    // `avisa`) and with no result left on screen, when a box it needs is wrong.
+    // `avisa`) and with no result left on screen, picture included, when a box it needs is wrong.
     bool compruebaCajas(int necesita, bool avisa = true);
-    // The cost function with its limit lines over what the picture holds.
-    void dibujaFuncionLozar();
+    // The cost function with its limit lines over what the picture holds, and the process mean's
+    // line unless the distribution draws its own.
+    void dibujaFuncionLozar(bool conMedia = true);
     // The process distribution by zone, the histogram, the mean and Cpk, over what the picture
     // holds.
     void superponeDistribucion();
     void ordenaCostosExtra();
     void ensanchaEscalas();
-    void lineasDeLimites();
+    void lineasDeLimites(bool conMedia);
     void mueveMarcadores();
     void dibujaFuncion();
     // The process curve over [desde, hasta]: the normal bell, or a skewed `forma`.
@@ -196,7 +197,7 @@ private:
     void ponTitulo(); // the caption, with "*" while there are unsaved changes
     void dibujaHistograma();
     // The plot drawn anew from the study on a cleared picture, as "2." and opening a study do:
-    // the cost function, then the distribution over it.
+    // the distribution, then the cost function and its limits over it, on one scale.
     void redibuja(bool avisa = true);
     void avisaSiNoSeVe(double desde, double hasta);
     QString textoExacto(double mu, double sigma, const FormaProceso* forma) const;
