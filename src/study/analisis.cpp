@@ -278,7 +278,8 @@ bool LozarForm::hayMediciones() {
 }
 
 void LozarForm::MAnalisisProbabilidad_Click() {
-    if (!hayMediciones())
+    // The limits are marked on it.
+    if (!hayMediciones() || !compruebaCajas(ModeloEstudio::CajasLimites))
         return;
     try {
         const Limites l = limitesDe(*this);
