@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
     }
     // Windows-1252 bytes that happen to form UTF-8 read as UTF-8, as an editor's file would:
     // no real text does so, but random bytes can.
-    if (textoDeArchivo(escritos) != deCp1252(escritos))
+    const QByteArray campos = escribeEstudio(valores); // what the text decoding is decided on
+    if (textoDeArchivo(campos) != deCp1252(campos))
         return 0;
     const EstudioEnArchivo otra = leeEstudioEntero(escritos); // throws, and fails, if it cannot
     if (otra.valores != valores || otra.mediciones.valores != e.mediciones.valores ||

@@ -174,14 +174,19 @@ qsizetype leeBloque(QByteArrayView b, qsizetype i, MedicionesEstudio& m, Progres
     };
     qsizetype fin = finDeLinea(i);
     const QString cabecera = textoDeArchivo(b.sliced(i, fin - i));
-    bool ok = false;
-    const qulonglong n =
-        cabecera.section(QLatin1Char('='), 1).remove(QLatin1Char('"')).trimmed().toULongLong(&ok);
-    if (!ok || n > (qulonglong(1) << 31))
+    // "Mediciones=n" in its quotes, nothing else on the line.
+    bool ok = cabecera.endsWith(QLatin1Char('"'));
+    const qulonglong n = cabecera.mid(kBloque.size()).chopped(ok ? 1 : 0).toULongLong(&ok);
+    if (!ok)
         throw ErrorLozar(
             kErrValorPropiedad,
             QStringLiteral("El número de mediciones no es válido: %1").arg(cabecera.left(40)));
     i = siguiente(fin);
+    // Each value takes a line of two bytes at least: no more can follow than the file holds.
+    if (n > qulonglong(b.size() - i) / 2 + 1)
+        throw ErrorLozar(
+            kErrFinDeArchivo,
+            QStringLiteral("El estudio termina antes que sus mediciones: anuncia %1").arg(n));
     // Its own keys, quoted, before the values.
     while (i < b.size() && b[i] == '"') {
         fin = finDeLinea(i);
