@@ -17,6 +17,7 @@ void trabajaConProgreso(QWidget* padre, const QString& texto,
     std::atomic<bool> terminado{false};
     std::optional<ErrorLozar> error;
     std::exception_ptr otro;
+    QEventLoop bucle;
     std::thread hilo([&] {
         try {
             trabajo(progreso);
@@ -26,19 +27,10 @@ void trabajaConProgreso(QWidget* padre, const QString& texto,
             otro = std::current_exception();
         }
         terminado.store(true);
+        // The waiting loop hears at once, not at its next look: a short job costs no frame.
+        QMetaObject::invokeMethod(&bucle, &QEventLoop::quit, Qt::QueuedConnection);
     });
 
-    QEventLoop bucle;
-    std::unique_ptr<QProgressDialog> dialogo;
-    QTimer reloj;
-    reloj.setInterval(15);
-    QObject::connect(&reloj, &QTimer::timeout, &bucle, [&] {
-        if (terminado.load())
-            bucle.quit();
-        else if (dialogo)
-            dialogo->setValue(progreso.milesimas());
-    });
-    reloj.start();
     {
         PunteroOcupado ocupado;
         QTimer espera;
@@ -47,6 +39,7 @@ void trabajaConProgreso(QWidget* padre, const QString& texto,
         espera.start(200);
         bucle.exec(QEventLoop::ExcludeUserInputEvents);
     }
+    std::unique_ptr<QProgressDialog> dialogo;
     if (!terminado.load()) {
         dialogo =
             std::make_unique<QProgressDialog>(texto, QStringLiteral("Cancelar"), 0, 1000, padre);
@@ -61,8 +54,15 @@ void trabajaConProgreso(QWidget* padre, const QString& texto,
             progreso.cancela();
             dialogo->setLabelText(QStringLiteral("Cancelando…"));
         });
+        // The bar moves as the work says how far it got; the end comes by itself.
+        QTimer barra;
+        QObject::connect(&barra, &QTimer::timeout, dialogo.get(),
+                         [&] { dialogo->setValue(progreso.milesimas()); });
+        barra.start(50);
         dialogo->show();
-        bucle.exec();
+        // The quit that ended the first wait may have come with the work's end.
+        if (!terminado.load())
+            bucle.exec();
     }
     hilo.join();
     dialogo.reset();

@@ -15,12 +15,8 @@ constexpr int kMinimo = 8;
 constexpr int kMuestra = 50; // lines looked at to tell the layout
 
 bool esNumero(QStringView t) {
-    try {
-        leeEstricto(t.toString());
-        return true;
-    } catch (const ErrorLozar&) {
-        return false;
-    }
+    double v;
+    return leeEstrictoEn(t, v) == 0;
 }
 
 bool digito(QChar c) {
@@ -156,16 +152,21 @@ TablaMediciones::TablaMediciones(QString texto, Progreso* p) : texto_(std::move(
 }
 
 TablaMediciones::Miles TablaMediciones::milesDeColumna(int c) const {
-    for (int i = primeraDeDatos_; i < lineas_.size(); ++i) {
-        const QList<QStringView> f = campos(lineas_[i]);
-        if (c >= f.size() || !f[c].contains(QLatin1Char(',')) || !f[c].contains(QLatin1Char('.')))
+    // Once a column: reading it and naming its decimal ask the same.
+    if (const auto it = miles_.constFind(c); it != miles_.constEnd())
+        return *it;
+    Miles m = Miles::Ninguno;
+    for (int i = primeraDeDatos_; i < lineas_.size() && m == Miles::Ninguno; ++i) {
+        const QStringView f = campo(lineas_[i], c);
+        if (!f.contains(QLatin1Char(',')) || !f.contains(QLatin1Char('.')))
             continue;
-        if (sinMiles(f[c], QLatin1Char('.'), QLatin1Char(','), true))
-            return Miles::Punto;
-        if (sinMiles(f[c], QLatin1Char(','), QLatin1Char('.'), true))
-            return Miles::Coma;
+        if (sinMiles(f, QLatin1Char('.'), QLatin1Char(','), true))
+            m = Miles::Punto;
+        else if (sinMiles(f, QLatin1Char(','), QLatin1Char('.'), true))
+            m = Miles::Coma;
     }
-    return Miles::Ninguno;
+    miles_.insert(c, m);
+    return m;
 }
 
 int TablaMediciones::columnaSugerida() const {
@@ -182,8 +183,7 @@ int TablaMediciones::columnaSugerida() const {
         for (int i = primeraDeDatos_, n = 0; numeros && i < lineas_.size() && n < kMuestra; ++i) {
             if (lineas_[i].trimmed().isEmpty())
                 continue;
-            const QList<QStringView> f = campos(lineas_[i]);
-            const QStringView t = c < f.size() ? f[c].trimmed() : QStringView();
+            const QStringView t = campo(lineas_[i], c).trimmed();
             numeros = pareceNumero(t);
             distintos = distintos || (n > 0 && t != primero);
             if (n++ == 0)
@@ -201,8 +201,7 @@ std::vector<int> TablaMediciones::etiquetas(int c) const {
     for (int i = primeraDeDatos_; i < lineas_.size(); ++i) {
         if (lineas_[i].trimmed().isEmpty())
             continue;
-        const QList<QStringView> f = campos(lineas_[i]);
-        const QString texto = c < f.size() ? f[c].trimmed().toString() : QString();
+        const QString texto = campo(lineas_[i], c).trimmed().toString();
         auto it = numeros.constFind(texto);
         if (it == numeros.constEnd())
             it = numeros.insert(texto, int(numeros.size()));
@@ -228,6 +227,20 @@ QList<QStringView> TablaMediciones::campos(QStringView linea) const {
     return linea.split(separador_);
 }
 
+QStringView TablaMediciones::campo(QStringView linea, int c) const {
+    if (separador_.isNull())
+        return c == 0 ? linea : QStringView();
+    qsizetype inicio = 0;
+    for (int k = 0; k < c; ++k) {
+        const qsizetype sep = linea.indexOf(separador_, inicio);
+        if (sep < 0)
+            return {};
+        inicio = sep + 1;
+    }
+    const qsizetype fin = linea.indexOf(separador_, inicio);
+    return linea.sliced(inicio, (fin < 0 ? linea.size() : fin) - inicio);
+}
+
 std::vector<double> TablaMediciones::columna(int c, Progreso* p) const {
     const Miles miles = milesDeColumna(c);
     const QChar g = miles == Miles::Punto ? QLatin1Char('.') : QLatin1Char(',');
@@ -237,38 +250,35 @@ std::vector<double> TablaMediciones::columna(int c, Progreso* p) const {
     Avance avance(p, lineas_.size());
     for (int i = primeraDeDatos_; i < lineas_.size(); ++i) {
         avance.paso(i);
-        if (lineas_[i].trimmed().isEmpty())
+        const QStringView campo = this->campo(lineas_[i], c).trimmed();
+        if (campo.isEmpty() && lineas_[i].trimmed().isEmpty())
             continue;
-        const QList<QStringView> f = campos(lineas_[i]);
-        const QStringView campo = c < f.size() ? f[c].trimmed() : QStringView();
-        try {
-            if (miles == Miles::Ninguno) {
-                v.push_back(leeEstricto(campo.toString()));
-                continue;
-            }
+        double x = 0;
+        bool bien;
+        if (miles == Miles::Ninguno) {
+            bien = leeEstrictoEn(campo, x) == 0;
+        } else {
             const std::optional<QString> s = sinMiles(campo, g, d, false);
-            if (!s)
-                throw ErrorLozar(kErrTipos);
-            v.push_back(leeEstricto(*s));
-        } catch (const ErrorLozar& e) {
-            if (e.numero() == kErrCancelado)
-                throw;
-            const QString linea = lineas_[i].left(60).toString();
-            if (miles != Miles::Ninguno)
-                throw ErrorLozar(
-                    kErrTipos,
-                    QStringLiteral("La línea %1 no sigue el formato de la columna «%2», que "
-                                   "agrupa los miles como %3: «%4»")
-                        .arg(i + 1)
-                        .arg(nombres_.value(c),
-                             miles == Miles::Punto ? QStringLiteral("1.234,5")
-                                                   : QStringLiteral("1,234.5"),
-                             linea));
-            throw ErrorLozar(kErrTipos, QStringLiteral("La línea %1 no tiene un número en la "
-                                                       "columna «%2»: «%3»")
-                                            .arg(i + 1)
-                                            .arg(nombres_.value(c), linea));
+            bien = s && leeEstrictoEn(*s, x) == 0;
         }
+        if (bien) {
+            v.push_back(x);
+            continue;
+        }
+        const QString linea = lineas_[i].left(60).toString();
+        if (miles != Miles::Ninguno)
+            throw ErrorLozar(kErrTipos,
+                             QStringLiteral("La línea %1 no sigue el formato de la columna «%2», "
+                                            "que agrupa los miles como %3: «%4»")
+                                 .arg(i + 1)
+                                 .arg(nombres_.value(c),
+                                      miles == Miles::Punto ? QStringLiteral("1.234,5")
+                                                            : QStringLiteral("1,234.5"),
+                                      linea));
+        throw ErrorLozar(kErrTipos, QStringLiteral("La línea %1 no tiene un número en la "
+                                                   "columna «%2»: «%3»")
+                                        .arg(i + 1)
+                                        .arg(nombres_.value(c), linea));
     }
     if (v.size() < std::size_t(kMinimo))
         throw ErrorLozar(kErrArgumento,

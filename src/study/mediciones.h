@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -42,6 +43,8 @@ public:
 private:
     enum class Miles { Ninguno, Punto, Coma }; // "1.234,5": groups by points; "1,234.5": commas
     QList<QStringView> campos(QStringView linea) const;
+    // Field `c` of a line (empty where it has none), without parting the rest.
+    QStringView campo(QStringView linea, int c) const;
     Miles milesDeColumna(int c) const;
 
     QString texto_;
@@ -50,4 +53,5 @@ private:
     QChar separador_;           // '\t', ';', ',' or none
     bool coma_ = false;
     QStringList nombres_;
+    mutable QHash<int, Miles> miles_; // each column's grouping, once looked for
 };
