@@ -16,11 +16,8 @@ double cuantilNormal(double p) {
 }
 } // namespace
 
-std::vector<double> puntuacionesNormales(std::size_t n) {
-    std::vector<double> z(n);
-    for (std::size_t i = 0; i < n; ++i)
-        z[i] = cuantilNormal((double(i) + 1 - 0.375) / (double(n) + 0.25));
-    return z;
+double puntuacionNormal(std::size_t i, std::size_t n) {
+    return cuantilNormal((double(i) + 1 - 0.375) / (double(n) + 0.25));
 }
 
 double c4(double n) {

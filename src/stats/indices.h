@@ -51,9 +51,9 @@ struct CartaIndividuales {
 };
 CartaIndividuales cartaIndividuales(const std::vector<double>& valores);
 
-// The normal scores of n ordered values, Blom's Φ⁻¹((i − 3/8) / (n + 1/4)), i = 1 … n: the
-// probability plot's vertical axis.
-std::vector<double> puntuacionesNormales(std::size_t n);
+// The normal score of the i-th (from 0) of n ordered values, Blom's Φ⁻¹((i + 1 − 3/8) /
+// (n + 1/4)): the probability plot's vertical axis.
+double puntuacionNormal(std::size_t i, std::size_t n);
 
 // The chart of subgroup means (X̄–R): the grand mean, limits ± 3 σ / √n̄ from the spread within
 // `sigma` and the mean subgroup size n̄, the same rules on the means; the ranges' chart centred on

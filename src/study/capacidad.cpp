@@ -8,7 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
+#include <unordered_map>
 
 namespace {
 // Cp and Cpk for a spread, Cpm with the target: the normal formulas, or the percentile ones
@@ -30,12 +30,21 @@ void indices(const Limites& l, double media, double sd, const FormaProceso* form
 std::vector<std::vector<double>> agrupa(const std::vector<double>& valores,
                                         const std::vector<int>& subgrupo) {
     std::vector<std::vector<double>> grupos;
-    std::map<int, std::size_t> donde;
+    std::unordered_map<int, std::size_t> donde;
+    int ultimo = 0;
+    std::size_t actual = 0;
     for (std::size_t i = 0; i < valores.size() && i < subgrupo.size(); ++i) {
-        const auto [it, nuevo] = donde.try_emplace(subgrupo[i], grupos.size());
-        if (nuevo)
-            grupos.emplace_back();
-        grupos[it->second].push_back(valores[i]);
+        // Subgroups mostly come one after another: the table is asked only when one changes.
+        if (i == 0 || subgrupo[i] != ultimo) {
+            const auto [it, nuevo] = donde.try_emplace(subgrupo[i], grupos.size());
+            if (nuevo) {
+                grupos.emplace_back();
+                grupos.back().reserve(8);
+            }
+            actual = it->second;
+            ultimo = subgrupo[i];
+        }
+        grupos[actual].push_back(valores[i]);
     }
     // A column that names every value apart (a part number) makes no subgroups.
     if (std::all_of(grupos.begin(), grupos.end(), [](const auto& g) { return g.size() < 2; }))

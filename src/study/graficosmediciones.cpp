@@ -110,18 +110,18 @@ QString lista(const std::vector<std::size_t>& puntos) {
 DatosProbabilidad datosProbabilidad(const std::vector<double>& o, const Limites& l) {
     DatosProbabilidad d;
     d.n = o.size();
-    const std::vector<double> z = puntuacionesNormales(o.size());
     const ResumenMuestra r = resumeMuestra(o);
     d.media = r.media;
     d.desviacion = r.desviacion;
-    // The tails are where normality fails: every value there, one in so many between.
+    // The tails are where normality fails: every value there, one in so many between; only the
+    // points drawn need their score.
     constexpr std::size_t kCola = 50;
-    const std::size_t salto = std::max<std::size_t>(1, o.size() / kMarcasDibujadas);
-    for (std::size_t i = 0; i < o.size(); ++i)
-        if (i < kCola || i + kCola >= o.size() || i % salto == 0)
-            d.puntos.append({o[i], z[i]});
-    d.zMin = z.empty() ? -3 : std::min(-3.0, z.front());
-    d.zMax = z.empty() ? 3 : std::max(3.0, z.back());
+    const std::size_t n = o.size(), salto = std::max<std::size_t>(1, n / kMarcasDibujadas);
+    for (std::size_t i = 0; i < n;
+         i = i < kCola || i + kCola >= n ? i + 1 : std::min(n - kCola, (i / salto + 1) * salto))
+        d.puntos.append({o[i], puntuacionNormal(i, n)});
+    d.zMin = n == 0 ? -3 : std::min(-3.0, puntuacionNormal(0, n));
+    d.zMax = n == 0 ? 3 : std::max(3.0, puntuacionNormal(n - 1, n));
     d.desde = std::min({l.desI, o.empty() ? l.desI : o.front()});
     d.hasta = std::max({l.desS, o.empty() ? l.desS : o.back()});
     return d;
