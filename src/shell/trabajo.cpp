@@ -11,8 +11,18 @@
 #include <optional>
 #include <thread>
 
+namespace {
+int enCurso = 0; // the window's thread's own
+}
+
+bool hayTrabajoEnCurso() {
+    return enCurso > 0;
+}
+
 void trabajaConProgreso(QWidget* padre, const QString& texto,
                         const std::function<void(Progreso&)>& trabajo) {
+    ++enCurso;
+    const std::unique_ptr<int, void (*)(int*)> fin(&enCurso, [](int* n) { --*n; });
     Progreso progreso;
     std::atomic<bool> terminado{false};
     std::optional<ErrorLozar> error;

@@ -14,3 +14,6 @@ class QWidget;
 // The work must touch no widget, and call Progreso::avanza often.
 void trabajaConProgreso(QWidget* padre, const QString& texto,
                         const std::function<void(Progreso&)>& trabajo);
+
+// Whether the window's thread is waiting in trabajaConProgreso: what it shows is not yet whole.
+bool hayTrabajoEnCurso();

@@ -7,6 +7,7 @@
 #include "shell/module1.h"
 #include "shell/numeros.h"
 #include "shell/plataforma.h"
+#include "shell/trabajo.h"
 #include "study/nuevografico.h"
 
 #include <QBarCategoryAxis>
@@ -140,9 +141,12 @@ void Graf1::showEvent(QShowEvent* e) {
 
 void Graf1::marcaOptimos() {
     QList<QPointF> puntos;
-    {
-        PunteroOcupado ocupado;
-        puntos = MediasOptimas();
+    try {
+        trabajaConProgreso(this, QStringLiteral("Buscando la media óptima de cada desviación…"),
+                           [&](Progreso& p) { puntos = MediasOptimas(p); });
+    } catch (const ErrorLozar& e) {
+        if (e.numero() != kErrCancelado) // the chart stands without its markers
+            avisaManejador(e);
     }
     optimos_->append(puntos);
 }

@@ -10,6 +10,9 @@ class QScatterSeries;
 class QChart;
 class QChartView;
 class QToolButton;
+class Progreso;
+class Cajas;
+class FormaProceso;
 
 // The cost chart: one line per standard deviation over the 21 process means of the chart
 // table, the study's title on top, the value axis from EjeMinimo to EjeMaximo.
@@ -23,8 +26,9 @@ public:
     QVariant EjeMaximo;
     QVariant EjeMinimo;
     // The best mean of each σ series, as (category position, effective cost); asked for once the
-    // chart is on screen, since the search takes longer than the chart itself.
-    std::function<QList<QPointF>()> MediasOptimas;
+    // chart is on screen, away from the window with progress, since the search takes longer than
+    // the chart itself. It must touch no widget.
+    std::function<QList<QPointF>(Progreso&)> MediasOptimas;
 
     // Builds the chart from TablaGrafico; runs when the window is shown.
     void Form_Load();
@@ -54,3 +58,8 @@ private:
 // The top of the value axis: the maximum rounded up to a whole number, unless its fraction
 // is below 0.001.
 double ejeMaximoDe(double maximo);
+
+// Where each of the chart's six spreads costs least, between the rework limits, as (category
+// position, exact effective cost). ErrorLozar as the search raises it; `p` may cancel.
+QList<QPointF> mediasOptimasDelGrafico(const Cajas& c, const FormaProceso* forma,
+                                       Progreso* p = nullptr);

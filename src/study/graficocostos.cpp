@@ -3,6 +3,7 @@
 #include "shell/module1.h"
 #include "shell/numeros.h"
 #include "shell/plataforma.h"
+#include "shell/progreso.h"
 #include "study/efectivo.h"
 #include "study/forma.h"
 #include "study/graf1.h"
@@ -103,19 +104,24 @@ bool LozarForm::preparaGrafico(Graf1& g, bool conDetalle) {
     // An axis needs its top above its bottom, even when the cap falls below every cost.
     g.EjeMaximo = std::max(ejeMaximoDe(extremos->second), std::floor(extremos->first) + 1);
     // Where each spread costs least: a marker on its line, whatever the 21 means show.
-    g.MediasOptimas = [this, forma = formaDe(*this)] {
-        QList<QPointF> puntos;
-        try {
-            const double retI = estricto(Caja::XRetI), retS = estricto(Caja::XRetS);
-            const double dx = (retS - retI) / 20, ds = (retS - retI) / 6 / 2;
-            for (int k = 0; k <= 5; ++k)
-                if (const auto m = buscaMediaOptima(*this, ds * k, forma.get());
-                    m && m->media >= retI && m->media <= retS)
-                    puntos << QPointF((m->media - retI) / dx, m->efectivo);
-        } catch (const ErrorLozar& e) {
-            avisaManejador(e);
-        }
-        return puntos;
+    // The boxes as they are now: the search runs away from the window.
+    g.MediasOptimas = [cajas = std::make_shared<const CajasInstantanea>(*this),
+                       forma = formaDe(*this)](Progreso& p) {
+        return mediasOptimasDelGrafico(*cajas, forma.get(), &p);
     };
     return true;
+}
+
+QList<QPointF> mediasOptimasDelGrafico(const Cajas& c, const FormaProceso* forma, Progreso* p) {
+    QList<QPointF> puntos;
+    const double retI = c.estricto(Caja::XRetI), retS = c.estricto(Caja::XRetS);
+    const double dx = (retS - retI) / 20, ds = (retS - retI) / 6 / 2;
+    for (int k = 0; k <= 5; ++k) {
+        if (p)
+            p->avanza(k / 6.0);
+        if (const auto m = buscaMediaOptima(c, ds * k, forma);
+            m && m->media >= retI && m->media <= retS)
+            puntos << QPointF((m->media - retI) / dx, m->efectivo);
+    }
+    return puntos;
 }

@@ -83,6 +83,7 @@ void grafico(QPainter& p, QChartView* v, const QRectF& r) {
 struct DatosInforme {
     QList<QStringList> escenarios, capacidad;
     QString errorEscenarios;
+    QList<QPointF> optimos; // of the cost chart's spreads
     std::optional<DatosControl> control;
     std::optional<DatosProbabilidad> probabilidad;
 };
@@ -111,7 +112,14 @@ std::shared_ptr<const DatosInforme> LozarForm::preparaInforme() {
                     throw;
                 d->errorEscenarios = e.descripcion();
             }
-            p.tramo(0.1, 0.7);
+            p.tramo(0.1, 0.2);
+            try {
+                d->optimos = mediasOptimasDelGrafico(cajas, forma.get(), &p);
+            } catch (const ErrorLozar& e) {
+                if (e.numero() == kErrCancelado)
+                    throw;
+            }
+            p.tramo(0.2, 0.7);
             if (capacidadPosible)
                 d->capacidad = informeCapacidad(
                     cajas, forma.get(),
@@ -205,6 +213,7 @@ void LozarForm::pintaInforme(QPagedPaintDevice& hoja, const DatosInforme& datos)
     Graf1 g;
     const bool conGrafico = preparaGrafico(g, false);
     if (conGrafico) {
+        g.MediasOptimas = [&](Progreso&) { return datos.optimos; };
         g.Form_Load();
         g.marcaOptimos();
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/trabajo.h"
+
 #include <QApplication>
 #include <QProgressDialog>
 #include <QTimer>
@@ -26,8 +28,10 @@ bool conDialogo(const std::function<void()>& accion,
     bool visto = false;
     QTimer t;
     QObject::connect(&t, &QTimer::timeout, [&] {
+        // What shows is looked at whole: not while work it waits for goes on.
         QWidget* w = QApplication::activeModalWidget();
-        if (qobject_cast<QProgressDialog*>(w) && !std::is_same_v<Dialogo, QProgressDialog>)
+        if ((qobject_cast<QProgressDialog*>(w) || hayTrabajoEnCurso()) &&
+            !std::is_same_v<Dialogo, QProgressDialog>)
             return;
         if (auto* d = qobject_cast<Dialogo*>(w)) {
             visto = true;
