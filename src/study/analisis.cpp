@@ -190,7 +190,10 @@ void LozarForm::MAnalisisOptima_Click() {
         try {
             const double mu = estricto(Caja::Media), sigma = estricto(Caja::StdDev);
             const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
-            const std::optional<MediaOptima> m = buscaMediaOptima(*this, sigma, forma.get());
+            const CajasInstantanea cajas(*this);
+            std::optional<MediaOptima> m;
+            trabajaConProgreso(this, QStringLiteral("Buscando la media óptima…"),
+                               [&](Progreso&) { m = buscaMediaOptima(cajas, sigma, forma.get()); });
             if (!m)
                 throw ErrorLozar(kErrArgumento,
                                  QStringLiteral("Con esa desviación, el 99,5 % o más de la "
@@ -232,7 +235,8 @@ void LozarForm::MAnalisisOptima_Click() {
             }
         } catch (const ErrorLozar& e) {
             plataforma().punteroFlecha();
-            avisaManejador(e);
+            if (e.numero() != kErrCancelado)
+                avisaManejador(e);
             return;
         }
     }
@@ -253,9 +257,14 @@ void LozarForm::MAnalisisEscenarios_Click() {
         auto cajas = std::make_shared<CajasInstantanea>(*this);
         const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
         PunteroOcupado ocupado;
+        // Four optimum searches: away from the window, each time the cut changes.
         DlgEscenarios d(
-            [cajas, forma](double reduccion) {
-                return calculaEscenarios(*cajas, forma.get(), reduccion);
+            [this, cajas, forma](double reduccion) {
+                QList<Escenario> e;
+                trabajaConProgreso(
+                    this, QStringLiteral("Calculando los escenarios…"),
+                    [&](Progreso&) { e = calculaEscenarios(*cajas, forma.get(), reduccion); });
+                return e;
             },
             modelo_.unidades(), nombreIndice(), this);
         connect(&d, &DlgEscenarios::unidadesCambiadas, &modelo_, &ModeloEstudio::fijaUnidades);

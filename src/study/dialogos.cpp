@@ -207,10 +207,13 @@ void DlgEscenarios::recalcula() {
         escenarios_ = calcula_(leeEstricto(txtReduccion->text()) / 100);
     } catch (const ErrorLozar& e) {
         filas_.clear();
-        txtInforme->setPlainText(e.numero() == kErrTipos
-                                     ? QStringLiteral("Escriba la reducción de la desviación en "
-                                                      "por ciento, por ejemplo 20.")
-                                     : e.descripcion());
+        txtInforme->setPlainText(
+            e.numero() == kErrTipos
+                ? QStringLiteral("Escriba la reducción de la desviación en por ciento, por "
+                                 "ejemplo 20.")
+            : e.numero() == kErrCancelado
+                ? QStringLiteral("Cálculo cancelado: cambie la reducción para calcularlo de nuevo.")
+                : e.descripcion());
         grafico->chart()->removeAllSeries();
         return;
     }
