@@ -1,8 +1,8 @@
-// Start-up to the main window, the splash's wait left out, against a bare Qt widgets program,
-// in the same run. Each start is a fresh process: the time runs from its launch to its first
-// window on screen (the bare window, or Lozar's splash), plus, for Lozar, the time from the
-// splash closing to the main window on screen. The splash stays up for 300 ms, standing for
-// its 3000 ms. Run under a display (Xvfb serves): build/bin/bench_arranque [veces]
+// Start-up to the main window, the splash's wait left out, against a bare program that links Qt
+// Widgets alone (ventana_desnuda), in the same run. Each start is a fresh process: the time runs
+// from its launch to its first window on screen (the bare window, or Lozar's splash), plus, for
+// Lozar, the time from the splash closing to the main window on screen. The splash stays up for 300
+// ms, standing for its 3000 ms. Run under a display (Xvfb serves): build/bin/bench_arranque [veces]
 #include "comun/plataformadoble.h"
 #include "shell/arranque.h"
 #include "shell/caratula.h"
@@ -50,18 +50,6 @@ void marca(const char* texto) {
     std::fflush(stdout);
 }
 
-int desnuda(int argc, char** argv) {
-    QApplication app(argc, argv);
-    AlExponerse<QWidget> expuesta([](QWidget*) {
-        marca("ventana\n");
-        QCoreApplication::quit();
-    });
-    QWidget w;
-    w.resize(770, 570);
-    w.show();
-    return app.exec();
-}
-
 // main() but for the platform double, which answers no dialog here.
 int lozar(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -92,7 +80,10 @@ double unaVez(const QString& modo) {
     QProcess p;
     QElapsedTimer r;
     r.start();
-    p.start(QCoreApplication::applicationFilePath(), {modo});
+    if (modo == QStringLiteral("--desnuda"))
+        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/ventana_desnuda"));
+    else
+        p.start(QCoreApplication::applicationFilePath(), {modo});
     if (!p.waitForReadyRead(10000))
         return -1;
     double ms = r.nsecsElapsed() / 1e6;
@@ -116,8 +107,6 @@ double medianaDe(std::vector<double> t) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && qstrcmp(argv[1], "--desnuda") == 0)
-        return desnuda(argc, argv);
     if (argc > 1 && qstrcmp(argv[1], "--lozar") == 0)
         return lozar(argc, argv);
     QCoreApplication app(argc, argv);
@@ -131,9 +120,10 @@ int main(int argc, char** argv) {
     const double a = medianaDe(as), b = medianaDe(bs);
     QTextStream(stdout) << QStringLiteral("ventana Qt desnuda: %1 ms\nLozar (portada, y de su "
                                           "cierre a la ventana principal): %2 ms\n"
-                                          "proporción: %3 (meta <= 1.1)\n")
+                                          "proporción: %3 (meta <= 1.1)%4\n")
                                .arg(a, 0, 'f', 1)
                                .arg(b, 0, 'f', 1)
-                               .arg(b / a, 0, 'f', 2);
-    return a > 0 && b > 0 ? 0 : 1;
+                               .arg(b / a, 0, 'f', 2)
+                               .arg(b / a <= 1.1 ? QString() : QStringLiteral(" — NO CUMPLE"));
+    return a > 0 && b > 0 && b / a <= 1.1 ? 0 : 1;
 }

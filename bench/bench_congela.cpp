@@ -52,9 +52,9 @@ int main(int argc, char** argv) {
     QStringList valores(kCamposTodos);
     for (int k = 0; k < kCamposEstudio; ++k)
         valores[k] = QStringLiteral("0");
-    const std::pair<int, const char*> cajas[] = {{11, "19.7"}, {12, "19.85"}, {13, "20"},
-                                                 {14, "20.15"}, {15, "20.3"}, {16, "20.02"},
-                                                 {17, "0.06"}, {10, "21"}, {2, "100"}};
+    const std::pair<int, const char*> cajas[] = {{11, "19.7"},  {12, "19.85"}, {13, "20"},
+                                                 {14, "20.15"}, {15, "20.3"},  {16, "20.02"},
+                                                 {17, "0.06"},  {10, "21"},    {2, "100"}};
     for (const auto& [k, v] : cajas)
         valores[k] = QString::fromLatin1(v);
     const QString ruta = e.dir.filePath("grande.lzr");
@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
     bool ok = true;
     const Medida abrir = mide([&] { e.abre(ruta); });
     ok = ok && f.mediciones().size() == n;
-    const Medida capacidad = mide(
-        [&] { ok = conDialogo<DlgCapacidad>([&] { f.MAnalisisCapacidad_Click(); }) && ok; });
+    const Medida capacidad =
+        mide([&] { ok = conDialogo<DlgCapacidad>([&] { f.MAnalisisCapacidad_Click(); }) && ok; });
     const Medida control =
         mide([&] { ok = conDialogo<DlgControl>([&] { f.MAnalisisControl_Click(); }) && ok; });
     const Medida probabilidad = mide(
