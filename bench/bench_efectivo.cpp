@@ -32,11 +32,12 @@ int main(int argc, char** argv) {
     const double p = mediana([&] { f.cmdLozarEfectivo_Click(); }, 501);
     ok = ok && e.doble.mensajes.size() == 502; // the question box of each click, nothing else
     QTextStream(stdout) << QStringLiteral("Lozar efectivo con archivo de detalle: mediana %1 ms "
-                                          "(meta <= 1 ms)\nproceso Pearson tipo IV: mediana %2 "
-                                          "ms (meta <= 2 ms); el primer clic, que ajusta la "
+                                          "(meta <= 1 ms)%4\nproceso Pearson tipo IV: mediana %2 "
+                                          "ms (meta <= 2 ms)%5; el primer clic, que ajusta la "
                                           "forma: %3 ms\n")
                                .arg(t, 0, 'f', 3)
                                .arg(p, 0, 'f', 3)
-                               .arg(ajuste, 0, 'f', 3);
+                               .arg(ajuste, 0, 'f', 3)
+                               .arg(contraMeta(t, 1, ok), contraMeta(p, 2, ok));
     return ok ? 0 : 1;
 }

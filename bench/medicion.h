@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QString>
 #include <algorithm>
 #include <vector>
 
@@ -15,4 +16,13 @@ template <typename F> double mediana(F&& f, int veces = 201) {
     }
     std::sort(t.begin(), t.end());
     return t[t.size() / 2];
+}
+
+// What a bench's line adds after a median: nothing when it meets `meta`, " — NO CUMPLE" when it
+// misses it, which also makes `ok` false, so that the bench exits 1.
+inline QString contraMeta(double ms, double meta, bool& ok) {
+    if (ms <= meta)
+        return QString();
+    ok = false;
+    return QStringLiteral(" — NO CUMPLE");
 }
