@@ -1,5 +1,8 @@
+#include "comun/cajasmapa.h"
 #include "comun/comparar.h"
 #include "stats/pearson.h"
+#include "study/exacto.h"
+#include "study/forma.h"
 
 #include <QtTest>
 #include <boost/math/distributions/students_t.hpp>
@@ -272,7 +275,8 @@ void TstPearson::parciales_data() {
 }
 
 // The moments of intervals that split the whole line at the ends of the support, far in the
-// tails and across the middle, against the textbook variable standardised by its own moments.
+// tails and across the middle, against the textbook variable standardised by its own moments;
+// and, from them, the Taguchi loss of a process spread far below its tolerance.
 void TstPearson::parciales() {
     QFETCH(QString, tipo);
     QFETCH(Parcial, y);
@@ -327,6 +331,29 @@ void TstPearson::parciales() {
                                                   calculado[k], esperado)));
         }
     }
+
+    // Rework limits 20 and 80 around the target 50, their costs 10 and 20, scrap beyond 10 and
+    // 90; σ 60/600 or 60/6000, the mean where the target cuts the shape at its 30 % point, or 5
+    // above the target with the whole shape on one side of it.
+    CajasMapa c = CajasMapa::tipico(1);
+    c.textos[Caja::YRetS] = "20";
+    const FormaProceso forma(sesgo, curtosis);
+    for (double sigma : {0.1, 0.01})
+        for (double mu : {50 - sigma * double(d.cuantil(0.3)), 55.0}) {
+            auto z = [&](double limite) { return (limite - mu) / sigma; };
+            auto perdida = [&](double a, double b) { // E[(σZ + μ − 50)²; a < Z < b]
+                const double d = mu - 50;
+                return sigma * sigma * referencia(2, a, b) + 2 * sigma * d * referencia(1, a, b) +
+                       d * d * referencia(0, a, b);
+            };
+            const double buenas = 1 - referencia(0, -inf, z(10)) - referencia(0, z(90), inf);
+            const double esperado =
+                (10 * perdida(z(20), z(50)) + 20 * perdida(z(50), z(80))) / 900 / buenas;
+            const double calculado = costoExacto(c, mu, sigma, &forma).parteFueraDeObjetivo;
+            QVERIFY2(std::fabs(calculado - esperado) <= 1e-9 * esperado,
+                     qPrintable(QString::asprintf("media %.17g, σ %g: %.17g contra %.17g", mu,
+                                                  sigma, calculado, esperado)));
+        }
 }
 
 QTEST_GUILESS_MAIN(TstPearson)
