@@ -36,6 +36,8 @@ private slots:
     void exactoNormal();
     void exactoPearson_data();
     void exactoPearson();
+    void exactoCerrado_data();
+    void exactoCerrado();
     void optimoExacto();
 };
 
@@ -384,6 +386,40 @@ void TstNucleo::exactoPearson() {
     const double desperdicio = forma.cdf((10 - mu) / sigma) + forma.cola((90 - mu) / sigma);
     const CostoExacto r = costoExacto(c, mu, sigma, &forma);
     LOZAR_COMPARA(r.efectivo, total / (1 - desperdicio), 1e-9);
+}
+
+void TstNucleo::exactoCerrado_data() {
+    columnas<double, double, double, double>("sesgo", "curtosis", "mu", "sigma");
+    // The J and U ends of type I, and a bounded bell, their whole support inside the rework
+    // limits.
+    fila("I en J", 1.5, 0.5, 50.0, 10.0);
+    fila("I en U", -0.486, -1.608, 50.0, 10.0);
+    fila("I acotada", 0.5, -0.3, 52.0, 5.0);
+    // Spread far below the tolerance: the whole production on one side of the target.
+    fila("IV fino", 0.5, 0.5, 55.0, 0.01);
+    fila("IV casi normal fino", 0.01, 0.01, 35.74, 0.1);
+}
+
+// With the whole production between the rework limits the cost is the nominal 5 and the
+// Taguchi loss, k = 10/30² on either side: 5 + k(σ² + (μ − T)²) exactly, its slope 2k(μ − T);
+// and, where σ is small, the optimal mean is the target itself.
+void TstNucleo::exactoCerrado() {
+    QFETCH(double, sesgo);
+    QFETCH(double, curtosis);
+    QFETCH(double, mu);
+    QFETCH(double, sigma);
+    const FormaProceso forma(sesgo, curtosis);
+    QVERIFY(mu + sigma * forma.cuantil(1e-15) > 20 && mu + sigma * forma.cuantil(1 - 1e-15) < 80);
+    const CajasMapa c = CajasMapa::tipico(1);
+    const double k = 10.0 / 900;
+    const CostoExacto r = costoExacto(c, mu, sigma, &forma, true);
+    LOZAR_COMPARA(r.efectivo, 5 + k * (sigma * sigma + (mu - 50) * (mu - 50)), 1e-12);
+    LOZAR_COMPARA(r.derivada, 2 * k * (mu - 50), 1e-12);
+    if (sigma <= 0.1) {
+        const std::optional<MediaOptima> m = buscaMediaOptima(c, sigma, &forma);
+        QVERIFY(m && std::fabs(m->media - 50) < 1e-6);
+        LOZAR_COMPARA(m->efectivo, 5 + k * sigma * sigma, 1e-12);
+    }
 }
 
 // Scrap below 196 at twice the cost of rework above 206, σ 2, a flat nominal 5. On the expected

@@ -1,13 +1,18 @@
+#include "comun/cajasmapa.h"
 #include "comun/comparar.h"
 #include "stats/pearson.h"
+#include "study/exacto.h"
+#include "study/forma.h"
 
 #include <QtTest>
 #include <boost/math/distributions/students_t.hpp>
 #include <boost/math/quadrature/exp_sinh.hpp>
+#include <boost/math/quadrature/gauss_kronrod.hpp>
 #include <boost/math/quadrature/sinh_sinh.hpp>
 #include <boost/math/quadrature/tanh_sinh.hpp>
 #include <boost/math/special_functions/beta.hpp>
 #include <boost/math/special_functions/gamma.hpp>
+#include <boost/multiprecision/cpp_bin_float.hpp>
 #include <cmath>
 #include <functional>
 
@@ -31,7 +36,88 @@ double integral(const Funcion& f, double a, double b) {
 // Type V's boundary at skewness 1: there the quadratic −31 β2² + 174 β2 − 99 vanishes.
 const double kCurtosisV = (174 + std::sqrt(18000.0)) / 62 - 3;
 
+// A textbook variable Y as E[Y^j; u < Y < v], j = 0 … 4, in 50 digits: through the incomplete
+// beta or gamma functions of shifted parameters, or by quadrature where there are none.
+using Alta = boost::multiprecision::cpp_bin_float_50;
+using Parcial = std::function<Alta(int, const Alta&, const Alta&)>;
+const Alta kInfinito = std::numeric_limits<Alta>::infinity();
+
+// ibeta / gamma_p with the ends of their range (and beyond) taken exactly.
+Alta I(const Alta& a, const Alta& b, const Alta& x) {
+    return x <= 0 ? Alta(0) : x >= 1 ? Alta(1) : boost::math::ibeta(a, b, x);
+}
+Alta P(const Alta& a, const Alta& x) {
+    return x <= 0 ? Alta(0) : isinf(x) ? Alta(1) : boost::math::gamma_p(a, x);
+}
+
+Parcial beta(Alta p, Alta q) {
+    return [=](int j, const Alta& u, const Alta& v) {
+        return boost::math::beta(p + j, q) / boost::math::beta(p, q) *
+               (I(p + j, q, v) - I(p + j, q, u));
+    };
+}
+Parcial gammaDe(Alta a) {
+    return [=](int j, const Alta& u, const Alta& v) {
+        return boost::math::tgamma_ratio(a + j, a) * (P(a + j, v) - P(a + j, u));
+    };
+}
+Parcial gammaInversa(Alta a) { // 1 / Gamma(a)
+    return [=](int j, const Alta& u, const Alta& v) {
+        auto inversa = [](const Alta& y) { return y <= 0 ? kInfinito : 1 / y; };
+        return boost::math::tgamma_ratio(a - j, a) * (P(a - j, inversa(u)) - P(a - j, inversa(v)));
+    };
+}
+Parcial betaPrima(Alta a, Alta b) { // X / (1 − X), X beta(a, b)
+    return [=](int j, const Alta& u, const Alta& v) {
+        auto x = [](const Alta& y) { return y <= 0 ? Alta(0) : isinf(y) ? Alta(1) : y / (1 + y); };
+        return boost::math::beta(a + j, b - j) / boost::math::beta(a, b) *
+               (I(a + j, b - j, x(v)) - I(a + j, b - j, x(u)));
+    };
+}
+Parcial student(Alta nu) { // T² / (nu + T²) is beta(1/2, nu/2)
+    return [=](int j, const Alta& u, const Alta& v) {
+        auto desdeCero = [&](const Alta& w) {
+            const Alta a = Alta(1 + j) / 2, b = (nu - j) / 2,
+                       x = isinf(w) ? 1 : w * w / (nu + w * w);
+            const Alta media = pow(nu, Alta(j) / 2) * boost::math::beta(a, b) /
+                               boost::math::beta(Alta(0.5), nu / 2) * I(a, b, x) / 2;
+            return w >= 0 ? media : (j % 2 ? media : -media);
+        };
+        return desdeCero(v) - desdeCero(u);
+    };
+}
+// Density (1 + y²)^(−m) exp(−nu atan y): with y = tan t, cos(t)^(2m−2) exp(−nu t) on (−π/2, π/2),
+// smooth, integrated either side of its peak (in long double: its digits are plenty here, and
+// 50-digit quadrature takes minutes).
+Parcial tipoIV(long double m, long double nu) {
+    const long double pico = std::atan(-nu / (2 * m - 2));
+    auto integral = [=](int j, const Alta& u, const Alta& v) {
+        auto f = [&](long double t) {
+            return std::pow(std::tan(t), j) *
+                   std::exp((2 * m - 2) * std::log(std::cos(t)) - nu * t);
+        };
+        auto trozo = [&](long double x, long double y) {
+            return y > x ? boost::math::quadrature::gauss_kronrod<long double, 31>::integrate(
+                               f, x, y, 15, 1e-13L)
+                         : 0.0L;
+        };
+        const long double a = std::atan(static_cast<long double>(u)),
+                          b = std::atan(static_cast<long double>(v));
+        const bool parte = pico - a > 1e-6 && b - pico > 1e-6; // no sliver at either side
+        return Alta(parte ? trozo(a, pico) + trozo(pico, b) : trozo(a, b));
+    };
+    const Alta total = integral(0, -kInfinito, kInfinito);
+    return [=](int j, const Alta& u, const Alta& v) { return integral(j, u, v) / total; };
+}
+
+// −Y.
+Parcial espejo(Parcial y) {
+    return [=](int j, const Alta& u, const Alta& v) { return (j % 2 ? -1 : 1) * y(j, -v, -u); };
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Parcial)
 
 class TstPearson : public QObject {
     Q_OBJECT
@@ -41,6 +127,8 @@ private slots:
     void contraBoost_data();
     void contraBoost();
     void imposible();
+    void parciales_data();
+    void parciales();
 };
 
 void TstPearson::distribucion_data() {
@@ -164,6 +252,108 @@ void TstPearson::imposible() {
     QVERIFY(!pearsonPosible(1, -1));
     QVERIFY_THROWS_EXCEPTION(PearsonImposible, DistribucionPearson(1.0L, -1.0L));
     QVERIFY_THROWS_EXCEPTION(PearsonImposible, DistribucionPearson(0.0L, -2.0L));
+}
+
+void TstPearson::parciales_data() {
+    columnas<QString, Parcial>("tipo", "y");
+    fila("I en J", QString("I"), beta(0.5, 3));
+    fila("I en J, sesgo negativo", QString("I"), espejo(beta(0.3, 2)));
+    fila("I en U", QString("I"), beta(0.06, 0.18));
+    fila("I", QString("I"), beta(2, 3.5));
+    fila("I casi normal", QString("I"), beta(3000, 3100));
+    fila("II", QString("II"), beta(2.5, 2.5));
+    fila("II en U", QString("II"), beta(0.2, 0.2));
+    fila("II casi normal", QString("II"), beta(3000, 3000));
+    fila("III", QString("III"), gammaDe(4));
+    fila("III en J", QString("III"), espejo(gammaDe(0.7)));
+    fila("IV", QString("IV"), tipoIV(28, 107));
+    fila("IV casi normal", QString("IV"), tipoIV(3000, 100));
+    fila("V", QString("V"), gammaInversa(11));
+    fila("VI", QString("VI"), betaPrima(11, 18));
+    fila("VII", QString("VII"), student(10));
+    fila("VII casi normal", QString("VII"), student(6004));
+}
+
+// The moments of intervals that split the whole line at the ends of the support, far in the
+// tails and across the middle, against the textbook variable standardised by its own moments;
+// and, from them, the Taguchi loss of a process spread far below its tolerance.
+void TstPearson::parciales() {
+    QFETCH(QString, tipo);
+    QFETCH(Parcial, y);
+    Alta e[5];
+    for (int j = 0; j <= 4; ++j)
+        e[j] = y(j, -kInfinito, kInfinito);
+    const Alta media = e[1], var = e[2] - media * media, sd = sqrt(var);
+    const Alta m3 = e[3] - 3 * media * e[2] + 2 * pow(media, 3);
+    const Alta m4 = e[4] - 4 * media * e[3] + 6 * media * media * e[2] - 3 * pow(media, 4);
+    const double sesgo = double(m3 / (var * sd)), curtosis = double(m4 / (var * var) - 3);
+    const DistribucionPearson d(sesgo, curtosis);
+    QCOMPARE(QString(nombreTipo(d.tipo())), tipo);
+    // ∫ z^k f over (a, b), and ∫ |z| f, what M1's digits are measured against.
+    auto referencia = [&](int k, double a, double b) -> double {
+        if (!(b > a))
+            return 0;
+        const Alta u = media + sd * a, v = media + sd * b, e0 = y(0, u, v), e1 = y(1, u, v);
+        if (k == 0)
+            return double(e0);
+        if (k == 1)
+            return double((e1 - media * e0) / sd);
+        return double((y(2, u, v) - 2 * media * e1 + media * media * e0) / var);
+    };
+    auto absoluto = [&](double a, double b) {
+        return referencia(1, std::max(a, 0.0), b) - referencia(1, a, std::min(b, 0.0));
+    };
+
+    const double inf = std::numeric_limits<double>::infinity();
+    std::vector<double> cortes{-inf, double(d.cuantil(1e-9)), double(d.cuantil(0.3)),
+                               0,    double(d.cuantil(0.8)),  double(d.cuantil(1 - 1e-9)),
+                               inf};
+    // A J or U end holds much of its mass within 1e-4 of it. Nearer, a cut would measure where
+    // the end falls for skewness and kurtosis rounded to doubles (within 1e-16), not the moments.
+    for (double extremo : {double(d.minimo()), double(d.maximo())})
+        if (std::isfinite(extremo)) {
+            cortes.erase(std::remove_if(cortes.begin(), cortes.end(),
+                                        [&](double z) { return std::fabs(z - extremo) < 1e-4; }),
+                         cortes.end());
+            cortes.push_back(extremo + (extremo < 0 ? 1e-4 : -1e-4));
+        }
+    std::sort(cortes.begin(), cortes.end());
+    cortes.push_back(-inf); // and the whole line
+    for (std::size_t i = 0; i + 1 < cortes.size(); ++i) {
+        const double a = std::min(cortes[i], cortes[i + 1]), b = std::max(cortes[i], cortes[i + 1]);
+        const MomentosParciales m = d.parciales(a, b);
+        const double calculado[3] = {double(m.masa), double(m.primero), double(m.segundo)};
+        for (int k = 0; k < 3; ++k) {
+            const double esperado = referencia(k, a, b);
+            const double escala = k == 1 ? absoluto(a, b) : esperado;
+            QVERIFY2(std::fabs(calculado[k] - esperado) <= 1e-9 * escala,
+                     qPrintable(QString::asprintf("M%d(%.17g, %.17g) = %.17g contra %.17g", k, a, b,
+                                                  calculado[k], esperado)));
+        }
+    }
+
+    // Rework limits 20 and 80 around the target 50, their costs 10 and 20, scrap beyond 10 and
+    // 90; σ 60/600 or 60/6000, the mean where the target cuts the shape at its 30 % point, or 5
+    // above the target with the whole shape on one side of it.
+    CajasMapa c = CajasMapa::tipico(1);
+    c.textos[Caja::YRetS] = "20";
+    const FormaProceso forma(sesgo, curtosis);
+    for (double sigma : {0.1, 0.01})
+        for (double mu : {50 - sigma * double(d.cuantil(0.3)), 55.0}) {
+            auto z = [&](double limite) { return (limite - mu) / sigma; };
+            auto perdida = [&](double a, double b) { // E[(σZ + μ − 50)²; a < Z < b]
+                const double d = mu - 50;
+                return sigma * sigma * referencia(2, a, b) + 2 * sigma * d * referencia(1, a, b) +
+                       d * d * referencia(0, a, b);
+            };
+            const double buenas = 1 - referencia(0, -inf, z(10)) - referencia(0, z(90), inf);
+            const double esperado =
+                (10 * perdida(z(20), z(50)) + 20 * perdida(z(50), z(80))) / 900 / buenas;
+            const double calculado = costoExacto(c, mu, sigma, &forma).parteFueraDeObjetivo;
+            QVERIFY2(std::fabs(calculado - esperado) <= 1e-9 * esperado,
+                     qPrintable(QString::asprintf("media %.17g, σ %g: %.17g contra %.17g", mu,
+                                                  sigma, calculado, esperado)));
+        }
 }
 
 QTEST_GUILESS_MAIN(TstPearson)

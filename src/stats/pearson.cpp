@@ -71,9 +71,14 @@ long double acota01(long double v) {
 
 class DistribucionPearson::Modelo {
 public:
-    explicit Modelo(TipoPearson t) : tipo(t) {}
+    Modelo(TipoPearson t, const EcuacionPearson& e) : tipo(t), ec(e) {}
     virtual ~Modelo() = default;
     virtual long double densidad(long double x) const = 0;
+    // Q(x) f(x), Q = q0 + q1 x + q2 x² the equation's quadratic, inside the support. Q is written
+    // through its roots, so that next to an end, where f may be infinite, it keeps its digits.
+    virtual long double frontera(long double x) const = 0;
+    long double masa(long double a, long double b) const;
+    MomentosParciales parciales(long double a, long double b, long double masa) const;
     virtual long double cdf(long double x) const = 0;
     virtual long double cola(long double x) const = 0;
     virtual long double cuantil(long double p) const = 0;
@@ -81,7 +86,39 @@ public:
     virtual long double maximo() const { return kInf; }
     virtual MomentosPearson momentos() const = 0;
     const TipoPearson tipo;
+    // The equation the density solves exactly: a coefficient the type takes as 0 is 0 here.
+    const EcuacionPearson ec;
 };
+
+// P(a < X < b) from the nearer tail, so that a small mass keeps its digits.
+long double DistribucionPearson::Modelo::masa(long double a, long double b) const {
+    if (!(b > a))
+        return 0;
+    return b <= 0 ? cdf(b) - cdf(a) : a >= 0 ? cola(a) - cola(b) : 1 - cdf(a) - cola(b);
+}
+
+// Pearson's equation, (Q f)' = (2 q2 − n1) x f and (x Q f)' = q0 f + q1 x f + (3 q2 − n1) x² f,
+// integrated: the first two moments of an interval from its mass and Q f at its ends. Q f
+// vanishes at an end of the support and far out, so over the whole line they are 0 and 1. This
+// is the incomplete beta (gamma, Student t) of the shifted parameters, written without them.
+MomentosParciales DistribucionPearson::Modelo::parciales(long double a, long double b,
+                                                         long double masa) const {
+    a = std::fmax(a, minimo());
+    b = std::fmin(b, maximo());
+    if (!(b > a))
+        return {0, 0, 0};
+    // x Q f, 0 at an end of the support (either infinite or where Q has a root).
+    auto extremo = [&](long double x, long double& qf) {
+        qf = x > minimo() && x < maximo() ? frontera(x) : 0;
+        return qf != 0 ? x * qf : 0;
+    };
+    long double qfa, qfb;
+    const long double xqfa = extremo(a, qfa), xqfb = extremo(b, qfb);
+    const long double primero = (qfa - qfb) / (ec.n1 - 2 * ec.q2);
+    const long double segundo =
+        (ec.q0 * masa + ec.q1 * primero + xqfa - xqfb) / (ec.n1 - 3 * ec.q2);
+    return {masa, primero, std::fmax(0, segundo)};
+}
 
 namespace {
 
@@ -89,10 +126,11 @@ using Modelo = DistribucionPearson::Modelo;
 
 class Normal : public Modelo {
 public:
-    Normal() : Modelo(TipoPearson::Normal) {}
+    Normal() : Modelo(TipoPearson::Normal, {1, 1, 0, 0}) {}
     long double densidad(long double x) const override {
         return std::exp(-x * x / 2) / std::sqrt(2 * pi<long double>());
     }
+    long double frontera(long double x) const override { return densidad(x); }
     long double cdf(long double x) const override { return std::erfc(-x / std::sqrt(2.0L)) / 2; }
     long double cola(long double x) const override { return std::erfc(x / std::sqrt(2.0L)) / 2; }
     long double cuantil(long double p) const override {
@@ -102,24 +140,37 @@ public:
 };
 
 // Types I and II: density (x - a1)^(p-1) (a2 - x)^(q-1) on (a1, a2). Near b2 = b1 + 1 the
-// shapes drop to a few hundredths (U-shaped), which the incomplete beta inverse handles.
+// shapes drop to a few hundredths (U-shaped), which the incomplete beta inverse handles. Such
+// a shape holds a good share of its mass within 1e-16 of an end: the upper half works with the
+// distance to a2 itself, which 1 − (x − a1) / (a2 − a1) would round away.
 class Beta : public Modelo {
 public:
-    Beta(const EcuacionPearson& e, TipoPearson tipo) : Modelo(tipo) {
+    Beta(const EcuacionPearson& e, TipoPearson tipo) : Modelo(tipo, e) {
         raices(e, a1_, a2_);
         p_ = 1 - (e.n1 * a1_ + e.q1) / (e.q2 * (a1_ - a2_));
         q_ = 1 - (e.n1 * a2_ + e.q1) / (e.q2 * (a2_ - a1_));
         ancho_ = a2_ - a1_;
+        f0_ = boost::math::ibeta_derivative(p_, q_, -a1_ / ancho_) / ancho_;
     }
+    // Scaled from the density at the mean, 0, so that the beta function is not worked out at
+    // every point.
     long double densidad(long double x) const override {
         if (x <= a1_ || x >= a2_)
             return 0;
-        return boost::math::ibeta_derivative(p_, q_, (x - a1_) / ancho_, kSinExcepcion) / ancho_;
+        return f0_ * std::exp((p_ - 1) * std::log((x - a1_) / -a1_) +
+                              (q_ - 1) * std::log((a2_ - x) / a2_));
+    }
+    long double frontera(long double x) const override {
+        return ec.q2 * (x - a1_) * (x - a2_) * densidad(x);
     }
     long double cdf(long double x) const override {
+        if (2 * x > a1_ + a2_)
+            return boost::math::ibetac(q_, p_, acota01((a2_ - x) / ancho_));
         return boost::math::ibeta(p_, q_, acota01((x - a1_) / ancho_));
     }
     long double cola(long double x) const override {
+        if (2 * x > a1_ + a2_)
+            return boost::math::ibeta(q_, p_, acota01((a2_ - x) / ancho_));
         return boost::math::ibetac(p_, q_, acota01((x - a1_) / ancho_));
     }
     long double cuantil(long double pr) const override {
@@ -145,22 +196,24 @@ public:
     }
 
 private:
-    long double a1_, a2_, p_, q_, ancho_;
+    long double a1_, a2_, p_, q_, ancho_, f0_;
 };
 
 // Type III: loc + theta * Gamma(alpha); q2 = 0 makes the equation first order.
 class Gamma : public Modelo {
 public:
-    explicit Gamma(const EcuacionPearson& e) : Modelo(TipoPearson::III) {
+    explicit Gamma(const EcuacionPearson& e) : Modelo(TipoPearson::III, {e.n1, e.q0, e.q1, 0}) {
         alfa_ = e.n1 * e.q0 / (e.q1 * e.q1);
         theta_ = e.q1 / e.n1;
         loc_ = -e.q0 / e.q1;
+        f0_ = boost::math::gamma_p_derivative(alfa_, alfa_) / theta_; // at the mean, 0
     }
     long double densidad(long double x) const override {
         if (x <= loc_)
             return 0;
-        return boost::math::gamma_p_derivative(alfa_, (x - loc_) / theta_, kSinExcepcion) / theta_;
+        return f0_ * std::exp((alfa_ - 1) * std::log((x - loc_) / -loc_) - x / theta_);
     }
+    long double frontera(long double x) const override { return ec.q1 * (x - loc_) * densidad(x); }
     long double cdf(long double x) const override {
         return boost::math::gamma_p(alfa_, std::fmax(0, (x - loc_) / theta_));
     }
@@ -178,33 +231,37 @@ public:
     }
 
 private:
-    long double alfa_, theta_, loc_;
+    long double alfa_, theta_, loc_, f0_;
 };
 
 // Type VI: a2 + (a2 - a1) Y with Y beta prime, density y^(alfa-1) (1+y)^(-alfa-beta).
 class BetaPrima : public Modelo {
 public:
-    explicit BetaPrima(const EcuacionPearson& e) : Modelo(TipoPearson::VI) {
-        long double a1;
-        raices(e, a1, a2_);
-        alfa_ = 1 - (e.n1 * a2_ + e.q1) / (e.q2 * (a2_ - a1));
+    explicit BetaPrima(const EcuacionPearson& e) : Modelo(TipoPearson::VI, e) {
+        raices(e, a1_, a2_);
+        alfa_ = 1 - (e.n1 * a2_ + e.q1) / (e.q2 * (a2_ - a1_));
         beta_ = e.n1 / e.q2 - 1;
-        escala_ = a2_ - a1;
+        escala_ = a2_ - a1_;
+        const long double y0 = -a2_ / escala_; // the mean, 0
+        f0_ = boost::math::ibeta_derivative(alfa_, beta_, y0 / (1 + y0)) /
+              ((1 + y0) * (1 + y0) * escala_);
     }
+    // y^(alfa-1) (1+y)^(-alfa-beta) against its value at the mean, where 1 + y is
+    // (x - a1) / (a2 - a1).
     long double densidad(long double x) const override {
         if (x <= a2_)
             return 0;
-        const long double y = (x - a2_) / escala_;
-        return boost::math::ibeta_derivative(alfa_, beta_, y / (1 + y), kSinExcepcion) /
-               ((1 + y) * (1 + y) * escala_);
+        return f0_ * std::exp((alfa_ - 1) * std::log((x - a2_) / -a2_) -
+                              (alfa_ + beta_) * std::log((x - a1_) / -a1_));
+    }
+    long double frontera(long double x) const override {
+        return ec.q2 * (x - a1_) * (x - a2_) * densidad(x);
     }
     long double cdf(long double x) const override {
-        const long double y = std::fmax(0, (x - a2_) / escala_);
-        return boost::math::ibeta(alfa_, beta_, y / (1 + y));
+        return boost::math::ibeta(alfa_, beta_, beta(x));
     }
     long double cola(long double x) const override {
-        const long double y = std::fmax(0, (x - a2_) / escala_);
-        return boost::math::ibetac(alfa_, beta_, y / (1 + y));
+        return boost::math::ibetac(alfa_, beta_, beta(x));
     }
     long double cuantil(long double p) const override {
         long double complemento;
@@ -219,22 +276,34 @@ public:
     }
 
 private:
-    long double a2_, alfa_, beta_, escala_;
+    // The beta variable y / (1 + y), 1 at infinity.
+    long double beta(long double x) const {
+        return x <= a2_ ? 0 : std::isinf(x) ? 1 : (x - a2_) / (x - a1_);
+    }
+
+    long double a1_, a2_, alfa_, beta_, escala_, f0_;
 };
 
 // Type V: a0 + b / Gamma(alfa), where the quadratic has a double root a0.
 class GammaInversa : public Modelo {
 public:
-    explicit GammaInversa(const EcuacionPearson& e) : Modelo(TipoPearson::V) {
+    // The quadratic taken as q2 (x - a0)², its double root exact.
+    explicit GammaInversa(const EcuacionPearson& e)
+        : Modelo(TipoPearson::V, {e.n1, e.q1 * e.q1 / (4 * e.q2), e.q1, e.q2}) {
         a0_ = -e.q1 / (2 * e.q2);
         alfa_ = e.n1 / e.q2 - 1;
         b_ = -(e.n1 * a0_ + e.q1) / e.q2;
+        f0_ = boost::math::gamma_p_derivative(alfa_, b_ / -a0_) * b_ / (a0_ * a0_); // at 0
     }
+    // y^(-alfa-1) exp(-b/y), y = x - a0, against its value at the mean, where y = -a0.
     long double densidad(long double x) const override {
         if (x <= a0_)
             return 0;
         const long double y = x - a0_;
-        return boost::math::gamma_p_derivative(alfa_, b_ / y, kSinExcepcion) * b_ / (y * y);
+        return f0_ * std::exp(-(alfa_ + 1) * std::log(y / -a0_) + b_ * x / (y * -a0_));
+    }
+    long double frontera(long double x) const override {
+        return ec.q2 * (x - a0_) * (x - a0_) * densidad(x);
     }
     long double cdf(long double x) const override {
         return x <= a0_ ? 0 : boost::math::gamma_q(alfa_, b_ / (x - a0_));
@@ -253,16 +322,22 @@ public:
     }
 
 private:
-    long double a0_, alfa_, b_;
+    long double a0_, alfa_, b_, f0_;
 };
 
 // Type VII: Student t with nu degrees of freedom, scaled to unit variance.
 class StudentT : public Modelo {
 public:
     explicit StudentT(const EcuacionPearson& e)
-        : Modelo(TipoPearson::VII), nu_(e.n1 / e.q2 - 1), escala_(std::sqrt(e.q0 / (e.q2 * nu_))),
-          t_(nu_) {}
-    long double densidad(long double x) const override { return pdf(t_, x / escala_) / escala_; }
+        : Modelo(TipoPearson::VII, {e.n1, e.q0, 0, e.q2}), nu_(e.n1 / e.q2 - 1),
+          escala_(std::sqrt(e.q0 / (e.q2 * nu_))), t_(nu_), f0_(pdf(t_, 0.0L) / escala_) {}
+    long double densidad(long double x) const override {
+        const long double u = x / escala_;
+        return f0_ * std::exp(-(nu_ + 1) / 2 * std::log1p(u * u / nu_));
+    }
+    long double frontera(long double x) const override {
+        return (ec.q0 + ec.q2 * x * x) * densidad(x);
+    }
     long double cdf(long double x) const override { return boost::math::cdf(t_, x / escala_); }
     long double cola(long double x) const override {
         return boost::math::cdf(complement(t_, x / escala_));
@@ -277,6 +352,7 @@ public:
 private:
     long double nu_, escala_;
     boost::math::students_t_distribution<long double> t_;
+    long double f0_;
 };
 
 // Type IV: density (1 + u^2)^(-m) exp(-nu atan u), u = (x - lambda) / delta. With
@@ -286,7 +362,7 @@ private:
 // of them plus a piece of a step.
 class TipoIV : public Modelo {
 public:
-    explicit TipoIV(const EcuacionPearson& e) : Modelo(TipoPearson::IV) {
+    explicit TipoIV(const EcuacionPearson& e) : Modelo(TipoPearson::IV, e) {
         lambda_ = -e.q1 / (2 * e.q2);
         delta_ = std::sqrt(4 * e.q0 * e.q2 - e.q1 * e.q1) / (2 * e.q2);
         m_ = e.n1 / (2 * e.q2);
@@ -307,6 +383,10 @@ public:
         const long double log =
             -m_ * std::log1p(u * u) - nu_ * std::atan(u) + nu_ * pi<long double>() / 2 - logModa_;
         return std::exp(log) / (delta_ * total_);
+    }
+    long double frontera(long double x) const override {
+        const long double u = x - lambda_;
+        return ec.q2 * (u * u + delta_ * delta_) * densidad(x);
     }
     // x grows as t falls: the lower tail of x is the mass from t to pi.
     long double cdf(long double x) const override { return hastaPiDesde(tDe(x)) / total_; }
@@ -385,8 +465,11 @@ private:
 // The mirror image of a distribution: what a negative skewness gives.
 class Espejo : public Modelo {
 public:
-    explicit Espejo(std::shared_ptr<const Modelo> base) : Modelo(base->tipo), b_(std::move(base)) {}
+    explicit Espejo(std::shared_ptr<const Modelo> base)
+        : Modelo(base->tipo, {base->ec.n1, base->ec.q0, -base->ec.q1, base->ec.q2}),
+          b_(std::move(base)) {}
     long double densidad(long double x) const override { return b_->densidad(-x); }
+    long double frontera(long double x) const override { return b_->frontera(-x); }
     long double cdf(long double x) const override { return b_->cola(-x); }
     long double cola(long double x) const override { return b_->cdf(-x); }
     long double cuantil(long double p) const override { return -b_->cuantil(1 - p); }
@@ -491,4 +574,11 @@ long double DistribucionPearson::maximo() const {
 }
 MomentosPearson DistribucionPearson::momentos() const {
     return modelo_->momentos();
+}
+MomentosParciales DistribucionPearson::parciales(long double a, long double b) const {
+    return modelo_->parciales(a, b, modelo_->masa(a, b));
+}
+MomentosParciales DistribucionPearson::parciales(long double a, long double b,
+                                                 long double masa) const {
+    return modelo_->parciales(a, b, masa);
 }

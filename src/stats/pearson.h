@@ -32,6 +32,11 @@ struct MomentosPearson {
     long double media, varianza, asimetria, curtosis; // curtosis: excess kurtosis
 };
 
+// What an interval holds of the distribution: ∫ x^k f(x) dx over it for k = 0, 1, 2.
+struct MomentosParciales {
+    long double masa, primero, segundo;
+};
+
 // A point with γ2 ≤ γ1² − 2.
 struct PearsonImposible : std::domain_error {
     using std::domain_error::domain_error;
@@ -55,6 +60,12 @@ public:
     long double maximo() const;
     // The fit's own four moments, from its parameters (a check on the fit).
     MomentosPearson momentos() const;
+    // Over (a, b), either end possibly infinite. In closed form: the mass from the nearer tail,
+    // the two moments from it and from the density at the ends, so that neither the mass next
+    // to an end of the support nor a far tail is lost.
+    MomentosParciales parciales(long double a, long double b) const;
+    // The same for a caller that has the mass of (a, b) already, as cdf and colaSuperior give it.
+    MomentosParciales parciales(long double a, long double b, long double masa) const;
 
     class Modelo;
 

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <boost/math/distributions/normal.hpp>
-#include <boost/math/quadrature/tanh_sinh.hpp>
 #include <cmath>
 
 bool CostoExacto::todoDesperdicio() const {
@@ -25,12 +24,14 @@ public:
     double bajo(double z) const {
         if (std::isinf(z))
             return z < 0 ? 0.0 : 1.0;
-        return forma_ ? forma_->cdf(z) : boost::math::cdf(normal_, z);
+        return forma_ ? recuerda(z, false, [&] { return forma_->cdf(z); })
+                      : boost::math::cdf(normal_, z);
     }
     double alto(double z) const {
         if (std::isinf(z))
             return z < 0 ? 1.0 : 0.0;
-        return forma_ ? forma_->cola(z) : boost::math::cdf(boost::math::complement(normal_, z));
+        return forma_ ? recuerda(z, true, [&] { return forma_->cola(z); })
+                      : boost::math::cdf(boost::math::complement(normal_, z));
     }
     // P(z1 ≤ Z < z2).
     double area(double z1, double z2) const {
@@ -54,7 +55,9 @@ public:
             return 0;
         if (!forma_)
             return sigma * (densidad(z1) - densidad(z2)) + d * area(z1, z2);
-        return integra([&](double z) { return (sigma * z + d) * forma_->densidad(z); }, z1, z2);
+        const double masa = area(z1, z2);
+        const FormaProceso::Parciales m = forma_->parciales(z1, z2, masa);
+        return sigma * m.primero + d * masa;
     }
     double momento2(double z1, double z2, double sigma, double d) const {
         if (!(z2 > z1))
@@ -68,27 +71,33 @@ public:
             const double m2 = m0 + zfi(z1) - zfi(z2);
             return sigma * sigma * m2 + 2 * sigma * d * m1 + d * d * m0;
         }
-        return integra(
-            [&](double z) {
-                const double x = sigma * z + d;
-                return x * x * forma_->densidad(z);
-            },
-            z1, z2);
+        const double masa = area(z1, z2);
+        const FormaProceso::Parciales m = forma_->parciales(z1, z2, masa);
+        return sigma * sigma * m.segundo + 2 * sigma * d * m.primero + d * d * masa;
     }
 
 private:
-    // Over the part of [z1, z2] the shape's support covers; tanh-sinh takes the infinite density
-    // at the end of a J-shaped curve in its stride.
-    template <typename F> double integra(F&& f, double z1, double z2) const {
-        const double a = std::max(z1, forma_->minimo()), b = std::min(z2, forma_->maximo());
-        if (!(b > a))
-            return 0;
-        thread_local boost::math::quadrature::tanh_sinh<double> integrador;
-        return integrador.integrate(f, a, b, 1e-12);
+    // A Pearson tail costs microseconds and each limit's is asked for several times: by the
+    // regions on either side of it and by the Taguchi loss's moments.
+    template <typename F> double recuerda(double z, bool arriba, F&& calcula) const {
+        for (int i = 0; i < recordados_; ++i)
+            if (memoria_[i].z == z && memoria_[i].arriba == arriba)
+                return memoria_[i].valor;
+        const double v = calcula();
+        if (recordados_ < kMemoria)
+            memoria_[recordados_++] = {z, arriba, v};
+        return v;
     }
 
     const FormaProceso* forma_;
     boost::math::normal normal_;
+    static constexpr int kMemoria = 12;
+    mutable struct {
+        double z;
+        bool arriba;
+        double valor;
+    } memoria_[kMemoria];
+    mutable int recordados_ = 0;
 };
 
 // The Taguchi loss's factor on one side: the side's rework cost at its rework limit, so that the

@@ -8,9 +8,9 @@ class FormaProceso;
 // "3. Lozar Efectivo": the whole expected cost of production, E[Lozar(X)], charged to the units
 // that are not scrapped, E[Lozar(X)] / (1 − D). The cost's steps are worked out as differences of
 // the distribution's CDF at the limits, the nominal line by the mean, and the Taguchi quadratic
-// by partial moments: in closed form for the normal, by tanh-sinh quadrature of the Pearson
-// density, segment by segment between the limits. Smooth in the mean wherever σ > 0, so that an
-// optimum can be searched for on it.
+// by partial moments, in closed form for the normal and for every Pearson shape (the mass from
+// its tails, the moments from it and from the density at the limits). Smooth in the mean wherever
+// σ > 0, so that an optimum can be searched for on it.
 struct CostoExacto {
     double efectivo = 0;    // E[Lozar(X)] / (1 − D), or kTodoDesperdicio
     double nominal = 0;     // the nominal cost at the target, N

@@ -35,6 +35,16 @@ public:
     double cuantil(double p) const {
         return protege([&] { return double(d_.cuantil(p)); });
     }
+    // ∫ z f(z) dz and ∫ z² f(z) dz over (z1, z2), in closed form from its mass, area(z1, z2).
+    struct Parciales {
+        double primero, segundo;
+    };
+    Parciales parciales(double z1, double z2, double masa) const {
+        return protege([&] {
+            const MomentosParciales m = d_.parciales(z1, z2, masa);
+            return Parciales{double(m.primero), double(m.segundo)};
+        });
+    }
 
     // The standardised integration range: centres from −zInferior to zSuperior, at least 5
     // each way, wider where the tail holds more than 1e-9 of the production (at most 30).
@@ -57,7 +67,7 @@ public:
 private:
     // A failure of the numerics beneath (Boost's series and roots) as error 6 naming the shape,
     // which a handler reports, never as an exception no handler knows.
-    template <typename F> double protege(F&& f) const {
+    template <typename F> auto protege(F&& f) const -> decltype(f()) {
         try {
             return f();
         } catch (const ErrorLozar&) {
