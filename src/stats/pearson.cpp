@@ -443,7 +443,7 @@ private:
         auto f = [this](double t) { return g(t); };
         if (i == 0 || i == kTramos - 1) {
             // Not const: Boost 1.74 only offers integrate(f, a, b) on a non-const object.
-            static boost::math::quadrature::tanh_sinh<double> ts;
+            thread_local boost::math::quadrature::tanh_sinh<double> ts; // each worker its own
             return ts.integrate(f, double(a), double(b));
         }
         return boost::math::quadrature::gauss<double, 20>::integrate(f, double(a), double(b));
