@@ -1,13 +1,16 @@
-// "4. Gráfico" from the click to its window painted with the optimal mean of each spread, for a
-// normal process and for each family of Pearson shapes at its worst (the J and U ends of type I,
-// near normal, and types IV and VI). Target: 100 ms each. With an argument, also saves a
-// picture of the normal chart's window there.
+// What a study's window does with every shape of process: "4. Gráfico" from the click to its
+// window painted with the optimal mean of each spread (target 100 ms), "Análisis > Escenarios…"
+// from the click to its dialog with four optimum searches done (50 ms) and "Informe PDF…" from
+// the click to the file written (500 ms), for a normal process and for the Pearson families at
+// their worst (the J and U ends of type I, near normal, types IV and VI). With an argument, also
+// saves a picture of the normal chart's window there.
 // Run: build/bin/bench_grafico [captura.png]   (QT_QPA_PLATFORM=offscreen without a display;
 // exits 1 when a target is missed)
 #include "comun/estudio.h"
 #include "comun/ventanas.h"
 #include "medicion.h"
 #include "shell/formulario.h"
+#include "study/dialogos.h"
 #include "study/graf1.h"
 
 #include <QApplication>
@@ -55,12 +58,28 @@ int main(int argc, char** argv) {
             5);
         const bool cumple = ms <= 100 && optimos == 6;
         ok = ok && cumple;
-        out << QStringLiteral("«4. Gráfico» pintado con sus %1 medias óptimas, %2: %3 ms (meta "
-                              "<= 100 ms)%4\n")
-                   .arg(optimos)
+        const double escenarios = mediana(
+            [&] { ok = conDialogo<DlgEscenarios>([&] { f.MAnalisisEscenarios_Click(); }) && ok; },
+            5);
+        const QString pdf = e.dir.filePath(QStringLiteral("informe.pdf"));
+        const double informe = mediana(
+            [&] {
+                e.doble.rutas << pdf;
+                f.MArchivoInforme_Click();
+            },
+            3);
+        ok = ok && QFile::exists(pdf);
+        out << QStringLiteral("%1: «4. Gráfico» pintado con sus %2 medias óptimas %3 ms (meta <= "
+                              "100 ms)%4; escenarios %5 ms (meta <= 50 ms)%6; informe PDF %7 ms "
+                              "(meta <= 500 ms)%8\n")
                    .arg(QString::fromUtf8(forma.nombre))
+                   .arg(optimos)
                    .arg(ms, 0, 'f', 1)
-                   .arg(cumple ? QString() : QStringLiteral(" — NO CUMPLE"));
+                   .arg(cumple ? QString() : QStringLiteral(" — NO CUMPLE"))
+                   .arg(escenarios, 0, 'f', 1)
+                   .arg(contraMeta(escenarios, 50, ok))
+                   .arg(informe, 0, 'f', 0)
+                   .arg(contraMeta(informe, 500, ok));
         out.flush();
     }
     return ok && e.doble.mensajes.isEmpty() ? 0 : 1;
