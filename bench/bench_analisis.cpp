@@ -4,18 +4,18 @@
 // reading, summary); the capability report of those million values, with its intervals,
 // Anderson–Darling and the individuals chart; the control chart of 10⁵ values on screen.
 // Run: build/bin/bench_analisis
+#include "analisis/dialogos.h"
+#include "analisis/graficosmediciones.h"
+#include "capacidad/capacidad.h"
+#include "capacidad/mediciones.h"
 #include "comun/estudio.h"
 #include "comun/ventanas.h"
+#include "costo/exacto.h"
+#include "costo/optimo.h"
+#include "estudio/forma.h"
+#include "estudio/zonas.h"
 #include "medicion.h"
-#include "stats/muestra.h"
-#include "study/capacidad.h"
-#include "study/dialogos.h"
-#include "study/exacto.h"
-#include "study/forma.h"
-#include "study/graficosmediciones.h"
-#include "study/mediciones.h"
-#include "study/optimo.h"
-#include "study/zonas.h"
+#include "muestra.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -4,10 +4,10 @@
 // Lozar, the time from the splash closing to the main window on screen. The splash stays up for 300
 // ms, standing for its 3000 ms. Run under a display (Xvfb serves): build/bin/bench_arranque [veces]
 #include "comun/plataformadoble.h"
-#include "shell/arranque.h"
-#include "shell/caratula.h"
-#include "shell/plataformaqt.h"
-#include "study/lozarform.h"
+#include "plataforma/arranque.h"
+#include "plataforma/caratula.h"
+#include "plataforma/plataformaqt.h"
+#include "principal/lozarform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,11 +1,11 @@
 // Time of one limit change of each calculator at design size: clear, curve, limit lines,
 // shading, table lookups and labels. Run: build/bin/bench_calculadora [carpeta] (offscreen is
 // fine); with a folder, each window is shown at a few settings and saved there as PNG.
-#include "calculators/probnorm.h"
-#include "calculators/probpearson.h"
+#include "calculadoras/probnorm.h"
+#include "calculadoras/probpearson.h"
 #include "comun/plataformadoble.h"
 #include "medicion.h"
-#include "shell/formulario.h"
+#include "plataforma/formulario.h"
 
 #include <QApplication>
 #include <QDir>

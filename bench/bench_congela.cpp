@@ -3,11 +3,11 @@
 // tick every 10 ms measures the longest the event loop went without turning (the freeze), and
 // the whole time to the result.
 // Run: build/bin/bench_congela [mediciones]
+#include "analisis/dialogos.h"
+#include "analisis/graficosmediciones.h"
+#include "archivos/archivoestudio.h"
 #include "comun/estudio.h"
 #include "comun/ventanas.h"
-#include "study/archivoestudio.h"
-#include "study/dialogos.h"
-#include "study/graficosmediciones.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -6,9 +6,9 @@
 #include "comun/estudio.h"
 #include "comun/plataformadoble.h"
 #include "medicion.h"
-#include "shell/formulario.h"
-#include "shell/picturebox.h"
-#include "study/lozarform.h"
+#include "plataforma/formulario.h"
+#include "plataforma/picturebox.h"
+#include "principal/lozarform.h"
 
 #include <QApplication>
 #include <QCheckBox>

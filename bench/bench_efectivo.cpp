@@ -3,7 +3,7 @@
 #include "comun/estudio.h"
 #include "comun/plataformadoble.h"
 #include "medicion.h"
-#include "study/lozarform.h"
+#include "principal/lozarform.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,10 +3,10 @@
 // normal), in the usual study with the Taguchi loss, mean 52, σ 8. Exits 1 when a median misses
 // its target. Run: build/bin/bench_formas [runs of each search, 11 by default]
 #include "comun/cajasmapa.h"
+#include "costo/exacto.h"
+#include "costo/optimo.h"
+#include "estudio/forma.h"
 #include "medicion.h"
-#include "study/exacto.h"
-#include "study/forma.h"
-#include "study/optimo.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -6,12 +6,12 @@
 // saves a picture of the normal chart's window there.
 // Run: build/bin/bench_grafico [captura.png]   (QT_QPA_PLATFORM=offscreen without a display;
 // exits 1 when a target is missed)
+#include "analisis/dialogos.h"
 #include "comun/estudio.h"
 #include "comun/ventanas.h"
+#include "graficos/graficocostos.h"
 #include "medicion.h"
-#include "shell/formulario.h"
-#include "study/dialogos.h"
-#include "study/graf1.h"
+#include "plataforma/formulario.h"
 
 #include <QApplication>
 #include <QChart>

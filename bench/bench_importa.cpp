@@ -6,13 +6,13 @@
 // 2. 10^7 values through the window, with the progress dialog that shows after 200 ms, and how
 //    soon "Cancelar" gives the window back.
 // Run: build/bin/bench_importa   (exits 1 when a target is missed)
+#include "analisis/dialogos.h"
+#include "archivos/archivos.h"
+#include "capacidad/mediciones.h"
 #include "comun/estudio.h"
 #include "comun/ventanas.h"
 #include "medicion.h"
-#include "shell/archivos.h"
-#include "stats/muestra.h"
-#include "study/dialogos.h"
-#include "study/mediciones.h"
+#include "muestra.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // Study files as any bytes may make them: the reader must answer with a whole study or an error,
 // and what it read, written back, must read back the same, or be refused with an error.
-#include "shell/cp1252.h"
-#include "study/archivoestudio.h"
+#include "archivos/archivoestudio.h"
+#include "archivos/cp1252.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Measurements as a file or the clipboard may bring them.
-#include "shell/errores.h"
-#include "stats/muestra.h"
-#include "study/mediciones.h"
+#include "capacidad/mediciones.h"
+#include "muestra.h"
+#include "numeros/errores.h"
 
 #include <cstdint>
 

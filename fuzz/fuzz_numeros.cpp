@@ -1,6 +1,6 @@
 // The two readings of a box and the formats, over any text and any double.
-#include "shell/errores.h"
-#include "shell/numeros.h"
+#include "numeros/errores.h"
+#include "numeros/numeros.h"
 
 #include <QString>
 #include <cmath>

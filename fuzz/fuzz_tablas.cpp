@@ -1,7 +1,7 @@
 // The normal-area and Pearson table readers fed any file contents.
-#include "shell/errores.h"
-#include "tables/tablanormal.h"
-#include "tables/tablapearson.h"
+#include "numeros/errores.h"
+#include "tablas/tablanormal.h"
+#include "tablas/tablapearson.h"
 
 #include <QFile>
 #include <QTemporaryDir>

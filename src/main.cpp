@@ -1,6 +1,6 @@
-#include "shell/arranque.h"
-#include "shell/plataformaqt.h"
-#include "study/lozarform.h"
+#include "plataforma/arranque.h"
+#include "plataforma/plataformaqt.h"
+#include "principal/lozarform.h"
 
 #include <QApplication>
 

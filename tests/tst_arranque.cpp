@@ -2,11 +2,11 @@
 #include "comun/plataformadoble.h"
 #include "comun/tablas.h"
 #include "comun/ventanas.h"
-#include "shell/arranque.h"
-#include "shell/caratula.h"
-#include "shell/module1.h"
-#include "shell/plataformaqt.h"
-#include "study/lozarform.h"
+#include "plataforma/arranque.h"
+#include "plataforma/caratula.h"
+#include "plataforma/documentos.h"
+#include "plataforma/plataformaqt.h"
+#include "principal/lozarform.h"
 
 #include <QDeadlineTimer>
 #include <QLockFile>

@@ -1,12 +1,12 @@
+#include "archivos/archivoestudio.h"
+#include "archivos/archivos.h"
 #include "comun/estudio.h"
 #include "comun/ventanas.h"
-#include "shell/archivos.h"
-#include "shell/numeros.h"
-#include "shell/plataformaqt.h"
-#include "study/archivoestudio.h"
-#include "study/ayuda.h"
-#include "study/efectivo.h"
-#include "study/forma.h"
+#include "costo/efectivo.h"
+#include "estudio/forma.h"
+#include "numeros/numeros.h"
+#include "plataforma/plataformaqt.h"
+#include "principal/ayuda.h"
 
 #include <QMenu>
 #include <QMenuBar>

@@ -1,13 +1,13 @@
-#include "calculators/calculadoras.h"
-#include "calculators/probnorm.h"
-#include "calculators/probpearson.h"
+#include "calculadoras/calculadoras.h"
+#include "calculadoras/probnorm.h"
+#include "calculadoras/probpearson.h"
 #include "comun/comparar.h"
 #include "comun/plataformadoble.h"
 #include "comun/tablas.h"
 #include "comun/ventanas.h"
-#include "shell/formulario.h"
-#include "shell/numeros.h"
-#include "shell/picturebox.h"
+#include "numeros/numeros.h"
+#include "plataforma/formulario.h"
+#include "plataforma/picturebox.h"
 
 #include <QLabel>
 #include <QScrollBar>

@@ -1,8 +1,8 @@
 #include "comun/comparar.h"
 #include "comun/estudio.h"
 #include "comun/plataformadoble.h"
-#include "shell/formulario.h"
-#include "shell/picturebox.h"
+#include "plataforma/formulario.h"
+#include "plataforma/picturebox.h"
 
 #include <QLabel>
 #include <QtTest>

@@ -1,11 +1,11 @@
+#include "archivos/cp1252.h"
 #include "comun/cajasmapa.h"
 #include "comun/comparar.h"
 #include "comun/estudio.h"
 #include "comun/plataformadoble.h"
 #include "comun/tablas.h"
-#include "shell/cp1252.h"
-#include "shell/numeros.h"
-#include "stats/pearson.h"
+#include "numeros/numeros.h"
+#include "pearson.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,10 +1,10 @@
+#include "analisis/dialogos.h"
+#include "archivos/archivoestudio.h"
 #include "comun/estudio.h"
 #include "comun/plataformadoble.h"
 #include "comun/ventanas.h"
-#include "shell/numeros.h"
-#include "shell/picturebox.h"
-#include "study/archivoestudio.h"
-#include "study/dialogos.h"
+#include "numeros/numeros.h"
+#include "plataforma/picturebox.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "calculators/probpearson.h"
+#include "archivos/archivos.h"
+#include "calculadoras/probpearson.h"
 #include "comun/discolleno.h"
 #include "comun/estudio.h"
-#include "shell/archivos.h"
-#include "shell/picturebox.h"
+#include "plataforma/picturebox.h"
 
 #include <QProcess>
 #include <QRandomGenerator>

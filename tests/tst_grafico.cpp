@@ -1,13 +1,12 @@
+#include "archivos/cp1252.h"
 #include "comun/comparar.h"
 #include "comun/estudio.h"
 #include "comun/plataformadoble.h"
 #include "comun/tablas.h"
 #include "comun/ventanas.h"
-#include "shell/cp1252.h"
-#include "shell/exporta.h"
-#include "shell/module1.h"
-#include "shell/picturebox.h"
-#include "study/graf1.h"
+#include "graficos/graficocostos.h"
+#include "plataforma/exporta.h"
+#include "plataforma/picturebox.h"
 
 #include <QBarCategoryAxis>
 #include <QChart>

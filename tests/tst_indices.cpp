@@ -1,10 +1,10 @@
 // The capability study's statistics: spread within, intervals, normality, the individuals chart.
+#include "capacidad/capacidad.h"
 #include "comun/cajasmapa.h"
 #include "comun/comparar.h"
-#include "stats/indices.h"
-#include "stats/muestra.h"
-#include "study/capacidad.h"
-#include "study/zonas.h"
+#include "estudio/zonas.h"
+#include "indices.h"
+#include "muestra.h"
 
 #include <QtTest>
 #include <numeric>

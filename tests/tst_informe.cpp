@@ -1,9 +1,9 @@
 // "Informe PDF…" and "Imprimir informe…" through the real window, read back with poppler's
 // tools as a reader of the file would.
+#include "analisis/dialogos.h"
+#include "archivos/archivos.h"
 #include "comun/estudio.h"
 #include "comun/ventanas.h"
-#include "shell/archivos.h"
-#include "study/dialogos.h"
 
 #include <QPushButton>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "comun/cajasmapa.h"
 #include "comun/comparar.h"
-#include "shell/errores.h"
+#include "numeros/errores.h"
 
 #include <QtTest>
 

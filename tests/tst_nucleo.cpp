@@ -1,16 +1,16 @@
 // The study's core without a display: its model, zones, Cpk, checks, shapes near the normal, the
 // optimum over a flat stretch and study values that hold quotes.
+#include "archivos/archivoestudio.h"
 #include "comun/cajasmapa.h"
 #include "comun/comparar.h"
 #include "comun/tablas.h"
-#include "stats/muestra.h"
-#include "study/archivoestudio.h"
-#include "study/efectivo.h"
-#include "study/exacto.h"
-#include "study/forma.h"
-#include "study/modeloestudio.h"
-#include "study/optimo.h"
-#include "tables/tablanormal.h"
+#include "costo/efectivo.h"
+#include "costo/exacto.h"
+#include "costo/optimo.h"
+#include "estudio/forma.h"
+#include "estudio/modeloestudio.h"
+#include "muestra.h"
+#include "tablas/tablanormal.h"
 
 #include <QSignalSpy>
 #include <QtTest>

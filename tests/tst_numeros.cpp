@@ -1,6 +1,6 @@
 #include "comun/comparar.h"
-#include "shell/errores.h"
-#include "shell/numeros.h"
+#include "numeros/errores.h"
+#include "numeros/numeros.h"
 
 #include <QtTest>
 #include <limits>

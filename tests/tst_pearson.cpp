@@ -1,8 +1,8 @@
 #include "comun/cajasmapa.h"
 #include "comun/comparar.h"
-#include "stats/pearson.h"
-#include "study/exacto.h"
-#include "study/forma.h"
+#include "costo/exacto.h"
+#include "estudio/forma.h"
+#include "pearson.h"
 
 #include <QtTest>
 #include <boost/math/distributions/students_t.hpp>

@@ -1,5 +1,5 @@
 #include "comun/comparar.h"
-#include "shell/picturebox.h"
+#include "plataforma/picturebox.h"
 
 #include <QtTest>
 

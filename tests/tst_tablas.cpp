@@ -1,8 +1,8 @@
 #include "comun/comparar.h"
 #include "comun/tablas.h"
-#include "shell/errores.h"
-#include "tables/tablanormal.h"
-#include "tables/tablapearson.h"
+#include "numeros/errores.h"
+#include "tablas/tablanormal.h"
+#include "tablas/tablapearson.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,13 +1,13 @@
-#include "calculators/probnorm.h"
-#include "calculators/probpearson.h"
+#include "calculadoras/probnorm.h"
+#include "calculadoras/probpearson.h"
 #include "comun/estudio.h"
 #include "comun/plataformadoble.h"
 #include "comun/ventanas.h"
-#include "shell/caratula.h"
-#include "shell/formulario.h"
-#include "shell/picturebox.h"
-#include "study/graf1.h"
-#include "study/lozarform.h"
+#include "graficos/graficocostos.h"
+#include "plataforma/caratula.h"
+#include "plataforma/formulario.h"
+#include "plataforma/picturebox.h"
+#include "principal/lozarform.h"
 
 #include <QAbstractSlider>
 #include <QAccessible>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "study/modelo.h"
+#include "estudio/costounitario.h"
 
 #include <QMap>
 

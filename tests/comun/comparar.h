@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/errores.h"
+#include "numeros/errores.h"
 
 #include <QLocale>
 #include <QtTest>

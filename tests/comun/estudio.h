@@ -3,7 +3,7 @@
 #include "comun/comparar.h"
 #include "comun/plataformadoble.h"
 #include "comun/tablas.h"
-#include "study/lozarform.h"
+#include "principal/lozarform.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/plataforma.h"
+#include "plataforma/plataforma.h"
 
 #include <QFileInfo>
 #include <QList>

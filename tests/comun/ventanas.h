@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/trabajo.h"
+#include "plataforma/trabajo.h"
 
 #include <QApplication>
 #include <QProgressDialog>

@@ -1,14 +1,14 @@
 // Draws the guide's figures and the README's screenshots with the program's own windows and
 // drawing code, over the shipped example studies: `lozar_figuras CARPETA_AYUDA CARPETA_DOCS`.
 // Runs without a display (it picks the offscreen platform itself).
-#include "calculators/probpearson.h"
-#include "shell/formulario.h"
-#include "shell/picturebox.h"
-#include "shell/plataformaqt.h"
-#include "study/dialogos.h"
-#include "study/figurarotulada.h"
-#include "study/graf1.h"
-#include "study/lozarform.h"
+#include "analisis/dialogos.h"
+#include "calculadoras/probpearson.h"
+#include "graficos/graficocostos.h"
+#include "plataforma/formulario.h"
+#include "plataforma/picturebox.h"
+#include "plataforma/plataformaqt.h"
+#include "principal/figurarotulada.h"
+#include "principal/lozarform.h"
 
 #include <QApplication>
 #include <QComboBox>

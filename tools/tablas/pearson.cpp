@@ -1,6 +1,6 @@
 #include "pearson.hpp"
 
-#include "stats/pearson.h"
+#include "pearson.h"
 
 #include <boost/math/quadrature/exp_sinh.hpp>
 
