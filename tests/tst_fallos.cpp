@@ -2,12 +2,15 @@
 #include "calculadoras/probpearson.h"
 #include "comun/discolleno.h"
 #include "comun/estudio.h"
+#include "comun/ventanas.h"
 #include "plataforma/picturebox.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -15,23 +18,29 @@
 
 namespace {
 
-// A file or folder made immutable: not even root may change, create, rename or delete there. CI
-// runs as root, for whom permission bits stop nothing; the attribute does.
-class Inmutable {
+// A change to the system made for one test and undone after it. CI runs as root, for whom
+// permission bits stop nothing; an immutable file (chattr +i) or a read-only mount does.
+class Cambio {
 public:
-    explicit Inmutable(const QString& ruta) : ruta_(ruta) {
-        ok_ = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), ruta_}) == 0;
+    Cambio(const QStringList& hace, const QStringList& deshace) : deshace_(deshace) {
+        ok_ = QProcess::execute(hace[0], hace.mid(1)) == 0;
     }
-    ~Inmutable() {
+    ~Cambio() {
         if (ok_)
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), ruta_});
+            QProcess::execute(deshace_[0], deshace_.mid(1));
     }
     bool ok() const { return ok_; }
 
 private:
-    QString ruta_;
+    QStringList deshace_;
     bool ok_ = false;
 };
+
+// Not even root may change, create, rename or delete there.
+std::unique_ptr<Cambio> inmutable(const QString& ruta) {
+    return std::make_unique<Cambio>(QStringList{"chattr", "+i", ruta},
+                                    QStringList{"chattr", "-i", ruta});
+}
 
 enum class Falla {
     Falta,
@@ -48,10 +57,23 @@ enum class Falla {
     Ilegible,
     DiscoLleno,
     CarpetaInmutable,
-    ArchivoInmutable
+    ArchivoInmutable,
+    ArchivoPorCarpeta, // a file where the path needs a folder
+    Bucle,             // a symbolic link to itself
+    SoloLectura        // a read-only file system
 };
 // Guardar is Ctrl+S on a study opened from its file; the exports go to the file named.
-enum class Accion { Efectivo, Pearson, Abrir, Importar, Guardar, GuardarComo, Exportar, Informe };
+enum class Accion {
+    Efectivo,
+    Grafico,
+    Pearson,
+    Abrir,
+    Importar,
+    Guardar,
+    GuardarComo,
+    Exportar,
+    Informe
+};
 
 const QByteArray kAntes = "lo que el usuario ya tenía";
 
@@ -141,6 +163,33 @@ void TstFallos::fallos_data() {
          Falla::CarpetaInmutable, "");
     fila("detalle inmutable", Accion::Efectivo, "CostDetail.xls", Falla::ArchivoInmutable, "");
     fila("detalle que es una tubería", Accion::Efectivo, "CostDetail.xls", Falla::Tuberia, "");
+
+    // Each system error a save or a reading meets, in words of ours; the system's own where we
+    // have none.
+    const auto sistema = [](int e) {
+        return QRegularExpression::escape(QString::fromLocal8Bit(strerror(e)));
+    };
+    const QString crear = "^Lozar. MArchivoGuardarComo.\nLozar\n75.- No se puede crear \".+\" \\(";
+    fila("guardar como en una carpeta que falta", Accion::GuardarComo, "no existe/nuevo.lzr",
+         Falla::Falta, crear + "no existe\\)$");
+    fila("guardar como bajo un archivo", Accion::GuardarComo, "archivo/nuevo.lzr",
+         Falla::ArchivoPorCarpeta, crear + "una parte de la ruta no es una carpeta\\)$");
+    fila("guardar como en un disco de solo lectura", Accion::GuardarComo, "ro/nuevo.lzr",
+         Falla::SoloLectura, crear + "el disco es de solo lectura\\)$");
+    fila("guardar como con un nombre de 300 letras", Accion::GuardarComo,
+         QString(296, 'n') + ".lzr", Falla::Falta, crear + sistema(ENAMETOOLONG) + "\\)$");
+    fila("abrir un enlace a sí mismo", Accion::Abrir, "bucle.lzr", Falla::Bucle,
+         "^Lozar. MArchivoAbrir.\nLozar\n57.- No se puede leer .+ \\(" + sistema(ELOOP) +
+             "\\), en");
+    // The chart checks its detail file before computing, where the program is and then in the
+    // user's folder: the fault is in both.
+    const QString detalle = "^Lozar. LozarEfectivo.\n\nLozar\n75.- No se puede crear el archivo de "
+                            "detalle \".+\" \\(";
+    fila("gráfico con una carpeta por detalle", Accion::Grafico, "CostDetail.xls", Falla::Carpeta,
+         detalle + "es una carpeta, no un archivo\\)$");
+    fila("gráfico con un dispositivo por detalle", Accion::Grafico, "CostDetail.xls",
+         Falla::Dispositivo,
+         detalle + "no es un archivo normal, sino un socket o un dispositivo\\)$");
 }
 
 // Whatever goes wrong: one clear Spanish message naming the file and the cause, no crash, no
@@ -155,7 +204,7 @@ void TstFallos::fallos() {
     for (const char* f : {"kvtab1A.tbq", "kvtab1B.tbq", "kvtab2.tbq"})
         QFile::copy(QCoreApplication::applicationDirPath() + '/' + f, app + '/' + f);
     QTemporaryDir estudios;
-    const bool enApp = accion == Accion::Efectivo || accion == Accion::Pearson;
+    const bool enApp = archivo.endsWith(".tbq") || archivo == QLatin1String("CostDetail.xls");
     const QString carpeta = enApp ? app : estudios.path();
     const QString ruta = carpeta + '/' + archivo;
     e.doble.datosUsuario = estudios.filePath("datos de usuario");
@@ -173,54 +222,80 @@ void TstFallos::fallos() {
     if (accion == Accion::Exportar ||
         (archivo == QLatin1String("CostDetail.xls") && falla != Falla::CarpetaInmutable))
         escribeArchivo(ruta, kAntes);
-    switch (falla) {
-    case Falla::Falta:
-        QFile::remove(ruta);
-        break;
-    case Falla::Truncada:
-        escribeArchivo(ruta, leeArchivo(ruta).left(1000));
-        break;
-    case Falla::NoNumerica:
-    case Falla::Guion: {
-        QByteArray b = leeArchivo(ruta);
-        // The first field of the normal table; in a Pearson table, one the opening reads
-        // (kurtosis 0, record 8).
-        const bool normal = archivo.startsWith('K');
-        const QByteArray campo = falla == Falla::Guion ? "-" : "abc";
-        b.replace(normal ? 4 : 7 * 133 + 5, normal ? 8 : 6, campo.rightJustified(normal ? 8 : 6));
-        escribeArchivo(ruta, b);
-        break;
-    }
-    case Falla::Carpeta:
-        QFile::remove(ruta);
-        QDir().mkdir(ruta);
-        break;
-    case Falla::Tuberia: // a pipe with nobody at its other end: opening it may wait for ever
-        QFile::remove(ruta);
-        QVERIFY(mkfifo(QFile::encodeName(ruta).constData(), 0666) == 0);
-        break;
-    case Falla::Dispositivo: // what /dev/null is, which root could otherwise replace
-        if (mknod(QFile::encodeName(ruta).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
-            QSKIP("mknod no está disponible aquí");
-        break;
-    case Falla::Vacio:
-        escribeArchivo(ruta, QByteArray());
-        break;
-    case Falla::Binario: {
-        QByteArray b(4096, 0);
-        QRandomGenerator r(11);
-        for (char& c : b)
-            c = char(r.bounded(256));
-        escribeArchivo(ruta, b.replace('=', '#'));
-        break;
-    }
-    case Falla::LineaGigante:
-    case Falla::Gigante:
-        escribeArchivo(ruta,
-                       (falla == Falla::Gigante ? "Titulo=" : "") + QByteArray(10 << 20, 'x'));
-        break;
-    default:
-        break;
+    // The chart falls back to the user's folder: the fault is there too.
+    QStringList conFalla{ruta};
+    if (accion == Accion::Grafico && QDir().mkpath(e.doble.datosUsuario))
+        conFalla << e.doble.datosUsuario + "/CostDetail.xls";
+    std::unique_ptr<Cambio> cambio;
+    for (const QString& r : conFalla) {
+        switch (falla) {
+        case Falla::Falta:
+            QFile::remove(r);
+            break;
+        case Falla::Truncada:
+            escribeArchivo(r, leeArchivo(r).left(1000));
+            break;
+        case Falla::NoNumerica:
+        case Falla::Guion: {
+            QByteArray b = leeArchivo(r);
+            // The first field of the normal table; in a Pearson table, one the opening reads
+            // (kurtosis 0, record 8).
+            const bool normal = archivo.startsWith('K');
+            const QByteArray campo = falla == Falla::Guion ? "-" : "abc";
+            b.replace(normal ? 4 : 7 * 133 + 5, normal ? 8 : 6,
+                      campo.rightJustified(normal ? 8 : 6));
+            escribeArchivo(r, b);
+            break;
+        }
+        case Falla::Carpeta:
+            QFile::remove(r);
+            QDir().mkdir(r);
+            break;
+        case Falla::Tuberia: // a pipe with nobody at its other end: opening it may wait for ever
+            QFile::remove(r);
+            QVERIFY(mkfifo(QFile::encodeName(r).constData(), 0666) == 0);
+            break;
+        case Falla::Dispositivo: // what /dev/null is, which root could otherwise replace
+            QFile::remove(r);
+            if (mknod(QFile::encodeName(r).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+                QSKIP("mknod no está disponible aquí");
+            break;
+        case Falla::Vacio:
+            escribeArchivo(r, QByteArray());
+            break;
+        case Falla::Binario: {
+            QByteArray b(4096, 0);
+            QRandomGenerator g(11);
+            for (char& c : b)
+                c = char(g.bounded(256));
+            escribeArchivo(r, b.replace('=', '#'));
+            break;
+        }
+        case Falla::LineaGigante:
+        case Falla::Gigante:
+            escribeArchivo(r,
+                           (falla == Falla::Gigante ? "Titulo=" : "") + QByteArray(10 << 20, 'x'));
+            break;
+        case Falla::ArchivoPorCarpeta:
+            QVERIFY(escribeArchivo(QFileInfo(r).path(), "x"));
+            break;
+        case Falla::Bucle:
+            QVERIFY(symlink(QFile::encodeName(QFileInfo(r).fileName()).constData(),
+                            QFile::encodeName(r).constData()) == 0);
+            break;
+        case Falla::SoloLectura: {
+            const QString d = QFileInfo(r).path();
+            QDir().mkpath(d);
+            cambio = std::make_unique<Cambio>(
+                QStringList{"mount", "-t", "tmpfs", "-o", "ro,size=16k", "lozar-ro", d},
+                QStringList{"umount", "-l", d});
+            if (!cambio->ok())
+                QSKIP("no se puede montar un disco de solo lectura aquí");
+            break;
+        }
+        default:
+            break;
+        }
     }
     if (accion == Accion::Guardar) { // the study opened from its file, then changed
         e.abre(estudio);
@@ -247,10 +322,9 @@ void TstFallos::fallos() {
         QVERIFY2(disco->llena(), "no se pudo llenar el disco: sin tmpfs ni biblioteca precargada");
         qInfo("disco lleno: %s", qPrintable(disco->como()));
     }
-    std::unique_ptr<Inmutable> inmutable;
     if (falla == Falla::CarpetaInmutable || falla == Falla::ArchivoInmutable) {
-        inmutable = std::make_unique<Inmutable>(falla == Falla::CarpetaInmutable ? carpeta : ruta);
-        if (!inmutable->ok())
+        cambio = inmutable(falla == Falla::CarpetaInmutable ? carpeta : ruta);
+        if (!cambio->ok())
             QSKIP("chattr +i no está disponible aquí");
     }
     const qsizetype mensajesAntes = e.doble.mensajes.size();
@@ -261,6 +335,9 @@ void TstFallos::fallos() {
         e.f->lblLozarEfec->clear();
         rellenaCajas(*e.f, {{"Media", "50"}, {"StdDev", "8"}});
         e.f->cmdLozarEfectivo_Click();
+        break;
+    case Accion::Grafico:
+        QVERIFY(!conDialogo<QDialog>([&] { e.f->cmdGraf_Click(); }));
         break;
     case Accion::Pearson:
         e.doble.directorio = app;
@@ -305,6 +382,7 @@ void TstFallos::fallos() {
         return;
     }
     QCOMPARE(mensajes.size(), 1);
+    QCOMPARE(mensajes.last().icono, Icono::Exclamacion);
     const QString m = mensajes.last().texto;
     QVERIFY2(m.contains(QFileInfo(aAbrir).fileName()) && m.contains(QRegularExpression(causa)),
              qPrintable(m));
@@ -335,7 +413,8 @@ namespace {
 const char* kOtroUsuario = "--como-otro-usuario";
 
 // Run as another user, in the shared folder `argv[2]`: the effective cost must be computed, its
-// detail file written into that user's own folder, and the first user's file left as it was.
+// detail file written into that user's own folder, and the first user's file left as it was;
+// saving into root's folder is refused with EACCES.
 int comoOtroUsuario(const QString& compartida) {
     PlataformaDoble doble;
     doble.directorio = compartida;
@@ -344,9 +423,14 @@ int comoOtroUsuario(const QString& compartida) {
     LozarForm f;
     estudioTipico(f);
     f.cmdLozarEfectivo_Click();
-    const bool bien = f.lblLozarEfec->text().startsWith('$') && doble.mensajes.size() == 1 &&
-                      QFile::exists(doble.datosUsuario + QStringLiteral("/CostDetail.xls")) &&
-                      leeArchivo(compartida + QStringLiteral("/CostDetail.xls")) == antes;
+    const bool calculado = f.lblLozarEfec->text().startsWith('$') &&
+                           QFile::exists(doble.datosUsuario + QStringLiteral("/CostDetail.xls")) &&
+                           leeArchivo(compartida + QStringLiteral("/CostDetail.xls")) == antes;
+    // Root's own folder takes no file of theirs, and the message says why.
+    doble.rutas << QFileInfo(compartida).path() + QStringLiteral("/suyo.lzr");
+    f.MArchivoGuardarComo_Click();
+    const bool bien = calculado && doble.mensajes.size() == 2 &&
+                      doble.ultimoTexto().endsWith(QStringLiteral("(permiso denegado)"));
     if (!bien)
         qWarning("resultado «%s», mensajes: %s", qPrintable(f.lblLozarEfec->text()),
                  qPrintable(doble.ultimoTexto()));
@@ -457,8 +541,8 @@ void TstFallos::guardadoMatado() {
         QVERIFY(symlink("estudio.lzr", QFile::encodeName(ruta).constData()) == 0);
     const QByteArray nuevo(5000, 'n');
     QVERIFY(escribeArchivo(base.filePath("nuevo"), nuevo));
-    std::unique_ptr<Inmutable> fija;
-    if (inmutable && !(fija = std::make_unique<Inmutable>(carpeta))->ok())
+    std::unique_ptr<Cambio> fija;
+    if (inmutable && !(fija = ::inmutable(carpeta))->ok())
         QSKIP("chattr +i no está disponible aquí");
     for (int punto = 1;; ++punto) {
         QVERIFY2(punto < 100, "el guardado no llega a su fin");
