@@ -41,45 +41,14 @@ struct Estudio : EstudioTemporal {
 class TstEfectivo : public QObject {
     Q_OBJECT
 private slots:
-    void intervalos_data();
-    void intervalos();
+    void calculo_data();
+    void calculo();
     void archivoSinDispersion();
-    void lineaDeIntervalo();
     void mismoEstudioEnCadaLocale();
     void procesoSesgado();
-    void etiquetaYPregunta_data();
-    void etiquetaYPregunta();
     void fallos_data();
     void fallos();
 };
-
-void TstEfectivo::intervalos_data() {
-    // campo: every field of the normal table, empty for the shipped one; todo: all scrap
-    columnas<QByteArray, Textos, int, bool>("campo", "textos", "lineas", "todo");
-    fila("10 y 1", QByteArray(), Textos{{"Media", "10"}, {"StdDev", "1"}}, 101, false);
-    fila("50 y 2", QByteArray(), Textos{{"Media", "50"}, {"StdDev", "2"}}, 100, false);
-    fila("10 y 0.5", QByteArray(), Textos{{"Media", "10"}, {"StdDev", "0.5"}}, 100, false);
-    // Abcn(0) = 0.5 and Abcn(2) = 0.5 + field: D = 1 − field, compared exactly with 0.995.
-    const Textos estrecho = {{"Media", "50"}, {"StdDev", "1"}, {"XDesI", "50"},
-                             {"XRetI", "50"}, {"XRetS", "52"}, {"XDesS", "52"}};
-    fila("marcador exacto", QByteArray("0.005"), estrecho, 100, true);
-    fila("marcador apenas menos", QByteArray("0.00501"), estrecho, 100, false);
-}
-
-void TstEfectivo::intervalos() {
-    QFETCH(QByteArray, campo);
-    QFETCH(Textos, textos);
-    QFETCH(int, lineas);
-    QFETCH(bool, todo);
-    Estudio e(true, campo.isEmpty() ? QByteArray() : tablaPlana(campo));
-    rellenaCajas(*e.f, textos);
-    e.f->cmdLozarEfectivo_Click();
-    QCOMPARE(e.f->lblLozarEfec->text() == QStringLiteral("100% Desperdicio"), todo);
-    QCOMPARE(e.intervalos(), lineas);
-    // With the all-scrap marker the file ends with the interval lines: no empty line, no totals.
-    QCOMPARE(e.lineas().size(), 18 + lineas + (todo ? 0 : 4));
-    QCOMPARE(e.doble.mensajes.size(), todo ? 0 : 1); // else the question whether to see them
-}
 
 void TstEfectivo::archivoSinDispersion() {
     Estudio e;
@@ -107,18 +76,6 @@ void TstEfectivo::archivoSinDispersion() {
     QCOMPARE(e.lineas()[4], QStringLiteral("Media del Proceso:  \t\t15.000"));
 }
 
-void TstEfectivo::lineaDeIntervalo() {
-    Estudio e;
-    rellenaCajas(*e.f, {{"Media", "50"}, {"StdDev", "10"}});
-    e.f->cmdLozarEfectivo_Click();
-    const QStringList l = e.lineas();
-    // The centre interval: twice the area for z = 0.05, at the target's cost.
-    const QStringList centro = l[18 + 50].split('\t');
-    QCOMPARE(centro.mid(0, 5), QStringList({"49.5000", "50.5000", "3.988 %", "$ 5.00", "$ 0.20"}));
-    QCOMPARE(l[18].section('\t', 0, 1), QStringLiteral("-0.5000\t0.5000"));
-    QCOMPARE(l[18 + 100].section('\t', 0, 1), QStringLiteral("99.5000\t100.5000"));
-}
-
 // One study typed with commas under es_ES, with points under C, and opened under es_ES from a
 // file written with points: one detail file and one label, separators aside.
 void TstEfectivo::mismoEstudioEnCadaLocale() {
@@ -130,10 +87,7 @@ void TstEfectivo::mismoEstudioEnCadaLocale() {
     Textos comas;
     for (auto it = puntos.begin(); it != puntos.end(); ++it)
         comas.insert(it.key(), QString(it.value()).replace('.', ','));
-    struct Resultado {
-        QStringList detalle;
-        QString etiqueta;
-    };
+    // The detail file but its date (in the locale's own format), then the label.
     auto calcula = [&](const QLocale& l, const Textos& t, bool desdeArchivo) {
         Estudio e(false, QByteArray(), l);
         if (desdeArchivo) {
@@ -142,9 +96,8 @@ void TstEfectivo::mismoEstudioEnCadaLocale() {
                 "\"Taguchi=1\"\r\n";
             for (auto it = t.begin(); it != t.end(); ++it)
                 archivo += '"' + (it.key() + '=' + it.value()).toLatin1() + "\"\r\n";
-            const QString ruta = e.dir.filePath("colega.lzr");
-            escribeArchivo(ruta, archivo);
-            e.abre(ruta);
+            escribeArchivo(e.dir.filePath("colega.lzr"), archivo);
+            e.abre(e.dir.filePath("colega.lzr"));
         } else {
             rellenaCajas(*e.f, t);
             e.f->chkTaguchi->setChecked(true);
@@ -152,17 +105,15 @@ void TstEfectivo::mismoEstudioEnCadaLocale() {
         e.f->cmdLozarEfectivo_Click();
         // Only the question box: the file opened and drew without a message.
         [&] { QCOMPARE(e.doble.mensajes.size(), 1); }();
-        // Line 1 is the date in the locale's own format.
-        return Resultado{e.lineas().mid(1), e.f->lblLozarEfec->text()};
+        return e.lineas().mid(1) << e.f->lblLozarEfec->text();
     };
-    const Resultado c = calcula(QLocale::c(), puntos, false);
-    QCOMPARE(c.detalle.value(8), QStringLiteral("   en el Objetivo:\t\t$ 38.310"));
-    QCOMPARE(c.detalle.value(10),
-             QStringLiteral("   por Retrabajo Lado Inferior:  \t\t18.500\t$ 0.750"));
-    for (const Resultado& r : {calcula(kEspanol, comas, false), calcula(kEspanol, puntos, true)}) {
-        QCOMPARE(r.detalle.join('\n').replace(',', '.'), c.detalle.join('\n'));
-        QCOMPARE(QString(r.etiqueta).replace(',', '.'), c.etiqueta);
-        QVERIFY(r.etiqueta.contains(',') && r.detalle.value(3).endsWith("20,300"));
+    const QStringList c = calcula(QLocale::c(), puntos, false);
+    QCOMPARE(c.value(8), QStringLiteral("   en el Objetivo:\t\t$ 38.310"));
+    QCOMPARE(c.value(10), QStringLiteral("   por Retrabajo Lado Inferior:  \t\t18.500\t$ 0.750"));
+    for (const QStringList& r :
+         {calcula(kEspanol, comas, false), calcula(kEspanol, puntos, true)}) {
+        QCOMPARE(r.join('\n').replace(',', '.'), c.join('\n'));
+        QVERIFY(r.last().contains(',') && r.value(3).endsWith("20,300"));
     }
 }
 
@@ -213,32 +164,68 @@ void TstEfectivo::procesoSesgado() {
     QCOMPARE(normal({{"Sesgo", "0"}, {"Curtosis", "0,0"}}), normal({}));
 }
 
-void TstEfectivo::etiquetaYPregunta_data() {
-    columnas<Textos, QString, QString>("textos", "etiqueta", "pregunta");
+void TstEfectivo::calculo_data() {
+    // campo: every field of the normal table, empty for the shipped one; intervalos: the detail
+    // file's interval lines; etiqueta, pregunta: how the label and the question box start, no
+    // question when empty; centro: the middle interval's line, unchecked when empty
+    columnas<QByteArray, Textos, int, QString, QString, QString>("campo", "textos", "intervalos",
+                                                                 "etiqueta", "pregunta", "centro");
+    // A mean on the scrap limit scraps half the production.
+    fila("10 y 1", QByteArray(), Textos{{"Media", "10"}, {"StdDev", "1"}}, 101, "$",
+         "Desperdicio: 50.0 %", "");
+    fila("50 y 2", QByteArray(), Textos{{"Media", "50"}, {"StdDev", "2"}}, 100, "$",
+         "Desperdicio: 0.0 %", "");
+    fila("10 y 0.5", QByteArray(), Textos{{"Media", "10"}, {"StdDev", "0.5"}}, 100, "$",
+         "Desperdicio: 50.0 %", "");
+    // The centre interval: twice the area for z = 0.05, at the target's cost.
+    fila("50 y 10", QByteArray(), Textos{{"Media", "50"}, {"StdDev", "10"}}, 101, "$",
+         "Desperdicio: 0.0 %\n\nRetrabajo:   0.3 %\n\n",
+         "49.5000\t50.5000\t3.988 %\t$ 5.00\t$ 0.20");
+    // Abcn(0) = 0.5 and Abcn(2) = 0.5 + field: D = 1 − field, compared exactly with 0.995; with
+    // the all-scrap marker the file ends with the interval lines, no totals.
+    const Textos estrecho = {{"Media", "50"}, {"StdDev", "1"}, {"XDesI", "50"},
+                             {"XRetI", "50"}, {"XRetS", "52"}, {"XDesS", "52"}};
+    fila("marcador exacto", QByteArray("0.005"), estrecho, 100, "100% Desperdicio", "", "");
+    fila("marcador apenas menos", QByteArray("0.00501"), estrecho, 100, "$", "Desperdicio: 99.5 %",
+         "");
+    // Without spread the whole production lies at the mean.
     const Textos sinDispersion = {{"YRetI", "1.5"}, {"StdDev", "0"}, {"Media", "15"}};
     Textos nominal10 = sinDispersion;
     nominal10.insert({{"YNomI", "10"}, {"YNomS", "10"}});
-    fila("15 por ciento", nominal10, "$11.50 (+15.0%)",
-         "Desperdicio: 0.0 %\n\nRetrabajo:   100.0 %\n\n"
-         "Lozar Unitario Efectivo: $ 11.50\n\n"
-         "Lozar Adicional Efectivo: 15.0 %\n\n"
-         "¿Ver detalles de cálculo?\n");
+    fila("15 por ciento", QByteArray(), nominal10, 0, "$11.50 (+15.0%)",
+         "Desperdicio: 0.0 %\n\nRetrabajo:   100.0 %\n\nLozar Unitario Efectivo: $ 11.50\n\n"
+         "Lozar Adicional Efectivo: 15.0 %\n\n¿Ver detalles de cálculo?\n",
+         "");
     Textos nominal0 = sinDispersion;
     nominal0.insert({{"YNomI", "0"}, {"YNomS", "0"}});
-    fila("nominal cero", nominal0, "$1.50 (+-100.0%)", "Desperdicio: 0.0 %");
-    fila("media en XDesI", Textos{{"StdDev", "0"}, {"Media", "10"}}, "100% Desperdicio", "");
-    fila("con dispersion", Textos{{"Media", "50"}, {"StdDev", "10"}}, "$",
-         "Desperdicio: 0.0 %\n\nRetrabajo:   0.3 %\n\n");
+    fila("nominal cero", QByteArray(), nominal0, 0, "$1.50 (+-100.0%)", "Desperdicio: 0.0 %", "");
+    fila("media en XDesI", QByteArray(), Textos{{"StdDev", "0"}, {"Media", "10"}}, 0,
+         "100% Desperdicio", "", "");
+    // 5 everywhere, nothing extra for scrap, and 15.9 % of the production above 60 scrapped: each
+    // good unit carries the scrapped ones, 5 / Φ(1) = 5 / 0.8413 = 5.94, not 5 / 1.1587 = 4.32.
+    const Textos sinExtras = {{"Media", "50"}, {"StdDev", "10"}, {"XRetS", "60"}, {"XDesS", "60"},
+                              {"YRetI", "0"},  {"YRetS", "0"},   {"YDesI", "0"},  {"YDesS", "0"}};
+    fila("desperdicio del 16 por ciento", QByteArray(), sinExtras, 101, "$5.94 (+18.9%)",
+         "Desperdicio: 15.9 %\n\nRetrabajo:   0.1 %\n\nLozar Unitario Efectivo: $ 5.94\n\n"
+         "Lozar Adicional Efectivo: 18.9 %",
+         "");
 }
 
-void TstEfectivo::etiquetaYPregunta() {
+void TstEfectivo::calculo() {
+    QFETCH(QByteArray, campo);
     QFETCH(Textos, textos);
+    QFETCH(int, intervalos);
     QFETCH(QString, etiqueta);
     QFETCH(QString, pregunta);
-    Estudio e;
+    QFETCH(QString, centro);
+    Estudio e(true, campo.isEmpty() ? QByteArray() : tablaPlana(campo));
     rellenaCajas(*e.f, textos);
     e.f->cmdLozarEfectivo_Click();
-    QVERIFY(e.f->lblLozarEfec->text().startsWith(etiqueta));
+    QVERIFY2(e.f->lblLozarEfec->text().startsWith(etiqueta), qPrintable(e.f->lblLozarEfec->text()));
+    QCOMPARE(e.intervalos(), intervalos);
+    QCOMPARE(e.lineas().size(), 18 + intervalos + (pregunta.isEmpty() ? 0 : 4));
+    if (!centro.isEmpty())
+        QCOMPARE(e.lineas().value(18 + 50).section('\t', 0, 4), centro);
     if (pregunta.isEmpty()) {
         QVERIFY(e.doble.mensajes.isEmpty());
         return;
@@ -251,58 +238,44 @@ void TstEfectivo::etiquetaYPregunta() {
     QVERIFY(e.doble.documentosAbiertos.isEmpty()); // answered No; Sí opens the detail file
     e.doble.respuestas << Respuesta::Si;
     e.f->cmdLozarEfectivo_Click();
-    QCOMPARE(e.doble.documentosAbiertos,
-             QStringList{QDir::toNativeSeparators(e.dir.filePath("CostDetail.xls"))});
+    const QString detalle = QDir::toNativeSeparators(e.dir.filePath("CostDetail.xls"));
+    QCOMPARE(e.doble.documentosAbiertos, QStringList{detalle});
     // Where no program opens it, the message says where it is and opens its folder.
     e.doble.hayPrograma = false;
     e.doble.respuestas << Respuesta::Si << Respuesta::Si;
     e.f->cmdLozarEfectivo_Click();
-    QVERIFY2(
-        e.doble.ultimoTexto().contains(QDir::toNativeSeparators(e.dir.filePath("CostDetail.xls"))),
-        qPrintable(e.doble.ultimoTexto()));
+    QVERIFY2(e.doble.ultimoTexto().contains(detalle), qPrintable(e.doble.ultimoTexto()));
     QCOMPARE(QDir(e.doble.documentosAbiertos.last()), QDir(e.dir.path()));
 }
 
 void TstEfectivo::fallos_data() {
-    columnas<Textos, bool, QString>("textos", "bloqueado", "mensaje");
-    fila("detalle no se puede crear", Textos{{"Media", "50"}, {"StdDev", "1"}}, true,
-         "Lozar. LozarEfectivo.\n\nLozar\n75.- ");
-    fila("limite no numerico", Textos{{"Media", "50"}, {"StdDev", "1"}, {"XDesS", "abc"}}, false,
-         "Lozar\n13.- No coinciden los tipos: «Límite Desperdicio Lado Superior» no es un número");
-    fila("desborda",
-         Textos{{"Media", "50"}, {"StdDev", "1"}, {"YNomI", "-1e308"}, {"YNomS", "1e308"}}, false,
+    // A box the study refuses is the handler's to report; a failed computation, the routine's.
+    columnas<Textos, QString>("textos", "mensaje");
+    fila("desborda", Textos{{"YNomI", "-1e308"}, {"YNomS", "1e308"}},
          "Lozar. LozarEfectivo.\n\nLozar\n6.- Desbordamiento");
-    fila("desviacion negativa", Textos{{"Media", "50"}, {"StdDev", "-1"}}, false,
+    fila("desviacion negativa", Textos{{"StdDev", "-1"}},
          "Lozar\n5.- La desviación estándar (Desv. Std.) no puede");
-    fila("media vacia", Textos{{"Media", ""}}, false, "Lozar\n13.- No coinciden los tipos");
-    fila("sesgo no numerico", Textos{{"Sesgo", "x"}}, false, "Lozar\n13.- No coinciden los tipos");
-    fila("forma imposible", Textos{{"Sesgo", "1"}, {"Curtosis", "-1,5"}}, false,
+    fila("forma imposible", Textos{{"Sesgo", "1"}, {"Curtosis", "-1,5"}},
          "Lozar\n5.- Ninguna distribución tiene sesgo 1 y curtosis -1.5: la curtosis debe ser "
          "mayor que el sesgo al cuadrado menos 2 (-1)");
 }
 
 void TstEfectivo::fallos() {
     QFETCH(Textos, textos);
-    QFETCH(bool, bloqueado);
     QFETCH(QString, mensaje);
     Estudio e;
-    if (bloqueado) { // a folder in its place, and a user folder under a file
-        QVERIFY(QDir(e.dir.path()).mkdir("CostDetail.xls"));
-        QVERIFY(escribeArchivo(e.dir.filePath("archivo"), "x"));
-        e.doble.datosUsuario = e.dir.filePath("archivo/datos");
-    }
     rellenaCajas(*e.f, textos);
     e.f->lblLozarEfec->setText(QStringLiteral("anterior"));
     e.f->cmdLozarEfectivo_Click();
-    // One message, then the handler stops: no made-up cost, no question.
+    // One message, then the handler stops: no made-up cost, no question, no file.
     QCOMPARE(e.doble.mensajes.size(), 1);
     QVERIFY2(e.doble.ultimoTexto().startsWith(mensaje), qPrintable(e.doble.ultimoTexto()));
-    // A box the study refuses leaves no result; a file that cannot be written, the last one.
-    QCOMPARE(e.f->lblLozarEfec->text(),
-             mensaje.contains("LozarEfectivo.") ? QStringLiteral("anterior") : QString());
+    const bool rutina = mensaje.contains("LozarEfectivo.");
+    QCOMPARE(e.doble.mensajes[0].icono, rutina ? Icono::Exclamacion : Icono::Ninguno);
+    // A box refused leaves no result; a computation that failed, the last one.
+    QCOMPARE(e.f->lblLozarEfec->text(), rutina ? QStringLiteral("anterior") : QString());
     QVERIFY(!e.doble.ocupado);
-    if (!bloqueado && !mensaje.contains("LozarEfectivo."))
-        QVERIFY(!QFile::exists(e.dir.filePath("CostDetail.xls"))); // nothing written
+    QVERIFY(!QFile::exists(e.dir.filePath("CostDetail.xls")));
 }
 
 QTEST_MAIN(TstEfectivo)

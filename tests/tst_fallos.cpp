@@ -181,12 +181,14 @@ void TstFallos::fallos_data() {
     fila("abrir un enlace a sí mismo", Accion::Abrir, "bucle.lzr", Falla::Bucle,
          "^Lozar. MArchivoAbrir.\nLozar\n57.- No se puede leer .+ \\(" + sistema(ELOOP) +
              "\\), en");
-    // The chart checks its detail file before computing, where the program is and then in the
-    // user's folder: the fault is in both.
+    // A detail file that cannot be written where the program is goes to the user's folder: the
+    // fault is in both. The chart checks it before computing.
     const QString detalle = "^Lozar. LozarEfectivo.\n\nLozar\n75.- No se puede crear el archivo de "
                             "detalle \".+\" \\(";
-    fila("gráfico con una carpeta por detalle", Accion::Grafico, "CostDetail.xls", Falla::Carpeta,
-         detalle + "es una carpeta, no un archivo\\)$");
+    for (Accion a : {Accion::Efectivo, Accion::Grafico})
+        QTest::addRow("%s con una carpeta por detalle", a == Accion::Grafico ? "gráfico" : "costo")
+            << a << "CostDetail.xls" << Falla::Carpeta
+            << detalle + "es una carpeta, no un archivo\\)$";
     fila("gráfico con un dispositivo por detalle", Accion::Grafico, "CostDetail.xls",
          Falla::Dispositivo,
          detalle + "no es un archivo normal, sino un socket o un dispositivo\\)$");
@@ -222,9 +224,9 @@ void TstFallos::fallos() {
     if (accion == Accion::Exportar ||
         (archivo == QLatin1String("CostDetail.xls") && falla != Falla::CarpetaInmutable))
         escribeArchivo(ruta, kAntes);
-    // The chart falls back to the user's folder: the fault is there too.
     QStringList conFalla{ruta};
-    if (accion == Accion::Grafico && QDir().mkpath(e.doble.datosUsuario))
+    if (archivo == QLatin1String("CostDetail.xls") && !causa.isEmpty() &&
+        QDir().mkpath(e.doble.datosUsuario))
         conFalla << e.doble.datosUsuario + "/CostDetail.xls";
     std::unique_ptr<Cambio> cambio;
     for (const QString& r : conFalla) {
