@@ -51,9 +51,6 @@ private slots:
     void mediaOptima();
     void escenarios();
     void capacidadCompleta();
-    void columnaSugerida_data();
-    void columnaSugerida();
-    void medicionesAjenas();
 };
 
 void TstAnalisis::resumen_data() {
@@ -78,9 +75,7 @@ void TstAnalisis::resumen() {
     const ResumenMuestra r = resumeMuestra(valores);
     const double visto[] = {double(r.n), r.media, r.desviacion, r.sesgo, r.curtosis};
     for (int i = 0; i < 5; ++i)
-        QVERIFY2(std::fabs(visto[i] - esperado[i]) <=
-                     tolerancia * std::max(1.0, std::fabs(esperado[i])),
-                 qPrintable(QString("%1: %2 contra %3").arg(i).arg(visto[i]).arg(esperado[i])));
+        LOZAR_COMPARA(visto[i], esperado[i], tolerancia);
 }
 
 void TstAnalisis::lectura_data() {
@@ -140,6 +135,16 @@ void TstAnalisis::lectura_data() {
          0, "punto", 36.5, "");
     fila("bytes nulos", QByteArray(1000, '\0'), QStringList(), 0, "", 0.0,
          "No es un archivo de texto");
+    // The column offered first: the rightmost of numbers that vary, not a text or a constant.
+    QByteArray operario = "pieza;diámetro;operario\n", constante = "pieza;diámetro;máquina\n";
+    for (int i = 1; i <= 8; ++i) {
+        operario += QByteArray::number(i) + ";20," + QByteArray::number(i) + ";Ana\n";
+        constante += QByteArray::number(i) + ";20," + QByteArray::number(i) + ";7\n";
+    }
+    fila("un texto a la derecha", operario, QStringList{"pieza", "diámetro", "operario"}, 1, "coma",
+         163.6, "");
+    fila("una constante a la derecha", constante, QStringList{"pieza", "diámetro", "máquina"}, 1,
+         "coma", 163.6, "");
 }
 
 void TstAnalisis::lectura() {
@@ -155,6 +160,7 @@ void TstAnalisis::lectura() {
         QCOMPARE(t.decimal(columna), decimal);
         const std::vector<double> v = t.columna(columna);
         QVERIFY2(error.isEmpty(), "sin error");
+        QCOMPARE(t.columnaSugerida(), columna);
         double s = 0;
         for (double x : v)
             s += x;
@@ -319,8 +325,20 @@ void TstAnalisis::pegarComoNormal() {
     QVERIFY(std::fabs(e.f->estricto(Caja::StdDev) - r.desviacion) < r.desviacion / 1000);
     QCOMPARE(e.f->lblCpk->text(),
              "Ppk " + formatea(cpkDe(r.media, r.desviacion, 120.002, 120.004, nullptr), "0.00"));
-    // A bad paste changes nothing and says which line.
+    // Measurements far from the study's limits (another characteristic, the wrong column) are
+    // pointed out before they replace its mean; a bad paste changes nothing and says which line.
     const QString media = e.f->Media->text();
+    e.doble.portapapeles = QStringLiteral("100\n101\n102\n103\n100\n101\n102\n103\n");
+    QString aviso;
+    QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MEdicionPegar->trigger(); },
+                                      [&](DlgMediciones& d) {
+                                          if (d.lblAviso)
+                                              aviso = d.lblAviso->text();
+                                      }));
+    QVERIFY2(aviso.contains("(101.5) está fuera de los límites de desperdicio del estudio "
+                            "(120.001 a 120.005)"),
+             qPrintable(aviso));
+    QCOMPARE(e.f->Media->text(), media);
     e.doble.portapapeles = QStringLiteral("1\n2\nabc\n");
     e.f->MEdicionPegar_Click();
     QVERIFY2(e.doble.ultimoTexto().startsWith("Lozar. MEdicionPegar.\nLozar\n13.- La línea 3"),
@@ -419,6 +437,18 @@ void TstAnalisis::escenarios() {
                                     "Desviación −20 %", "Desviación −20 % y media óptima"}));
     for (const QString& f : copiado.filter(QRegularExpression("^Ahorro por año")))
         QCOMPARE(f.section('\t', 1, 1), formatea(0, "$ 0.00"));
+    // The spread 20 % less, at the current mean and at its own optimum, which costs no more.
+    auto renglon = [&](const QString& titulo) {
+        return copiado.filter(QRegularExpression("^" + titulo + "\t")).value(0).split('\t');
+    };
+    const QStringList sigma = renglon("Desviación estándar"),
+                      costo = renglon("Costo efectivo exacto por unidad buena");
+    for (int k : {3, 4})
+        LOZAR_COMPARA(sigma.value(k).toDouble(), 0.06 * 0.8, 1e-12);
+    QCOMPARE(costo.value(3),
+             formatea(costoExacto(*e.f, 20.02, 0.048, nullptr).efectivo, "$ 0.0000"));
+    QVERIFY(costo.value(4).mid(2).toDouble() <= costo.value(3).mid(2).toDouble());
+    QVERIFY(costo.value(3).mid(2).toDouble() < costo.value(1).mid(2).toDouble());
     // Saved as one more line, last, and read back; a study without it has no volume.
     const QString ruta = e.dir.filePath("con unidades.lzr");
     e.guarda(ruta);
@@ -497,47 +527,6 @@ void TstAnalisis::capacidadCompleta() {
             QVERIFY(d.graficoValores->isVisible() && d.graficoRangos->isVisible());
         }));
     QVERIFY(e.doble.mensajes.isEmpty());
-}
-
-void TstAnalisis::columnaSugerida_data() {
-    columnas<QString, int>("texto", "columna");
-    QString pieza, operario, constante;
-    for (int i = 1; i <= 10; ++i) {
-        pieza += QStringLiteral("%1;%2,%3\n").arg(i).arg(20 + i % 3).arg(i);
-        operario += QStringLiteral("%1;20,%2;Ana\n").arg(i).arg(i);
-        constante += QStringLiteral("%1;20,%2;7\n").arg(i).arg(i);
-    }
-    fila("la pieza y su medida", "pieza;diámetro\n" + pieza, 1);
-    fila("un texto a la derecha", "pieza;diámetro;operario\n" + operario, 1);
-    fila("una constante a la derecha", "pieza;diámetro;máquina\n" + constante, 1);
-    fila("una sola columna", QStringLiteral("20\n21\n22\n"), 0);
-}
-
-// The import offers first the rightmost column of numbers that vary, not the part's number.
-void TstAnalisis::columnaSugerida() {
-    QFETCH(QString, texto);
-    QFETCH(int, columna);
-    QCOMPARE(TablaMediciones(texto).columnaSugerida(), columna);
-}
-
-// Measurements far from the study's limits (another characteristic, the wrong column) are
-// pointed out before they replace its mean.
-void TstAnalisis::medicionesAjenas() {
-    EstudioTemporal e;
-    rellenaCajas(
-        *e.f, {{"XDesI", "40"}, {"XRetI", "44"}, {"XObj", "50"}, {"XRetS", "56"}, {"XDesS", "60"}});
-    QString csv;
-    for (int i = 0; i < 20; ++i)
-        csv += QStringLiteral("%1\n").arg(100 + i % 4);
-    e.doble.portapapeles = csv;
-    QString aviso;
-    QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MEdicionPegar->trigger(); },
-                                      [&](DlgMediciones& d) {
-                                          if (d.lblAviso)
-                                              aviso = d.lblAviso->text();
-                                      }));
-    QVERIFY2(aviso.contains("fuera de los límites de desperdicio del estudio (40 a 60)"),
-             qPrintable(aviso));
 }
 
 QTEST_MAIN(TstAnalisis)
