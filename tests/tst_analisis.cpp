@@ -50,7 +50,6 @@ private slots:
     void mediaOptima_data();
     void mediaOptima();
     void escenarios();
-    void capacidadCompleta();
 };
 
 void TstAnalisis::resumen_data() {
@@ -237,36 +236,46 @@ void TstAnalisis::cancelado() {
     QVERIFY(!e.doble.ocupado);
 }
 
-// From a CSV file to the boxes, the histogram under the curve and the capability report.
+// Measurements by lot from a CSV file, skewed and drifting up: the boxes take their mean and
+// shape, the histogram shows beneath the curve, the report gives within and overall spread with
+// intervals, normality and the verdict on stability, and the two charts show them.
 void TstAnalisis::importarYUsar() {
     EstudioTemporal e;
-    const QString ruta = e.dir.filePath("medidas.csv");
-    QString csv = QStringLiteral("pieza;diámetro\n");
-    for (int i = 0; i < 200; ++i) // skewed: many near 48, a long upper tail
-        csv += QStringLiteral("%1;%2\n").arg(i).arg(
-            QString::number(48 + 6 * std::pow((i + 0.5) / 200, 2.5), 'f', 3).replace('.', ','));
+    rellenaCajas(
+        *e.f, {{"XDesI", "40"}, {"XRetI", "44"}, {"XObj", "50"}, {"XRetS", "56"}, {"XDesS", "60"}});
+    const QString ruta = e.dir.filePath("lotes.csv");
+    QString csv = QStringLiteral("lote;diámetro\n");
+    for (int i = 0; i < 150; ++i) // 30 lots of 5: many near 48, a long upper tail
+        csv +=
+            QStringLiteral("L%1;%2\n")
+                .arg(i / 5)
+                .arg(QString::number(
+                         48 + 6 * std::pow((i + 0.5) / 150, 2.5) + 0.3 * std::sin(i * 1.3), 'f', 3)
+                         .replace('.', ','));
     QVERIFY(escribeArchivo(ruta, csv.toUtf8()));
     e.doble.rutas << ruta;
     e.doble.opcionesElegidas << 1;
-    QString decimal;
+    QString etiquetas;
     QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MArchivoImportar_Click(); },
                                       [&](DlgMediciones& d) {
                                           for (auto* l : d.findChildren<QLabel*>())
-                                              decimal += l->text() + '|';
+                                              etiquetas += l->text() + '|';
+                                          QVERIFY(!d.lblAviso); // within the limits
+                                          d.cboSubgrupos->setCurrentIndex(
+                                              d.cboSubgrupos->findText("Según la columna «lote»"));
                                           d.cmdPearson->click();
                                       }));
-    QVERIFY2(decimal.contains("|coma|"), qPrintable(decimal));
-    QCOMPARE(e.doble.preguntas,
-             QStringList{"¿Qué columna contiene las mediciones?|pieza|diámetro"});
-    QVERIFY(e.doble.mensajes.isEmpty());
+    QVERIFY2(etiquetas.contains("|coma|"), qPrintable(etiquetas));
+    // The measurements' column, not the lot's, was offered first.
+    QCOMPARE(e.doble.preguntas, QStringList{"¿Qué columna contiene las mediciones?|lote|diámetro"});
+    QCOMPARE(e.doble.opcionesIniciales, QList<int>{1});
     const double media = e.f->Media->text().toDouble();
     QVERIFY2(media > 49 && media < 50, qPrintable(e.f->Media->text()));
     QVERIFY(e.f->Sesgo->text().toDouble() > 0.5);
 
-    // The measurements as grey bars beneath the bell.
+    // The measurements as grey bars beneath the curve.
     rellenaCajas(*e.f, {{"xa", "45"}, {"xb", "57"}});
     e.f->cmdNormal_Click();
-    QVERIFY(e.doble.mensajes.isEmpty());
     const QImage& img = e.f->Pic1->imagen();
     int grises = 0;
     for (int y = 0; y < img.height(); ++y)
@@ -274,13 +283,51 @@ void TstAnalisis::importarYUsar() {
             grises += (img.pixel(x, y) & 0xffffff) == 0x505050;
     QVERIFY(grises > 100);
 
-    // Pp and Ppk join the report; what is copied is tab-separated.
+    // As a normal process the indices have intervals; what is copied is tab-separated.
+    rellenaCajas(*e.f, {{"Sesgo", ""}, {"Curtosis", ""}});
+    QStringList a95, a90;
     QVERIFY(conDialogo<DlgCapacidad>([&] { e.f->MAnalisisCapacidad_Click(); },
-                                     [&](DlgCapacidad& d) { d.cmdCopiar->click(); }));
-    const QStringList lineas = e.doble.portapapeles.split('\n');
-    QVERIFY(!lineas.filter(QRegularExpression("^Pp\\t\\d.*\\ts total$")).isEmpty());
-    QVERIFY(lineas.contains("Mediciones\t200"));
-    QVERIFY(!lineas.filter(QRegularExpression("^Dentro de los límites de retrabajo\\t")).isEmpty());
+                                     [&](DlgCapacidad& d) {
+                                         d.cmdCopiar->click();
+                                         a95 = e.doble.portapapeles.split('\n');
+                                         d.cboConfianza->setCurrentIndex(0);
+                                         d.cmdCopiar->click();
+                                         a90 = e.doble.portapapeles.split('\n');
+                                     }));
+    auto fila = [](const QStringList& l, const QString& inicio) {
+        return l.filter(QRegularExpression("^" + inicio + "\t")).value(0).split('\t');
+    };
+    QVERIFY(a95.contains("Mediciones\t150"));
+    QCOMPARE(fila(a95, "Pp").value(4), QStringLiteral("s total"));
+    QCOMPARE(fila(a95, "Desviación dentro \\(σ dentro\\)").value(2),
+             QStringLiteral("σ dentro: desviación agrupada de 30 subgrupos / c4"));
+    // The drift widens the overall spread beyond the one within the lots.
+    QVERIFY(fila(a95, "Desviación total \\(s\\)").value(1).toDouble() >
+            fila(a95, "Desviación dentro \\(σ dentro\\)").value(1).toDouble());
+    const QStringList cp95 = fila(a95, "Cp"), cp90 = fila(a90, "Cp");
+    QCOMPARE(cp95.value(4), QStringLiteral("σ dentro"));
+    QCOMPARE(cp95.value(1), cp90.value(1));
+    QVERIFY(cp95.value(2).toDouble() < cp90.value(2).toDouble()); // a wider interval at 95 %
+    QVERIFY(a90.contains("Índice\tValor\tIC 90 %, desde\tIC 90 %, hasta\tCon"));
+    QVERIFY(fila(a95, "Dentro de los límites de retrabajo").size() > 1);
+    QVERIFY(fila(a95, "Normalidad \\(Anderson–Darling\\)").size() > 1);
+    QVERIFY(fila(a95, "Estabilidad \\(gráfico de medias\\)")
+                .value(1)
+                .startsWith("proceso no estable: los índices no predicen"));
+
+    QVERIFY(conDialogo<DlgProbabilidad>([&] { e.f->MAnalisisProbabilidad_Click(); },
+                                        [](DlgProbabilidad& d) {
+                                            QVERIFY(d.grafico->isVisible());
+                                            QVERIFY(d.grafico->chart()->series().size() >= 6);
+                                        }));
+    QVERIFY(conDialogo<DlgControl>(
+        [&] { e.f->MAnalisisControl_Click(); },
+        [](DlgControl& d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("Gráfico de control de medias y rangos"));
+            QVERIFY(d.lblSenales->text().startsWith("Proceso no estable"));
+            QVERIFY(d.graficoValores->isVisible() && d.graficoRangos->isVisible());
+        }));
+    QVERIFY(e.doble.mensajes.isEmpty());
 
     // A study no report can be made of says why, and shows none.
     for (const Textos& malo :
@@ -460,73 +507,6 @@ void TstAnalisis::escenarios() {
     otra.abre(QCoreApplication::applicationDirPath() + "/ejemplos/2-llenado-de-botellas.lzr");
     QCOMPARE(otra.f->modelo().unidades(), QString());
     QCOMPARE(e.doble.mensajes.size(), 1); // the question of "3. Lozar Efectivo"
-}
-
-// Measurements by lot, a shift of 1.5σ half-way: imported with their subgroups, the report gives
-// within and overall spread with intervals, normality and the verdict on stability; the two
-// charts show them.
-void TstAnalisis::capacidadCompleta() {
-    EstudioTemporal e;
-    rellenaCajas(
-        *e.f, {{"XDesI", "40"}, {"XRetI", "44"}, {"XObj", "50"}, {"XRetS", "56"}, {"XDesS", "60"}});
-    const QString ruta = e.dir.filePath("lotes.csv");
-    QString csv = QStringLiteral("lote;diámetro\n");
-    for (int i = 0; i < 150; ++i) // 30 lots of 5, the last 15 moved up by 1.5σ
-        csv +=
-            QStringLiteral("L%1;%2\n").arg(i / 5).arg(50 + std::sin(i * 1.3) + (i >= 75 ? 1.1 : 0));
-    QVERIFY(escribeArchivo(ruta, csv.toUtf8()));
-    e.doble.rutas << ruta;
-    e.doble.opcionesElegidas << 1;
-    QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MArchivoImportar_Click(); },
-                                      [](DlgMediciones& d) {
-                                          QVERIFY(!d.lblAviso); // within the limits
-                                          d.cboSubgrupos->setCurrentIndex(
-                                              d.cboSubgrupos->findText("Según la columna «lote»"));
-                                          d.cmdNormal->click();
-                                      }));
-    // The measurements' column, not the lot's, was offered first.
-    QCOMPARE(e.doble.opcionesIniciales, QList<int>{1});
-    QStringList a95, a90;
-    QVERIFY(conDialogo<DlgCapacidad>([&] { e.f->MAnalisisCapacidad_Click(); },
-                                     [&](DlgCapacidad& d) {
-                                         d.cmdCopiar->click();
-                                         a95 = e.doble.portapapeles.split('\n');
-                                         d.cboConfianza->setCurrentIndex(0);
-                                         d.cmdCopiar->click();
-                                         a90 = e.doble.portapapeles.split('\n');
-                                     }));
-    auto fila = [](const QStringList& l, const QString& inicio) {
-        const QStringList f = l.filter(QRegularExpression("^" + inicio + "\t"));
-        return f.isEmpty() ? QStringList() : f[0].split('\t');
-    };
-    QCOMPARE(fila(a95, "Desviación dentro \\(σ dentro\\)").value(2),
-             QStringLiteral("σ dentro: desviación agrupada de 30 subgrupos / c4"));
-    // The shift widens the overall spread beyond the one within the lots.
-    QVERIFY(fila(a95, "Desviación total \\(s\\)").value(1).toDouble() >
-            fila(a95, "Desviación dentro \\(σ dentro\\)").value(1).toDouble());
-    const QStringList cp95 = fila(a95, "Cp"), cp90 = fila(a90, "Cp");
-    QCOMPARE(cp95.value(4), QStringLiteral("σ dentro"));
-    QCOMPARE(cp95.value(1), cp90.value(1));
-    QVERIFY(cp95.value(2).toDouble() < cp90.value(2).toDouble()); // a wider interval at 95 %
-    QVERIFY(a90.contains("Índice\tValor\tIC 90 %, desde\tIC 90 %, hasta\tCon"));
-    QVERIFY(!fila(a95, "Normalidad \\(Anderson–Darling\\)").isEmpty());
-    QVERIFY(fila(a95, "Estabilidad \\(gráfico de medias\\)")
-                .value(1)
-                .startsWith("proceso no estable: los índices no predicen"));
-
-    QVERIFY(conDialogo<DlgProbabilidad>([&] { e.f->MAnalisisProbabilidad_Click(); },
-                                        [](DlgProbabilidad& d) {
-                                            QVERIFY(d.grafico->isVisible());
-                                            QVERIFY(d.grafico->chart()->series().size() >= 6);
-                                        }));
-    QVERIFY(conDialogo<DlgControl>(
-        [&] { e.f->MAnalisisControl_Click(); },
-        [](DlgControl& d) {
-            QCOMPARE(d.windowTitle(), QStringLiteral("Gráfico de control de medias y rangos"));
-            QVERIFY(d.lblSenales->text().startsWith("Proceso no estable"));
-            QVERIFY(d.graficoValores->isVisible() && d.graficoRangos->isVisible());
-        }));
-    QVERIFY(e.doble.mensajes.isEmpty());
 }
 
 QTEST_MAIN(TstAnalisis)

@@ -39,10 +39,7 @@ private slots:
     void etiquetasYSeries();
     void celdaVacia();
     void procesoSesgado();
-    void fallos_data();
-    void fallos();
     void redimensionado();
-    void sinImpresora();
     void exportar_data();
     void exportar();
 };
@@ -139,36 +136,6 @@ void TstGrafico::procesoSesgado() {
                 .contains("Distribución:       \t\tPearson tipo IV\r\n"));
 }
 
-void TstGrafico::fallos_data() {
-    columnas<Textos, QString>("textos", "mensaje");
-    fila("retrabajo igual", Textos{{"XRetI", "10"}, {"XRetS", "10"}},
-         "Lozar\n11.- Los límites de retrabajo son iguales");
-    fila("retrabajo invertido", Textos{{"XRetI", "14"}},
-         "Lozar\n5.- Los límites deben ir en orden");
-    fila("limite no numerico", Textos{{"XRetS", "x"}}, "Lozar\n13.- ");
-    // No place for the detail file: checked before computing, so said once, not 126 times.
-    fila("detalle bloqueado", Textos{{"CostDetail.xls", ""}},
-         "Lozar. LozarEfectivo.\n\nLozar\n75.- ");
-}
-
-void TstGrafico::fallos() {
-    QFETCH(Textos, textos);
-    QFETCH(QString, mensaje);
-    Estudio e;
-    const bool bloqueado = textos.remove("CostDetail.xls"); // a folder in its place
-    if (bloqueado) { // a folder in its place, and a user folder under a file
-        QVERIFY(QDir(e.dir.path()).mkdir("CostDetail.xls"));
-        QVERIFY(escribeArchivo(e.dir.filePath("archivo"), "x"));
-        e.doble.datosUsuario = e.dir.filePath("archivo/datos");
-    }
-    rellenaCajas(*e.f, textos);
-    QVERIFY(!e.grafica());
-    QCOMPARE(e.doble.mensajes.size(), 1);
-    QCOMPARE(e.doble.mensajes[0].icono, bloqueado ? Icono::Exclamacion : Icono::Ninguno);
-    QVERIFY2(e.doble.ultimoTexto().startsWith(mensaje), qPrintable(e.doble.ultimoTexto()));
-    QVERIFY(!e.doble.ocupado);
-}
-
 void TstGrafico::redimensionado() {
     PlataformaDoble doble;
     Graf1 g;
@@ -180,28 +147,6 @@ void TstGrafico::redimensionado() {
     g.Form_Resize();
     QCOMPARE(g.MSChart1->size(), QSize(0, 0));
     QCOMPARE(g.cmdPrint->pos(), QPoint(0, 0));
-}
-
-void TstGrafico::sinImpresora() {
-    Estudio e;
-    const QString pdf = e.dir.filePath("grafico.pdf");
-    e.doble.hayImpresora = false;
-    e.doble.respuestas << Respuesta::Si;
-    e.doble.rutas << pdf;
-    bool visibleDespues = false;
-    QVERIFY(e.grafica([&](Graf1& g) {
-        g.cmdPrint_Click();
-        visibleDespues = g.cmdPrint->isVisible();
-    }));
-    QVERIFY(visibleDespues);
-    QCOMPARE(e.doble.mensajes.size(), 1);
-    QVERIFY(e.doble.ultimoTexto().startsWith("No hay ninguna impresora predeterminada."));
-    QVERIFY(leeArchivo(pdf).startsWith("%PDF"));
-    // With a printer: printed, no question.
-    e.doble.hayImpresora = true;
-    QVERIFY(e.grafica([&](Graf1& g) { g.cmdPrint_Click(); }));
-    QCOMPARE(e.doble.impresiones, 1);
-    QCOMPARE(e.doble.mensajes.size(), 1);
 }
 
 void TstGrafico::exportar_data() {

@@ -1,15 +1,16 @@
 // "Informe PDF…" and "Imprimir informe…" through the real window, read back with poppler's
 // tools as a reader of the file would.
 #include "analisis/dialogos.h"
-#include "archivos/archivos.h"
 #include "comun/estudio.h"
 #include "comun/ventanas.h"
+#include "graficos/graficocostos.h"
 
 #include <QPushButton>
 #include <cmath>
 
 #include <QLineEdit>
 #include <QProcess>
+#include <QToolButton>
 #include <QtTest>
 
 class TstInforme : public QObject {
@@ -18,6 +19,7 @@ private slots:
     void initTestCase();
     void informe_data();
     void informe();
+    void sinImpresora_data();
     void sinImpresora();
 };
 
@@ -83,25 +85,53 @@ void TstInforme::informe() {
                      qPrintable(QString::fromUtf8(debe) + " | " + texto));
 }
 
-// Without a printer, printing offers the PDF instead.
+void TstInforme::sinImpresora_data() {
+    // pdf: a text the PDF saved instead holds
+    columnas<QString, QString, QString>("boton", "pregunta", "pdf");
+    const QString informe =
+        "No hay ninguna impresora.\n\n¿Desea guardar el informe como documento PDF?";
+    fila("informe", "informe", informe, "Costo efectivo por unidad buena");
+    fila("capacidad", "capacidad", informe, "Cpk");
+    fila(
+        "gráfico", "gráfico",
+        "No hay ninguna impresora predeterminada.\n\n¿Desea guardar el gráfico como documento PDF?",
+        "");
+}
+
+// Without a printer, each print offers a PDF instead; with one, it prints and asks nothing.
 void TstInforme::sinImpresora() {
+    QFETCH(QString, boton);
+    QFETCH(QString, pregunta);
+    QFETCH(QString, pdf);
     EstudioTemporal e;
+    auto imprime = [&] {
+        if (boton == "informe")
+            e.f->MArchivoImprimir->trigger();
+        else if (boton == "capacidad")
+            QVERIFY(conDialogo<DlgCapacidad>([&] { e.f->MAnalisisCapacidad_Click(); },
+                                             [](DlgCapacidad& d) { d.cmdImprimir->click(); }));
+        else // the chart's buttons hide while it prints, and come back
+            QVERIFY(conDialogo<Graf1>([&] { e.f->cmdGraf_Click(); },
+                                      [](Graf1& g) {
+                                          g.cmdPrint_Click();
+                                          QVERIFY(g.cmdPrint->isVisible() &&
+                                                  g.cmdExportar->isVisible());
+                                      }));
+    };
+    const QString ruta = e.dir.filePath("impreso.pdf");
     e.doble.hayImpresora = false;
     e.doble.respuestas << Respuesta::Si;
-    const QString ruta = e.dir.filePath("impreso.pdf");
     e.doble.rutas << ruta;
-    e.f->MArchivoImprimir->trigger();
-    QCOMPARE(e.doble.impresiones, 1);
-    QVERIFY(e.doble.ultimoTexto().startsWith("No hay ninguna impresora"));
-    QVERIFY(leeArchivoEntero(ruta, 1 << 24).startsWith("%PDF"));
-    // So do the reports' own "Imprimir…".
-    const QString capacidad = e.dir.filePath("capacidad.pdf");
-    e.doble.respuestas << Respuesta::Si;
-    e.doble.rutas << capacidad;
-    QVERIFY(conDialogo<DlgCapacidad>([&] { e.f->MAnalisisCapacidad_Click(); },
-                                     [](DlgCapacidad& d) { d.cmdImprimir->click(); }));
-    QVERIFY(e.doble.ultimoTexto().contains("¿Desea guardar el informe como documento PDF?"));
-    QVERIFY(poppler("pdftotext", {capacidad, "-"}).contains("Cpk"));
+    imprime();
+    QCOMPARE(e.doble.mensajes.size(), 1);
+    QCOMPARE(e.doble.ultimoTexto(), pregunta);
+    QVERIFY(leeArchivo(ruta).startsWith("%PDF"));
+    QVERIFY(poppler("pdftotext", {ruta, "-"}).contains(pdf));
+    e.doble.hayImpresora = true;
+    const qsizetype impresas = e.doble.impresiones + e.doble.textosImpresos.size();
+    imprime();
+    QCOMPARE(e.doble.mensajes.size(), 1);
+    QCOMPARE(e.doble.impresiones + e.doble.textosImpresos.size(), impresas + 1);
 }
 
 QTEST_MAIN(TstInforme)
