@@ -20,7 +20,6 @@ class TstEstudios : public QObject {
     Q_OBJECT
 private slots:
     void idaYVuelta();
-    void formaDelProceso();
     void cambiosSinGuardar_data();
     void cambiosSinGuardar();
     void lectura_data();
@@ -31,62 +30,66 @@ private slots:
     void estudioIncompleto();
     void guardadoFallido();
     void nuevoYRecientes();
-    void separadorDelUsuario();
 };
 
+// Every box as typed goes to the file, quoted, in the file's own order and code page, numbers with
+// a point whatever was typed, a skewed shape after the 19 lines; the title, which holds quotes,
+// unquoted, so that it reads back whole. A Spanish desktop shows the numbers in its separator,
+// and saving what it read writes the same bytes.
 void TstEstudios::idaYVuelta() {
     EstudioTemporal a(false);
     estudioTipico(*a.f, true);
-    rellenaCajas(*a.f, {{"txtTitulo", "Eje 3/4\" = \"A\"ñ"}});
-    rellenaCajas(*a.f, {{"xa", "-5"}, {"xb", "1e3"}, {"ya", "0.5"}, {"yb", " 80 "}});
+    const Textos tecleado = {{"txtTitulo", "Eje 3.5\" = \"A\"ñ"},
+                             {"xa", "-5"},
+                             {"xb", "1e3"},
+                             {"ya", "0.5"},
+                             {"yb", " 80 "},
+                             {"XRetI", "19.85"},
+                             {"Sesgo", "0,9"},
+                             {"Curtosis", "1.6"}};
+    rellenaCajas(*a.f, tecleado);
     a.f->chkTaguchi->setCheckState(Qt::PartiallyChecked);
-    const QString ruta = a.dir.filePath("estudio.lzr");
-    a.guarda(ruta);
+    QCOMPARE(a.f->cmdNormal->text(), QStringLiteral("2. Distribución"));
+    a.guarda(a.dir.filePath("eje")); // typed without the studies' extension, which "Abrir" lists
+    const QString ruta = a.dir.filePath("eje.lzr");
     QVERIFY(a.doble.mensajes.isEmpty());
-    // Every box as typed, quoted, in the file's own order and code page; the title, which holds
-    // quotes, unquoted, so that it reads back whole.
     QCOMPARE(leeArchivo(ruta),
-             QByteArray("Titulo=Eje 3/4\" = \"A\"\xf1\r\n\"ya=0.5\"\r\n\"yb= 80 \"\r\n"
+             QByteArray("Titulo=Eje 3.5\" = \"A\"\xf1\r\n\"ya=0.5\"\r\n\"yb= 80 \"\r\n"
                         "\"YRetI=10\"\r\n\"YDesI=30\"\r\n\"YNomI=5\"\r\n\"YRetS=10\"\r\n"
                         "\"YDesS=30\"\r\n\"YNomS=5\"\r\n\"xa=-5\"\r\n\"xb=1e3\"\r\n"
-                        "\"XDesI=10\"\r\n\"XRetI=20\"\r\n\"XObj=50\"\r\n\"XRetS=80\"\r\n"
-                        "\"XDesS=90\"\r\n\"Media=52\"\r\n\"StdDev=8\"\r\n\"Taguchi=2\"\r\n"));
+                        "\"XDesI=10\"\r\n\"XRetI=19.85\"\r\n\"XObj=50\"\r\n\"XRetS=80\"\r\n"
+                        "\"XDesS=90\"\r\n\"Media=52\"\r\n\"StdDev=8\"\r\n\"Taguchi=2\"\r\n"
+                        "\"Sesgo=0.9\"\r\n\"Curtosis=1.6\"\r\n"));
+    QVERIFY(!QFile::exists(a.dir.filePath("eje")));
     QCOMPARE(a.f->windowTitle(), "Lozars de No Calidad. " + ruta);
     QCOMPARE(a.doble.filtros, QStringList{"lzr (*.lzr)|*.lzr"});
 
-    EstudioTemporal b(false);
+    EstudioTemporal b(false, QByteArray(), kEspanol);
     b.abre(ruta);
     QCOMPARE(b.f->windowTitle(), "Lozars de No Calidad. " + ruta);
-    for (auto* e : a.f->findChildren<QLineEdit*>())
-        QCOMPARE(b.f->findChild<QLineEdit*>(e->objectName())->text(), e->text());
+    for (auto* c : a.f->findChildren<QLineEdit*>())
+        QCOMPARE(b.f->findChild<QLineEdit*>(c->objectName())->text(),
+                 c == a.f->txtTitulo ? c->text() : QString(c->text()).replace('.', ','));
     QCOMPARE(b.f->chkTaguchi->checkState(), Qt::PartiallyChecked);
     QVERIFY(b.doble.mensajes.isEmpty());
     QImage enBlanco = b.f->Pic1->imagen();
     enBlanco.fill(b.f->Pic1->colorFondo());
     QVERIFY(b.f->Pic1->imagen() != enBlanco); // redrawn
-}
-
-// A skewed study writes its shape after the 19 lines and reads it back; a study without one is
-// normal, whatever was on screen, and says so on its overlay button.
-void TstEstudios::formaDelProceso() {
-    EstudioTemporal v(false);
-    rellenaCajas(*v.f, {{"Sesgo", "0,9"}, {"Curtosis", "1.6"}});
-    QCOMPARE(v.f->cmdNormal->text(), QStringLiteral("2. Distribución"));
-    const QString sesgado = v.dir.filePath("sesgado.lzr"), normal = v.dir.filePath("normal.lzr");
-    v.guarda(sesgado);
-    QVERIFY(leeArchivo(sesgado).endsWith("\"Taguchi=0\"\r\n\"Sesgo=0.9\"\r\n\"Curtosis=1.6\"\r\n"));
-    rellenaCajas(*v.f, {{"Sesgo", "0"}, {"Curtosis", ""}});
-    QCOMPARE(v.f->cmdNormal->text(), QStringLiteral("2. Distribución Normal"));
-    v.guarda(normal);
-    QCOMPARE(leeArchivo(normal).count('\n'), 19);
-
-    v.abre(sesgado);
-    QCOMPARE(v.f->Sesgo->text(), QStringLiteral("0.9"));
-    QCOMPARE(v.f->Curtosis->text(), QStringLiteral("1.6"));
-    v.abre(normal);
-    QVERIFY(v.f->Sesgo->text().isEmpty() && v.f->Curtosis->text().isEmpty());
-    QCOMPARE(v.f->cmdNormal->text(), QStringLiteral("2. Distribución Normal"));
-    QVERIFY(v.doble.mensajes.isEmpty());
+    const QString copia = b.dir.filePath("copia.lzr");
+    b.guarda(copia);
+    QCOMPARE(leeArchivo(copia), leeArchivo(ruta));
+    // Typed in the desktop's separator, written with a point; a normal study stays 19 lines.
+    rellenaCajas(*b.f, {{"StdDev", "0,07"}, {"Sesgo", "0"}, {"Curtosis", ""}});
+    QCOMPARE(b.f->cmdNormal->text(), QStringLiteral("2. Distribución Normal"));
+    b.guarda(copia);
+    const QByteArray normal = leeArchivo(copia);
+    QVERIFY(normal.contains("\"StdDev=0.07\"") && normal.contains("\"XRetI=19.85\""));
+    QCOMPARE(normal.count('\n'), 19);
+    // A study without a shape is normal, whatever was on screen.
+    rellenaCajas(*b.f, {{"Sesgo", "0,9"}, {"Curtosis", "1.6"}});
+    b.abre(copia);
+    QVERIFY(b.f->Sesgo->text().isEmpty() && b.f->Curtosis->text().isEmpty());
+    QCOMPARE(b.f->cmdNormal->text(), QStringLiteral("2. Distribución Normal"));
 }
 
 void TstEstudios::cambiosSinGuardar_data() {
@@ -262,8 +265,6 @@ void TstEstudios::abrirEsTodoONada_data() {
     fila("mediciones cortadas", tipico + "\"Mediciones=3\"\r\n1.5\r\n2.5\r\n",
          abrir + "62.- El estudio termina antes que sus mediciones: anuncia 3 y trae 2");
     fila("subgrupo en algunas", tipico + "\"Mediciones=2\"\r\n1.5\t1\r\n2.5\r\n", abrir + "13.- ");
-    fila("vacio", QByteArray(), abrir + "13.- No contiene ningún dato");
-    fila("no existe", QByteArray("-"), abrir + "53.- ");
 }
 
 // A file that cannot be read whole leaves the study on screen, its file and its state as they
@@ -277,21 +278,14 @@ void TstEstudios::abrirEsTodoONada() {
     v.guarda(a);
     const QByteArray antes = leeArchivo(a);
     v.abre(a);
-    QStringList cajas;
-    for (auto* c : v.f->findChildren<QLineEdit*>())
-        cajas << c->text();
-    const QString titulo = v.f->windowTitle(), informe = informeCapacidad(v);
-    if (archivo != "-")
-        escribeArchivo(b, archivo);
+    const QStringList ventana = textosDeVentana(*v.f);
+    const QString informe = informeCapacidad(v);
+    escribeArchivo(b, archivo);
     v.doble.mensajes.clear();
     v.abre(b);
     QCOMPARE(v.doble.mensajes.size(), 1);
     QVERIFY2(v.doble.ultimoTexto().startsWith(mensaje), qPrintable(v.doble.ultimoTexto()));
-    QStringList despues;
-    for (auto* c : v.f->findChildren<QLineEdit*>())
-        despues << c->text();
-    QCOMPARE(despues, cajas);
-    QCOMPARE(v.f->windowTitle(), titulo);
+    QCOMPARE(textosDeVentana(*v.f), ventana);
     QCOMPARE(informeCapacidad(v), informe);
     v.f->MArchivoGuardar_Click();
     QCOMPARE(leeArchivo(a), antes);
@@ -336,17 +330,6 @@ void TstEstudios::guardadoFallido() {
     QCOMPARE(v.doble.mensajes[0].icono, Icono::Exclamacion);
     // Still unsaved, and saying so.
     QCOMPARE(v.f->windowTitle(), QStringLiteral("Calculadora de Lozar Efectivo de Producción*"));
-    rellenaCajas(*v.f, {{"txtTitulo", QStringLiteral("Eje")}});
-    v.guarda(v.dir.filePath("no/existe/x.lzr"));
-    QVERIFY2(v.doble.ultimoTexto().startsWith("Lozar. MArchivoGuardarComo.\nLozar\n75.- "),
-             qPrintable(v.doble.ultimoTexto()));
-    // A name typed without extension takes the studies' own, which "Abrir" lists; the title
-    // names the file as saved.
-    v.guarda(v.dir.filePath("sin extension"));
-    QCOMPARE(leeArchivo(v.dir.filePath("sin extension.lzr")).left(13),
-             QByteArray("\"Titulo=Eje\"\r"));
-    QVERIFY(!QFile::exists(v.dir.filePath("sin extension")));
-    QCOMPARE(v.f->windowTitle(), "Lozars de No Calidad. " + v.dir.filePath("sin extension.lzr"));
 }
 
 // A saved study is listed among the recent ones of the next window and opens from there;
@@ -358,13 +341,7 @@ void TstEstudios::nuevoYRecientes() {
     const QString ruta = a.dir.filePath("reciente.lzr");
     a.guarda(ruta);
     EstudioTemporal b(false);
-    auto cajas = [&] {
-        QStringList t;
-        for (const QLineEdit* c : b.f->findChildren<QLineEdit*>())
-            t << c->objectName() + '=' + c->text();
-        return t;
-    };
-    const QStringList inicial = cajas();
+    const QStringList inicial = textosDeVentana(*b.f);
     emit b.f->MArchivoRecientes->aboutToShow();
     const QList<QAction*> r = b.f->MArchivoRecientes->actions();
     QCOMPARE(r.size(), 1);
@@ -378,33 +355,10 @@ void TstEstudios::nuevoYRecientes() {
     QCOMPARE(b.f->findChild<QLineEdit*>("Media")->text(), QStringLiteral("60"));
     b.doble.respuestas << Respuesta::No;
     b.f->MArchivoNuevo_Click();
-    QCOMPARE(cajas(), inicial);
-    QCOMPARE(b.f->windowTitle(), QStringLiteral("Calculadora de Lozar Efectivo de Producción"));
+    QCOMPARE(textosDeVentana(*b.f), inicial); // the boxes and the title of a new study
     // Ctrl+S now asks for a name: the new study is nobody's file.
     b.f->MArchivoGuardar_Click();
     QCOMPARE(b.doble.dialogos.last(), QStringLiteral("guardar"));
-}
-
-// A study's numbers show in a Spanish desktop's separator, and the file keeps its own bytes when
-// saved again; a number the user types is written with a point.
-void TstEstudios::separadorDelUsuario() {
-    EstudioTemporal a(false);
-    estudioTipico(*a.f);
-    rellenaCajas(*a.f, {{"XRetI", "19.85"}, {"StdDev", "0.06"}, {"txtTitulo", "Eje 3.5"}});
-    const QString original = a.dir.filePath("punto.lzr");
-    a.guarda(original);
-    EstudioTemporal b(false, QByteArray(), QLocale(QLocale::Spanish, QLocale::Spain));
-    b.abre(original);
-    QCOMPARE(b.f->findChild<QLineEdit*>("XRetI")->text(), QStringLiteral("19,85"));
-    QCOMPARE(b.f->findChild<QLineEdit*>("txtTitulo")->text(), QStringLiteral("Eje 3.5"));
-    QVERIFY(!b.f->windowTitle().endsWith('*'));
-    const QString copia = b.dir.filePath("copia.lzr");
-    b.guarda(copia);
-    QCOMPARE(leeArchivo(copia), leeArchivo(original));
-    rellenaCajas(*b.f, {{"StdDev", "0,07"}});
-    b.guarda(copia);
-    QVERIFY(leeArchivo(copia).contains("\"StdDev=0.07\"")); // a point, whatever the locale
-    QVERIFY(leeArchivo(copia).contains("\"XRetI=19.85\""));
 }
 
 QTEST_MAIN(TstEstudios)

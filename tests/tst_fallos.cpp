@@ -312,13 +312,7 @@ void TstFallos::fallos() {
         return lstat(QFile::encodeName(ruta).constData(), &st) == 0 ? st.st_mode & S_IFMT : 0;
     };
     const auto tipoAntes = tipo();
-    const auto ventana = [&] { // the title and every box
-        QStringList t{e.f->windowTitle()};
-        for (auto* c : e.f->findChildren<QLineEdit*>())
-            t << c->text();
-        return t;
-    };
-    const QStringList ventanaAntes = ventana();
+    const QStringList ventanaAntes = textosDeVentana(*e.f);
     const QImage dibujoAntes = e.f->Pic1->imagen();
     if (disco) {
         QVERIFY2(disco->llena(), "no se pudo llenar el disco: sin tmpfs ni biblioteca precargada");
@@ -397,7 +391,7 @@ void TstFallos::fallos() {
     if (accion == Accion::Efectivo)
         QCOMPARE(e.f->lblLozarEfec->text(), QString()); // no result from a failed computation
     if (accion != Accion::Efectivo && accion != Accion::Pearson)
-        QCOMPARE(ventana(), ventanaAntes);
+        QCOMPARE(textosDeVentana(*e.f), ventanaAntes);
     if (accion != Accion::Efectivo && accion != Accion::Pearson && accion != Accion::Informe)
         QCOMPARE(e.f->Pic1->imagen(), dibujoAntes); // the report draws the boxes' picture anew
     if (accion == Accion::Guardar) {

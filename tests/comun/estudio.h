@@ -20,6 +20,14 @@ inline void rellenaCajas(LozarForm& f, const Textos& textos) {
         f.findChild<QLineEdit*>(it.key())->setText(it.value());
 }
 
+// The window's title and every box by name, to tell whether anything on screen changed.
+inline QStringList textosDeVentana(const LozarForm& f) {
+    QStringList t{f.windowTitle()};
+    for (const QLineEdit* c : f.findChildren<QLineEdit*>())
+        t << c->objectName() + QLatin1Char('=') + c->text();
+    return t;
+}
+
 // The usual study: limits 10/20/50/80/90, costs 30/10/5 on both sides.
 inline void estudioTipico(LozarForm& f, bool taguchi = false) {
     const Textos tipico = {{"XDesI", "10"}, {"XRetI", "20"}, {"XObj", "50"},  {"XRetS", "80"},
