@@ -325,43 +325,26 @@ void TstFallos::fallos() {
     }
     const qsizetype mensajesAntes = e.doble.mensajes.size();
 
+    // The file dialogs answer the file; Guardar is Ctrl+S in the shown window.
+    const std::map<Accion, void (LozarForm::*)()> boton = {
+        {Accion::Efectivo, &LozarForm::cmdLozarEfectivo_Click},
+        {Accion::Grafico, &LozarForm::cmdGraf_Click},
+        {Accion::Abrir, &LozarForm::MArchivoAbrir_Click},
+        {Accion::Importar, &LozarForm::MArchivoImportar_Click},
+        {Accion::GuardarComo, &LozarForm::MArchivoGuardarComo_Click},
+        {Accion::Exportar, &LozarForm::MArchivoExportar_Click},
+        {Accion::Informe, &LozarForm::MArchivoInforme_Click}};
+    e.doble.rutas << aAbrir;
+    e.f->lblLozarEfec->clear();
     std::unique_ptr<ProbPearson> calculadora;
-    switch (accion) {
-    case Accion::Efectivo:
-        e.f->lblLozarEfec->clear();
-        rellenaCajas(*e.f, {{"Media", "50"}, {"StdDev", "8"}});
-        e.f->cmdLozarEfectivo_Click();
-        break;
-    case Accion::Grafico:
-        QVERIFY(!conDialogo<QDialog>([&] { e.f->cmdGraf_Click(); }));
-        break;
-    case Accion::Pearson:
-        e.doble.directorio = app;
+    if (accion == Accion::Pearson) {
         calculadora = std::make_unique<ProbPearson>(tabla);
-        break;
-    case Accion::Abrir:
-        e.abre(aAbrir);
-        break;
-    case Accion::Importar:
-        e.doble.rutas << ruta;
-        e.f->MArchivoImportar_Click();
-        break;
-    case Accion::Guardar:
+    } else if (accion == Accion::Guardar) {
         e.f->show();
         QVERIFY(QTest::qWaitForWindowActive(e.f));
         QTest::keyClick(e.f, Qt::Key_S, Qt::ControlModifier);
-        break;
-    case Accion::GuardarComo:
-        e.guarda(ruta);
-        break;
-    case Accion::Exportar:
-        e.doble.rutas << ruta;
-        e.f->MArchivoExportar_Click();
-        break;
-    case Accion::Informe:
-        e.doble.rutas << ruta;
-        e.f->MArchivoInforme_Click();
-        break;
+    } else {
+        QVERIFY(!conDialogo<QDialog>([&] { (e.f->*boton.at(accion))(); }));
     }
     QList<PlataformaDoble::Mensaje> mensajes = e.doble.mensajes.mid(mensajesAntes);
     // The question before dropping the typed study aside.
@@ -407,6 +390,29 @@ void TstFallos::fallos() {
 
 namespace {
 const char* kOtroUsuario = "--como-otro-usuario";
+const char* kGuarda = "--guarda";
+
+// A program this test starts: `orden` is the program and its arguments, `entorno` is added
+// ("NOMBRE=valor"); killed if it has not ended in two minutes.
+struct Hijo {
+    QProcess::ExitStatus estado;
+    int codigo;
+    QString salida;
+};
+Hijo corre(const QStringList& orden, const QStringList& entorno = {}) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& v : entorno)
+        env.insert(v.section('=', 0, 0), v.section('=', 1));
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(orden[0], orden.mid(1));
+    if (!p.waitForFinished(120000)) {
+        p.kill();
+        p.waitForFinished();
+    }
+    return {p.exitStatus(), p.exitCode(), QString::fromUtf8(p.readAll())};
+}
 
 // Run as another user, in the shared folder `argv[2]`: the effective cost must be computed, its
 // detail file written into that user's own folder, and the first user's file left as it was;
@@ -450,46 +456,18 @@ void TstFallos::detalleDeOtroUsuario() {
     const QString detalle = compartida + QStringLiteral("/CostDetail.xls");
     QVERIFY(escribeArchivo(detalle, kAntes)); // root's, mode 644: nobody else may write it
     QVERIFY(chmod(QFile::encodeName(detalle).constData(), 0644) == 0);
-    QProcess otro;
-    otro.setProcessChannelMode(QProcess::MergedChannels);
-    otro.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                         QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(),
-                         QString::fromLatin1(kOtroUsuario), compartida});
-    const bool termino = otro.waitForFinished(120000);
-    if (!termino) {
-        otro.kill();
-        otro.waitForFinished();
-    }
-    QVERIFY2(termino && otro.exitStatus() == QProcess::NormalExit && otro.exitCode() == 0,
-             otro.readAll().right(3000).constData());
+    const Hijo h = corre({setpriv, "--reuid=65534", "--regid=65534", "--clear-groups",
+                          QCoreApplication::applicationFilePath(), kOtroUsuario, compartida});
+    QVERIFY2(h.estado == QProcess::NormalExit && h.codigo == 0, qPrintable(h.salida.right(3000)));
     QCOMPARE(leeArchivo(detalle), kAntes);
 }
 
 namespace {
-const char* kGuarda = "--guarda";
-
-// This program again, saving the bytes of `origen` to `ruta` through guardaArchivoSeguro, with
-// `entorno` ("NOMBRE=valor") added and files limited to `limite` bytes if given.
-struct Hijo {
-    QProcess::ExitStatus estado;
-    int codigo;
-    QString salida;
-};
+// Saves the bytes of `origen` to `ruta` through guardaArchivoSeguro, files limited to `limite`
+// bytes if given: run as this program's child, so that a fault kills the child alone.
 Hijo guardaEnOtroProceso(const QString& ruta, const QString& origen, const QStringList& entorno,
                          const QString& limite = QString()) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& v : entorno)
-        env.insert(v.section('=', 0, 0), v.section('=', 1));
-    p.setProcessEnvironment(env);
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(QCoreApplication::applicationFilePath(),
-            QStringList{QString::fromLatin1(kGuarda), ruta, origen, limite});
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-    }
-    return {p.exitStatus(), p.exitCode(), QString::fromUtf8(p.readAll())};
+    return corre({QCoreApplication::applicationFilePath(), kGuarda, ruta, origen, limite}, entorno);
 }
 
 int guarda(const QString& ruta, const QString& origen, const QString& limite) {
