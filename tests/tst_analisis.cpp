@@ -24,17 +24,6 @@
 #include <QtTest>
 #include <cmath>
 
-namespace {
-
-std::vector<double> deCuantiles(int n, const std::function<double(double)>& cuantil) {
-    std::vector<double> v;
-    for (int i = 0; i < n; ++i)
-        v.push_back(cuantil((i + 0.5) / n));
-    return v;
-}
-
-} // namespace
-
 class TstAnalisis : public QObject {
     Q_OBJECT
 private slots:
@@ -54,27 +43,21 @@ private slots:
 
 void TstAnalisis::resumen_data() {
     // esperado: n, mean, sd, G1, G2
-    columnas<std::vector<double>, QList<double>, double>("valores", "esperado", "tolerancia");
+    columnas<std::vector<double>, QList<double>>("valores", "esperado");
     // Worked by hand with the spreadsheets' formulas.
     fila("ocho", std::vector<double>{2, 4, 4, 4, 5, 5, 7, 9},
-         QList<double>{8, 5, 2.138089935299395, 0.8184875533567997, 0.940625}, 1e-12);
+         QList<double>{8, 5, 2.138089935299395, 0.8184875533567997, 0.940625});
     fila("Fibonacci", std::vector<double>{1, 1, 1, 2, 2, 3, 5, 8, 13, 21},
-         QList<double>{10, 5.7, 6.61731734835869, 1.7015514090849961, 2.4398576579492226}, 1e-12);
-    // Large samples laid out by known distributions' quantiles show those distributions' shape.
-    fila("uniforme", deCuantiles(100000, [](double p) { return 3 + 2 * p; }),
-         QList<double>{100000, 4, 2 / std::sqrt(12.0), 0, -1.2}, 1e-3);
-    fila("exponencial", deCuantiles(100000, [](double p) { return -std::log(1 - p); }),
-         QList<double>{100000, 1, 1, 2, 6}, 0.1);
+         QList<double>{10, 5.7, 6.61731734835869, 1.7015514090849961, 2.4398576579492226});
 }
 
 void TstAnalisis::resumen() {
     QFETCH(std::vector<double>, valores);
     QFETCH(QList<double>, esperado);
-    QFETCH(double, tolerancia);
     const ResumenMuestra r = resumeMuestra(valores);
     const double visto[] = {double(r.n), r.media, r.desviacion, r.sesgo, r.curtosis};
     for (int i = 0; i < 5; ++i)
-        LOZAR_COMPARA(visto[i], esperado[i], tolerancia);
+        LOZAR_COMPARA(visto[i], esperado[i], 1e-12);
 }
 
 void TstAnalisis::lectura_data() {
@@ -107,13 +90,13 @@ void TstAnalisis::lectura_data() {
          "No hay mediciones: solo un encabezado");
     // Thousands grouped: read whole where the column keeps one pattern, never split at them.
     const QByteArray miles = "1.101,5\n982,5\n1.050\n1.000,25\n2.000\n10\n1.234.567,75\n-1.000,5\n";
-    fila("miles con punto", miles, QStringList{"Columna 1"}, 0, "coma, con punto de miles",
-         1101.5 + 982.5 + 1050 + 1000.25 + 2000 + 10 + 1234567.75 - 1000.5, "");
+    const double suma = 1101.5 + 982.5 + 1050 + 1000.25 + 2000 + 10 + 1234567.75 - 1000.5;
+    fila("miles con punto", miles, QStringList{"Columna 1"}, 0, "coma, con punto de miles", suma,
+         "");
     QByteArray milesComa = miles;
     milesComa.replace('.', '#').replace(',', '.').replace('#', ',');
     fila("miles con coma", "medida\n" + milesComa, QStringList{"medida"}, 0,
-         "punto, con coma de miles",
-         1101.5 + 982.5 + 1050 + 1000.25 + 2000 + 10 + 1234567.75 - 1000.5, "");
+         "punto, con coma de miles", suma, "");
     fila("miles en columnas",
          QByteArray("n;v\n1;1.101,5\n2;1.102,5\n3;1.103,5\n4;1.104,5\n"
                     "5;1.105,5\n6;1.106,5\n7;1.107,5\n8;1.108,5\n"),
@@ -343,30 +326,32 @@ void TstAnalisis::importarYUsar() {
 
 void TstAnalisis::pegarComoNormal() {
     EstudioTemporal e;
+    auto pega = [&](const QString& texto) {
+        e.doble.portapapeles = texto;
+        QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MEdicionPegar_Click(); },
+                                          [](DlgMediciones& d) { d.cmdNormal->click(); }));
+    };
     rellenaCajas(*e.f, {{"Sesgo", "1"}, {"Curtosis", "2"}});
-    e.doble.portapapeles = QStringLiteral("10,5\n11\n9,5\n10\n10\n10,5\n9,5\n10\n");
-    QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MEdicionPegar_Click(); },
-                                      [](DlgMediciones& d) { d.cmdNormal->click(); }));
+    pega(QStringLiteral("10,5\n11\n9,5\n10\n10\n10,5\n9,5\n10\n"));
     // To a thousandth of the spread: all the digits that matter, none that do not.
     QCOMPARE(e.f->Media->text(), QStringLiteral("10.125"));
     QCOMPARE(e.f->StdDev->text(), QStringLiteral("0.5175"));
     QVERIFY(e.f->Sesgo->text().isEmpty() && e.f->Curtosis->text().isEmpty());
     // A tight process far from 0: the box keeps enough digits for its Cpk to be the data's
     // (six significant digits made 0.98 read 1.22).
-    rellenaCajas(*e.f, {{"XDesI", "120.001"},
-                        {"XRetI", "120.002"},
-                        {"XObj", "120.003"},
-                        {"XRetS", "120.004"},
-                        {"XDesS", "120.005"}});
+    const Textos limites = {{"XDesI", "120.001"},
+                            {"XRetI", "120.002"},
+                            {"XObj", "120.003"},
+                            {"XRetS", "120.004"},
+                            {"XDesS", "120.005"}};
+    rellenaCajas(*e.f, limites);
     QString estrecho;
     std::vector<double> valores;
     for (int i = 0; i < 40; ++i) {
         valores.push_back(120.003098 + 0.000136 * std::sin(i * 1.7));
         estrecho += QString::number(valores.back(), 'g', 17) + '\n';
     }
-    e.doble.portapapeles = estrecho;
-    QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MEdicionPegar_Click(); },
-                                      [](DlgMediciones& d) { d.cmdNormal->click(); }));
+    pega(estrecho);
     const ResumenMuestra r = resumeMuestra(valores);
     QVERIFY(std::fabs(e.f->estricto(Caja::Media) - r.media) < r.desviacion / 1000);
     QVERIFY(std::fabs(e.f->estricto(Caja::StdDev) - r.desviacion) < r.desviacion / 1000);
@@ -474,20 +459,17 @@ void TstAnalisis::escenarios() {
                                           copiado = e.doble.portapapeles.split('\n');
                                       }));
     QVERIFY(e.f->windowTitle().endsWith('*'));
-    // Per year is per unit times the units; the saving is the current cost's less each one's.
-    const QStringList porAno =
-        copiado.filter(QRegularExpression("^Costo de la no calidad por año\t"));
-    QCOMPARE(porAno.size(), 1);
-    QCOMPARE(porAno[0].section('\t', 1, 1), formatea(actual.noCalidad() * 50000, "$ 0.00"));
-    const QStringList cabecera = copiado[0].split('\t');
-    QCOMPARE(cabecera, (QStringList{"Escenario", "Proceso actual", "Media óptima",
-                                    "Desviación −20 %", "Desviación −20 % y media óptima"}));
-    for (const QString& f : copiado.filter(QRegularExpression("^Ahorro por año")))
-        QCOMPARE(f.section('\t', 1, 1), formatea(0, "$ 0.00"));
-    // The spread 20 % less, at the current mean and at its own optimum, which costs no more.
     auto renglon = [&](const QString& titulo) {
         return copiado.filter(QRegularExpression("^" + titulo + "\t")).value(0).split('\t');
     };
+    QCOMPARE(renglon("Escenario"),
+             (QStringList{"Escenario", "Proceso actual", "Media óptima", "Desviación −20 %",
+                          "Desviación −20 % y media óptima"}));
+    // Per year is per unit times the units; the saving is the current cost's less each one's.
+    QCOMPARE(renglon("Costo de la no calidad por año").value(1),
+             formatea(actual.noCalidad() * 50000, "$ 0.00"));
+    QCOMPARE(renglon("Ahorro por año frente al actual").value(1), formatea(0, "$ 0.00"));
+    // The spread 20 % less, at the current mean and at its own optimum, which costs no more.
     const QStringList sigma = renglon("Desviación estándar"),
                       costo = renglon("Costo efectivo exacto por unidad buena");
     for (int k : {3, 4})

@@ -43,38 +43,11 @@ class TstEfectivo : public QObject {
 private slots:
     void calculo_data();
     void calculo();
-    void archivoSinDispersion();
     void mismoEstudioEnCadaLocale();
     void procesoSesgado();
     void fallos_data();
     void fallos();
 };
-
-void TstEfectivo::archivoSinDispersion() {
-    Estudio e;
-    rellenaCajas(*e.f, {{"Media", "50"}, {"StdDev", "0"}, {"txtTitulo", "Eje\tdiámetro"}});
-    e.f->cmdLozarEfectivo_Click();
-    const QStringList l = e.lineas();
-    const QString esperado =
-        "Eje\tdiámetro\n\nValor Objetivo:     \t\t50.000\nMedia del Proceso:  \t\t50.000\n"
-        "Desviación Estándar:\t\t0.000\nLozar Nominal\n   Lado Inferior: \t\t$ 5.000\n"
-        "   Lado Superior: \t\t$ 5.000\n   en el Objetivo:\t\t$ 5.000\nLímite y Lozar Extra\n"
-        "   por Retrabajo Lado Inferior:  \t\t20.000\t$ 10.000\n"
-        "   por Retrabajo Lado Superior:  \t\t80.000\t$ 10.000\n"
-        "   por Desperdicio Lado Inferior:\t\t10.000\t$ 30.000\n"
-        "   por Desperdicio Lado Superior:\t\t90.000\t$ 30.000\n\nIntegración\n"
-        "Desde\thasta\tArea\tLozar\tParcial\tAcumulado\n\n"
-        "Fracción no Desperdiciada: \t\t1.0000\nLozar Efectivo Unitario: \t\t$ 5.00\n"
-        "Índice de Lozar Efectivo: \t\t100.0 %";
-    QCOMPARE(l.mid(1), esperado.split('\n'));
-    const QDateTime ahora = QDateTime::currentDateTime();
-    QVERIFY(l[0].startsWith(QLocale::c().toString(ahora.date(), QLocale::ShortFormat) + ' '));
-    // A second computation replaces the file.
-    rellenaCajas(*e.f, {{"Media", "15"}});
-    e.f->cmdLozarEfectivo_Click();
-    QCOMPARE(e.lineas().size(), 22);
-    QCOMPARE(e.lineas()[4], QStringLiteral("Media del Proceso:  \t\t15.000"));
-}
 
 // One study typed with commas under es_ES, with points under C, and opened under es_ES from a
 // file written with points: one detail file and one label, separators aside.
@@ -118,7 +91,7 @@ void TstEfectivo::mismoEstudioEnCadaLocale() {
 }
 
 // A skewed process through the window: its cost against a brute-force integration written here,
-// its own lines in the detail file; and the normal shape typed as zeros changes nothing.
+// and its own lines in the detail file.
 void TstEfectivo::procesoSesgado() {
     const Textos estudio = {
         {"Media", "45"}, {"StdDev", "6"}, {"Sesgo", "0.9"}, {"Curtosis", "1.6"}};
@@ -152,55 +125,60 @@ void TstEfectivo::procesoSesgado() {
     LOZAR_COMPARA(mostrado, efectivo, 1e-3);
     QVERIFY2(e.f->lblLozarEfec->text().startsWith(formatea(efectivo, "$0.00")),
              qPrintable(e.f->lblLozarEfec->text()));
-
-    // Zeros, typed or empty, are the normal process: the very same file.
-    auto normal = [](const Textos& forma) {
-        Estudio n;
-        rellenaCajas(*n.f, {{"Media", "45"}, {"StdDev", "6"}});
-        rellenaCajas(*n.f, forma);
-        n.f->cmdLozarEfectivo_Click();
-        return n.lineas().mid(1);
-    };
-    QCOMPARE(normal({{"Sesgo", "0"}, {"Curtosis", "0,0"}}), normal({}));
 }
 
 void TstEfectivo::calculo_data() {
     // campo: every field of the normal table, empty for the shipped one; intervalos: the detail
     // file's interval lines; etiqueta, pregunta: how the label and the question box start, no
-    // question when empty; centro: the middle interval's line, unchecked when empty
-    columnas<QByteArray, Textos, int, QString, QString, QString>("campo", "textos", "intervalos",
-                                                                 "etiqueta", "pregunta", "centro");
+    // question when empty; centro: the middle interval's line, unchecked when empty; archivo: the
+    // whole detail file but its date, unchecked when empty
+    columnas<QByteArray, Textos, int, QString, QString, QString, QString>(
+        "campo", "textos", "intervalos", "etiqueta", "pregunta", "centro", "archivo");
     // A mean on the scrap limit scraps half the production.
     fila("10 y 1", QByteArray(), Textos{{"Media", "10"}, {"StdDev", "1"}}, 101, "$",
-         "Desperdicio: 50.0 %", "");
+         "Desperdicio: 50.0 %", "", "");
     fila("50 y 2", QByteArray(), Textos{{"Media", "50"}, {"StdDev", "2"}}, 100, "$",
-         "Desperdicio: 0.0 %", "");
+         "Desperdicio: 0.0 %", "", "");
     fila("10 y 0.5", QByteArray(), Textos{{"Media", "10"}, {"StdDev", "0.5"}}, 100, "$",
-         "Desperdicio: 50.0 %", "");
+         "Desperdicio: 50.0 %", "", "");
     // The centre interval: twice the area for z = 0.05, at the target's cost.
     fila("50 y 10", QByteArray(), Textos{{"Media", "50"}, {"StdDev", "10"}}, 101, "$",
          "Desperdicio: 0.0 %\n\nRetrabajo:   0.3 %\n\n",
-         "49.5000\t50.5000\t3.988 %\t$ 5.00\t$ 0.20");
+         "49.5000\t50.5000\t3.988 %\t$ 5.00\t$ 0.20", "");
     // Abcn(0) = 0.5 and Abcn(2) = 0.5 + field: D = 1 − field, compared exactly with 0.995; with
     // the all-scrap marker the file ends with the interval lines, no totals.
     const Textos estrecho = {{"Media", "50"}, {"StdDev", "1"}, {"XDesI", "50"},
                              {"XRetI", "50"}, {"XRetS", "52"}, {"XDesS", "52"}};
-    fila("marcador exacto", QByteArray("0.005"), estrecho, 100, "100% Desperdicio", "", "");
+    fila("marcador exacto", QByteArray("0.005"), estrecho, 100, "100% Desperdicio", "", "", "");
     fila("marcador apenas menos", QByteArray("0.00501"), estrecho, 100, "$", "Desperdicio: 99.5 %",
-         "");
-    // Without spread the whole production lies at the mean.
+         "", "");
+    // Without spread the whole production lies at the mean; the detail file, whole.
+    fila("sin dispersion", QByteArray(),
+         Textos{{"Media", "50"}, {"StdDev", "0"}, {"txtTitulo", "Eje\tdiámetro"}}, 0,
+         "$5.00 (+0.0%)", "Desperdicio: 0.0 %", "",
+         "Eje\tdiámetro\n\nValor Objetivo:     \t\t50.000\nMedia del Proceso:  \t\t50.000\n"
+         "Desviación Estándar:\t\t0.000\nLozar Nominal\n   Lado Inferior: \t\t$ 5.000\n"
+         "   Lado Superior: \t\t$ 5.000\n   en el Objetivo:\t\t$ 5.000\nLímite y Lozar Extra\n"
+         "   por Retrabajo Lado Inferior:  \t\t20.000\t$ 10.000\n"
+         "   por Retrabajo Lado Superior:  \t\t80.000\t$ 10.000\n"
+         "   por Desperdicio Lado Inferior:\t\t10.000\t$ 30.000\n"
+         "   por Desperdicio Lado Superior:\t\t90.000\t$ 30.000\n\nIntegración\n"
+         "Desde\thasta\tArea\tLozar\tParcial\tAcumulado\n\n"
+         "Fracción no Desperdiciada: \t\t1.0000\nLozar Efectivo Unitario: \t\t$ 5.00\n"
+         "Índice de Lozar Efectivo: \t\t100.0 %");
     const Textos sinDispersion = {{"YRetI", "1.5"}, {"StdDev", "0"}, {"Media", "15"}};
     Textos nominal10 = sinDispersion;
     nominal10.insert({{"YNomI", "10"}, {"YNomS", "10"}});
     fila("15 por ciento", QByteArray(), nominal10, 0, "$11.50 (+15.0%)",
          "Desperdicio: 0.0 %\n\nRetrabajo:   100.0 %\n\nLozar Unitario Efectivo: $ 11.50\n\n"
          "Lozar Adicional Efectivo: 15.0 %\n\n¿Ver detalles de cálculo?\n",
-         "");
+         "", "");
     Textos nominal0 = sinDispersion;
     nominal0.insert({{"YNomI", "0"}, {"YNomS", "0"}});
-    fila("nominal cero", QByteArray(), nominal0, 0, "$1.50 (+-100.0%)", "Desperdicio: 0.0 %", "");
+    fila("nominal cero", QByteArray(), nominal0, 0, "$1.50 (+-100.0%)", "Desperdicio: 0.0 %", "",
+         "");
     fila("media en XDesI", QByteArray(), Textos{{"StdDev", "0"}, {"Media", "10"}}, 0,
-         "100% Desperdicio", "", "");
+         "100% Desperdicio", "", "", "");
     // 5 everywhere, nothing extra for scrap, and 15.9 % of the production above 60 scrapped: each
     // good unit carries the scrapped ones, 5 / Φ(1) = 5 / 0.8413 = 5.94, not 5 / 1.1587 = 4.32.
     const Textos sinExtras = {{"Media", "50"}, {"StdDev", "10"}, {"XRetS", "60"}, {"XDesS", "60"},
@@ -208,7 +186,7 @@ void TstEfectivo::calculo_data() {
     fila("desperdicio del 16 por ciento", QByteArray(), sinExtras, 101, "$5.94 (+18.9%)",
          "Desperdicio: 15.9 %\n\nRetrabajo:   0.1 %\n\nLozar Unitario Efectivo: $ 5.94\n\n"
          "Lozar Adicional Efectivo: 18.9 %",
-         "");
+         "", "");
 }
 
 void TstEfectivo::calculo() {
@@ -218,14 +196,20 @@ void TstEfectivo::calculo() {
     QFETCH(QString, etiqueta);
     QFETCH(QString, pregunta);
     QFETCH(QString, centro);
+    QFETCH(QString, archivo);
     Estudio e(true, campo.isEmpty() ? QByteArray() : tablaPlana(campo));
     rellenaCajas(*e.f, textos);
     e.f->cmdLozarEfectivo_Click();
     QVERIFY2(e.f->lblLozarEfec->text().startsWith(etiqueta), qPrintable(e.f->lblLozarEfec->text()));
+    const QStringList l = e.lineas();
     QCOMPARE(e.intervalos(), intervalos);
-    QCOMPARE(e.lineas().size(), 18 + intervalos + (pregunta.isEmpty() ? 0 : 4));
+    QCOMPARE(l.size(), 18 + intervalos + (pregunta.isEmpty() ? 0 : 4));
+    // The first line is the date and time, in the locale's own format.
+    QVERIFY(l[0].startsWith(QLocale::c().toString(QDate::currentDate(), QLocale::ShortFormat)));
     if (!centro.isEmpty())
-        QCOMPARE(e.lineas().value(18 + 50).section('\t', 0, 4), centro);
+        QCOMPARE(l.value(18 + 50).section('\t', 0, 4), centro);
+    if (!archivo.isEmpty())
+        QCOMPARE(l.mid(1), archivo.split('\n'));
     if (pregunta.isEmpty()) {
         QVERIFY(e.doble.mensajes.isEmpty());
         return;
@@ -236,6 +220,7 @@ void TstEfectivo::calculo() {
     QVERIFY2(e.doble.ultimoTexto().startsWith(pregunta), qPrintable(e.doble.ultimoTexto()));
     QVERIFY(!e.doble.ocupado);
     QVERIFY(e.doble.documentosAbiertos.isEmpty()); // answered No; Sí opens the detail file
+    QFile::remove(e.dir.filePath("CostDetail.xls"));
     e.doble.respuestas << Respuesta::Si;
     e.f->cmdLozarEfectivo_Click();
     const QString detalle = QDir::toNativeSeparators(e.dir.filePath("CostDetail.xls"));
@@ -246,6 +231,7 @@ void TstEfectivo::calculo() {
     e.f->cmdLozarEfectivo_Click();
     QVERIFY2(e.doble.ultimoTexto().contains(detalle), qPrintable(e.doble.ultimoTexto()));
     QCOMPARE(QDir(e.doble.documentosAbiertos.last()), QDir(e.dir.path()));
+    QCOMPARE(e.lineas().mid(1), l.mid(1)); // each computation writes the whole file anew
 }
 
 void TstEfectivo::fallos_data() {

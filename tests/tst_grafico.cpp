@@ -64,7 +64,6 @@ void TstGrafico::etiquetasYSeries() {
         // Titled axes; ticks on round steps, labels in the user's separator.
         QCOMPARE(y->titleText(), QStringLiteral("Costo efectivo por unidad buena"));
         QCOMPARE(g.grafico()->axes(Qt::Horizontal)[0]->titleText(), QStringLiteral("Media"));
-        QCOMPARE(y->tickType(), QValueAxis::TicksDynamic);
         const double paso = y->tickInterval();
         const double mantisa = paso / std::pow(10.0, std::floor(std::log10(paso)));
         QVERIFY2(std::fabs(mantisa - 1) < 1e-9 || std::fabs(mantisa - 2) < 1e-9 ||
@@ -78,10 +77,8 @@ void TstGrafico::etiquetasYSeries() {
                 optimos = marcas->points();
     }));
     QCOMPARE(categorias.size(), 21);
-    QCOMPARE(categorias.first(), QStringLiteral(" 7.0"));
-    QCOMPARE(categorias[1], QStringLiteral(" 7.3"));
-    QCOMPARE(categorias[10], QStringLiteral(" 10.0"));
-    QCOMPARE(categorias.last(), QStringLiteral(" 13.0"));
+    QCOMPARE((QStringList{categorias[0], categorias[1], categorias[10], categorias[20]}),
+             (QStringList{" 7.0", " 7.3", " 10.0", " 13.0"}));
     QCOMPARE(series,
              QStringList({"s 0.0", "s 0.5", "s 1.0", "s 1.5", "s 2.0", "s 2.5", "Media óptima"}));
     // A symmetric study with the Taguchi loss costs least at its target, 10, the middle
