@@ -87,6 +87,7 @@ private slots:
     void detalleDeOtroUsuario();
     void guardadoMatado_data();
     void guardadoMatado();
+    void enlaceQueSube();
     void limiteDeTamano();
     void temporalesAjenos_data();
     void temporalesAjenos();
@@ -543,6 +544,21 @@ void TstFallos::guardadoMatado() {
                                      QDir::NoDotAndDotDot),
              esperados);
     QCOMPARE(QFileInfo(ruta).isSymLink(), enlace);
+}
+
+// A link whose target climbs out of a linked folder ("../") is followed as the system follows
+// it: the save reaches the file the link names, not the one its text seems to.
+void TstFallos::enlaceQueSube() {
+    QTemporaryDir base;
+    const QString b = QFileInfo(base.path()).canonicalFilePath();
+    QVERIFY(QDir(b).mkpath("real/sub"));
+    QVERIFY(symlink("real/sub", QFile::encodeName(b + "/a").constData()) == 0);
+    QVERIFY(symlink("../d.lzr", QFile::encodeName(b + "/real/sub/enlace.lzr").constData()) == 0);
+    QVERIFY(escribeArchivo(b + "/real/d.lzr", kAntes));
+    guardaArchivoSeguro(b + "/a/enlace.lzr", "nuevo");
+    QCOMPARE(leeArchivo(b + "/real/d.lzr"), QByteArray("nuevo"));
+    QVERIFY(!QFileInfo::exists(b + "/d.lzr"));
+    QVERIFY(QFileInfo(b + "/real/sub/enlace.lzr").isSymLink());
 }
 
 // A limit on the size of files (ulimit -f): the save says why it failed, the program lives on,

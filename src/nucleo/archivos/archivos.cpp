@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryFile>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -127,10 +128,23 @@ QString noEsArchivo(mode_t modo) {
 // The file a save replaces: `ruta`, or where its symbolic links lead, so that a link stays a
 // link and its target gets the bytes.
 QString destinoDe(const QString& ruta) {
-    QFileInfo f(ruta);
-    for (int i = 0; i < 40 && f.isSymLink(); ++i)
-        f.setFile(f.symLinkTarget());
-    return f.absoluteFilePath();
+    QString actual = QFileInfo(ruta).absoluteFilePath();
+    for (int i = 0; i < 40; ++i) {
+        // The folder as the kernel reaches it: a link's "../" climbs from there, not from the
+        // text of the path, which may pass through a linked folder.
+        const QFileInfo f(actual);
+        const QString carpeta = QFileInfo(f.absolutePath()).canonicalFilePath();
+        if (carpeta.isEmpty())
+            return actual;
+        actual = QDir(carpeta).filePath(f.fileName());
+        char destino[PATH_MAX];
+        const ssize_t n =
+            ::readlink(QFile::encodeName(actual).constData(), destino, sizeof destino - 1);
+        if (n < 0) // not a link
+            return actual;
+        actual = QDir(carpeta).absoluteFilePath(QFile::decodeName(QByteArray(destino, n)));
+    }
+    return actual;
 }
 
 // Our temporary files beside `destino`: its name, ".guardando-" and six letters or digits. A
