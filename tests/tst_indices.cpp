@@ -7,36 +7,59 @@
 #include "muestra.h"
 
 #include <QtTest>
+#include <functional>
 #include <numeric>
 #include <random>
+
+using Calculo = std::function<double()>;
+Q_DECLARE_METATYPE(Calculo)
 
 class TstIndices : public QObject {
     Q_OBJECT
 private slots:
-    void constantes();
+    void aMano_data();
+    void aMano();
     void intervalos_data();
     void intervalos();
     void normalidad_data();
     void normalidad();
-    void dentroYTotal();
     void carta();
     void conformidad_data();
     void conformidad();
-    void subgruposDeUno();
+    void conMediciones();
     void informePublicado_data();
     void informePublicado();
 };
 
-// Tabulated in every SPC text (e.g. Montgomery, Introduction to Statistical Quality Control,
-// appendix VI): c4 for subgroups of 2, 5 and 25.
-void TstIndices::constantes() {
-    LOZAR_COMPARA(c4(2), 0.7979, 1e-4);
-    LOZAR_COMPARA(c4(5), 0.9400, 1e-4);
-    LOZAR_COMPARA(c4(25), 0.9896, 1e-4);
-    // Pooled: two subgroups {1, 3} and {2, 6}: s² 2 and 8, pooled √5, over c4(3) = 0.8862.
-    LOZAR_COMPARA(sigmaAgrupada({{1, 3}, {2, 6}}), std::sqrt(5.0) / 0.886227, 1e-5);
-    // Moving ranges 2, 1, 3: mean 2, over 1.128.
-    LOZAR_COMPARA(sigmaRangoMovil({1, 3, 2, 5}), 2 / 1.128, 1e-12);
+void TstIndices::aMano_data() {
+    columnas<Calculo, double, double>("calculo", "esperado", "tolerancia");
+    // Tabulated in every SPC text (e.g. Montgomery, Introduction to Statistical Quality Control,
+    // appendix VI).
+    fila("c4(2)", Calculo([] { return c4(2); }), 0.7979, 1e-4);
+    fila("c4(5)", Calculo([] { return c4(5); }), 0.9400, 1e-4);
+    fila("c4(25)", Calculo([] { return c4(25); }), 0.9896, 1e-4);
+    // Two subgroups {1, 3} and {2, 6}: s² 2 and 8, pooled √5, over c4(3) = 0.8862.
+    fila("agrupada", Calculo([] {
+             return sigmaAgrupada({{1, 3}, {2, 6}});
+         }),
+         std::sqrt(5.0) / 0.886227, 1e-5);
+    // Moving ranges 2, 1, 3 in the values' order: mean 2, over 1.128.
+    fila("rango movil", Calculo([] { return sigmaRangoMovil({1, 3, 2, 5}); }), 2 / 1.128, 1e-12);
+    // {1, 2, 4, 7, 11}: p 0.3 lies at position 1.2, a fifth of the way from 2 to 4; p 0.9 at 3.6.
+    const std::vector<double> o{1, 2, 4, 7, 11};
+    fila("cuantil 0.3", Calculo([o] { return cuantilMuestral(o, 0.3); }), 2.4, 1e-12);
+    fila("cuantil 0.9", Calculo([o] { return cuantilMuestral(o, 0.9); }), 9.4, 1e-12);
+    fila("cuantil 1", Calculo([o] { return cuantilMuestral(o, 1); }), 11.0, 1e-12);
+    // The histogram's class width: quartiles 2 and 7, 2 × 5 / ∛5.
+    fila("Freedman-Diaconis", Calculo([o] { return anchoFreedmanDiaconis(o); }), 5.8480354764257,
+         1e-12);
+}
+
+void TstIndices::aMano() {
+    QFETCH(Calculo, calculo);
+    QFETCH(double, esperado);
+    QFETCH(double, tolerancia);
+    LOZAR_COMPARA(calculo(), esperado, tolerancia);
 }
 
 void TstIndices::intervalos_data() {
@@ -74,7 +97,9 @@ void TstIndices::intervalos() {
 }
 
 void TstIndices::normalidad_data() {
-    columnas<std::vector<double>, double, double>("valores", "pMinimo", "pMaximo");
+    // valores: empty to take a2 as the adjusted statistic itself; a2: not checked when NaN
+    columnas<std::vector<double>, double, double, double>("valores", "a2", "p", "tolerancia");
+    const double nan = std::nan("");
     // The normal's own quantiles are as normal as values get; an exponential's are not.
     std::vector<double> normal, exponencial, uniforme;
     for (int i = 1; i <= 100; ++i) {
@@ -86,42 +111,49 @@ void TstIndices::normalidad_data() {
         exponencial.push_back(-std::log(1 - p));
         uniforme.push_back(p);
     }
-    fila("normal", normal, 0.9, 1.0);
-    fila("exponencial", exponencial, 0.0, 0.005);
-    fila("uniforme", uniforme, 0.0, 0.05);
+    fila("normal", normal, nan, 0.95, 0.05);
+    fila("exponencial", exponencial, nan, 0.0025, 0.0025);
+    fila("uniforme", uniforme, nan, 0.025, 0.025);
+    // Small samples whose A² was summed here from its definition in 30 digits, one in each of
+    // the p-value's four ranges of A²(1 + 0.75/n + 2.25/n²): 1.094, 0.488, 0.295 and 0.151.
+    const std::vector<double> fibonacci{1, 1, 1, 2, 2, 3, 5, 8, 13, 21};
+    fila("Fibonacci", fibonacci, 0.997022710867, 0.00721926374419, 1e-9);
+    fila("ocho", std::vector<double>{2, 4, 4, 4, 5, 5, 7, 9}, 0.432270139714, 0.223342610961, 1e-9);
+    fila("cifras de pi", std::vector<double>{3, 1, 4, 1, 5, 9, 2, 6, 5, 3}, 0.26873662556,
+         0.597371982993, 1e-9);
+    fila("uno a ocho", std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8}, 0.134000458818, 0.961455692939,
+         1e-9);
+    // D'Agostino and Stephens' critical values of the adjusted statistic (table 4.7).
+    fila("10 %", std::vector<double>(), 0.631, 0.10, 0.002);
+    fila("5 %", std::vector<double>(), 0.752, 0.05, 0.001);
+    fila("2.5 %", std::vector<double>(), 0.873, 0.025, 0.001);
+    fila("1 %", std::vector<double>(), 1.035, 0.01, 0.0002);
+    // On each border between their formulas (table 4.9) the upper one holds, worked by hand:
+    // exp(1.2937 − 5.709 × 0.6 + 0.0186 × 0.6²), exp(0.9177 − 4.279 × 0.34 − 1.38 × 0.34²) and
+    // 1 − exp(−8.318 + 42.796 × 0.2 − 59.938 × 0.2²); the formulas below would give 0.116893,
+    // 0.501520 and 0.884352.
+    fila("borde 0.6", std::vector<double>(), 0.6, 0.1194324905358, 1e-9);
+    fila("borde 0.34", std::vector<double>(), 0.34, 0.4982327209344, 1e-9);
+    fila("borde 0.2", std::vector<double>(), 0.2, 0.8842497006683, 1e-9);
+    fila("sin desviacion", std::vector<double>(), 0.0, 1 - std::exp(-13.436), 1e-12);
 }
 
-// Whole samples whose normality is known; then the p-value against D'Agostino and Stephens'
-// critical values of the adjusted statistic (table 4.7): 0.631 at 10 %, 0.752 at 5 %, 0.873 at
-// 2.5 %, 1.035 at 1 %.
+// Whole samples, and the p-value of statistics on each side of the formulas' borders.
 void TstIndices::normalidad() {
     QFETCH(std::vector<double>, valores);
-    QFETCH(double, pMinimo);
-    QFETCH(double, pMaximo);
-    const PruebaNormalidad r = andersonDarling(valores);
-    QVERIFY2(r.p >= pMinimo && r.p <= pMaximo,
-             qPrintable(QString("A² %1, p %2").arg(r.a2).arg(r.p)));
-    const std::pair<double, double> criticos[] = {
-        {0.631, 0.10}, {0.752, 0.05}, {0.873, 0.025}, {1.035, 0.01}};
-    for (const auto& [a, p] : criticos)
-        QVERIFY2(std::fabs(pAndersonDarling(a) - p) < 0.1 * p,
-                 qPrintable(QString("%1: %2").arg(a).arg(pAndersonDarling(a))));
-}
-
-// Within and overall spread: apart on a drifting process, together on an independent one.
-void TstIndices::dentroYTotal() {
-    std::mt19937 g(7);
-    std::normal_distribution<double> ruido(0, 1);
-    std::vector<double> deriva, independientes;
-    for (int i = 0; i < 2000; ++i) {
-        const double e = ruido(g);
-        independientes.push_back(10 + e);
-        deriva.push_back(10 + e + i * 0.005); // ten σ of drift over the run
+    QFETCH(double, a2);
+    QFETCH(double, p);
+    QFETCH(double, tolerancia);
+    if (valores.empty()) {
+        QVERIFY2(std::fabs(pAndersonDarling(a2) - p) <= tolerancia,
+                 qPrintable(QString::number(pAndersonDarling(a2), 'g', 12)));
+        return;
     }
-    const double dentro = sigmaRangoMovil(independientes),
-                 total = resumeMuestra(independientes).desviacion;
-    QVERIFY2(std::fabs(dentro / total - 1) < 0.05, qPrintable(QString::number(dentro / total)));
-    QVERIFY(resumeMuestra(deriva).desviacion > 2 * sigmaRangoMovil(deriva));
+    const PruebaNormalidad r = andersonDarling(valores);
+    if (!std::isnan(a2))
+        LOZAR_COMPARA(r.a2, a2, 1e-10);
+    QVERIFY2(std::fabs(r.p - p) <= tolerancia,
+             qPrintable(QString("A² %1, p %2").arg(r.a2).arg(r.p)));
 }
 
 // Fifty points in control, then a shift of 1.5σ: runs of 8 on one side are flagged after point
@@ -160,35 +192,28 @@ void TstIndices::conformidad_data() {
 void TstIndices::conformidad() {
     QFETCH(double, valor);
     QFETCH(int, zona);
-    const Limites l{40, 44, 50, 56, 60};
-    QCOMPARE(int(zonaDeMedicion(valor, l)), zona);
-    // A hundred values, ten of them on the upper rework limit and 16 beyond it: 16 % above.
+    QCOMPARE(int(zonaDeMedicion(valor, Limites{40, 44, 50, 56, 60})), zona);
+}
+
+// A hundred measured values, ten of them on the upper rework limit and 16 beyond it: 16 % above.
+// Each its own part, they make no subgroups: the spread within comes from the moving range, not
+// from nothing.
+void TstIndices::conMediciones() {
     std::vector<double> v(74, 50.0);
     v.insert(v.end(), 10, 56.0);
     v.insert(v.end(), 16, 57.0);
-    CajasMapa cajas;
-    cajas.textos = {{Caja::XDesI, "40"}, {Caja::XRetI, "44"}, {Caja::XObj, "50"},
-                    {Caja::XRetS, "56"}, {Caja::XDesS, "60"}, {Caja::Media, "52"},
-                    {Caja::StdDev, "2"}};
-    const Capacidad c = calculaCapacidad(cajas, nullptr, &v);
-    LOZAR_COMPARA((*c.observada)[3], 0.16, 1e-12);
-    LOZAR_COMPARA((*c.observada)[2], 0.84, 1e-12);
-}
-
-// A column naming every value apart (the part's number) makes no subgroups: the values are
-// individual, and their spread within comes from the moving range, not from nothing.
-void TstIndices::subgruposDeUno() {
-    const std::vector<double> v{1, 3, 2, 5, 4, 6, 5, 8, 7, 9};
     std::vector<int> piezas(v.size());
     std::iota(piezas.begin(), piezas.end(), 1);
     QVERIFY(agrupa(v, piezas).empty());
     CajasMapa cajas;
-    cajas.textos = {{Caja::XDesI, "-10"}, {Caja::XRetI, "0"},  {Caja::XObj, "5"},
-                    {Caja::XRetS, "10"},  {Caja::XDesS, "20"}, {Caja::Media, "5"},
+    cajas.textos = {{Caja::XDesI, "40"}, {Caja::XRetI, "44"}, {Caja::XObj, "50"},
+                    {Caja::XRetS, "56"}, {Caja::XDesS, "60"}, {Caja::Media, "52"},
                     {Caja::StdDev, "2"}};
     const Capacidad c = calculaCapacidad(cajas, nullptr, &v, &piezas);
+    LOZAR_COMPARA((*c.observada)[3], 0.16, 1e-12);
+    LOZAR_COMPARA((*c.observada)[2], 0.84, 1e-12);
     QCOMPARE(c.subgrupos, std::size_t(0));
-    LOZAR_COMPARA(c.sigmaDentro, sigmaRangoMovil(v), 1e-15);
+    LOZAR_COMPARA(c.sigmaDentro, 7 / 99.0 / 1.128, 1e-12);
 }
 
 void TstIndices::informePublicado_data() {
