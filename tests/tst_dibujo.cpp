@@ -45,44 +45,53 @@ class TstDibujo : public QObject {
 private slots:
     void lineasDeLimites_data();
     void lineasDeLimites();
-    void ensancha_data();
-    void ensancha();
     void marcadores();
     void curvaTaguchi();
     void zonas();
     void cpk_data();
     void cpk();
     void lectura();
-    void errores_data();
-    void errores();
     void campanaLejana_data();
     void campanaLejana();
 };
 
 void TstDibujo::lineasDeLimites_data() {
-    // colores: the line colours met above the cost function
-    columnas<Textos, double, QList<QRgb>>("textos", "x", "colores");
-    fila("XDesI rojo", Textos{}, 10.0, QList<QRgb>{kRojo});
-    fila("XRetI amarillo", Textos{}, 20.0, QList<QRgb>{kAmarillo});
-    fila("XObj verde", Textos{}, 50.0, QList<QRgb>{kVerdeObj});
-    fila("media azul", Textos{}, 52.0, QList<QRgb>{kAzul});
-    fila("XDesS rojo", Textos{}, 90.0, QList<QRgb>{kRojo});
+    // colores: the line colours met above the cost function; escala: xa, xb and yb after
+    columnas<Textos, double, QList<QRgb>, QStringList>("textos", "x", "colores", "escala");
+    const QStringList igual{"0", "100", "100"};
+    fila("XDesI rojo", Textos{}, 10.0, QList<QRgb>{kRojo}, igual);
+    fila("XRetI amarillo", Textos{}, 20.0, QList<QRgb>{kAmarillo}, igual);
+    fila("XObj verde", Textos{}, 50.0, QList<QRgb>{kVerdeObj}, igual);
+    fila("media azul", Textos{}, 52.0, QList<QRgb>{kAzul}, igual);
+    fila("XDesS rojo", Textos{}, 90.0, QList<QRgb>{kRojo}, igual);
     // A rework limit on its scrap limit is dashed, letting the red show through its gaps.
-    fila("XRetI igual discontinua", Textos{{"XRetI", "10"}}, 10.0, QList<QRgb>{kRojo, kAmarillo});
-    fila("XRetI 10.0 continua", Textos{{"XRetI", "10.0"}}, 10.0, QList<QRgb>{kAmarillo});
-    fila("XRetS igual discontinua", Textos{{"XRetS", "90"}}, 90.0, QList<QRgb>{kRojo, kAmarillo});
+    fila("XRetI igual discontinua", Textos{{"XRetI", "10"}}, 10.0, QList<QRgb>{kRojo, kAmarillo},
+         igual);
+    fila("XRetI 10.0 continua", Textos{{"XRetI", "10.0"}}, 10.0, QList<QRgb>{kAmarillo}, igual);
+    fila("XRetS igual discontinua", Textos{{"XRetS", "90"}}, 90.0, QList<QRgb>{kRojo, kAmarillo},
+         igual);
+    // The scale widens to show every limit and cost.
+    fila("xa baja a XDesI", Textos{{"xa", "20"}}, 50.0, QList<QRgb>{kVerdeObj},
+         QStringList{"10", "100", "100"});
+    fila("yb sube a 130", Textos{{"YNomS", "80"}, {"YDesS", "50"}}, 50.0, QList<QRgb>{kVerdeObj},
+         QStringList{"0", "100", "130"});
+    fila("ambos lados", Textos{{"xa", "30"}, {"xb", "60"}}, 50.0, QList<QRgb>{kVerdeObj},
+         QStringList{"10", "90", "100"});
 }
 
 void TstDibujo::lineasDeLimites() {
     QFETCH(Textos, textos);
     QFETCH(double, x);
     QFETCH(QList<QRgb>, colores);
+    QFETCH(QStringList, escala);
     Ventana v;
     rellenaCajas(*v.f, textos);
     v.f->cmdDrawCostFunction_Click();
     QVERIFY(v.doble.mensajes.isEmpty());
     QVERIFY(!v.doble.ocupado);
+    QCOMPARE(QStringList({v.f->xa->text(), v.f->xb->text(), v.f->yb->text()}), escala);
     // Above the cost function (at most 35 of 100) only the vertical lines are drawn.
+    x = v.f->ConvX(x);
     const QSet<QRgb> vistos = v.columna(x, 2, 55);
     for (QRgb c : {kRojo, kAmarillo, kVerdeObj, kAzul})
         QVERIFY2(vistos.contains(c) == colores.contains(c), qPrintable(QString::number(c, 16)));
@@ -91,26 +100,6 @@ void TstDibujo::lineasDeLimites() {
     QCOMPARE(v.f->Pic1->anchoTrazo(), 2);
     QCOMPARE(v.f->Pic1->estilo(), EstiloTrazo::Solido);
     QCOMPARE(v.f->Pic1->color(), QColor(Qt::black));
-}
-
-void TstDibujo::ensancha_data() {
-    columnas<Textos, QString, QString, QString>("textos", "xa", "xb", "yb");
-    fila("xa baja a XDesI", Textos{{"xa", "20"}}, "10", "100", "100");
-    fila("yb sube a 130", Textos{{"YNomS", "80"}, {"YDesS", "50"}}, "0", "100", "130");
-    fila("ambos lados", Textos{{"xa", "30"}, {"xb", "60"}}, "10", "90", "100");
-}
-
-void TstDibujo::ensancha() {
-    QFETCH(Textos, textos);
-    QFETCH(QString, xa);
-    QFETCH(QString, xb);
-    QFETCH(QString, yb);
-    Ventana v;
-    rellenaCajas(*v.f, textos);
-    v.f->cmdDrawCostFunction_Click();
-    QCOMPARE(v.f->xa->text(), xa);
-    QCOMPARE(v.f->xb->text(), xb);
-    QCOMPARE(v.f->yb->text(), yb);
 }
 
 void TstDibujo::marcadores() {
@@ -212,50 +201,6 @@ void TstDibujo::lectura() {
                                                    "Marca de clase:  50.000\n"
                                                    "Area cubierta:   3.988 %\n"
                                                    "Lozar unitario:  $ 0.00\n"));
-}
-
-void TstDibujo::errores_data() {
-    columnas<QString, Textos, QString>("accion", "textos", "mensaje");
-    const QString tipos = QStringLiteral("Lozar\n13.- No coinciden los tipos: ");
-    fila("dibujo ya vacio", "dibujo", Textos{{"ya", ""}, {"YDesS", "500"}},
-         tipos + "«Valor inferior de la escala de Lozar» está vacía");
-    fila("normal StdDev vacio", "normal", Textos{{"StdDev", ""}},
-         tipos + "«Desv. Std.» está vacía");
-    fila("normal xa malo", "normal", Textos{{"StdDev", "1"}, {"xa", "x"}},
-         tipos + "«Valor mínimo de la característica» no es un número");
-    fila("lectura StdDev vacio", "lectura", Textos{{"StdDev", ""}},
-         tipos + "«Desv. Std.» está vacía");
-    fila("lectura limite malo", "lectura", Textos{{"StdDev", "1"}, {"XRetS", "?"}},
-         tipos + "«Límite Retrabajo Lado Superior» no es un número");
-    fila("limites en desorden", "normal", Textos{{"XRetI", "1"}},
-         "Lozar\n5.- Los límites deben ir en orden de menor a mayor, y Límite Retrabajo Lado "
-         "Inferior (1) es mayor que Objetivo (0)");
-}
-
-// A box that is not a number stops the drawing before anything is drawn or rewritten, in one
-// message naming it, and leaves no result on screen.
-void TstDibujo::errores() {
-    QFETCH(QString, accion);
-    QFETCH(Textos, textos);
-    QFETCH(QString, mensaje);
-    Ventana v(false);
-    v.f->cmdNormal_Click();
-    rellenaCajas(*v.f, textos);
-    v.f->lblCpk->setText(QStringLiteral("Cpk 1.00"));
-    if (accion == "dibujo")
-        v.f->cmdDrawCostFunction_Click();
-    else if (accion == "normal")
-        v.f->cmdNormal_Click();
-    else
-        v.f->Pic1_MouseDown(Qt::LeftButton, {}, 100, 0);
-    QCOMPARE(v.doble.mensajes.size(), 1);
-    QCOMPARE(v.doble.mensajes[0].texto, mensaje);
-    QVERIFY(!v.doble.ocupado);
-    QCOMPARE(v.f->yb->text(), QStringLiteral("100"));
-    QCOMPARE(v.f->lblCpk->text(), QString());
-    if (accion != "lectura") // what was drawn before is gone
-        QCOMPARE(v.f->Pic1->imagen().pixel(0, 0) & 0xffffff,
-                 v.f->Pic1->colorFondo().rgb() & 0xffffff);
 }
 
 void TstDibujo::campanaLejana_data() {
