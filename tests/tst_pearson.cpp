@@ -123,7 +123,6 @@ class TstPearson : public QObject {
 private slots:
     void distribucion_data();
     void distribucion();
-    void imposible();
     void parciales_data();
     void parciales();
 };
@@ -187,12 +186,6 @@ void TstPearson::distribucion() {
     const double buenas = 1 - double(d.cdf((10 - mu) / sigma) + d.colaSuperior((90 - mu) / sigma));
     const FormaProceso forma(sesgo, curtosis);
     LOZAR_COMPARA(costoExacto(c, mu, sigma, &forma).efectivo, total / buenas, 1e-9);
-}
-
-void TstPearson::imposible() {
-    QVERIFY(!pearsonPosible(1, -1));
-    QVERIFY_THROWS_EXCEPTION(PearsonImposible, DistribucionPearson(1.0L, -1.0L));
-    QVERIFY_THROWS_EXCEPTION(PearsonImposible, DistribucionPearson(0.0L, -2.0L));
 }
 
 void TstPearson::parciales_data() {
