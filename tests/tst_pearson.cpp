@@ -5,10 +5,7 @@
 #include "pearson.h"
 
 #include <QtTest>
-#include <boost/math/quadrature/exp_sinh.hpp>
 #include <boost/math/quadrature/gauss_kronrod.hpp>
-#include <boost/math/quadrature/sinh_sinh.hpp>
-#include <boost/math/quadrature/tanh_sinh.hpp>
 #include <boost/math/special_functions/beta.hpp>
 #include <boost/math/special_functions/gamma.hpp>
 #include <boost/multiprecision/cpp_bin_float.hpp>
@@ -16,24 +13,6 @@
 #include <functional>
 
 namespace {
-
-using Funcion = std::function<double(double)>;
-
-// ∫ f over [a, b], either end possibly infinite, by the rule each kind of interval wants; the
-// distribution's own routines are not used.
-double integral(const Funcion& f, double a, double b) {
-    if (std::isfinite(a) && std::isfinite(b))
-        return boost::math::quadrature::tanh_sinh<double>().integrate(f, a, b);
-    if (std::isfinite(a))
-        return boost::math::quadrature::exp_sinh<double>().integrate(f, a, b);
-    if (std::isfinite(b))
-        return boost::math::quadrature::exp_sinh<double>().integrate(
-            [&](double x) { return f(-x); }, -b, -a);
-    return boost::math::quadrature::sinh_sinh<double>().integrate(f);
-}
-
-// Type V's boundary at skewness 1: there the quadratic −31 β2² + 174 β2 − 99 vanishes.
-const double kCurtosisV = (174 + std::sqrt(18000.0)) / 62 - 3;
 
 // A textbook variable Y as E[Y^j; u < Y < v], j = 0 … 4, in 50 digits: through the incomplete
 // beta or gamma functions of shifted parameters, or by quadrature where there are none.
@@ -121,72 +100,9 @@ Q_DECLARE_METATYPE(Parcial)
 class TstPearson : public QObject {
     Q_OBJECT
 private slots:
-    void distribucion_data();
-    void distribucion();
     void parciales_data();
     void parciales();
 };
-
-void TstPearson::distribucion_data() {
-    columnas<double, double, TipoPearson>("sesgo", "curtosis", "tipo");
-    QTest::newRow("normal") << 0.0 << 0.0 << TipoPearson::Normal;
-    QTest::newRow("I") << 0.5 << 0.0 << TipoPearson::I;
-    QTest::newRow("I muy sesgado") << 1.0 << 1.0 << TipoPearson::I;
-    QTest::newRow("II") << 0.0 << -0.5 << TipoPearson::II;
-    QTest::newRow("III") << 1.0 << 1.5 << TipoPearson::III;
-    QTest::newRow("IV") << 0.9 << 1.6 << TipoPearson::IV;
-    QTest::newRow("IV sesgo negativo") << -0.9 << 1.6 << TipoPearson::IV;
-    QTest::newRow("V") << 1.0 << kCurtosisV << TipoPearson::V;
-    QTest::newRow("VI") << 1.0 << 1.8 << TipoPearson::VI;
-    QTest::newRow("VI sesgo negativo") << -1.0 << 1.8 << TipoPearson::VI;
-    QTest::newRow("VII") << 0.0 << 1.0 << TipoPearson::VII;
-}
-
-// Each type against quadrature of its own density: the cumulative areas are its integrals, the
-// quantiles invert them, and a process of that shape costs the integral of the cost over it.
-// (That the density has the moments asked for follows from the areas, which parciales checks
-// against each textbook variable.)
-void TstPearson::distribucion() {
-    QFETCH(double, sesgo);
-    QFETCH(double, curtosis);
-    QFETCH(TipoPearson, tipo);
-    const DistribucionPearson d(sesgo, curtosis);
-    QCOMPARE(d.tipo(), tipo);
-    const double a = double(d.minimo()), b = double(d.maximo());
-    const Funcion f = [&](double x) { return double(d.densidad(x)); };
-
-    for (double z = -6; z <= 6; z += 0.75) {
-        const double bajo = z <= a ? 0 : z >= b ? 1 : integral(f, a, z);
-        const double alto = z >= b ? 0 : z <= a ? 1 : integral(f, z, b);
-        const double cdf = double(d.cdf(z)), cola = double(d.colaSuperior(z));
-        QVERIFY2(std::fabs(cdf - bajo) < 1e-9 && std::fabs(cola - alto) < 1e-9,
-                 qPrintable(QString("z %1: %2 contra %3").arg(z).arg(cdf).arg(bajo)));
-    }
-    for (double p : {1e-6, 0.00135, 0.3, 0.5, 0.99865, 1 - 1e-6}) {
-        const double x = double(d.cuantil(p));
-        QVERIFY2(d.cdf(x - 1e-9) <= p && p <= d.cdf(x + 1e-9),
-                 qPrintable(QString("p %1: x %2").arg(p).arg(x, 0, 'g', 17)));
-    }
-    const MomentosPearson mp = d.momentos(); // the fit's own account of itself
-    QVERIFY(std::fabs(mp.asimetria - sesgo) < 1e-9 && std::fabs(mp.curtosis - curtosis) < 1e-9);
-
-    // The exact cost of a process of this shape, μ 47 and σ 12, with the Taguchi loss and a
-    // sloped nominal line: quadrature of the cost itself, piece by piece where it is smooth.
-    CajasMapa c = CajasMapa::tipico(1);
-    c.textos[Caja::YNomS] = "9";
-    const double mu = 47, sigma = 12;
-    std::vector<double> cortes{std::max(a, double(d.cuantil(1e-14)))};
-    for (double l : {10.0, 20.0, 50.0, 80.0, 90.0, mu + sigma * double(d.cuantil(1 - 1e-14))})
-        if ((l - mu) / sigma > cortes.back() && (l - mu) / sigma <= b)
-            cortes.push_back((l - mu) / sigma);
-    double total = 0;
-    for (std::size_t i = 0; i + 1 < cortes.size(); ++i)
-        total += integral([&](double z) { return Lozar(c, mu + sigma * z) * f(z); }, cortes[i],
-                          cortes[i + 1]);
-    const double buenas = 1 - double(d.cdf((10 - mu) / sigma) + d.colaSuperior((90 - mu) / sigma));
-    const FormaProceso forma(sesgo, curtosis);
-    LOZAR_COMPARA(costoExacto(c, mu, sigma, &forma).efectivo, total / buenas, 1e-9);
-}
 
 void TstPearson::parciales_data() {
     columnas<QString, Parcial>("tipo", "y");
@@ -210,9 +126,10 @@ void TstPearson::parciales_data() {
     fila("VII casi normal", QString("VII"), student(6004));
 }
 
-// The moments of intervals that split the whole line at the ends of the support, far in the
-// tails and across the middle, against the textbook variable standardised by its own moments;
-// and, from them, the Taguchi loss of a process spread far below its tolerance.
+// Each type against the textbook variable standardised by its own moments: the cumulative areas
+// and quantiles; the moments of intervals that split the whole line at the ends of the support,
+// far in the tails and across the middle; and, from them, the Taguchi loss of a process spread
+// far below its tolerance and the whole cost of one spread across its limits.
 void TstPearson::parciales() {
     QFETCH(QString, tipo);
     QFETCH(Parcial, y);
@@ -249,6 +166,10 @@ void TstPearson::parciales() {
                 std::fabs(double(d.colaSuperior(z)) - alto) <= std::min(1e-12, 1e-6 * alto),
             qPrintable(QString::asprintf("z %g: %.17g, %.17g contra %.17g, %.17g", z,
                                          double(d.cdf(z)), double(d.colaSuperior(z)), bajo, alto)));
+    }
+    for (double p : {1e-6, 0.00135, 0.3, 0.5, 0.99865, 1 - 1e-6}) { // the quantiles invert them
+        const double x = double(d.cuantil(p));
+        QVERIFY2(d.cdf(x - 1e-9) <= p && p <= d.cdf(x + 1e-9), qPrintable(QString::number(p)));
     }
     std::vector<double> cortes{-inf, double(d.cuantil(1e-9)), double(d.cuantil(0.3)),
                                0,    double(d.cuantil(0.8)),  double(d.cuantil(1 - 1e-9)),
@@ -299,6 +220,30 @@ void TstPearson::parciales() {
                      qPrintable(QString::asprintf("media %.17g, σ %g: %.17g contra %.17g", mu,
                                                   sigma, calculado, esperado)));
         }
+
+    // The whole cost of a process of mean 47 and σ 12, its nominal line rising to 9: between
+    // limits the cost is a quadratic a + bx + cx², read off three of its points, whose
+    // expectation over x = μ + σz the partial moments give.
+    c.textos[Caja::YNomS] = "9";
+    const double mu = 47, sigma = 12;
+    const double limites[] = {-inf, 10, 20, 50, 80, 90, inf};
+    double total = 0;
+    for (int i = 0; i < 6; ++i) {
+        const double lo = limites[i], hi = limites[i + 1];
+        const double u = std::isfinite(lo) ? lo : hi - 3,
+                     h = ((std::isfinite(hi) ? hi : lo + 3) - u) / 3;
+        const double x = u + 1.5 * h, y0 = Lozar(c, x - h), y1 = Lozar(c, x), y2 = Lozar(c, x + h);
+        const double cc = (y0 - 2 * y1 + y2) / (2 * h * h), b = (y2 - y0) / (2 * h) - 2 * cc * x,
+                     a = y1 - b * x - cc * x * x;
+        const double z0 = (lo - mu) / sigma, z1 = (hi - mu) / sigma;
+        const double m0 = referencia(0, z0, z1), m1 = referencia(1, z0, z1),
+                     m2 = referencia(2, z0, z1);
+        total += a * m0 + b * (mu * m0 + sigma * m1) +
+                 cc * (mu * mu * m0 + 2 * mu * sigma * m1 + sigma * sigma * m2);
+    }
+    const double buenas =
+        1 - referencia(0, -inf, (10 - mu) / sigma) - referencia(0, (90 - mu) / sigma, inf);
+    LOZAR_COMPARA(costoExacto(c, mu, sigma, &forma).efectivo, total / buenas, 1e-9);
 }
 
 QTEST_GUILESS_MAIN(TstPearson)
