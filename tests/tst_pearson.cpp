@@ -1,6 +1,7 @@
 #include "comun/cajasmapa.h"
 #include "comun/comparar.h"
 #include "costo/exacto.h"
+#include "costo/optimo.h"
 #include "estudio/forma.h"
 #include "pearson.h"
 
@@ -129,7 +130,8 @@ void TstPearson::parciales_data() {
 // Each type against the textbook variable standardised by its own moments: the cumulative areas
 // and quantiles; the moments of intervals that split the whole line at the ends of the support,
 // far in the tails and across the middle; and, from them, the Taguchi loss of a process spread
-// far below its tolerance and the whole cost of one spread across its limits.
+// far below its tolerance, and the whole cost of one spread across its limits, its slope and
+// its optimum.
 void TstPearson::parciales() {
     QFETCH(QString, tipo);
     QFETCH(Parcial, y);
@@ -243,7 +245,21 @@ void TstPearson::parciales() {
     }
     const double buenas =
         1 - referencia(0, -inf, (10 - mu) / sigma) - referencia(0, (90 - mu) / sigma, inf);
-    LOZAR_COMPARA(costoExacto(c, mu, sigma, &forma).efectivo, total / buenas, 1e-9);
+    const CostoExacto r = costoExacto(c, mu, sigma, &forma, true);
+    LOZAR_COMPARA(r.efectivo, total / buenas, 1e-9);
+    // Its parts add up, and its slope is the cost's own differences.
+    LOZAR_COMPARA(r.parteDesperdicio + r.parteRetrabajo + r.parteFueraDeObjetivo, r.noCalidad(),
+                  1e-12);
+    const double h = 1e-5;
+    LOZAR_COMPARA(r.derivada,
+                  (costoExacto(c, mu + h, sigma, &forma).efectivo -
+                   costoExacto(c, mu - h, sigma, &forma).efectivo) /
+                      (2 * h),
+                  1e-6);
+    // Spread far below the tolerance, the same cost either side: least at the target, 5 + kσ².
+    const std::optional<MediaOptima> m = buscaMediaOptima(CajasMapa::tipico(1), 0.01, &forma);
+    QVERIFY(m && std::fabs(m->media - 50) < 1e-6);
+    LOZAR_COMPARA(m->efectivo, 5 + 10.0 / 900 * 1e-4, 1e-12);
 }
 
 QTEST_GUILESS_MAIN(TstPearson)
