@@ -11,7 +11,6 @@
 #include <QDeadlineTimer>
 #include <QLockFile>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QtTest>
 

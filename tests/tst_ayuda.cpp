@@ -8,14 +8,11 @@
 #include "plataforma/plataformaqt.h"
 #include "principal/ayuda.h"
 
-#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QTextDocumentFragment>
-#include <QTimer>
 #include <QtTest>
 
 namespace {

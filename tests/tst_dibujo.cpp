@@ -1,10 +1,7 @@
-#include "comun/comparar.h"
 #include "comun/estudio.h"
-#include "comun/plataformadoble.h"
 #include "plataforma/formulario.h"
 #include "plataforma/picturebox.h"
 
-#include <QLabel>
 #include <QRegularExpression>
 #include <QtTest>
 
