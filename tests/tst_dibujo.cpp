@@ -156,7 +156,9 @@ void TstDibujo::dibujos() {
     }
     QCOMPARE(v.doble.mensajes.size(), boton == "clic" ? 1 : 0);
     QVERIFY(!v.doble.ocupado);
-    if (boton == "1.") { // the picture is left with a 2-pixel solid black pen
+    if (boton == "1.") { // the curve ends at (xb, its cost); a 2-pixel solid black pen is left
+        const double xb = v.f->estricto(Caja::xb);
+        QCOMPARE(v.f->Pic1->puntoActual(), QPointF(v.f->ConvX(xb), v.f->ConvY(Lozar(*v.f, xb))));
         QCOMPARE(v.f->Pic1->anchoTrazo(), 2);
         QCOMPARE(v.f->Pic1->estilo(), EstiloTrazo::Solido);
         QCOMPARE(v.f->Pic1->color(), QColor(Qt::black));
