@@ -1,15 +1,16 @@
-#include "comun/comparar.h"
 #include "comun/estudio.h"
-#include "comun/plataformadoble.h"
 #include "plataforma/formulario.h"
 #include "plataforma/picturebox.h"
 
-#include <QLabel>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
 const QRgb kRojo = 0xff0000, kAmarillo = 0xffff00, kVerdeObj = 0x00c000, kAzul = 0x0000ff,
            kVerde = 0x00ff00, kNegro = 0x000000;
+const QMap<QString, QRgb> kColores = {{"rojo", kRojo},         {"amarillo", kAmarillo},
+                                      {"objetivo", kVerdeObj}, {"azul", kAzul},
+                                      {"verde", kVerde},       {"negro", kNegro}};
 
 struct Ventana : EstudioTemporal {
     using EstudioTemporal::EstudioTemporal;
@@ -43,74 +44,125 @@ struct Ventana : EstudioTemporal {
 class TstDibujo : public QObject {
     Q_OBJECT
 private slots:
-    void lineasDeLimites_data();
-    void lineasDeLimites();
-    void ensancha_data();
-    void ensancha();
+    void dibujos_data();
+    void dibujos();
     void marcadores();
-    void curvaTaguchi();
-    void zonas();
-    void cpk_data();
-    void cpk();
-    void lectura();
-    void errores_data();
-    void errores();
     void campanaLejana_data();
     void campanaLejana();
 };
 
-void TstDibujo::lineasDeLimites_data() {
-    // colores: the line colours met above the cost function
-    columnas<Textos, double, QList<QRgb>>("textos", "x", "colores");
-    fila("XDesI rojo", Textos{}, 10.0, QList<QRgb>{kRojo});
-    fila("XRetI amarillo", Textos{}, 20.0, QList<QRgb>{kAmarillo});
-    fila("XObj verde", Textos{}, 50.0, QList<QRgb>{kVerdeObj});
-    fila("media azul", Textos{}, 52.0, QList<QRgb>{kAzul});
-    fila("XDesS rojo", Textos{}, 90.0, QList<QRgb>{kRojo});
+void TstDibujo::dibujos_data() {
+    // textos: boxes over the usual study, "Taguchi" its box; boton: "1." the cost function, "2."
+    // the distribution, "clic" a real click at the picture's middle, whatever the screen's scale.
+    // esperado: "caja=texto" a box's or label's text, "mensaje=…" the one message's; "x,y=color"
+    // the pixel at plot point (x, y), 0..100 each way, "x,y~color" that colour within a pixel,
+    // "x,y!color" not; "x|colores" exactly those limit lines' colours in the column at study
+    // value x above the cost function (at most 35 of 100), and none just right of it; "pico<" or
+    // "pico>": a skewed curve peaks left or right of its mean, away from its long tail.
+    columnas<Textos, QString, QStringList>("textos", "boton", "esperado");
+    using L = QStringList;
+    fila("XDesI rojo", Textos{}, "1.", L{"10|rojo", "xa=0", "xb=100", "yb=100"});
+    fila("XRetI amarillo", Textos{}, "1.", L{"20|amarillo"});
+    fila("XObj verde", Textos{}, "1.", L{"50|objetivo"});
+    fila("media azul", Textos{}, "1.", L{"52|azul"});
+    fila("XDesS rojo", Textos{}, "1.", L{"90|rojo"});
     // A rework limit on its scrap limit is dashed, letting the red show through its gaps.
-    fila("XRetI igual discontinua", Textos{{"XRetI", "10"}}, 10.0, QList<QRgb>{kRojo, kAmarillo});
-    fila("XRetI 10.0 continua", Textos{{"XRetI", "10.0"}}, 10.0, QList<QRgb>{kAmarillo});
-    fila("XRetS igual discontinua", Textos{{"XRetS", "90"}}, 90.0, QList<QRgb>{kRojo, kAmarillo});
+    fila("XRetI igual discontinua", Textos{{"XRetI", "10"}}, "1.", L{"10|rojo amarillo"});
+    fila("XRetI 10.0 continua", Textos{{"XRetI", "10.0"}}, "1.", L{"10|amarillo"});
+    fila("XRetS igual discontinua", Textos{{"XRetS", "90"}}, "1.", L{"90|rojo amarillo"});
+    // The scale widens to show every limit and cost.
+    fila("xa baja a XDesI", Textos{{"xa", "20"}}, "1.", L{"xa=10", "xb=100", "50|objetivo"});
+    fila("yb sube a 130", Textos{{"YNomS", "80"}, {"YDesS", "50"}}, "1.",
+         L{"xa=0", "yb=130", "50|objetivo"});
+    fila("ambos lados", Textos{{"xa", "30"}, {"xb", "60"}}, "1.",
+         L{"xa=10", "xb=90", "yb=100", "50|objetivo"});
+    // The Taguchi bowl over the nominal 5: 7.5 at 15 from the target, not the flat centre.
+    fila("curva de Taguchi", Textos{{"Taguchi", "1"}}, "1.",
+         L{"50,95~negro", "35,92.5~negro", "65,92.5~negro", "35,95!negro"});
+    // A bell filled by zone, its peak at the top and one σ out at e^−½ of it.
+    fila("zonas", Textos{{"Media", "50"}, {"StdDev", "20"}}, "2.",
+         L{"5,97=rojo", "15,90=amarillo", "40,60=verde", "70,80=verde", "85,93=amarillo",
+           "95,97=rojo", "40,5=fondo", "50.3,0.2~azul", "30,39.35~azul"});
+    // Cpk about rework limits 7 and 12; without spread, the mean line red; skewed, by
+    // percentiles.
+    const auto estrecho = [](const QString& media, const QString& desviacion) {
+        return Textos{{"XDesI", "5"},  {"XRetI", "7"},   {"XObj", "9"},         {"XRetS", "12"},
+                      {"XDesS", "15"}, {"Media", media}, {"StdDev", desviacion}};
+    };
+    fila("Cpk 0.67", estrecho("10", "1"), "2.", L{"lblCpk=Cpk 0.67"});
+    fila("Cpk negativo", estrecho("13", "1"), "2.", L{"lblCpk=Cpk -0.33"});
+    fila("Cpk sin dispersion", estrecho("10", "0"), "2.", L{"lblCpk=Cpk -", "10|rojo"});
+    const auto sesgado = [](const QString& sesgo) {
+        return Textos{{"Media", "45"}, {"StdDev", "6"}, {"Sesgo", sesgo}, {"Curtosis", "1.6"}};
+    };
+    fila("Cpk sesgo a la derecha", sesgado("0.9"), "2.", L{"lblCpk=Cpk 1.32", "pico<"});
+    fila("Cpk sesgo a la izquierda", sesgado("-0.9"), "2.", L{"lblCpk=Cpk 0.95", "pico>"});
+    // The readout of a click: the interval under it, its area and the cost there.
+    fila("lectura", Textos{{"Media", "50"}, {"StdDev", "10"}}, "clic",
+         L{"mensaje=Intervalo desde: 49.500\nIntervalo hasta: 50.500\nMarca de clase:  50.000\n"
+           "Area cubierta:   3.988 %\nLozar unitario:  $ 5.00\n"});
 }
 
-void TstDibujo::lineasDeLimites() {
+void TstDibujo::dibujos() {
     QFETCH(Textos, textos);
-    QFETCH(double, x);
-    QFETCH(QList<QRgb>, colores);
+    QFETCH(QString, boton);
+    QFETCH(QStringList, esperado);
     Ventana v;
+    v.f->chkTaguchi->setChecked(textos.take("Taguchi") == "1");
     rellenaCajas(*v.f, textos);
-    v.f->cmdDrawCostFunction_Click();
-    QVERIFY(v.doble.mensajes.isEmpty());
+    const QRect r = v.f->Pic1->contentsRect();
+    if (boton == "clic")
+        QTest::mouseClick(v.f->Pic1, Qt::LeftButton, {}, QPoint(r.left() + r.width() / 2, 50));
+    else if (boton == "1.")
+        v.f->cmdDrawCostFunction_Click();
+    else
+        v.f->cmdNormal_Click();
+    const QRgb fondo = v.f->Pic1->colorFondo().rgb() & 0xffffff;
+    const auto color = [&](const QString& n) { return n == "fondo" ? fondo : kColores.value(n); };
+    const QRegularExpression punto(R"(^([\d.]+),([\d.]+)([=~!])(\w+)$)"),
+        columna(R"(^(\d+)\|(.*)$)");
+    for (const QString& e : esperado) {
+        const QRegularExpressionMatch p = punto.match(e), c = columna.match(e);
+        if (p.hasMatch()) {
+            const double x = p.captured(1).toDouble(), y = p.captured(2).toDouble();
+            const QRgb c = color(p.captured(4));
+            QVERIFY2(p.captured(3) == "=" ? v.px(x, y) == c
+                                          : v.cerca(x, y, c) == (p.captured(3) == "~"),
+                     qPrintable(e));
+        } else if (c.hasMatch()) {
+            const double x = v.f->ConvX(c.captured(1).toDouble());
+            const QSet<QRgb> vistos = v.columna(x, 2, 55);
+            for (const char* n : {"rojo", "amarillo", "objetivo", "azul"})
+                QVERIFY2(vistos.contains(color(n)) == c.captured(2).split(' ').contains(n),
+                         qPrintable(e + ": " + n));
+            QCOMPARE(v.px(x + 1, 30), fondo);
+        } else if (e.startsWith("pico")) {
+            // Where the curve touches the top row, away from the mean line, which is blue too.
+            const int media = v.f->Pic1->escala().aPixel(v.f->ConvX(45), 0).x();
+            const QImage& img = v.f->Pic1->imagen();
+            int pico = -1;
+            for (int x = 0; x < img.width() && pico < 0; ++x)
+                if (std::abs(x - media) > 2 && (img.pixel(x, 0) & 0xffffff) == kAzul)
+                    pico = x;
+            QVERIFY2(pico >= 0 && (e == "pico<" ? pico < media : pico > media),
+                     qPrintable(QString("pico %1, media %2").arg(pico).arg(media)));
+        } else if (e.startsWith("mensaje=")) {
+            QCOMPARE(v.doble.ultimoTexto(), e.mid(8));
+            QCOMPARE(v.doble.mensajes[0].icono, Icono::Informacion);
+        } else {
+            QCOMPARE(v.f->findChild<QWidget*>(e.section('=', 0, 0))->property("text").toString(),
+                     e.section('=', 1));
+        }
+    }
+    QCOMPARE(v.doble.mensajes.size(), boton == "clic" ? 1 : 0);
     QVERIFY(!v.doble.ocupado);
-    // Above the cost function (at most 35 of 100) only the vertical lines are drawn.
-    const QSet<QRgb> vistos = v.columna(x, 2, 55);
-    for (QRgb c : {kRojo, kAmarillo, kVerdeObj, kAzul})
-        QVERIFY2(vistos.contains(c) == colores.contains(c), qPrintable(QString::number(c, 16)));
-    QCOMPARE(v.px(x + 1, 30), v.f->Pic1->colorFondo().rgb() & 0xffffff);
-    // The picture is left with a 2-pixel solid black pen.
-    QCOMPARE(v.f->Pic1->anchoTrazo(), 2);
-    QCOMPARE(v.f->Pic1->estilo(), EstiloTrazo::Solido);
-    QCOMPARE(v.f->Pic1->color(), QColor(Qt::black));
-}
-
-void TstDibujo::ensancha_data() {
-    columnas<Textos, QString, QString, QString>("textos", "xa", "xb", "yb");
-    fila("xa baja a XDesI", Textos{{"xa", "20"}}, "10", "100", "100");
-    fila("yb sube a 130", Textos{{"YNomS", "80"}, {"YDesS", "50"}}, "0", "100", "130");
-    fila("ambos lados", Textos{{"xa", "30"}, {"xb", "60"}}, "10", "90", "100");
-}
-
-void TstDibujo::ensancha() {
-    QFETCH(Textos, textos);
-    QFETCH(QString, xa);
-    QFETCH(QString, xb);
-    QFETCH(QString, yb);
-    Ventana v;
-    rellenaCajas(*v.f, textos);
-    v.f->cmdDrawCostFunction_Click();
-    QCOMPARE(v.f->xa->text(), xa);
-    QCOMPARE(v.f->xb->text(), xb);
-    QCOMPARE(v.f->yb->text(), yb);
+    if (boton == "1.") { // the curve ends at (xb, its cost); a 2-pixel solid black pen is left
+        const double xb = v.f->estricto(Caja::xb);
+        QCOMPARE(v.f->Pic1->puntoActual(), QPointF(v.f->ConvX(xb), v.f->ConvY(Lozar(*v.f, xb))));
+        QCOMPARE(v.f->Pic1->anchoTrazo(), 2);
+        QCOMPARE(v.f->Pic1->estilo(), EstiloTrazo::Solido);
+        QCOMPARE(v.f->Pic1->color(), QColor(Qt::black));
+    }
 }
 
 void TstDibujo::marcadores() {
@@ -128,134 +180,6 @@ void TstDibujo::marcadores() {
     v.f->cmdDrawCostFunction_Click();
     QCOMPARE(v.f->YRetI->y(), aPixeles(2280)); // equal costs: rework on top
     QCOMPARE(v.f->Label1[3]->y(), aPixeles(1980));
-}
-
-void TstDibujo::curvaTaguchi() {
-    Ventana v;
-    v.f->chkTaguchi->setChecked(true);
-    v.f->cmdDrawCostFunction_Click();
-    QVERIFY(v.cerca(v.f->ConvX(50), v.f->ConvY(5), kNegro));
-    QVERIFY(v.cerca(v.f->ConvX(35), v.f->ConvY(7.5), kNegro));
-    QVERIFY(v.cerca(v.f->ConvX(65), v.f->ConvY(7.5), kNegro));
-    QVERIFY(!v.cerca(v.f->ConvX(35), v.f->ConvY(5), kNegro));   // not the flat centre
-    QCOMPARE(v.f->Pic1->puntoActual(), QPointF(100, 100 - 35)); // ends at P(xb, L(xb))
-}
-
-void TstDibujo::zonas() {
-    Ventana v;
-    rellenaCajas(*v.f, {{"Media", "50"}, {"StdDev", "20"}});
-    v.f->cmdNormal_Click();
-    QVERIFY(v.doble.mensajes.isEmpty());
-    QCOMPARE(v.px(5, 97), kRojo);
-    QCOMPARE(v.px(15, 90), kAmarillo);
-    QCOMPARE(v.px(40, 60), kVerde);
-    QCOMPARE(v.px(70, 80), kVerde);
-    QCOMPARE(v.px(85, 93), kAmarillo); // under the nominal line at 95
-    QCOMPARE(v.px(95, 97), kRojo);
-    QCOMPARE(v.px(40, 5), v.f->Pic1->colorFondo().rgb() & 0xffffff); // above the bell
-    QVERIFY(v.cerca(50.3, 0.2, kAzul));                              // the peak at the top
-    QVERIFY(v.cerca(30, 100 * (1 - std::exp(-0.5)), kAzul));         // one σ out
-}
-
-void TstDibujo::cpk_data() {
-    columnas<Textos, QString>("textos", "texto");
-    fila("0.67", Textos{{"Media", "10"}, {"StdDev", "1"}}, "Cpk 0.67");
-    fila("negativo", Textos{{"Media", "13"}, {"StdDev", "1"}}, "Cpk -0.33");
-    fila("sin dispersion", Textos{{"Media", "10"}, {"StdDev", "0"}}, "Cpk -");
-    // A skewed process measures Cpk by percentiles.
-    const auto sesgado = [](const char* sesgo) {
-        return Textos{{"XDesI", "10"}, {"XRetI", "20"},  {"XObj", "50"},
-                      {"XRetS", "80"}, {"XDesS", "90"},  {"Media", "45"},
-                      {"StdDev", "6"}, {"Sesgo", sesgo}, {"Curtosis", "1.6"}};
-    };
-    fila("sesgo a la derecha", sesgado("0.9"), "Cpk 1.32");
-    fila("sesgo a la izquierda", sesgado("-0.9"), "Cpk 0.95");
-}
-
-// Rework limits 7 and 12 unless the row says otherwise.
-void TstDibujo::cpk() {
-    QFETCH(Textos, textos);
-    QFETCH(QString, texto);
-    Ventana v(false);
-    rellenaCajas(*v.f,
-                 {{"XDesI", "5"}, {"XRetI", "7"}, {"XObj", "9"}, {"XRetS", "12"}, {"XDesS", "15"}});
-    rellenaCajas(*v.f, textos);
-    v.f->cmdNormal_Click();
-    QVERIFY(v.doble.mensajes.isEmpty());
-    QCOMPARE(v.f->lblCpk->text(), texto);
-    if (texto == "Cpk -")
-        QVERIFY(v.columna(10, 0, 99).contains(kRojo)); // the mean line, xa..xb is 0..100
-    if (!textos.contains("Sesgo"))
-        return;
-    // The curve peaks on the side away from its long tail, touching the top row; the dashed mean
-    // line is blue too.
-    const int media = v.f->Pic1->escala().aPixel(45, 0).x();
-    const QImage& img = v.f->Pic1->imagen();
-    int pico = -1;
-    for (int x = 0; x < img.width() && pico < 0; ++x)
-        if (std::abs(x - media) > 2 && (img.pixel(x, 0) & 0xffffff) == kAzul)
-            pico = x;
-    QVERIFY2(textos["Sesgo"].startsWith('-') ? pico > media : (pico >= 0 && pico < media),
-             qPrintable(QString("pico %1, media %2").arg(pico).arg(media)));
-}
-
-void TstDibujo::lectura() {
-    Ventana v(false);
-    rellenaCajas(*v.f, {{"Media", "50"}, {"StdDev", "10"}});
-    // A real click at the middle of the picture, whatever the screen's scale.
-    const QRect r = v.f->Pic1->contentsRect();
-    QTest::mouseClick(v.f->Pic1, Qt::LeftButton, {}, QPoint(r.left() + r.width() / 2, 50));
-    QCOMPARE(v.doble.mensajes.size(), 1);
-    QCOMPARE(v.doble.mensajes[0].icono, Icono::Informacion);
-    QCOMPARE(v.doble.ultimoTexto(), QStringLiteral("Intervalo desde: 49.500\n"
-                                                   "Intervalo hasta: 50.500\n"
-                                                   "Marca de clase:  50.000\n"
-                                                   "Area cubierta:   3.988 %\n"
-                                                   "Lozar unitario:  $ 0.00\n"));
-}
-
-void TstDibujo::errores_data() {
-    columnas<QString, Textos, QString>("accion", "textos", "mensaje");
-    const QString tipos = QStringLiteral("Lozar\n13.- No coinciden los tipos: ");
-    fila("dibujo ya vacio", "dibujo", Textos{{"ya", ""}, {"YDesS", "500"}},
-         tipos + "«Valor inferior de la escala de Lozar» está vacía");
-    fila("normal StdDev vacio", "normal", Textos{{"StdDev", ""}},
-         tipos + "«Desv. Std.» está vacía");
-    fila("normal xa malo", "normal", Textos{{"StdDev", "1"}, {"xa", "x"}},
-         tipos + "«Valor mínimo de la característica» no es un número");
-    fila("lectura StdDev vacio", "lectura", Textos{{"StdDev", ""}},
-         tipos + "«Desv. Std.» está vacía");
-    fila("lectura limite malo", "lectura", Textos{{"StdDev", "1"}, {"XRetS", "?"}},
-         tipos + "«Límite Retrabajo Lado Superior» no es un número");
-    fila("limites en desorden", "normal", Textos{{"XRetI", "1"}},
-         "Lozar\n5.- Los límites deben ir en orden de menor a mayor, y Límite Retrabajo Lado "
-         "Inferior (1) es mayor que Objetivo (0)");
-}
-
-// A box that is not a number stops the drawing before anything is drawn or rewritten, in one
-// message naming it, and leaves no result on screen.
-void TstDibujo::errores() {
-    QFETCH(QString, accion);
-    QFETCH(Textos, textos);
-    QFETCH(QString, mensaje);
-    Ventana v(false);
-    v.f->cmdNormal_Click();
-    rellenaCajas(*v.f, textos);
-    v.f->lblCpk->setText(QStringLiteral("Cpk 1.00"));
-    if (accion == "dibujo")
-        v.f->cmdDrawCostFunction_Click();
-    else if (accion == "normal")
-        v.f->cmdNormal_Click();
-    else
-        v.f->Pic1_MouseDown(Qt::LeftButton, {}, 100, 0);
-    QCOMPARE(v.doble.mensajes.size(), 1);
-    QCOMPARE(v.doble.mensajes[0].texto, mensaje);
-    QVERIFY(!v.doble.ocupado);
-    QCOMPARE(v.f->yb->text(), QStringLiteral("100"));
-    QCOMPARE(v.f->lblCpk->text(), QString());
-    if (accion != "lectura") // what was drawn before is gone
-        QCOMPARE(v.f->Pic1->imagen().pixel(0, 0) & 0xffffff,
-                 v.f->Pic1->colorFondo().rgb() & 0xffffff);
 }
 
 void TstDibujo::campanaLejana_data() {

@@ -7,121 +7,132 @@
 #include "muestra.h"
 
 #include <QtTest>
+#include <functional>
 #include <numeric>
 #include <random>
+
+using Valores = std::vector<double>;
+using Calculo = std::function<Valores()>;
+Q_DECLARE_METATYPE(Calculo)
+
+namespace {
+Valores ambos(const Intervalo& i) {
+    return {i.bajo, i.alto};
+}
+Valores normalidad(const Valores& v) {
+    const PruebaNormalidad r = andersonDarling(v);
+    return {r.a2, r.p};
+}
+} // namespace
 
 class TstIndices : public QObject {
     Q_OBJECT
 private slots:
-    void constantes();
-    void intervalos_data();
-    void intervalos();
-    void normalidad_data();
-    void normalidad();
-    void dentroYTotal();
+    void aMano_data();
+    void aMano();
     void carta();
-    void conformidad_data();
-    void conformidad();
-    void subgruposDeUno();
+    void conMediciones();
     void informePublicado_data();
     void informePublicado();
 };
 
-// Tabulated in every SPC text (e.g. Montgomery, Introduction to Statistical Quality Control,
-// appendix VI): c4 for subgroups of 2, 5 and 25.
-void TstIndices::constantes() {
-    LOZAR_COMPARA(c4(2), 0.7979, 1e-4);
-    LOZAR_COMPARA(c4(5), 0.9400, 1e-4);
-    LOZAR_COMPARA(c4(25), 0.9896, 1e-4);
-    // Pooled: two subgroups {1, 3} and {2, 6}: s² 2 and 8, pooled √5, over c4(3) = 0.8862.
-    LOZAR_COMPARA(sigmaAgrupada({{1, 3}, {2, 6}}), std::sqrt(5.0) / 0.886227, 1e-5);
-    // Moving ranges 2, 1, 3: mean 2, over 1.128.
-    LOZAR_COMPARA(sigmaRangoMovil({1, 3, 2, 5}), 2 / 1.128, 1e-12);
-}
-
-void TstIndices::intervalos_data() {
-    // indice: 0 Cp, 1 Cpk, 2 Cpm (with a = 0.5); worked by hand from the tables' quantiles
-    columnas<int, double, double, double, double, double>("indice", "valor", "n", "confianza",
-                                                          "bajo", "alto");
-    // χ²(0.025; 29) = 16.0471, χ²(0.975; 29) = 45.7223.
-    fila("Cp 1, n 30, 95 %", 0, 1.0, 30.0, 0.95, std::sqrt(16.0471 / 29), std::sqrt(45.7223 / 29));
-    // 1.645 √(1/270 + 1.45² / 58) about a Cpk of 1.45 from 30 parts at 90 %.
-    const double e90 = 1.644854 * std::sqrt(1 / 270.0 + 1.45 * 1.45 / 58);
-    fila("Cpk 1.45, n 30, 90 %", 1, 1.45, 30.0, 0.90, 1.45 - e90, 1.45 + e90);
-    const double e95 = 1.959964 * std::sqrt(1 / 270.0 + 1.45 * 1.45 / 58);
-    fila("Cpk 1.45, n 30, 95 %", 1, 1.45, 30.0, 0.95, 1.45 - e95, 1.45 + e95);
+void TstIndices::aMano_data() {
+    columnas<Calculo, Valores, double>("calculo", "esperado", "tolerancia");
+    // Tabulated in every SPC text (e.g. Montgomery, Introduction to Statistical Quality Control,
+    // appendix VI).
+    fila("c4(2)", Calculo([] { return Valores{c4(2)}; }), Valores{0.7979}, 1e-4);
+    fila("c4(5)", Calculo([] { return Valores{c4(5)}; }), Valores{0.9400}, 1e-4);
+    fila("c4(25)", Calculo([] { return Valores{c4(25)}; }), Valores{0.9896}, 1e-4);
+    // Two subgroups {1, 3} and {2, 6}: s² 2 and 8, pooled √5, over c4(3) = 0.8862.
+    const std::vector<Valores> grupos{{1, 3}, {2, 6}};
+    fila("agrupada", Calculo([=] { return Valores{sigmaAgrupada(grupos)}; }),
+         Valores{std::sqrt(5.0) / 0.886227}, 1e-5);
+    // Moving ranges 2, 1, 3 in the values' order: mean 2, over 1.128.
+    const Valores v{1, 3, 2, 5};
+    fila("rango movil", Calculo([=] { return Valores{sigmaRangoMovil(v)}; }), Valores{2 / 1.128},
+         1e-12);
+    // {1, 2, 4, 7, 11}: p 0.3 lies at position 1.2, a fifth of the way from 2 to 4; p 0.9 at 3.6.
+    // The histogram's class width from the quartiles 2 and 7: 2 × 5 / ∛5.
+    const Valores o{1, 2, 4, 7, 11};
+    fila("cuantiles", Calculo([=] {
+             return Valores{cuantilMuestral(o, 0.3), cuantilMuestral(o, 0.9), cuantilMuestral(o, 1),
+                            anchoFreedmanDiaconis(o)};
+         }),
+         Valores{2.4, 9.4, 11, 5.8480354764257}, 1e-12);
+    // Intervals from the tables' quantiles: χ²(0.025; 29) = 16.0471, χ²(0.975; 29) = 45.7223.
+    fila("Cp 1, n 30, 95 %", Calculo([] { return ambos(intervaloCp(1, 30, 0.95)); }),
+         Valores{std::sqrt(16.0471 / 29), std::sqrt(45.7223 / 29)}, 1e-5);
+    // 1.645 √(1/270 + 1.45² / 58) about a Cpk of 1.45 from 30 parts at 90 %, 1.960 at 95 %.
+    const double e90 = 1.644854 * std::sqrt(1 / 270.0 + 1.45 * 1.45 / 58),
+                 e95 = e90 / 1.644854 * 1.959964;
+    fila("Cpk 1.45, n 30, 90 %", Calculo([] { return ambos(intervaloCpk(1.45, 30, 0.90)); }),
+         Valores{1.45 - e90, 1.45 + e90}, 1e-5);
+    fila("Cpk 1.45, n 30, 95 %", Calculo([] { return ambos(intervaloCpk(1.45, 30, 0.95)); }),
+         Valores{1.45 - e95, 1.45 + e95}, 1e-5);
     // Boyles: ν = 50 (1.25)² / 1.5 = 52.083; χ²(0.005; ν) = 29.51 and χ²(0.995; ν) = 82.14 by
     // Wilson–Hilferty's approximation, good to a few parts in a thousand here.
-    fila("Cpm 1, n 50, a 0.5, 99 %", 2, 1.0, 50.0, 0.99, std::sqrt(29.51 / 52.083),
-         std::sqrt(82.14 / 52.083));
+    fila("Cpm 1, n 50, a 0.5, 99 %", Calculo([] { return ambos(intervaloCpm(1, 50, 0.5, 0.99)); }),
+         Valores{std::sqrt(29.51 / 52.083), std::sqrt(82.14 / 52.083)}, 2e-3);
     // A million values: the interval narrows to ± z / √(2n), and the computation still answers.
     const double ancho = 2.575829 / std::sqrt(2e6);
-    fila("Cp 1, un millón, 99 %", 0, 1.0, 1e6, 0.99, 1 - ancho, 1 + ancho);
+    fila("Cp 1, un millón, 99 %", Calculo([] { return ambos(intervaloCp(1, 1e6, 0.99)); }),
+         Valores{1 - ancho, 1 + ancho}, 1e-5);
+    // Anderson–Darling's A² and p-value of small samples, A² summed here from its definition in
+    // 30 digits, one in each of the p-value's four ranges of A²(1 + 0.75/n + 2.25/n²): 1.094,
+    // 0.488, 0.295 and 0.151.
+    fila("normalidad Fibonacci", Calculo([] {
+             return normalidad({1, 1, 1, 2, 2, 3, 5, 8, 13, 21});
+         }),
+         Valores{0.997022710867, 0.00721926374419}, 1e-9);
+    fila("normalidad ocho", Calculo([] {
+             return normalidad({2, 4, 4, 4, 5, 5, 7, 9});
+         }),
+         Valores{0.432270139714, 0.223342610961}, 1e-9);
+    fila("normalidad pi", Calculo([] {
+             return normalidad({3, 1, 4, 1, 5, 9, 2, 6, 5, 3});
+         }),
+         Valores{0.26873662556, 0.597371982993}, 1e-9);
+    fila("normalidad uno a ocho", Calculo([] {
+             return normalidad({1, 2, 3, 4, 5, 6, 7, 8});
+         }),
+         Valores{0.134000458818, 0.961455692939}, 1e-9);
+    // The p-values of D'Agostino and Stephens' critical values (table 4.7), 10 % to 1 %; on each
+    // border between their formulas (table 4.9) the upper one holds, worked by hand:
+    // exp(1.2937 − 5.709 × 0.6 + 0.0186 × 0.6²), exp(0.9177 − 4.279 × 0.34 − 1.38 × 0.34²) and
+    // 1 − exp(−8.318 + 42.796 × 0.2 − 59.938 × 0.2²); the next formula down would give 0.116893,
+    // 0.501520 and 0.884352.
+    const auto p = [](const Valores& a2) {
+        return Calculo([a2] {
+            Valores r;
+            for (double a : a2)
+                r.push_back(pAndersonDarling(a));
+            return r;
+        });
+    };
+    fila("p criticos", p({0.631, 0.752, 0.873, 1.035}), Valores{0.10, 0.05, 0.025, 0.01}, 0.002);
+    fila("p en los bordes", p({0.6, 0.34, 0.2}),
+         Valores{0.1194324905358, 0.4982327209344, 0.8842497006683}, 1e-9);
+    // Where a measured value falls, 0 below scrap … 4 above: on a limit it conforms to it, as
+    // inspection counts.
+    fila("zonas", Calculo([] {
+             Valores r;
+             for (double x :
+                  {40.0, 44.0, 56.0, 60.0, std::nextafter(56.0, 99.0), std::nextafter(40.0, 0.0)})
+                 r.push_back(int(zonaDeMedicion(x, Limites{40, 44, 50, 56, 60})));
+             return r;
+         }),
+         Valores{1, 2, 2, 3, 3, 0}, 0.0);
 }
 
-void TstIndices::intervalos() {
-    QFETCH(int, indice);
-    QFETCH(double, valor);
-    QFETCH(double, n);
-    QFETCH(double, confianza);
-    QFETCH(double, bajo);
-    QFETCH(double, alto);
-    const Intervalo i = indice == 0   ? intervaloCp(valor, n, confianza)
-                        : indice == 1 ? intervaloCpk(valor, n, confianza)
-                                      : intervaloCpm(valor, n, 0.5, confianza);
-    LOZAR_COMPARA(i.bajo, bajo, indice == 2 ? 2e-3 : 1e-5);
-    LOZAR_COMPARA(i.alto, alto, indice == 2 ? 2e-3 : 1e-5);
-}
-
-void TstIndices::normalidad_data() {
-    columnas<std::vector<double>, double, double>("valores", "pMinimo", "pMaximo");
-    // The normal's own quantiles are as normal as values get; an exponential's are not.
-    std::vector<double> normal, exponencial, uniforme;
-    for (int i = 1; i <= 100; ++i) {
-        const double p = (i - 0.375) / 100.25;
-        double a = -10, b = 10; // Φ⁻¹(p) by bisection, no routine under test
-        for (int k = 0; k < 200; ++k)
-            ((std::erfc(-(a + b) / 2 / std::sqrt(2.0)) / 2 < p) ? a : b) = (a + b) / 2;
-        normal.push_back((a + b) / 2);
-        exponencial.push_back(-std::log(1 - p));
-        uniforme.push_back(p);
-    }
-    fila("normal", normal, 0.9, 1.0);
-    fila("exponencial", exponencial, 0.0, 0.005);
-    fila("uniforme", uniforme, 0.0, 0.05);
-}
-
-// Whole samples whose normality is known; then the p-value against D'Agostino and Stephens'
-// critical values of the adjusted statistic (table 4.7): 0.631 at 10 %, 0.752 at 5 %, 0.873 at
-// 2.5 %, 1.035 at 1 %.
-void TstIndices::normalidad() {
-    QFETCH(std::vector<double>, valores);
-    QFETCH(double, pMinimo);
-    QFETCH(double, pMaximo);
-    const PruebaNormalidad r = andersonDarling(valores);
-    QVERIFY2(r.p >= pMinimo && r.p <= pMaximo,
-             qPrintable(QString("A² %1, p %2").arg(r.a2).arg(r.p)));
-    const std::pair<double, double> criticos[] = {
-        {0.631, 0.10}, {0.752, 0.05}, {0.873, 0.025}, {1.035, 0.01}};
-    for (const auto& [a, p] : criticos)
-        QVERIFY2(std::fabs(pAndersonDarling(a) - p) < 0.1 * p,
-                 qPrintable(QString("%1: %2").arg(a).arg(pAndersonDarling(a))));
-}
-
-// Within and overall spread: apart on a drifting process, together on an independent one.
-void TstIndices::dentroYTotal() {
-    std::mt19937 g(7);
-    std::normal_distribution<double> ruido(0, 1);
-    std::vector<double> deriva, independientes;
-    for (int i = 0; i < 2000; ++i) {
-        const double e = ruido(g);
-        independientes.push_back(10 + e);
-        deriva.push_back(10 + e + i * 0.005); // ten σ of drift over the run
-    }
-    const double dentro = sigmaRangoMovil(independientes),
-                 total = resumeMuestra(independientes).desviacion;
-    QVERIFY2(std::fabs(dentro / total - 1) < 0.05, qPrintable(QString::number(dentro / total)));
-    QVERIFY(resumeMuestra(deriva).desviacion > 2 * sigmaRangoMovil(deriva));
+// Each computation against values worked by hand or published.
+void TstIndices::aMano() {
+    QFETCH(Calculo, calculo);
+    QFETCH(Valores, esperado);
+    QFETCH(double, tolerancia);
+    const Valores visto = calculo();
+    QCOMPARE(visto.size(), esperado.size());
+    for (std::size_t i = 0; i < visto.size(); ++i)
+        LOZAR_COMPARA(visto[i], esperado[i], tolerancia);
 }
 
 // Fifty points in control, then a shift of 1.5σ: runs of 8 on one side are flagged after point
@@ -145,50 +156,25 @@ void TstIndices::carta() {
     QVERIFY(cartaIndividuales(tranquilo).estable());
 }
 
-void TstIndices::conformidad_data() {
-    // limits 40 44 | 50 | 56 60; where a measured value falls (0 below scrap … 4 above scrap)
-    columnas<double, int>("valor", "zona");
-    fila("en el desperdicio inferior", 40.0, 1);
-    fila("en el retrabajo inferior", 44.0, 2);
-    fila("en el retrabajo superior", 56.0, 2);
-    fila("en el desperdicio superior", 60.0, 3);
-    fila("apenas encima", std::nextafter(56.0, 99.0), 3);
-    fila("apenas debajo", std::nextafter(40.0, 0.0), 0);
-}
-
-// A measured value on a limit conforms to it, as inspection counts.
-void TstIndices::conformidad() {
-    QFETCH(double, valor);
-    QFETCH(int, zona);
-    const Limites l{40, 44, 50, 56, 60};
-    QCOMPARE(int(zonaDeMedicion(valor, l)), zona);
-    // A hundred values, ten of them on the upper rework limit and 16 beyond it: 16 % above.
+// A hundred measured values, ten of them on the upper rework limit and 16 beyond it: 16 % above.
+// Each its own part, they make no subgroups: the spread within comes from the moving range, not
+// from nothing.
+void TstIndices::conMediciones() {
     std::vector<double> v(74, 50.0);
     v.insert(v.end(), 10, 56.0);
     v.insert(v.end(), 16, 57.0);
-    CajasMapa cajas;
-    cajas.textos = {{Caja::XDesI, "40"}, {Caja::XRetI, "44"}, {Caja::XObj, "50"},
-                    {Caja::XRetS, "56"}, {Caja::XDesS, "60"}, {Caja::Media, "52"},
-                    {Caja::StdDev, "2"}};
-    const Capacidad c = calculaCapacidad(cajas, nullptr, &v);
-    LOZAR_COMPARA((*c.observada)[3], 0.16, 1e-12);
-    LOZAR_COMPARA((*c.observada)[2], 0.84, 1e-12);
-}
-
-// A column naming every value apart (the part's number) makes no subgroups: the values are
-// individual, and their spread within comes from the moving range, not from nothing.
-void TstIndices::subgruposDeUno() {
-    const std::vector<double> v{1, 3, 2, 5, 4, 6, 5, 8, 7, 9};
     std::vector<int> piezas(v.size());
     std::iota(piezas.begin(), piezas.end(), 1);
     QVERIFY(agrupa(v, piezas).empty());
     CajasMapa cajas;
-    cajas.textos = {{Caja::XDesI, "-10"}, {Caja::XRetI, "0"},  {Caja::XObj, "5"},
-                    {Caja::XRetS, "10"},  {Caja::XDesS, "20"}, {Caja::Media, "5"},
+    cajas.textos = {{Caja::XDesI, "40"}, {Caja::XRetI, "44"}, {Caja::XObj, "50"},
+                    {Caja::XRetS, "56"}, {Caja::XDesS, "60"}, {Caja::Media, "52"},
                     {Caja::StdDev, "2"}};
     const Capacidad c = calculaCapacidad(cajas, nullptr, &v, &piezas);
+    LOZAR_COMPARA((*c.observada)[3], 0.16, 1e-12);
+    LOZAR_COMPARA((*c.observada)[2], 0.84, 1e-12);
     QCOMPARE(c.subgrupos, std::size_t(0));
-    LOZAR_COMPARA(c.sigmaDentro, sigmaRangoMovil(v), 1e-15);
+    LOZAR_COMPARA(c.sigmaDentro, 7 / 99.0 / 1.128, 1e-12);
 }
 
 void TstIndices::informePublicado_data() {

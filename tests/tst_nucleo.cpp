@@ -1,9 +1,8 @@
-// The study's core without a display: its model, zones, Cpk, checks, shapes near the normal, the
-// optimum over a flat stretch and study values that hold quotes.
+// The study's core without a display: the cost curve, its zones, Cpk, checks, shapes near the
+// normal, the exact cost and its optimum, and study values that hold quotes.
 #include "archivos/archivoestudio.h"
 #include "comun/cajasmapa.h"
 #include "comun/comparar.h"
-#include "comun/tablas.h"
 #include "costo/efectivo.h"
 #include "costo/exacto.h"
 #include "costo/optimo.h"
@@ -21,7 +20,9 @@ Q_DECLARE_METATYPE(Textos)
 class TstNucleo : public QObject {
     Q_OBJECT
 private slots:
-    void senales();
+    void lozar_data();
+    void lozar();
+    void mismaEntrada();
     void casiNormales_data();
     void casiNormales();
     void cpkPorPercentiles();
@@ -31,13 +32,9 @@ private slots:
     void comprobaciones();
     void comillas_data();
     void comillas();
+    void exacto_data();
+    void exacto();
     void optimoPlano();
-    void exactoNormal_data();
-    void exactoNormal();
-    void exactoPearson_data();
-    void exactoPearson();
-    void exactoCerrado_data();
-    void exactoCerrado();
     void optimoExacto();
 };
 
@@ -55,34 +52,63 @@ TablaNormal& tabla() {
 }
 } // namespace
 
-// One signal for every input, saying which results it made stale.
-void TstNucleo::senales() {
+void TstNucleo::lozar_data() {
+    // costo: NaN where the curve refuses a limit that is not a number (error 13)
+    columnas<int, Textos, double, double>("taguchi", "cambios", "x", "costo");
+    const Textos nada;
+    const double error = std::nan("");
+    // Steps: each limit belongs to the region on its right.
+    fila("en XDesI ya retrabajo", 0, nada, 10.0, 15.0);
+    fila("en XRetI ya nominal", 0, nada, 20.0, 5.0);
+    fila("en XRetS retrabajo", 0, nada, 80.0, 15.0);
+    fila("antes de XDesS", 0, nada, 89.99, 15.0);
+    fila("gris cuenta como sin marcar", 2, nada, 35.0, 5.0);
+    // The Taguchi bowl: YRet × (x − XObj)² / (XRet − XObj)² above the nominal.
+    fila("taguchi objetivo", 1, nada, 50.0, 5.0);
+    fila("taguchi 35", 1, nada, 35.0, 7.5);
+    fila("taguchi cerca de XRetS", 1, nada, 79.9999, 5 + 10 * (29.9999 * 29.9999) / 900);
+    fila("taguchi YRetI cero plano", 1, Textos{{Caja::YRetI, "0"}}, 35.0, 5.0);
+    fila("taguchi XRetI igual XObj", 1, Textos{{Caja::XRetI, "50"}}, 35.0, 15.0);
+    // Costs read leniently, limits strictly; limits out of order: the first test decides.
+    fila("costo con letras", 0, Textos{{Caja::YDesI, "12abc"}}, 5.0, 17.0);
+    fila("costo solo letras", 0, Textos{{Caja::YDesI, "abc"}}, 5.0, 5.0);
+    fila("limites desordenados", 0, Textos{{Caja::XRetI, "5"}}, 7.0, 35.0);
+    // A bad limit fails only when a test reaches it.
+    fila("XDesI vacio siempre", 1, Textos{{Caja::XDesI, ""}}, 95.0, error);
+    fila("XRetS letras no alcanzado", 1, Textos{{Caja::XRetS, "abc"}}, 15.0, 15.0);
+    fila("XRetS letras alcanzado", 1, Textos{{Caja::XRetS, "abc"}}, 60.0, error);
+    fila("XDesS vacio alcanzado", 1, Textos{{Caja::XDesS, ""}}, 85.0, error);
+    fila("XObj usado por taguchi", 1, Textos{{Caja::XObj, ""}}, 25.0, error);
+    // The nominal cost: the straight line through (xa, YNomI) and (xb, YNomS), also beyond xb.
+    fila("nominal en recta", 0, Textos{{Caja::YNomS, "15"}}, 50.0, 10.0);
+    fila("nominal mas alla de xb", 0, Textos{{Caja::YNomS, "15"}, {Caja::xb, "40"}}, 50.0, 17.5);
+    fila("nominal plano si xb igual xa", 0, Textos{{Caja::YNomS, "15"}, {Caja::xb, "0"}}, 50.0,
+         5.0);
+}
+
+// The cost of one unit at x.
+void TstNucleo::lozar() {
+    QFETCH(int, taguchi);
+    QFETCH(Textos, cambios);
+    QFETCH(double, x);
+    QFETCH(double, costo);
+    double visto = 0;
+    QCOMPARE(errorDe([&] { visto = Lozar(conTextos(cambios, taguchi), x); }),
+             std::isnan(costo) ? 13 : 0);
+    if (!std::isnan(costo))
+        LOZAR_COMPARA(visto, costo, 1e-9);
+}
+
+// The same input again is no change: nothing made stale, nothing to save. (The window's boxes
+// pass on only changes; which results each input makes stale, tst_ventanas checks.)
+void TstNucleo::mismaEntrada() {
     ModeloEstudio m;
-    QSignalSpy cambiado(&m, &ModeloEstudio::cambiado), caducado(&m, &ModeloEstudio::caducado);
-    const int ambos = ModeloEstudio::Cpk | ModeloEstudio::Efectivo;
-    const struct {
-        Caja caja;
-        int resultados; // 0: none stale
-    } casos[] = {{Caja::Media, ambos},
-                 {Caja::Sesgo, ambos},
-                 {Caja::xa, ModeloEstudio::Efectivo},
-                 {Caja::xb, ModeloEstudio::Efectivo},
-                 {Caja::txtTitulo, 0},
-                 {Caja::yb, 0}};
-    for (const auto& c : casos) {
-        cambiado.clear(), caducado.clear();
-        m.fijaTexto(c.caja, QStringLiteral("7"));
-        QCOMPARE(cambiado.size(), 1);
-        QCOMPARE(caducado.size(), c.resultados ? 1 : 0);
-        if (c.resultados)
-            QCOMPARE(caducado[0][0].toInt(), c.resultados);
-        m.fijaTexto(c.caja, QStringLiteral("7")); // the same text again is no change
-        QCOMPARE(cambiado.size(), 1);
-    }
-    caducado.clear();
+    m.fijaTexto(Caja::Media, QStringLiteral("7"));
     m.fijaTaguchi(1);
-    QCOMPARE(caducado.size(), 1);
-    QCOMPARE(caducado[0][0].toInt(), int(ModeloEstudio::Efectivo));
+    QSignalSpy cambiado(&m, &ModeloEstudio::cambiado), caducado(&m, &ModeloEstudio::caducado);
+    m.fijaTexto(Caja::Media, QStringLiteral("7"));
+    m.fijaTaguchi(1);
+    QVERIFY(cambiado.isEmpty() && caducado.isEmpty());
 }
 
 void TstNucleo::casiNormales_data() {
@@ -167,8 +193,6 @@ void TstNucleo::comprobaciones_data() {
     fila("estudio en orden", Textos{{Caja::Media, "50"}, {Caja::StdDev, "8"}}, analisis, "");
     fila("retrabajo igual al desperdicio", Textos{{Caja::XRetI, "10"}, {Caja::StdDev, "8"}},
          analisis, "");
-    fila("desviacion negativa", Textos{{Caja::StdDev, "-1"}}, analisis,
-         "La desviación estándar (Desv. Std.) no puede ser negativa");
     fila("desviacion negativa al dibujar", Textos{{Caja::StdDev, "-1"}},
          int(ModeloEstudio::ParaDistribucion), "La desviación estándar (Desv. Std.) no puede");
     fila("desviacion demasiado chica", Textos{{Caja::Media, "50"}, {Caja::StdDev, "1e-13"}},
@@ -188,13 +212,12 @@ void TstNucleo::comprobaciones_data() {
     fila("retrabajo igual para el costo",
          Textos{{Caja::XRetI, "50"}, {Caja::XObj, "50"}, {Caja::XRetS, "50"}},
          int(ModeloEstudio::ParaCosto), "");
-    fila("forma imposible", Textos{{Caja::Sesgo, "1"}, {Caja::Curtosis, "-1.5"}}, analisis,
-         "Ninguna distribución tiene sesgo 1");
+    // On the border of the possible shapes, kurtosis = skewness² − 2: none.
+    fila("forma en el borde", Textos{{Caja::Sesgo, "1"}, {Caja::Curtosis, "-1"}}, analisis,
+         "Ninguna distribución tiene sesgo 1 y curtosis -1");
     // Only the boxes a path reads: a capability study has no costs.
     fila("costo malo en la capacidad", Textos{{Caja::YNomI, "x"}},
          int(ModeloEstudio::ParaCapacidad), "");
-    fila("costo malo en el costo", Textos{{Caja::YNomI, "x"}}, int(ModeloEstudio::ParaCosto),
-         "No coinciden los tipos: «Nominal Producción Lado Inferior» no es un número");
     fila("desborda", Textos{{Caja::ya, "1e999"}}, int(ModeloEstudio::ParaFuncion),
          "Desbordamiento: «Valor inferior de la escala de Lozar» es demasiado grande");
 }
@@ -228,7 +251,6 @@ void TstNucleo::comillas_data() {
     // lineas: the title's line as written; empty when saving is refused
     columnas<QString, QByteArray>("titulo", "linea");
     fila("sin comillas", "Eje, lote 3", QByteArray("\"Titulo=Eje, lote 3\"\r\n"));
-    fila("pulgadas", "Eje 3/4\" línea 2", QByteArray("Titulo=Eje 3/4\" l\xednea 2\r\n"));
     fila("entre comillas", "\"A\" = \"B\"", QByteArray("Titulo=\"A\" = \"B\"\r\n"));
     fila("comilla y coma", "Eje 3/4\", lote 2", QByteArray());
 }
@@ -256,38 +278,39 @@ void TstNucleo::comillas() {
 // target): the optimum is that stretch and its middle, and a spread changed in its ninth digit
 // does not move it.
 void TstNucleo::optimoPlano() {
-    const CajasMapa c = conTextos({{Caja::XDesI, "40"},
-                                   {Caja::XRetI, "40"},
-                                   {Caja::XObj, "50"},
-                                   {Caja::XRetS, "62"},
-                                   {Caja::XDesS, "70"},
-                                   {Caja::YRetI, "0"},
-                                   {Caja::YDesI, "4"},
-                                   {Caja::YNomI, "1.8"},
-                                   {Caja::YRetS, "0.9"},
-                                   {Caja::YDesS, "4"},
-                                   {Caja::YNomS, "1.8"},
-                                   {Caja::xa, "35"},
-                                   {Caja::xb, "75"}},
-                                  1);
+    const Textos revestimiento = {{Caja::XDesI, "40"}, {Caja::XRetI, "40"},  {Caja::XObj, "50"},
+                                  {Caja::XRetS, "62"}, {Caja::XDesS, "70"},  {Caja::YRetI, "0"},
+                                  {Caja::YDesI, "4"},  {Caja::YNomI, "1.8"}, {Caja::YRetS, "0.9"},
+                                  {Caja::YDesS, "4"},  {Caja::YNomS, "1.8"}, {Caja::xa, "35"},
+                                  {Caja::xb, "75"}};
+    const CajasMapa c = conTextos(revestimiento, 1);
     const std::optional<MediaOptima> sin = buscaMediaOptima(c, 0, nullptr);
     QVERIFY(sin && sin->plano());
     LOZAR_COMPARA(sin->efectivo, 1.8, 1e-12);
-    QVERIFY2(sin->desde - 40 < 1e-3 && sin->desde > 40, // 40 itself is scrap
-             qPrintable(QString("%1 .. %2, %3")
-                            .arg(sin->desde, 0, 'g', 17)
-                            .arg(sin->hasta, 0, 'g', 17)
-                            .arg(sin->media, 0, 'g', 17)));
-    QVERIFY(std::fabs(sin->hasta - 50) < 1e-3);
-    QVERIFY(std::fabs(sin->media - 45) < 1e-3);
-    const double tolerancia = 62 - 40;
+    QVERIFY(sin->desde > 40 && sin->desde < 40 + 1e-3); // 40 itself is scrap
+    QVERIFY(std::fabs(sin->hasta - 50) < 1e-3 && std::fabs(sin->media - 45) < 1e-3);
     const std::optional<MediaOptima> a = buscaMediaOptima(c, 0.5, nullptr);
     const std::optional<MediaOptima> b = buscaMediaOptima(c, 0.5 * (1 + 1e-9), nullptr);
-    QVERIFY(a && b && a->plano());
-    QVERIFY2(
-        std::fabs(a->media - b->media) < 1e-6 * tolerancia,
-        qPrintable(QString("%1 contra %2").arg(a->media, 0, 'g', 17).arg(b->media, 0, 'g', 17)));
-    QVERIFY(a->desde > 40 && a->hasta < 50);
+    QVERIFY(a && b && a->plano() && a->desde > 40 && a->hasta < 50);
+    QVERIFY(std::fabs(a->media - b->media) < 1e-6 * (62 - 40));
+
+    // A rework that pays (cost −3) in a band narrower than the scan's step, below the upper
+    // scrap limit: the least cost, 2, lies there. No point of the scan falls in the band, and a
+    // stretch of equal costs is searched from its first point only, so the search settles on
+    // the nominal 5 over the whole range.
+    const std::optional<MediaOptima> m = buscaMediaOptima(conTextos({{Caja::XDesI, "0"},
+                                                                     {Caja::XRetI, "0"},
+                                                                     {Caja::XObj, "100"},
+                                                                     {Caja::XRetS, "199.1"},
+                                                                     {Caja::XDesS, "200"},
+                                                                     {Caja::YRetI, "0"},
+                                                                     {Caja::YRetS, "-3"},
+                                                                     {Caja::xb, "200"}}),
+                                                          0, nullptr);
+    QEXPECT_FAIL("", "a band cheaper than its neighbours and narrower than a step is missed",
+                 Continue);
+    QVERIFY2(m && m->efectivo < 2 + 1e-9 && m->media >= 199.1 && m->media < 200,
+             qPrintable(QString("%1 a %2").arg(m->efectivo).arg(m->media)));
 }
 
 namespace {
@@ -296,7 +319,7 @@ double Fi(double z) {
 }
 } // namespace
 
-void TstNucleo::exactoNormal_data() {
+void TstNucleo::exacto_data() {
     // taguchi: the quadratic loss between the rework limits; esperado: worked by hand here
     columnas<Textos, int, double, double, double>("textos", "taguchi", "mu", "sigma", "esperado");
     // Steps only: 5 nominal everywhere, 30 more for scrap beyond 10 and 90, 10 more for rework
@@ -315,14 +338,14 @@ void TstNucleo::exactoNormal_data() {
     QTest::addRow("solo Taguchi") << Textos{{Caja::XDesI, "-1000"}, {Caja::XRetI, "-50"},
                                             {Caja::XRetS, "150"},   {Caja::XDesS, "1000"},
                                             {Caja::xa, "-1000"},    {Caja::xb, "1000"}}
-                                  << 1 << 50.5 << 1.0 << 5 + 10.0 / 10000 * (1 + 0.25);
+                                  << 1 << 50.5 << 1.0 << 5 + 10.0 / 10000 * 1.25;
     // Without spread: the cost where the mean lies.
     QTest::addRow("sin dispersion") << Textos{} << 1 << 35.0 << 0.0 << 5 + 10.0 * 15 * 15 / 900;
 }
 
-// The expectation itself, against formulas derived here; its slope against the cost's own
-// differences.
-void TstNucleo::exactoNormal() {
+// The expectation of a normal process, against formulas derived here; its parts add up; its
+// slope against the cost's own differences. (Skewed shapes: tst_pearson.)
+void TstNucleo::exacto() {
     QFETCH(Textos, textos);
     QFETCH(int, taguchi);
     QFETCH(double, mu);
@@ -333,111 +356,25 @@ void TstNucleo::exactoNormal() {
     LOZAR_COMPARA(r.efectivo, esperado, 1e-12);
     LOZAR_COMPARA(r.parteDesperdicio + r.parteRetrabajo + r.parteFueraDeObjetivo, r.noCalidad(),
                   1e-12);
-    if (sigma > 0) {
-        const double h = 1e-5;
-        const double pendiente = (costoExacto(c, mu + h, sigma, nullptr).efectivo -
-                                  costoExacto(c, mu - h, sigma, nullptr).efectivo) /
-                                 (2 * h);
-        QVERIFY2(std::fabs(r.derivada - pendiente) < 1e-6 * std::max(1.0, std::fabs(pendiente)),
-                 qPrintable(QString("%1 contra %2").arg(r.derivada).arg(pendiente)));
-    }
-}
-
-void TstNucleo::exactoPearson_data() {
-    columnas<double, double, TipoPearson>("sesgo", "curtosis", "tipo");
-    fila("tipo I", 0.5, -0.3, TipoPearson::I);
-    fila("tipo IV", 0.9, 1.6, TipoPearson::IV);
-    fila("tipo VI", 1.0, 1.6, TipoPearson::VI);
-}
-
-// A skewed process: the decomposition against a fine composite Simpson rule written here, over
-// the cost itself between each pair of limits.
-void TstNucleo::exactoPearson() {
-    QFETCH(double, sesgo);
-    QFETCH(double, curtosis);
-    QFETCH(TipoPearson, tipo);
-    const FormaProceso forma(sesgo, curtosis);
-    QCOMPARE(forma.tipo(), tipo);
-    const CajasMapa c = conTextos({{Caja::xa, "0"}, {Caja::xb, "100"}, {Caja::YNomS, "9"}}, 1);
-    const double mu = 47, sigma = 12;
-    // ∫ Lozar(μ + σz) f(z) dz, piece by piece where the cost is smooth.
-    const double bajo = std::max(forma.minimo(), forma.cuantil(1e-14)),
-                 alto = std::min(forma.maximo(), forma.cuantil(1 - 1e-14));
-    std::vector<double> cortes{bajo};
-    for (double l : {10.0, 20.0, 50.0, 80.0, 90.0})
-        if ((l - mu) / sigma > bajo && (l - mu) / sigma < alto)
-            cortes.push_back((l - mu) / sigma);
-    cortes.push_back(alto);
-    double total = 0;
-    for (std::size_t i = 0; i + 1 < cortes.size(); ++i) {
-        const int n = 20000;
-        const double a = cortes[i], b = cortes[i + 1], h = (b - a) / n;
-        // The cost of the piece at its inside: a limit belongs to the region on its right.
-        auto g = [&](double z) {
-            const double x =
-                std::clamp(mu + sigma * z, mu + sigma * a + 1e-9, mu + sigma * b - 1e-9);
-            return Lozar(c, x) * forma.densidad(z);
-        };
-        double suma = g(a) + g(b);
-        for (int k = 1; k < n; ++k)
-            suma += g(a + k * h) * (k % 2 ? 4 : 2);
-        total += suma * h / 3;
-    }
-    const double desperdicio = forma.cdf((10 - mu) / sigma) + forma.cola((90 - mu) / sigma);
-    const CostoExacto r = costoExacto(c, mu, sigma, &forma);
-    LOZAR_COMPARA(r.efectivo, total / (1 - desperdicio), 1e-9);
-}
-
-void TstNucleo::exactoCerrado_data() {
-    columnas<double, double, double, double>("sesgo", "curtosis", "mu", "sigma");
-    // The J and U ends of type I, and a bounded bell, their whole support inside the rework
-    // limits.
-    fila("I en J", 1.5, 0.5, 50.0, 10.0);
-    fila("I en U", -0.486, -1.608, 50.0, 10.0);
-    fila("I acotada", 0.5, -0.3, 52.0, 5.0);
-    // Spread far below the tolerance: the whole production on one side of the target.
-    fila("IV fino", 0.5, 0.5, 55.0, 0.01);
-    fila("IV casi normal fino", 0.01, 0.01, 35.74, 0.1);
-}
-
-// With the whole production between the rework limits the cost is the nominal 5 and the
-// Taguchi loss, k = 10/30² on either side: 5 + k(σ² + (μ − T)²) exactly, its slope 2k(μ − T);
-// and, where σ is small, the optimal mean is the target itself.
-void TstNucleo::exactoCerrado() {
-    QFETCH(double, sesgo);
-    QFETCH(double, curtosis);
-    QFETCH(double, mu);
-    QFETCH(double, sigma);
-    const FormaProceso forma(sesgo, curtosis);
-    QVERIFY(mu + sigma * forma.cuantil(1e-15) > 20 && mu + sigma * forma.cuantil(1 - 1e-15) < 80);
-    const CajasMapa c = CajasMapa::tipico(1);
-    const double k = 10.0 / 900;
-    const CostoExacto r = costoExacto(c, mu, sigma, &forma, true);
-    LOZAR_COMPARA(r.efectivo, 5 + k * (sigma * sigma + (mu - 50) * (mu - 50)), 1e-12);
-    LOZAR_COMPARA(r.derivada, 2 * k * (mu - 50), 1e-12);
-    if (sigma <= 0.1) {
-        const std::optional<MediaOptima> m = buscaMediaOptima(c, sigma, &forma);
-        QVERIFY(m && std::fabs(m->media - 50) < 1e-6);
-        LOZAR_COMPARA(m->efectivo, 5 + k * sigma * sigma, 1e-12);
-    }
+    const double h = 1e-5;
+    if (sigma > 0)
+        LOZAR_COMPARA(r.derivada,
+                      (costoExacto(c, mu + h, sigma, nullptr).efectivo -
+                       costoExacto(c, mu - h, sigma, nullptr).efectivo) /
+                          (2 * h),
+                      1e-6);
 }
 
 // Scrap below 196 at twice the cost of rework above 206, σ 2, a flat nominal 5. On the expected
 // steps alone the best mean lies σ² ln 2 / (U − L) above the midpoint, at 201.2773; dividing by
-// the good units, 1 − S, moves it to where (−2φ(zL) + φ(zU))(1 − S) = (5 + 2S + R) φ(zL), found
-// here by bisection. The search must agree to a billionth of the tolerance, beat a fine scan,
-// and not move when σ changes in its ninth digit.
+// the good units, 1 − S, moves it a little higher, to where (−2φ(zL) + φ(zU))(1 − S) = (5 + 2S + R)
+// φ(zL), found here by bisection. The search must agree to a billionth of the tolerance, beat a
+// fine scan, and not move when σ changes in its ninth digit.
 void TstNucleo::optimoExacto() {
-    const CajasMapa c = conTextos({{Caja::XDesI, "196"},
-                                   {Caja::XRetI, "196"},
-                                   {Caja::XObj, "201"},
-                                   {Caja::XRetS, "206"},
-                                   {Caja::XDesS, "10000"},
-                                   {Caja::YDesI, "2"},
-                                   {Caja::YRetS, "1"},
-                                   {Caja::YDesS, "1"},
-                                   {Caja::xa, "0"},
-                                   {Caja::xb, "20000"}});
+    const Textos escalones = {{Caja::XDesI, "196"}, {Caja::XRetI, "196"},   {Caja::XObj, "201"},
+                              {Caja::XRetS, "206"}, {Caja::XDesS, "10000"}, {Caja::YDesI, "2"},
+                              {Caja::YRetS, "1"},   {Caja::YDesS, "1"},     {Caja::xb, "20000"}};
+    const CajasMapa c = conTextos(escalones);
     const double sigma = 2, L = 196, U = 206;
     auto fi = [](double z) { return std::exp(-z * z / 2) / std::sqrt(2 * M_PI); };
     auto g = [&](double mu) {
@@ -450,16 +387,9 @@ void TstNucleo::optimoExacto() {
     for (int i = 0; i < 200; ++i)
         (g((a + b) / 2) < 0 ? a : b) = (a + b) / 2;
     const double esperada = (a + b) / 2;
-    const double soloEscalones = 201 + sigma * sigma * std::log(2.0) / (U - L);
-    QVERIFY2(
-        esperada > soloEscalones && esperada - soloEscalones < 1, // the scrapped units' nominal too
-        qPrintable(QString("%1 y %2").arg(esperada, 0, 'g', 12).arg(soloEscalones, 0, 'g', 12)));
-
     const std::optional<MediaOptima> m = buscaMediaOptima(c, sigma, nullptr);
     QVERIFY(m && !m->plano());
-    QVERIFY2(
-        std::fabs(m->media - esperada) < 1e-9 * (U - L),
-        qPrintable(QString("%1 contra %2").arg(m->media, 0, 'g', 17).arg(esperada, 0, 'g', 17)));
+    QVERIFY(std::fabs(m->media - esperada) < 1e-9 * (U - L));
     for (double mu = 196; mu <= 206; mu += 0.001)
         QVERIFY(costoExacto(c, mu, sigma, nullptr).efectivo >= m->efectivo);
     const std::optional<MediaOptima> otra = buscaMediaOptima(c, sigma * (1 + 1e-9), nullptr);

@@ -1,7 +1,13 @@
+// Numbers as users type them, as our files keep them, as the program shows them, and as its
+// tables give them.
 #include "comun/comparar.h"
+#include "comun/tablas.h"
 #include "numeros/errores.h"
 #include "numeros/numeros.h"
+#include "tablas/tablanormal.h"
+#include "tablas/tablapearson.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 #include <limits>
 
@@ -9,7 +15,26 @@ namespace {
 const QLocale kC = QLocale::c();
 constexpr double kMax = std::numeric_limits<double>::max();
 
+// Each normal field holds a code of its place, r/100 + d/1000, so a lookup tells which
+// record and column it read.
+double codigo(int r, int d) {
+    return r / 100.0 + d / 1000.0;
+}
+
+QByteArray tablaNormalCodificada() {
+    return tablaNormalDePrueba(
+        [](int r, int k) { return QByteArray::number(codigo(r, k - 1), 'f', 4); });
+}
+// One text read both ways: strictly (a number, or the error's number) and leniently.
+struct Lectura {
+    const char* nombre;
+    QString texto;
+    double estricto;
+    int error;
+    double flexible;
+};
 } // namespace
+Q_DECLARE_METATYPE(Lectura)
 
 class TstNumeros : public QObject {
     Q_OBJECT
@@ -23,18 +48,18 @@ private slots:
     void formato();
     void division_data();
     void division();
+    void abcn_data();
+    void abcn();
+    void pearson_data();
+    void pearson();
+
+private:
+    QTemporaryDir dir_;
 };
 
 void TstNumeros::lecturas_data() {
-    columnas<QLocale, QString, double, int, double>("locale", "texto", "estricto", "error",
-                                                    "flexible");
-    const struct {
-        const char* nombre;
-        QString texto;
-        double estricto;
-        int error;
-        double flexible;
-    } filas[] = {
+    columnas<QLocale, Lectura>("locale", "lectura");
+    const Lectura filas[] = {
         {"entero", "12", 12, 0, 12},
         {"punto", "38.31", 38.31, 0, 38.31},
         {"coma", "38,31", 38.31, 0, 38.31},
@@ -73,24 +98,20 @@ void TstNumeros::lecturas_data() {
         {"es_ES", kEspanol},
         {"en_US", QLocale(QLocale::English, QLocale::UnitedStates)}};
     for (const auto& [nombreLocale, locale] : locales)
-        for (const auto& f : filas)
-            QTest::addRow("%s %s", nombreLocale, f.nombre)
-                << locale << f.texto << f.estricto << f.error << f.flexible;
+        for (const Lectura& f : filas)
+            QTest::addRow("%s %s", nombreLocale, f.nombre) << locale << f;
 }
 
 // Both readings give one number for one text, whatever the locale.
 void TstNumeros::lecturas() {
     QFETCH(QLocale, locale);
-    QFETCH(QString, texto);
-    QFETCH(double, estricto);
-    QFETCH(int, error);
-    QFETCH(double, flexible);
+    QFETCH(Lectura, lectura);
     LocaleFijo fijo(locale);
     double leido = 0;
-    QCOMPARE(errorDe([&] { leido = leeEstricto(texto); }), error);
-    if (!error)
-        QCOMPARE(leido, estricto);
-    QCOMPARE(leeFlexible(texto), flexible);
+    QCOMPARE(errorDe([&] { leido = leeEstricto(lectura.texto); }), lectura.error);
+    if (!lectura.error)
+        QCOMPARE(leido, lectura.estricto);
+    QCOMPARE(leeFlexible(lectura.texto), lectura.flexible);
 }
 
 void TstNumeros::enCaja_data() {
@@ -190,6 +211,66 @@ void TstNumeros::division() {
     double r = 0;
     QCOMPARE(errorDe([&] { r = div(a, b); }), error);
     QCOMPARE(r, cociente);
+}
+
+void TstNumeros::abcn_data() {
+    // registro 0: no table at first
+    columnas<double, int, int, int>("z", "registro", "columna", "signo");
+    QTest::newRow("1") << 1.0 << 11 << 0 << 1;
+    QTest::newRow("1.234") << 1.234 << 13 << 3 << 1;
+    QTest::newRow("0.125 sube") << 0.125 << 2 << 3 << 1;
+    QTest::newRow("0.004 cuenta como cero") << 0.004 << 1 << 0 << -1;
+    QTest::newRow("3.994") << 3.994 << 40 << 9 << 1;
+    QTest::newRow("3.995 decimas") << 3.995 << 41 << 0 << 1;
+    QTest::newRow("4.26") << 4.26 << 41 << 3 << 1;
+    QTest::newRow("6") << 6.0 << 43 << 0 << 1;
+    QTest::newRow("1e9") << 1e9 << 43 << 0 << 1;
+    QTest::newRow("-6.4") << -6.4 << 43 << 0 << -1;
+    QTest::newRow("falta, luego está") << 1.0 << 0 << 0 << 1;
+}
+
+// Each lookup reads the field its code names. A missing table is an error; nothing is created,
+// and once the file is there the next lookup reads it.
+void TstNumeros::abcn() {
+    QFETCH(double, z);
+    QFETCH(int, registro);
+    QFETCH(int, columna);
+    QFETCH(int, signo);
+    QTemporaryDir d;
+    TablaNormal t(d.path());
+    if (registro == 0) {
+        QCOMPARE(errorDe([&] { t.Abcn(z); }), 53);
+        QVERIFY(!QFile::exists(d.filePath("Kvacnt.tbq")));
+        registro = 11;
+    }
+    QVERIFY(escribeArchivo(d.filePath("Kvacnt.tbq"), tablaNormalCodificada()));
+    const double a =
+        registro <= 40 ? codigo(registro, columna) : codigo(registro, columna) / 10000 + 0.4999;
+    LOZAR_COMPARA(t.Abcn(z), 0.5 + signo * a, 1e-15);
+}
+
+void TstNumeros::pearson_data() {
+    columnas<double, double, double>("s", "k", "valor");
+    QTest::newRow("s 0 k 0") << 0.0 << 0.0 << 8.01;
+    QTest::newRow("s 0.35 a medias") << 0.35 << 0.0 << 8.045;
+    QTest::newRow("k -0.3 a medias") << 0.0 << -0.3 << 6.51;
+    QTest::newRow("k 0.3 media de filas") << 0.4 << 0.3 << 9.55;
+    QTest::newRow("s 2.5 recortada") << 2.5 << 0.0 << 8.0 + (0.20 + (0.21 - 0.20) * 0.99);
+    QTest::newRow("k 15 recortada") << 0.0 << 15.0 << 68.01 + 0.95;
+    QTest::newRow("campo en blanco cuenta 0") << 0.2 << 2.4 << 0.0;
+}
+
+// Pearson field of record r, column c holds r + c/100; one is left blank.
+void TstNumeros::pearson() {
+    QFETCH(double, s);
+    QFETCH(double, k);
+    QFETCH(double, valor);
+    QVERIFY(escribeArchivo(dir_.filePath("kvtab1A.tbq"), tablaPearsonDePrueba([](int r, int c) {
+                               return (r == 20 && c == 3)
+                                          ? QByteArray()
+                                          : QByteArray::number(r + c / 100.0, 'f', 2);
+                           })));
+    LOZAR_COMPARA(TablaPearson(dir_.path(), QStringLiteral("1A"), s, k), valor, 1e-9);
 }
 
 QTEST_GUILESS_MAIN(TstNumeros)

@@ -1,24 +1,38 @@
+// The main window as a user meets it: controls, stale results, refused boxes, keys, names, help.
+#include "archivos/archivoestudio.h"
+#include "archivos/archivos.h"
 #include "calculadoras/probnorm.h"
 #include "calculadoras/probpearson.h"
 #include "comun/estudio.h"
-#include "comun/plataformadoble.h"
 #include "comun/ventanas.h"
+#include "costo/efectivo.h"
+#include "estudio/forma.h"
 #include "graficos/graficocostos.h"
+#include "numeros/numeros.h"
 #include "plataforma/caratula.h"
 #include "plataforma/formulario.h"
 #include "plataforma/picturebox.h"
-#include "principal/lozarform.h"
+#include "plataforma/plataformaqt.h"
+#include "principal/ayuda.h"
 
 #include <QAbstractSlider>
 #include <QAccessible>
 #include <QChartView>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTextBrowser>
+#include <QTextDocumentFragment>
 #include <QtTest>
 #include <map>
+
+namespace {
+QString carpetaDelPrograma(const QString& sub) {
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + sub;
+}
+} // namespace
 
 class TstVentanas : public QObject {
     Q_OBJECT
@@ -29,47 +43,43 @@ private slots:
     void borraResultado();
     void cadaCajaCadaCamino_data();
     void cadaCajaCadaCamino();
-    void casillaTaguchi();
     void atajos_data();
     void atajos();
     void atajosTrasLosTitulos_data();
     void atajosTrasLosTitulos();
     void nombresAccesibles_data();
     void nombresAccesibles();
+    void ejemplos_data();
+    void ejemplos();
+    void guia();
 
 private:
     PlataformaDoble doble_; // the main window reads its directory from the platform
 };
 
 void TstVentanas::controles_data() {
-    columnas<QString, QRect, QString>("nombre", "twips", "texto");
-    fila("txtTitulo", "txtTitulo", QRect(1290, 120, 8895, 375),
-         "Integración de Lozars de No Calidad");
-    fila("Pic1", "Pic1", QRect(1260, 600, 9000, 5505), "");
-    fila("cmdNormal", "cmdNormal", QRect(3780, 7500, 1335, 495), "2. Distribución Normal");
-    fila("cmdGraf", "cmdGraf", QRect(10560, 7500, 915, 495), "4. Gráfico");
-    fila("lblCpk", "lblCpk", QRect(5280, 7680, -1, -1), "Cpk");
+    // twips: where the control lies, in the designer's units (no size: as wide as its text)
+    columnas<QRect, QString>("twips", "texto");
+    fila("txtTitulo", QRect(1290, 120, 8895, 375), "Integración de Lozars de No Calidad");
+    fila("Pic1", QRect(1260, 600, 9000, 5505), "");
+    fila("cmdNormal", QRect(3780, 7500, 1335, 495), "2. Distribución Normal");
+    fila("cmdGraf", QRect(10560, 7500, 915, 495), "4. Gráfico");
+    fila("lblCpk", QRect(5280, 7680, -1, -1), "Cpk");
 }
 
 void TstVentanas::controles() {
-    QFETCH(QString, nombre);
     QFETCH(QRect, twips);
     QFETCH(QString, texto);
     LozarForm f;
     QCOMPARE(f.objectName(), QStringLiteral("Lozar"));
     QCOMPARE(f.windowTitle(), QStringLiteral("Calculadora de Lozar Efectivo de Producción"));
-    auto* w = f.findChild<QWidget*>(nombre);
+    auto* w = f.findChild<QWidget*>(QTest::currentDataTag());
     QVERIFY(w);
     const QRect esperado = rectTwips(twips.x(), twips.y(), twips.width(), twips.height());
     QCOMPARE(w->pos(), esperado.topLeft());
     if (twips.width() > 0)
         QCOMPARE(w->size(), esperado.size());
-    if (auto* e = qobject_cast<QLineEdit*>(w))
-        QCOMPARE(e->text(), texto);
-    else if (auto* b = qobject_cast<QPushButton*>(w))
-        QCOMPARE(b->text(), texto);
-    else if (auto* l = qobject_cast<QLabel*>(w))
-        QCOMPARE(l->text(), texto);
+    QCOMPARE(w->property("text").toString(), texto);
 }
 
 void TstVentanas::borraResultado_data() {
@@ -92,10 +102,16 @@ void TstVentanas::borraResultado() {
     LozarForm f;
     f.lblCpk->setText(QStringLiteral("Cpk 0.67"));
     f.lblLozarEfec->setText(QStringLiteral("$11.50 (+15.0%)"));
-    if (auto* e = f.findChild<QLineEdit*>(caja))
+    if (auto* e = f.findChild<QLineEdit*>(caja)) {
         e->setText(QStringLiteral("7")); // set by code, as a study file does
-    else
+    } else { // a click ticks the box, never greys it; nor from grey, where a study file may leave
+             // it
         f.chkTaguchi->click();
+        QCOMPARE(f.taguchi(), 1);
+        f.chkTaguchi->setCheckState(Qt::PartiallyChecked);
+        f.chkTaguchi->click();
+        QCOMPARE(f.taguchi(), 1);
+    }
     QCOMPARE(f.lblCpk->text().isEmpty(), borra);
     QCOMPARE(f.lblLozarEfec->text().isEmpty(), costo);
 }
@@ -132,7 +148,8 @@ void TstVentanas::cadaCajaCadaCamino_data() {
 }
 
 // Every path that computes, draws or prints a number refuses a box that is not one, by its
-// caption, before anything: no result on screen, no dialog, no file.
+// caption, before anything: no result on screen, no picture, no scale widened, no dialog, no
+// file, no busy pointer left.
 void TstVentanas::cadaCajaCadaCamino() {
     QFETCH(QString, camino);
     QFETCH(QString, caja);
@@ -141,6 +158,8 @@ void TstVentanas::cadaCajaCadaCamino() {
     LozarForm& f = *e.f;
     f.cmdNormal_Click();
     const QImage dibujo = f.Pic1->imagen();
+    const QString yb = caja == "yb" ? texto : QStringLiteral("30"); // a drawing would widen it
+    f.yb->setText(yb);
     f.findChild<QLineEdit*>(caja)->setText(texto);
     f.lblCpk->setText("Cpk 1.00");
     f.lblLozarEfec->setText("$1.00");
@@ -170,53 +189,28 @@ void TstVentanas::cadaCajaCadaCamino() {
     QVERIFY(dibujo != enBlanco && f.Pic1->imagen() == enBlanco);
     QVERIFY(!QFile::exists(salida) && !QFile::exists(e.dir.filePath("CostDetail.xls")));
     QCOMPARE(e.doble.impresiones, 0);
-}
-
-void TstVentanas::casillaTaguchi() {
-    LozarForm f;
-    f.chkTaguchi->click(); // a user ticks it at once, never greys it
-    QCOMPARE(f.taguchi(), 1);
-    f.chkTaguchi->click();
-    QCOMPARE(f.taguchi(), 0);
-    f.chkTaguchi->setCheckState(Qt::PartiallyChecked); // as a study file may
-    QCOMPARE(f.taguchi(), 2);
-    f.chkTaguchi->click();
-    QCOMPARE(f.taguchi(), 1);
+    QCOMPARE(f.yb->text(), yb);
+    QVERIFY(!e.doble.ocupado);
 }
 
 void TstVentanas::atajos_data() {
-    // dialogo: the dialog asked for, or empty; efecto: else the result label's text or a message
-    columnas<QKeySequence, QString, QString>("teclas", "dialogo", "efecto");
-    fila("abrir", QKeySequence("Ctrl+O"), "abrir", "");
-    fila("guardar como", QKeySequence("Ctrl+Shift+S"), "guardar", "");
-    fila("2. Distribución", QKeySequence("Alt+2"), "", "Cpk -");
-    fila("3. Lozar Efectivo", QKeySequence("Alt+3"), "", "100% Desperdicio");
-    fila("4. Gráfico", QKeySequence("Alt+4"), "",
-         "Lozar\n11.- Los límites de retrabajo son iguales");
+    columnas<QKeySequence, QString>("teclas", "dialogo");
+    fila("abrir", QKeySequence("Ctrl+O"), "abrir");
+    fila("guardar como", QKeySequence("Ctrl+Shift+S"), "guardar");
 }
 
-// The keys a user presses in the real, shown window.
+// The menu's keys a user presses in the real, shown window; the dialog cancelled, nothing is
+// said and nothing changes. (The buttons' keys: atajosTrasLosTitulos.)
 void TstVentanas::atajos() {
     QFETCH(QKeySequence, teclas);
     QFETCH(QString, dialogo);
-    QFETCH(QString, efecto);
     EstudioTemporal e(false);
     e.f->show();
     QVERIFY(QTest::qWaitForWindowActive(e.f));
     QTest::keySequence(e.f, teclas);
-    if (!dialogo.isEmpty()) { // cancelled: nothing said, nothing changed
-        QCOMPARE(e.doble.dialogos, QStringList{dialogo});
-        QVERIFY(e.doble.mensajes.isEmpty());
-        QCOMPARE(e.f->windowTitle(), QStringLiteral("Calculadora de Lozar Efectivo de Producción"));
-        return;
-    }
-    // A button pressed by its keys shows itself pressed for a moment first.
-    auto visto = [&] {
-        return efecto.startsWith("Cpk")   ? e.f->lblCpk->text()
-               : efecto.startsWith("100") ? e.f->lblLozarEfec->text()
-                                          : e.doble.ultimoTexto();
-    };
-    QTRY_VERIFY2(visto().startsWith(efecto), qPrintable(visto()));
+    QCOMPARE(e.doble.dialogos, QStringList{dialogo});
+    QVERIFY(e.doble.mensajes.isEmpty());
+    QCOMPARE(e.f->windowTitle(), QStringLiteral("Calculadora de Lozar Efectivo de Producción"));
 }
 
 void TstVentanas::atajosTrasLosTitulos_data() {
@@ -305,6 +299,124 @@ void TstVentanas::nombresAccesibles() {
     }
     QVERIFY(vistos > 0);
     doble_.directorio.clear();
+}
+
+void TstVentanas::ejemplos_data() {
+    QTest::addColumn<QString>("ruta");
+    const QDir dir(carpetaDelPrograma("ejemplos"));
+    const QFileInfoList estudios = dir.entryInfoList({"*.lzr"}, QDir::Files, QDir::Name);
+    QVERIFY(estudios.size() >= 4);
+    for (const QFileInfo& f : estudios)
+        QTest::newRow(qPrintable(f.fileName())) << f.filePath();
+}
+
+// Chosen from the menu, an example opens and draws without a message, costs what its own boxes
+// cost, and saving it asks for a new name.
+void TstVentanas::ejemplos() {
+    QFETCH(QString, ruta);
+    EstudioTemporal e(false);
+    e.doble.directorio = QCoreApplication::applicationDirPath();
+    emit e.f->MArchivoEjemplos->aboutToShow();
+    QAction* entrada = nullptr;
+    const LecturaEstudio lectura = leeEstudio(leeArchivoEntero(ruta, 1 << 20));
+    for (QAction* a : e.f->MArchivoEjemplos->actions())
+        if (a->text() == lectura.valores.value(0).second)
+            entrada = a;
+    QVERIFY2(entrada, "el menú lista el ejemplo por su título");
+    entrada->trigger();
+    e.f->cmdLozarEfectivo_Click();
+    QCOMPARE(e.doble.mensajes.size(), 1); // only the question whether to see the details
+    QCOMPARE(e.f->windowTitle(), "Lozars de No Calidad. " + ruta);
+
+    // The cost of the boxes as shown, computed here.
+    TablaNormal tabla(QCoreApplication::applicationDirPath());
+    const double ce = calculaEfectivo(*e.f, tabla, leeEstricto(e.f->Media->text()),
+                                      leeEstricto(e.f->StdDev->text()), formaDe(*e.f).get())
+                          .efectivo;
+    QVERIFY2(e.f->lblLozarEfec->text().startsWith(formatea(ce, "$0.00")),
+             qPrintable(e.f->lblLozarEfec->text()));
+
+    const QByteArray antes = leeArchivoEntero(ruta, 1 << 20);
+    rellenaCajas(*e.f, {{"Media", "1"}});
+    e.f->MArchivoGuardar_Click(); // no name given: nothing written anywhere
+    QCOMPARE(e.doble.dialogos.last(), QStringLiteral("guardar"));
+    QCOMPARE(leeArchivoEntero(ruta, 1 << 20), antes);
+}
+
+// The guide links only to its own sections and shows only pictures that are there.
+void TstVentanas::guia() {
+    const QString html =
+        QString::fromUtf8(leeArchivoEntero(carpetaDelPrograma("ayuda/guia.html"), 1 << 20));
+    QSet<QString> ids;
+    for (const auto& m : QRegularExpression(R"x(id="([^"]+)")x").globalMatch(html))
+        ids << m.captured(1);
+    int enlaces = 0, imagenes = 0;
+    for (const auto& m : QRegularExpression(R"x(href="#([^"]+)")x").globalMatch(html)) {
+        ++enlaces;
+        QVERIFY2(ids.contains(m.captured(1)), qPrintable(m.captured(1)));
+    }
+    for (const auto& m : QRegularExpression(R"x(src="([^"]+)")x").globalMatch(html)) {
+        ++imagenes;
+        QVERIFY2(!QImage(carpetaDelPrograma("ayuda/" + m.captured(1))).isNull(),
+                 qPrintable(m.captured(1)));
+    }
+    QVERIFY(enlaces >= 8 && imagenes >= 4);
+
+    // F1 opens it in a window of the program.
+    EstudioTemporal e(false);
+    e.doble.directorio = QCoreApplication::applicationDirPath();
+    e.f->show();
+    QVERIFY(QTest::qWaitForWindowActive(e.f));
+    QTest::keyClick(e.f, Qt::Key_F1);
+    Guia* g = visible<Guia>();
+    QVERIFY(g);
+    QVERIFY(g->txtGuia->toPlainText().contains("costo efectivo de una unidad buena"));
+    QVERIFY(QTest::qWaitForWindowActive(g));
+    QTest::keyClick(g->txtGuia, Qt::Key_Escape);
+    QTRY_VERIFY(!g->isVisible());
+
+    // Every item of every menu has its place in the guide, by its name.
+    const QString texto = QTextDocumentFragment::fromHtml(html).toPlainText();
+    for (QAction* a : e.f->menuBar()->findChildren<QAction*>()) {
+        const QString nombre = a->text().remove('&').remove(QStringLiteral("…")).trimmed();
+        if (nombre.isEmpty() || a->menu())
+            continue;
+        QVERIFY2(texto.contains(nombre), qPrintable(nombre));
+    }
+
+    // The about box names the licence and what the program is made with.
+    e.f->MAyudaAcerca->trigger();
+    QVERIFY(e.doble.ultimoTexto().contains("GPL-3.0-or-later"));
+    QVERIFY(e.doble.ultimoTexto().contains(QString("Qt ") + qVersion()));
+
+    // The real box: its Qt button opens Qt's own box over it and leaves it open.
+    PlataformaQt real;
+    bool sigueAbierta = false, deQt = false;
+    QTimer t;
+    connect(&t, &QTimer::timeout, [&] {
+        auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!caja)
+            return;
+        if (caja->text().contains("GPL-3.0-or-later")) {
+            if (deQt) {
+                sigueAbierta = caja->isVisible();
+                caja->button(QMessageBox::Ok)->click();
+                return;
+            }
+            for (QAbstractButton* b : caja->buttons())
+                // Clicked from the event loop: Qt's box runs a loop of its own, and this timer
+                // does not fire again while its handler runs.
+                if (b->text() == QStringLiteral("Acerca de Qt…"))
+                    QMetaObject::invokeMethod(b, &QAbstractButton::click, Qt::QueuedConnection);
+        } else {
+            deQt = true;
+            caja->close();
+        }
+    });
+    t.start(20);
+    real.acercaDe(QStringLiteral("Lozar, GPL-3.0-or-later"));
+    QVERIFY(deQt);
+    QVERIFY(sigueAbierta);
 }
 
 QTEST_MAIN(TstVentanas)
