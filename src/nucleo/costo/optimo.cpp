@@ -10,6 +10,7 @@
 #include <boost/math/tools/minima.hpp>
 #include <boost/math/tools/roots.hpp>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -69,6 +70,18 @@ std::optional<MediaOptima> buscaMediaOptima(const Cajas& cajas, double sigma,
         }
         if (!mejor || fm < mejor->efectivo)
             mejor = MediaOptima{m, fm, m, m};
+    }
+    // A zone narrower than the scan's step can hold the least cost with no point of the scan in
+    // it: each zone between two limits is also searched from its middle.
+    const double limites[] = {desde, c.estricto(Caja::XRetI), c.estricto(Caja::XObj),
+                              c.estricto(Caja::XRetS), hasta};
+    for (std::size_t k = 0; k + 1 < std::size(limites); ++k) {
+        const double a = std::max(desde, limites[k]), b = std::min(hasta, limites[k + 1]);
+        if (!(b - a < paso))
+            continue;
+        const auto minimo = boost::math::tools::brent_find_minima(costo, a, b, 40);
+        if (std::isfinite(minimo.second) && (!mejor || minimo.second < mejor->efectivo))
+            mejor = MediaOptima{minimo.first, minimo.second, minimo.first, minimo.first};
     }
     if (!mejor)
         return mejor;
