@@ -103,25 +103,23 @@ void TstEstudios::idaYVuelta() {
 }
 
 void TstEstudios::cambiosSinGuardar_data() {
-    // cerrar: else open another study; sigue: the window closed, or the other study opened
-    columnas<bool, bool, int, bool, bool>("cerrar", "cambiar", "respuesta", "sigue", "guardado");
+    // cerrar: else open another study; respuesta: to the question, -1 when nothing was typed
+    columnas<bool, int>("cerrar", "respuesta");
     for (bool cerrar : {true, false}) {
         const char* a = cerrar ? "cerrar" : "abrir";
-        QTest::addRow("%s sin cambios", a) << cerrar << false << -1 << true << false;
-        QTest::addRow("%s Sí", a) << cerrar << true << int(Respuesta::Si) << true << true;
-        QTest::addRow("%s No", a) << cerrar << true << int(Respuesta::No) << true << false;
-        QTest::addRow("%s Cancelar", a)
-            << cerrar << true << int(Respuesta::Cancelar) << false << false;
+        QTest::addRow("%s sin cambios", a) << cerrar << -1;
+        QTest::addRow("%s Sí", a) << cerrar << int(Respuesta::Si);
+        QTest::addRow("%s No", a) << cerrar << int(Respuesta::No);
+        QTest::addRow("%s Cancelar", a) << cerrar << int(Respuesta::Cancelar);
     }
 }
 
-// Typed into the shown window: closing it or opening another study asks first, and only then.
+// Typed into the shown window: closing it or opening another study asks first, and only then;
+// all but Cancelar go on (the window closes, the other study opens), and Sí saves first.
 void TstEstudios::cambiosSinGuardar() {
     QFETCH(bool, cerrar);
-    QFETCH(bool, cambiar);
     QFETCH(int, respuesta);
-    QFETCH(bool, sigue);
-    QFETCH(bool, guardado);
+    const bool cambiar = respuesta >= 0, sigue = respuesta != int(Respuesta::Cancelar);
     EstudioTemporal v(false);
     const QString propio = v.dir.filePath("propio.lzr"), otro = v.dir.filePath("otro.lzr");
     escribeArchivo(otro, escribeEstudio(QStringList{"Otro"} + QStringList(18, "0")));
@@ -150,7 +148,7 @@ void TstEstudios::cambiosSinGuardar() {
     if (cambiar)
         QCOMPARE(v.doble.mensajes[mensajes].texto,
                  QStringLiteral("¿Desea guardar los cambios del estudio?"));
-    QCOMPARE(leeArchivo(propio) != antes, guardado); // Sí wrote the study to its own file
+    QCOMPARE(leeArchivo(propio) != antes, respuesta == int(Respuesta::Si)); // to its own file
     if (!sigue)
         QCOMPARE(v.f->XObj->text(), QStringLiteral("05")); // nothing lost
 }

@@ -57,7 +57,6 @@ enum class Falla {
     Bucle,             // a symbolic link to itself
     SoloLectura        // a read-only file system
 };
-// Guardar is Ctrl+S on a study opened from its file; the exports go to the file named.
 enum class Accion {
     Efectivo,
     Grafico,
