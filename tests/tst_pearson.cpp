@@ -5,13 +5,10 @@
 #include "estudio/forma.h"
 #include "pearson.h"
 
-#include <QtTest>
 #include <boost/math/quadrature/gauss_kronrod.hpp>
 #include <boost/math/special_functions/beta.hpp>
 #include <boost/math/special_functions/gamma.hpp>
 #include <boost/multiprecision/cpp_bin_float.hpp>
-#include <cmath>
-#include <functional>
 
 namespace {
 
