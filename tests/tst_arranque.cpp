@@ -12,7 +12,6 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QtTest>
 
 class TstArranque : public QObject {
     Q_OBJECT

@@ -36,13 +36,6 @@ struct Carpeta {
     }
 };
 
-// Moves such as "ZSup=10", in order.
-void mueve(QWidget& f, const QStringList& movimientos) {
-    for (const QString& m : movimientos)
-        f.findChild<QScrollBar*>(m.section(QLatin1Char('='), 0, 0))
-            ->setValue(m.section(QLatin1Char('='), 1).toInt());
-}
-
 QColor pixel(CalculadoraBase& f, double x, double y) {
     return f.Pic1->imagen().pixelColor(f.Pic1->escala().aPixel(x, y));
 }
@@ -81,29 +74,10 @@ enum Tablas { Programa, Ppm, Ceros, Curtosis, SinKvacnt, SinKvtab2 };
 class TstCalculadoras : public QObject {
     Q_OBJECT
 private slots:
-    void init() { doble_.mensajes.clear(); }
-    void cleanup() { f_.reset(); }
     void calculadora_data();
     void calculadora();
     void unaDeCadaUna_data();
     void unaDeCadaUna();
-
-private:
-    // A calculator over the tables of `dir`, the program's own by default.
-    CalculadoraBase& abre(const QString& tipo, const QString& dir = QString()) {
-        doble_.directorio = dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
-        f_.reset();
-        tabla_ = std::make_unique<TablaNormal>(doble_.directorio);
-        if (tipo == QLatin1String("ProbNorm"))
-            f_ = std::make_unique<ProbNorm>(*tabla_);
-        else
-            f_ = std::make_unique<ProbPearson>(*tabla_);
-        return *f_;
-    }
-
-    PlataformaDoble doble_;
-    std::unique_ptr<TablaNormal> tabla_;
-    std::unique_ptr<CalculadoraBase> f_;
 };
 
 void TstCalculadoras::calculadora_data() {
@@ -200,8 +174,17 @@ void TstCalculadoras::calculadora() {
     }
     if (tablas == SinKvacnt || tablas == SinKvtab2)
         QFile::remove(d.dir.filePath(tablas == SinKvacnt ? "Kvacnt.tbq" : "kvtab2.tbq"));
-    CalculadoraBase& f = abre(tipo, d.dir.path());
-    mueve(f, movimientos);
+    PlataformaDoble doble;
+    doble.directorio = d.dir.path();
+    TablaNormal tabla(doble.directorio);
+    std::unique_ptr<CalculadoraBase> ventana;
+    if (tipo == "ProbNorm")
+        ventana = std::make_unique<ProbNorm>(tabla);
+    else
+        ventana = std::make_unique<ProbPearson>(tabla);
+    CalculadoraBase& f = *ventana;
+    for (const QString& m : movimientos) // "ZSup=10": that scroll bar to that value
+        f.findChild<QScrollBar*>(m.section('=', 0, 0))->setValue(m.section('=', 1).toInt());
     const QStringList mensaje = esperado.filter(QRegularExpression("^mensaje="));
     for (const QString& e : esperado) {
         const QString nombre = e.section('=', 0, 0), valor = e.section('=', 1);
@@ -210,11 +193,11 @@ void TstCalculadoras::calculadora() {
         else if (auto* b = f.findChild<QScrollBar*>(nombre))
             QCOMPARE(b->value(), valor.toInt());
         else
-            QVERIFY2(doble_.ultimoTexto().contains(valor), qPrintable(e));
+            QVERIFY2(doble.ultimoTexto().contains(valor), qPrintable(e));
     }
-    QCOMPARE(doble_.mensajes.size(), mensaje.size());
+    QCOMPARE(doble.mensajes.size(), mensaje.size());
     if (!mensaje.isEmpty())
-        QCOMPARE(doble_.mensajes.last().icono, Icono::Exclamacion);
+        QCOMPARE(doble.mensajes.last().icono, Icono::Exclamacion);
     for (auto [barra, etiqueta] : {std::pair(f.ZInf, f.lblZInf), std::pair(f.ZSup, f.lblZSup)}) {
         QCOMPARE(etiqueta->text(), locale.toString(barra->value() / 10.0, 'f', 1));
         QCOMPARE(etiqueta->x(), aPixeles(barra->value() / 10.0 * 876 + 5370));
@@ -229,7 +212,7 @@ void TstCalculadoras::calculadora() {
     if (sombra == 1 && movimientos.size() < 2) // well inside the band, under the bell
         QCOMPARE(pixel(f, 58, 110), kAmarilloRelleno);
     f.ZInf->setValue(f.ZInf->value() - 1); // the same failure again: no second box
-    QCOMPARE(doble_.mensajes.size(), mensaje.size());
+    QCOMPARE(doble.mensajes.size(), mensaje.size());
 }
 
 void TstCalculadoras::unaDeCadaUna_data() {
@@ -242,7 +225,8 @@ void TstCalculadoras::unaDeCadaUna() {
     QFETCH(QString, tipo);
     LocaleFijo fijo(QLocale::c());
     Carpeta d;
-    doble_.directorio = d.dir.path();
+    PlataformaDoble doble;
+    doble.directorio = d.dir.path();
     const auto menu = tipo == QLatin1String("ProbNorm") ? MProbNorm_Click : MProbPearson_Click;
     menu();
     CalculadoraBase* f = visible<CalculadoraBase>(tipo);
@@ -271,7 +255,7 @@ void TstCalculadoras::unaDeCadaUna() {
     QCOMPARE(f->ZInf->value(), -30);
     QCOMPARE(f->ColorRelleno(), 14);
     QCOMPARE(f->lblCentro->text(), QStringLiteral("99.730 %"));
-    QVERIFY(doble_.mensajes.isEmpty());
+    QVERIFY(doble.mensajes.isEmpty());
     f->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

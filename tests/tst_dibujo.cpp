@@ -6,11 +6,9 @@
 #include <QtTest>
 
 namespace {
-const QRgb kRojo = 0xff0000, kAmarillo = 0xffff00, kVerdeObj = 0x00c000, kAzul = 0x0000ff,
-           kVerde = 0x00ff00, kNegro = 0x000000;
-const QMap<QString, QRgb> kColores = {{"rojo", kRojo},         {"amarillo", kAmarillo},
-                                      {"objetivo", kVerdeObj}, {"azul", kAzul},
-                                      {"verde", kVerde},       {"negro", kNegro}};
+const QMap<QString, QRgb> kColores = {{"rojo", 0xff0000},     {"amarillo", 0xffff00},
+                                      {"objetivo", 0x00c000}, {"azul", 0x0000ff},
+                                      {"verde", 0x00ff00},    {"negro", 0x000000}};
 
 struct Ventana : EstudioTemporal {
     using EstudioTemporal::EstudioTemporal;
@@ -61,11 +59,9 @@ void TstDibujo::dibujos_data() {
     // "pico>": a skewed curve peaks left or right of its mean, away from its long tail.
     columnas<Textos, QString, QStringList>("textos", "boton", "esperado");
     using L = QStringList;
-    fila("XDesI rojo", Textos{}, "1.", L{"10|rojo", "xa=0", "xb=100", "yb=100"});
-    fila("XRetI amarillo", Textos{}, "1.", L{"20|amarillo"});
-    fila("XObj verde", Textos{}, "1.", L{"50|objetivo"});
-    fila("media azul", Textos{}, "1.", L{"52|azul"});
-    fila("XDesS rojo", Textos{}, "1.", L{"90|rojo"});
+    fila("cada linea en su color", Textos{}, "1.",
+         L{"10|rojo", "20|amarillo", "50|objetivo", "52|azul", "90|rojo", "xa=0", "xb=100",
+           "yb=100"});
     // A rework limit on its scrap limit is dashed, letting the red show through its gaps.
     fila("XRetI igual discontinua", Textos{{"XRetI", "10"}}, "1.", L{"10|rojo amarillo"});
     fila("XRetI 10.0 continua", Textos{{"XRetI", "10.0"}}, "1.", L{"10|amarillo"});
@@ -142,7 +138,7 @@ void TstDibujo::dibujos() {
             const QImage& img = v.f->Pic1->imagen();
             int pico = -1;
             for (int x = 0; x < img.width() && pico < 0; ++x)
-                if (std::abs(x - media) > 2 && (img.pixel(x, 0) & 0xffffff) == kAzul)
+                if (std::abs(x - media) > 2 && (img.pixel(x, 0) & 0xffffff) == kColores["azul"])
                     pico = x;
             QVERIFY2(pico >= 0 && (e == "pico<" ? pico < media : pico > media),
                      qPrintable(QString("pico %1, media %2").arg(pico).arg(media)));
@@ -217,7 +213,7 @@ void TstDibujo::campanaLejana() {
     if (fuera)
         QVERIFY(v.doble.ultimoTexto().contains("queda fuera del gráfico"));
     else // where it shows, it is filled by zone as ever: green beside the target's line
-        QVERIFY(v.columna(v.f->ConvX(20) + 1, 1, 99).contains(kVerde));
+        QVERIFY(v.columna(v.f->ConvX(20) + 1, 1, 99).contains(kColores["verde"]));
 }
 
 QTEST_MAIN(TstDibujo)

@@ -13,12 +13,6 @@
 
 namespace {
 
-// Normal table whose fields all hold `campo`, but A(0.00) = 0.
-QByteArray tablaPlana(const QByteArray& campo) {
-    return tablaNormalDePrueba(
-        [&](int r, int k) { return r == 1 && k == 1 ? QByteArray("0") : campo; });
-}
-
 // The usual study with its detail file read back.
 struct Estudio : EstudioTemporal {
     using EstudioTemporal::EstudioTemporal;
@@ -27,12 +21,6 @@ struct Estudio : EstudioTemporal {
         if (!b.endsWith("\r\n"))
             return {"sin archivo o sin CR LF final"};
         return deCp1252(b.chopped(2)).split(QStringLiteral("\r\n"));
-    }
-    // The interval lines: from line 19 to the end or the empty line before the totals.
-    int intervalos() const {
-        const QStringList l = lineas();
-        const int fin = l.indexOf(QString(), 18);
-        return (fin < 0 ? int(l.size()) : fin) - 18;
     }
 };
 
@@ -93,10 +81,8 @@ void TstEfectivo::mismoEstudioEnCadaLocale() {
 // A skewed process through the window: its cost against a brute-force integration written here,
 // and its own lines in the detail file.
 void TstEfectivo::procesoSesgado() {
-    const Textos estudio = {
-        {"Media", "45"}, {"StdDev", "6"}, {"Sesgo", "0.9"}, {"Curtosis", "1.6"}};
     Estudio e;
-    rellenaCajas(*e.f, estudio);
+    rellenaCajas(*e.f, {{"Media", "45"}, {"StdDev", "6"}, {"Sesgo", "0.9"}, {"Curtosis", "1.6"}});
     e.f->chkTaguchi->setChecked(true);
     e.f->cmdLozarEfectivo_Click();
     const QStringList l = e.lineas();
@@ -166,17 +152,17 @@ void TstEfectivo::calculo_data() {
          "Desde\thasta\tArea\tLozar\tParcial\tAcumulado\n\n"
          "Fracción no Desperdiciada: \t\t1.0000\nLozar Efectivo Unitario: \t\t$ 5.00\n"
          "Índice de Lozar Efectivo: \t\t100.0 %");
-    const Textos sinDispersion = {{"YRetI", "1.5"}, {"StdDev", "0"}, {"Media", "15"}};
-    Textos nominal10 = sinDispersion;
-    nominal10.insert({{"YNomI", "10"}, {"YNomS", "10"}});
-    fila("15 por ciento", QByteArray(), nominal10, 0, "$11.50 (+15.0%)",
+    // All of it at 15, in the lower rework: nominal plus 1.5.
+    const auto nominal = [](const char* y) {
+        return Textos{
+            {"YRetI", "1.5"}, {"StdDev", "0"}, {"Media", "15"}, {"YNomI", y}, {"YNomS", y}};
+    };
+    fila("15 por ciento", QByteArray(), nominal("10"), 0, "$11.50 (+15.0%)",
          "Desperdicio: 0.0 %\n\nRetrabajo:   100.0 %\n\nLozar Unitario Efectivo: $ 11.50\n\n"
          "Lozar Adicional Efectivo: 15.0 %\n\n¿Ver detalles de cálculo?\n",
          "", "");
-    Textos nominal0 = sinDispersion;
-    nominal0.insert({{"YNomI", "0"}, {"YNomS", "0"}});
-    fila("nominal cero", QByteArray(), nominal0, 0, "$1.50 (+-100.0%)", "Desperdicio: 0.0 %", "",
-         "");
+    fila("nominal cero", QByteArray(), nominal("0"), 0, "$1.50 (+-100.0%)", "Desperdicio: 0.0 %",
+         "", "");
     fila("media en XDesI", QByteArray(), Textos{{"StdDev", "0"}, {"Media", "10"}}, 0,
          "100% Desperdicio", "", "", "");
     // 5 everywhere, nothing extra for scrap, and 15.9 % of the production above 60 scrapped: each
@@ -197,12 +183,16 @@ void TstEfectivo::calculo() {
     QFETCH(QString, pregunta);
     QFETCH(QString, centro);
     QFETCH(QString, archivo);
-    Estudio e(true, campo.isEmpty() ? QByteArray() : tablaPlana(campo));
+    // A table whose fields all hold `campo`, but A(0.00) = 0.
+    const auto plana = [&](int r, int k) { return r == 1 && k == 1 ? QByteArray("0") : campo; };
+    Estudio e(true, campo.isEmpty() ? QByteArray() : tablaNormalDePrueba(plana));
     rellenaCajas(*e.f, textos);
     e.f->cmdLozarEfectivo_Click();
     QVERIFY2(e.f->lblLozarEfec->text().startsWith(etiqueta), qPrintable(e.f->lblLozarEfec->text()));
     const QStringList l = e.lineas();
-    QCOMPARE(e.intervalos(), intervalos);
+    // The interval lines: from line 19 to the end or the empty line before the totals.
+    const int fin = l.indexOf(QString(), 18);
+    QCOMPARE((fin < 0 ? int(l.size()) : fin) - 18, intervalos);
     QCOMPARE(l.size(), 18 + intervalos + (pregunta.isEmpty() ? 0 : 4));
     // The first line is the date and time, in the locale's own format.
     QVERIFY(l[0].startsWith(QLocale::c().toString(QDate::currentDate(), QLocale::ShortFormat)));

@@ -37,8 +37,7 @@ class TstGrafico : public QObject {
     Q_OBJECT
 private slots:
     void etiquetasYSeries();
-    void celdaVacia();
-    void procesoSesgado();
+    void celdas();
     void redimensionado();
     void exportar_data();
     void exportar();
@@ -47,50 +46,46 @@ private slots:
 void TstGrafico::etiquetasYSeries() {
     Estudio e;
     e.f->chkTaguchi->setChecked(true);
-    QStringList categorias, series;
-    double arriba = 0;
-    int puntos = 0;
-    QList<QPointF> optimos;
     QVERIFY(e.grafica([&](Graf1& g) {
+        QChart* c = g.grafico();
         QCOMPARE(g.windowTitle(), QStringLiteral("Costo efectivo — Eje"));
-        QCOMPARE(g.grafico()->title(), QStringLiteral("Eje"));
-        categorias =
-            qobject_cast<QBarCategoryAxis*>(g.grafico()->axes(Qt::Horizontal)[0])->categories();
-        for (auto* m : g.grafico()->legend()->markers())
+        QCOMPARE(c->title(), QStringLiteral("Eje"));
+        // Titled axes, labels in the user's separator; the costs from 5 up to twice the nominal
+        // cost of 5, ticks on a round step.
+        auto* x = qobject_cast<QBarCategoryAxis*>(c->axes(Qt::Horizontal)[0]);
+        auto* y = qobject_cast<QValueAxis*>(c->axes(Qt::Vertical)[0]);
+        QCOMPARE(x->titleText(), QStringLiteral("Media"));
+        QCOMPARE(y->titleText(), QStringLiteral("Costo efectivo por unidad buena"));
+        QVERIFY(c->localizeNumbers());
+        QCOMPARE(y->max(), 10.0);
+        QCOMPARE(y->tickInterval(), 0.5);
+        const QStringList cat = x->categories();
+        QCOMPARE(cat.size(), 21);
+        QCOMPARE((QStringList{cat[0], cat[1], cat[10], cat[20]}),
+                 (QStringList{" 7.0", " 7.3", " 10.0", " 13.0"}));
+        QStringList series;
+        for (auto* m : c->legend()->markers())
             if (m->isVisible())
                 series << m->label();
-        auto* y = qobject_cast<QValueAxis*>(g.grafico()->axes(Qt::Vertical)[0]);
-        arriba = y->max();
-        // Titled axes; ticks on round steps, labels in the user's separator.
-        QCOMPARE(y->titleText(), QStringLiteral("Costo efectivo por unidad buena"));
-        QCOMPARE(g.grafico()->axes(Qt::Horizontal)[0]->titleText(), QStringLiteral("Media"));
-        const double paso = y->tickInterval();
-        const double mantisa = paso / std::pow(10.0, std::floor(std::log10(paso)));
-        QVERIFY2(std::fabs(mantisa - 1) < 1e-9 || std::fabs(mantisa - 2) < 1e-9 ||
-                     std::fabs(mantisa - 5) < 1e-9,
-                 qPrintable(QString::number(paso)));
-        QVERIFY(g.grafico()->localizeNumbers());
-        for (auto* s : g.grafico()->series())
+        QCOMPARE(series, QStringList({"s 0.0", "s 0.5", "s 1.0", "s 1.5", "s 2.0", "s 2.5",
+                                      "Media óptima"}));
+        int puntos = 0;
+        QList<QPointF> optimos;
+        for (auto* s : c->series())
             if (auto* linea = qobject_cast<QLineSeries*>(s))
                 puntos += int(linea->count());
             else if (auto* marcas = qobject_cast<QScatterSeries*>(s))
                 optimos = marcas->points();
+        QCOMPARE(puntos, 126);
+        // A symmetric study with the Taguchi loss costs least at its target, 10, the middle
+        // category, for every spread: within one integration step (σ/10, in categories of 0.3).
+        QCOMPARE(optimos.size(), 6);
+        for (int k = 0; k < 6; ++k)
+            QVERIFY2(std::fabs(optimos[k].x() - 10) <= 0.5 * k / 10 / 0.3 + 0.05,
+                     qPrintable(QString::number(optimos[k].x())));
     }));
-    QCOMPARE(categorias.size(), 21);
-    QCOMPARE((QStringList{categorias[0], categorias[1], categorias[10], categorias[20]}),
-             (QStringList{" 7.0", " 7.3", " 10.0", " 13.0"}));
-    QCOMPARE(series,
-             QStringList({"s 0.0", "s 0.5", "s 1.0", "s 1.5", "s 2.0", "s 2.5", "Media óptima"}));
-    // A symmetric study with the Taguchi loss costs least at its target, 10, the middle
-    // category, for every spread: within one integration step (σ/10, in categories of 0.3).
-    QCOMPARE(optimos.size(), 6);
-    for (int k = 0; k < 6; ++k)
-        QVERIFY2(std::fabs(optimos[k].x() - 10) <= 0.5 * k / 10 / 0.3 + 0.05,
-                 qPrintable(QString::number(optimos[k].x())));
-    QCOMPARE(puntos, 126);
     QCOMPARE(TablaGrafico.celda(11, 1).toDouble(), 5.0); // the target itself, no spread
-    QCOMPARE(arriba, 10.0);                              // capped at twice the nominal cost of 5
-    QCOMPARE(ejeMaximoDe(12.3), 13.0);                   // else the next whole number up
+    QCOMPARE(ejeMaximoDe(12.3), 13.0);                   // the axis's top: the next whole number
     QCOMPARE(ejeMaximoDe(12.0004), 12.0);                // but for a hair over one
     QVERIFY(!e.doble.ocupado);
     // The detail file holds the last cell, its header too: mean XRetS, deviation 5 × 0.5.
@@ -100,23 +95,10 @@ void TstGrafico::etiquetasYSeries() {
     QVERIFY(lineas.value(18).startsWith("0.3750\t0.6250\t"));
 }
 
-void TstGrafico::celdaVacia() {
-    Estudio e;
-    // A mean on the lower scrap limit without spread is all scrap.
-    rellenaCajas(*e.f, {{"XDesI", "7"}});
-    int tramosSinLeyenda = 0;
-    QVERIFY(e.grafica([&](Graf1& g) {
-        for (auto* m : g.grafico()->legend()->markers())
-            tramosSinLeyenda += !m->isVisible();
-    }));
-    QVERIFY(!TablaGrafico.celda(1, 1).isValid());
-    QVERIFY(TablaGrafico.celda(2, 1).isValid());
-    QCOMPARE(tramosSinLeyenda, 0); // the gap is at the start of the line
-}
-
 // Every σ with the same skewed shape: the column without spread is as before, the others move,
-// and the last cell's detail file names the shape.
-void TstGrafico::procesoSesgado() {
+// and the last cell's detail file names the shape. A mean on the lower scrap limit without spread
+// is all scrap: a gap at the start of its line, which keeps its legend.
+void TstGrafico::celdas() {
     Estudio e;
     QVERIFY(e.grafica());
     QVariant normal[22][7];
@@ -131,6 +113,14 @@ void TstGrafico::procesoSesgado() {
     }
     QVERIFY(deCp1252(leeArchivo(e.dir.filePath("CostDetail.xls")))
                 .contains("Distribución:       \t\tPearson tipo IV\r\n"));
+    rellenaCajas(*e.f, {{"XDesI", "7"}});
+    int tramosSinLeyenda = 0;
+    QVERIFY(e.grafica([&](Graf1& g) {
+        for (auto* m : g.grafico()->legend()->markers())
+            tramosSinLeyenda += !m->isVisible();
+    }));
+    QVERIFY(!TablaGrafico.celda(1, 1).isValid() && TablaGrafico.celda(2, 1).isValid());
+    QCOMPARE(tramosSinLeyenda, 0);
 }
 
 void TstGrafico::redimensionado() {

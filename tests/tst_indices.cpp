@@ -19,9 +19,13 @@ namespace {
 Valores ambos(const Intervalo& i) {
     return {i.bajo, i.alto};
 }
-Valores normalidad(const Valores& v) {
-    const PruebaNormalidad r = andersonDarling(v);
-    return {r.a2, r.p};
+// A sample's n, mean, s, G1 and G2, then Anderson–Darling's A² and p-value.
+Calculo describe(const Valores& v) {
+    return [v] {
+        const ResumenMuestra r = resumeMuestra(v);
+        const PruebaNormalidad ad = andersonDarling(v);
+        return Valores{double(r.n), r.media, r.desviacion, r.sesgo, r.curtosis, ad.a2, ad.p};
+    };
 }
 } // namespace
 
@@ -40,9 +44,10 @@ void TstIndices::aMano_data() {
     columnas<Calculo, Valores, double>("calculo", "esperado", "tolerancia");
     // Tabulated in every SPC text (e.g. Montgomery, Introduction to Statistical Quality Control,
     // appendix VI).
-    fila("c4(2)", Calculo([] { return Valores{c4(2)}; }), Valores{0.7979}, 1e-4);
-    fila("c4(5)", Calculo([] { return Valores{c4(5)}; }), Valores{0.9400}, 1e-4);
-    fila("c4(25)", Calculo([] { return Valores{c4(25)}; }), Valores{0.9896}, 1e-4);
+    fila("c4", Calculo([] {
+             return Valores{c4(2), c4(5), c4(25)};
+         }),
+         Valores{0.7979, 0.9400, 0.9896}, 1e-4);
     // Two subgroups {1, 3} and {2, 6}: s² 2 and 8, pooled √5, over c4(3) = 0.8862.
     const std::vector<Valores> grupos{{1, 3}, {2, 6}};
     fila("agrupada", Calculo([=] { return Valores{sigmaAgrupada(grupos)}; }),
@@ -77,25 +82,23 @@ void TstIndices::aMano_data() {
     const double ancho = 2.575829 / std::sqrt(2e6);
     fila("Cp 1, un millón, 99 %", Calculo([] { return ambos(intervaloCp(1, 1e6, 0.99)); }),
          Valores{1 - ancho, 1 + ancho}, 1e-5);
-    // Anderson–Darling's A² and p-value of small samples, A² summed here from its definition in
-    // 30 digits, one in each of the p-value's four ranges of A²(1 + 0.75/n + 2.25/n²): 1.094,
+    // Small samples worked in 30 digits: the moments by the spreadsheets' formulas, A² from its
+    // definition, one in each of the p-value's four ranges of A²(1 + 0.75/n + 2.25/n²): 1.094,
     // 0.488, 0.295 and 0.151.
-    fila("normalidad Fibonacci", Calculo([] {
-             return normalidad({1, 1, 1, 2, 2, 3, 5, 8, 13, 21});
-         }),
-         Valores{0.997022710867, 0.00721926374419}, 1e-9);
-    fila("normalidad ocho", Calculo([] {
-             return normalidad({2, 4, 4, 4, 5, 5, 7, 9});
-         }),
-         Valores{0.432270139714, 0.223342610961}, 1e-9);
-    fila("normalidad pi", Calculo([] {
-             return normalidad({3, 1, 4, 1, 5, 9, 2, 6, 5, 3});
-         }),
-         Valores{0.26873662556, 0.597371982993}, 1e-9);
-    fila("normalidad uno a ocho", Calculo([] {
-             return normalidad({1, 2, 3, 4, 5, 6, 7, 8});
-         }),
-         Valores{0.134000458818, 0.961455692939}, 1e-9);
+    fila("Fibonacci", describe({1, 1, 1, 2, 2, 3, 5, 8, 13, 21}),
+         Valores{10, 5.7, 6.61731734835869, 1.701551409084996, 2.439857657949223, 0.997022710867,
+                 0.00721926374419},
+         1e-9);
+    fila("ocho", describe({2, 4, 4, 4, 5, 5, 7, 9}),
+         Valores{8, 5, 2.138089935299395, 0.8184875533567997, 0.940625, 0.432270139714,
+                 0.223342610961},
+         1e-9);
+    fila("pi", describe({3, 1, 4, 1, 5, 9, 2, 6, 5, 3}),
+         Valores{10, 3.9, 2.469817807045694, 0.8064575747273631, 0.6739099832354334, 0.26873662556,
+                 0.597371982993},
+         1e-9);
+    fila("uno a ocho", describe({1, 2, 3, 4, 5, 6, 7, 8}),
+         Valores{8, 4.5, 2.449489742783178, 0, -1.2, 0.134000458818, 0.961455692939}, 1e-9);
     // The p-values of D'Agostino and Stephens' critical values (table 4.7), 10 % to 1 %; on each
     // border between their formulas (table 4.9) the upper one holds, worked by hand:
     // exp(1.2937 − 5.709 × 0.6 + 0.0186 × 0.6²), exp(0.9177 − 4.279 × 0.34 − 1.38 × 0.34²) and
@@ -154,6 +157,10 @@ void TstIndices::carta() {
     for (int i = 0; i < 30; ++i)
         tranquilo.push_back(i % 2 ? 1 : -1);
     QVERIFY(cartaIndividuales(tranquilo).estable());
+    // Means and ranges of subgroups of 5, ranges 4 and 8: the ranges' upper limit is D4 R̄,
+    // 2.114 × 6. Subgroups without spread within have no limits to judge their means by.
+    LOZAR_COMPARA(cartaMedias({{1, 2, 3, 4, 5}, {2, 4, 6, 8, 10}}, 1).lcsRango, 2.114 * 6, 1e-12);
+    QVERIFY(cartaMedias({{1, 1, 1}, {3, 3, 3}}, 0).estable());
 }
 
 // A hundred measured values, ten of them on the upper rework limit and 16 beyond it: 16 % above.

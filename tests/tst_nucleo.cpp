@@ -30,8 +30,7 @@ private slots:
     void sinDispersion();
     void comprobaciones_data();
     void comprobaciones();
-    void comillas_data();
-    void comillas();
+    void comillaYComa();
     void exacto_data();
     void exacto();
     void optimoPlano();
@@ -49,6 +48,10 @@ CajasMapa conTextos(const Textos& textos, int taguchi = 0) {
 TablaNormal& tabla() {
     static TablaNormal t(QCoreApplication::applicationDirPath());
     return t;
+}
+
+double Fi(double z) {
+    return std::erfc(-z / std::sqrt(2.0)) / 2;
 }
 } // namespace
 
@@ -154,9 +157,7 @@ void TstNucleo::cpkPorPercentiles() {
     const ResumenMuestra r = resumeMuestra(v);
     const FormaProceso forma(std::round(r.sesgo * 1000) / 1000,
                              std::round(r.curtosis * 1000) / 1000);
-    const double cpk = cpkDe(r.media, r.desviacion, 7.1, 7.6, &forma);
-    QVERIFY2(cpk > 2.9 && cpk < 2.98, qPrintable(QString::number(cpk)));
-    QCOMPARE(textoDeIndice(cpk), QStringLiteral("2.94"));
+    QCOMPARE(textoDeIndice(cpkDe(r.media, r.desviacion, 7.1, 7.6, &forma)), QStringLiteral("2.94"));
     // A mean past the lower limit: the side without spread still says it is not capable.
     QVERIFY(cpkDe(7.0, r.desviacion, 7.1, 7.6, &forma) < 0);
 }
@@ -247,29 +248,17 @@ void TstNucleo::comprobaciones() {
                  int(kErrArgumento));
 }
 
-void TstNucleo::comillas_data() {
-    // lineas: the title's line as written; empty when saving is refused
-    columnas<QString, QByteArray>("titulo", "linea");
-    fila("sin comillas", "Eje, lote 3", QByteArray("\"Titulo=Eje, lote 3\"\r\n"));
-    fila("entre comillas", "\"A\" = \"B\"", QByteArray("Titulo=\"A\" = \"B\"\r\n"));
-    fila("comilla y coma", "Eje 3/4\", lote 2", QByteArray());
-}
-
-// A value holding a quote reads back whole; one that no line can keep is refused, naming it.
-void TstNucleo::comillas() {
-    QFETCH(QString, titulo);
-    QFETCH(QByteArray, linea);
+// A comma alone is kept inside quotes; with a quote too, the value fits no line of a study and
+// saving refuses it, naming it. (A quote alone goes unquoted and reads back whole: tst_estudios.)
+void TstNucleo::comillaYComa() {
     QStringList valores(kCamposEstudio, QStringLiteral("1"));
-    valores[0] = titulo;
+    valores[0] = QStringLiteral("Eje, lote 3");
+    QVERIFY(escribeEstudio(valores).startsWith("\"Titulo=Eje, lote 3\"\r\n"));
+    valores[0] = QStringLiteral("Eje 3/4\", lote 2");
     try {
-        const QByteArray bytes = escribeEstudio(valores);
-        QVERIFY2(!linea.isEmpty(), "guardado");
-        QVERIFY(bytes.startsWith(linea));
-        const LecturaEstudio l = leeEstudio(bytes);
-        QCOMPARE(l.valores.value(0).second, titulo);
-        QCOMPARE(l.valores.size(), kCamposEstudio);
+        escribeEstudio(valores);
+        QFAIL("guardado");
     } catch (const ErrorLozar& e) {
-        QVERIFY(linea.isEmpty());
         QVERIFY(e.descripcion().startsWith("El valor de Titulo tiene comillas"));
     }
 }
@@ -296,24 +285,13 @@ void TstNucleo::optimoPlano() {
 
     // A rework that pays (cost −3) in a band narrower than the scan's step, below the upper
     // scrap limit: the least cost, 2, lies there though no point of the scan falls in the band.
-    const std::optional<MediaOptima> m = buscaMediaOptima(conTextos({{Caja::XDesI, "0"},
-                                                                     {Caja::XRetI, "0"},
-                                                                     {Caja::XObj, "100"},
-                                                                     {Caja::XRetS, "199.1"},
-                                                                     {Caja::XDesS, "200"},
-                                                                     {Caja::YRetI, "0"},
-                                                                     {Caja::YRetS, "-3"},
-                                                                     {Caja::xb, "200"}}),
-                                                          0, nullptr);
+    const Textos banda = {{Caja::XDesI, "0"},     {Caja::XRetI, "0"},   {Caja::XObj, "100"},
+                          {Caja::XRetS, "199.1"}, {Caja::XDesS, "200"}, {Caja::YRetI, "0"},
+                          {Caja::YRetS, "-3"},    {Caja::xb, "200"}};
+    const std::optional<MediaOptima> m = buscaMediaOptima(conTextos(banda), 0, nullptr);
     QVERIFY2(m && m->efectivo < 2 + 1e-9 && m->media >= 199.1 && m->media < 200,
              qPrintable(QString("%1 a %2").arg(m->efectivo).arg(m->media)));
 }
-
-namespace {
-double Fi(double z) {
-    return std::erfc(-z / std::sqrt(2.0)) / 2;
-}
-} // namespace
 
 void TstNucleo::exacto_data() {
     // taguchi: the quadratic loss between the rework limits; esperado: worked by hand here
@@ -364,8 +342,8 @@ void TstNucleo::exacto() {
 // Scrap below 196 at twice the cost of rework above 206, σ 2, a flat nominal 5. On the expected
 // steps alone the best mean lies σ² ln 2 / (U − L) above the midpoint, at 201.2773; dividing by
 // the good units, 1 − S, moves it a little higher, to where (−2φ(zL) + φ(zU))(1 − S) = (5 + 2S + R)
-// φ(zL), found here by bisection. The search must agree to a billionth of the tolerance, beat a
-// fine scan, and not move when σ changes in its ninth digit.
+// φ(zL), found here by bisection. The search must agree to a billionth of the tolerance and not
+// move when σ changes in its ninth digit.
 void TstNucleo::optimoExacto() {
     const Textos escalones = {{Caja::XDesI, "196"}, {Caja::XRetI, "196"},   {Caja::XObj, "201"},
                               {Caja::XRetS, "206"}, {Caja::XDesS, "10000"}, {Caja::YDesI, "2"},
@@ -386,8 +364,6 @@ void TstNucleo::optimoExacto() {
     const std::optional<MediaOptima> m = buscaMediaOptima(c, sigma, nullptr);
     QVERIFY(m && !m->plano());
     QVERIFY(std::fabs(m->media - esperada) < 1e-9 * (U - L));
-    for (double mu = 196; mu <= 206; mu += 0.001)
-        QVERIFY(costoExacto(c, mu, sigma, nullptr).efectivo >= m->efectivo);
     const std::optional<MediaOptima> otra = buscaMediaOptima(c, sigma * (1 + 1e-9), nullptr);
     QVERIFY(std::fabs(otra->media - m->media) < 1e-6 * (U - L));
 }

@@ -5,13 +5,10 @@
 #include "estudio/forma.h"
 #include "pearson.h"
 
-#include <QtTest>
 #include <boost/math/quadrature/gauss_kronrod.hpp>
 #include <boost/math/special_functions/beta.hpp>
 #include <boost/math/special_functions/gamma.hpp>
 #include <boost/multiprecision/cpp_bin_float.hpp>
-#include <cmath>
-#include <functional>
 
 namespace {
 
@@ -101,9 +98,33 @@ Q_DECLARE_METATYPE(Parcial)
 class TstPearson : public QObject {
     Q_OBJECT
 private slots:
+    void lineaV_data();
+    void lineaV();
     void parciales_data();
     void parciales();
 };
+
+// The type V line as an inverse gamma's moments reach it in doubles: still V 0.7 of the
+// criterion's tolerance away from it, IV just above it and VI just below.
+void TstPearson::lineaV_data() {
+    columnas<double, double, QString>("sesgo", "curtosis", "tipo");
+    for (double a : {4.5, 11.0, 1e6}) {
+        const double s = 4 * std::sqrt(a - 2) / (a - 3), k = (30 * a - 66) / ((a - 3) * (a - 4));
+        QTest::addRow("V, forma %g", a) << s << k << QString("V");
+        QTest::addRow("IV, forma %g", a) << s << k * (1 + 1e-10) << QString("IV");
+        QTest::addRow("VI, forma %g", a) << s << k * (1 - 1e-10) << QString("VI");
+        if (a == 11)
+            for (double d : {4e-13, -4e-13})
+                QTest::addRow("V por poco, %g", d) << s << k * (1 + d) << QString("V");
+    }
+}
+
+void TstPearson::lineaV() {
+    QFETCH(double, sesgo);
+    QFETCH(double, curtosis);
+    QFETCH(QString, tipo);
+    QCOMPARE(QString(nombreTipo(DistribucionPearson(sesgo, curtosis).tipo())), tipo);
+}
 
 void TstPearson::parciales_data() {
     columnas<QString, Parcial>("tipo", "y");

@@ -1,8 +1,6 @@
 #include "comun/comparar.h"
 #include "plataforma/picturebox.h"
 
-#include <QtTest>
-
 // A 200 × 100 pixel drawing area scaled 0..100 each way: one scale unit is 2 × 1 pixels.
 class TstPictureBox : public QObject {
     Q_OBJECT
@@ -16,11 +14,11 @@ private slots:
     void relleno();
 
 private:
-    QRgb px(int x, int y) const { return pic_->imagen().pixel(x, y) & 0xffffff; }
-    int pintados(int y, int x0, int x1, QRgb c) const {
+    QColor px(int x, int y) const { return pic_->imagen().pixelColor(x, y); }
+    int pintados(int y, int x0, int x1, const QColor& c) const {
         int n = 0;
         for (int x = x0; x <= x1; ++x)
-            n += px(x, y) == (c & 0xffffff);
+            n += px(x, y) == c;
         return n;
     }
     PictureBox* pic_ = nullptr;
@@ -35,9 +33,9 @@ void TstPictureBox::init() {
 }
 
 void TstPictureBox::lineaEnSuColor_data() {
-    QTest::addColumn<int>("ancho");
-    QTest::newRow("ancho 1") << 1;
-    QTest::newRow("ancho 2") << 2;
+    columnas<int>("ancho");
+    fila("ancho 1", 1);
+    fila("ancho 2", 2);
 }
 
 void TstPictureBox::lineaEnSuColor() {
@@ -46,13 +44,13 @@ void TstPictureBox::lineaEnSuColor() {
     pic_->fijaColor(QColor(0, 192, 0));
     pic_->linea(10, 50, 90, 50, Qt::blue);
     QCOMPARE(pic_->color(), QColor(0, 192, 0)); // the setting is untouched
-    QCOMPARE(pintados(50, 20, 180, QColor(Qt::blue).rgb()), 161);
-    QCOMPARE(px(100, 40), pic_->colorFondo().rgb() & 0xffffff);
+    QCOMPARE(pintados(50, 20, 180, Qt::blue), 161);
+    QCOMPARE(px(100, 40), pic_->colorFondo());
     QCOMPARE(pic_->puntoActual(), QPointF(90, 50));
     // A vertical line at scale x = 25 lands in pixel column 50.
     pic_->linea(25, 0, 25, 100, Qt::red);
-    QCOMPARE(px(50, 10), QColor(Qt::red).rgb() & 0xffffff);
-    QCOMPARE(px(50, 99), QColor(Qt::red).rgb() & 0xffffff);
+    QCOMPARE(px(50, 10), QColor(Qt::red));
+    QCOMPARE(px(50, 99), QColor(Qt::red));
 }
 
 // What a line leaves for the next: its dashes, until the style changes; what borra leaves: a
@@ -65,17 +63,17 @@ void TstPictureBox::estadoQueQueda() {
     pic_->fijaEstilo(EstiloTrazo::Solido);
     pic_->linea(0, 60, 100, 60, Qt::black);
     for (int y : {20, 40}) {
-        const int n = pintados(y, 0, 199, 0);
+        const int n = pintados(y, 0, 199, Qt::black);
         QVERIFY2(n > 80 && n < 160, qPrintable(QString::number(n)));
     }
-    QCOMPARE(pintados(60, 0, 199, 0), 200);
+    QCOMPARE(pintados(60, 0, 199, Qt::black), 200);
     pic_->linea(50, 50, 80, 80, Qt::black);
     pic_->borra();
-    QCOMPARE(pintados(60, 0, 199, 0) + pintados(80, 0, 199, 0), 0);
+    QCOMPARE(pintados(60, 0, 199, Qt::black) + pintados(80, 0, 199, Qt::black), 0);
     pic_->lineaA(0, 50, Qt::red); // from (0, 0), not from (80, 80)
-    QCOMPARE(px(0, 0), QColor(Qt::red).rgb() & 0xffffff);
-    QCOMPARE(px(0, 49), QColor(Qt::red).rgb() & 0xffffff);
-    QCOMPARE(px(160, 80), pic_->colorFondo().rgb() & 0xffffff);
+    QCOMPARE(px(0, 0), QColor(Qt::red));
+    QCOMPARE(px(0, 49), QColor(Qt::red));
+    QCOMPARE(px(160, 80), pic_->colorFondo());
 }
 
 void TstPictureBox::relleno_data() {
@@ -103,10 +101,9 @@ void TstPictureBox::relleno() {
     pic_->fijaColorRelleno(amarillo);
     const bool relleno = pic_->rellena(semilla);
     QCOMPARE(relleno, dentro || fuera);
-    const QRgb a = amarillo.rgb() & 0xffffff;
-    QCOMPARE(px(100, 70) == a && px(41, 21) == a && px(70, 50) == a, dentro);
-    QCOMPARE(px(10, 10) == a && px(199, 99) == a && px(130, 50) == a, fuera);
-    QCOMPARE(px(40, 50), rojo.rgb() & 0xffffff); // the border itself is never painted
+    QCOMPARE(px(100, 70) == amarillo && px(41, 21) == amarillo && px(70, 50) == amarillo, dentro);
+    QCOMPARE(px(10, 10) == amarillo && px(199, 99) == amarillo && px(130, 50) == amarillo, fuera);
+    QCOMPARE(px(40, 50), rojo); // the border itself is never painted
 }
 
 QTEST_MAIN(TstPictureBox)

@@ -14,16 +14,13 @@
 class DiscoLleno {
 public:
     explicit DiscoLleno(const QString& carpeta) : carpeta_(QFileInfo(carpeta).canonicalFilePath()) {
-        montado_ =
-            geteuid() == 0 && QProcess::execute(QStringLiteral("mount"),
-                                                {QStringLiteral("-t"), QStringLiteral("tmpfs"),
-                                                 QStringLiteral("-o"), QStringLiteral("size=64k"),
-                                                 QStringLiteral("lozar-lleno"), carpeta_}) == 0;
+        montado_ = geteuid() == 0 && QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k",
+                                                                 "lozar-lleno", carpeta_}) == 0;
     }
     ~DiscoLleno() {
         qunsetenv("LOZAR_SIN_ESPACIO");
         if (montado_)
-            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), carpeta_});
+            QProcess::execute("umount", {"-l", carpeta_});
     }
     DiscoLleno(const DiscoLleno&) = delete;
     DiscoLleno& operator=(const DiscoLleno&) = delete;

@@ -30,30 +30,17 @@ template <typename F> F siguiente(const char* nombre) {
 } // namespace
 
 extern "C" {
-ssize_t write(int fd, const void* b, size_t n) {
-    static const auto real = siguiente<ssize_t (*)(int, const void*, size_t)>("write");
-    if (n > 0 && sinEspacio(fd)) {
-        errno = ENOSPC;
-        return -1;
+#define LOZAR_SIN_ESPACIO(nombre, firma, ...)                                                      \
+    ssize_t nombre firma {                                                                         \
+        static const auto real = siguiente<ssize_t(*) firma>(#nombre);                             \
+        if (n > 0 && sinEspacio(fd)) {                                                             \
+            errno = ENOSPC;                                                                        \
+            return -1;                                                                             \
+        }                                                                                          \
+        return real(__VA_ARGS__);                                                                  \
     }
-    return real(fd, b, n);
-}
 
-ssize_t pwrite64(int fd, const void* b, size_t n, off_t o) {
-    static const auto real = siguiente<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite64");
-    if (n > 0 && sinEspacio(fd)) {
-        errno = ENOSPC;
-        return -1;
-    }
-    return real(fd, b, n, o);
-}
-
-ssize_t writev(int fd, const struct iovec* v, int n) {
-    static const auto real = siguiente<ssize_t (*)(int, const struct iovec*, int)>("writev");
-    if (n > 0 && sinEspacio(fd)) {
-        errno = ENOSPC;
-        return -1;
-    }
-    return real(fd, v, n);
-}
+LOZAR_SIN_ESPACIO(write, (int fd, const void* b, size_t n), fd, b, n)
+LOZAR_SIN_ESPACIO(pwrite64, (int fd, const void* b, size_t n, off_t o), fd, b, n, o)
+LOZAR_SIN_ESPACIO(writev, (int fd, const struct iovec* v, int n), fd, v, n)
 }
