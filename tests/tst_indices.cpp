@@ -54,8 +54,10 @@ void TstIndices::aMano_data() {
          Valores{std::sqrt(5.0) / 0.886227}, 1e-5);
     // Moving ranges 2, 1, 3 in the values' order: mean 2, over 1.128.
     const Valores v{1, 3, 2, 5};
-    fila("rango movil", Calculo([=] { return Valores{sigmaRangoMovil(v)}; }), Valores{2 / 1.128},
-         1e-12);
+    fila("rango movil", Calculo([=] {
+             return Valores{sigmaRangoMovil(v), sigmaRangoMovil({1, 4})};
+         }),
+         Valores{2 / 1.128, 3 / 1.128}, 1e-12);
     // {1, 2, 4, 7, 11}: p 0.3 lies at position 1.2, a fifth of the way from 2 to 4; p 0.9 at 3.6.
     // The histogram's class width from the quartiles 2 and 7: 2 × 5 / ∛5.
     const Valores o{1, 2, 4, 7, 11};

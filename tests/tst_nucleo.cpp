@@ -84,6 +84,7 @@ void TstNucleo::lozar_data() {
     fila("XObj usado por taguchi", 1, Textos{{Caja::XObj, ""}}, 25.0, error);
     // The nominal cost: the straight line through (xa, YNomI) and (xb, YNomS), also beyond xb.
     fila("nominal en recta", 0, Textos{{Caja::YNomS, "15"}}, 50.0, 10.0);
+    fila("nominal desde xa", 0, Textos{{Caja::YNomS, "15"}, {Caja::xa, "20"}}, 50.0, 8.75);
     fila("nominal mas alla de xb", 0, Textos{{Caja::YNomS, "15"}, {Caja::xb, "40"}}, 50.0, 17.5);
     fila("nominal plano si xb igual xa", 0, Textos{{Caja::YNomS, "15"}, {Caja::xb, "0"}}, 50.0,
          5.0);
@@ -260,6 +261,12 @@ void TstNucleo::comillaYComa() {
         QFAIL("guardado");
     } catch (const ErrorLozar& e) {
         QVERIFY(e.descripcion().startsWith("El valor de Titulo tiene comillas"));
+    }
+    // A box holds 32 767 characters: the longest title reads back whole, one more is refused.
+    for (const int largo : {kLargoMaximo, kLargoMaximo + 1}) {
+        const LecturaEstudio l = leeEstudio("Titulo=" + QByteArray(largo, 'a'));
+        QCOMPARE(l.error.has_value(), largo > kLargoMaximo);
+        QCOMPARE(l.valores.size(), largo > kLargoMaximo ? 0 : 1);
     }
 }
 

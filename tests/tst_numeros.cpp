@@ -243,6 +243,7 @@ void TstNumeros::pearson_data() {
     QTest::newRow("s 0.35 a medias") << 0.35 << 0.0 << 8.045;
     QTest::newRow("k -0.3 a medias") << 0.0 << -0.3 << 6.51;
     QTest::newRow("k 0.3 media de filas") << 0.4 << 0.3 << 9.55;
+    QTest::newRow("entre cuatro casillas") << 0.35 << -0.3 << 6.545;
     QTest::newRow("s 2.5 recortada") << 2.5 << 0.0 << 8.0 + (0.20 + (0.21 - 0.20) * 0.99);
     QTest::newRow("k 15 recortada") << 0.0 << 15.0 << 68.01 + 0.95;
     QTest::newRow("campo en blanco cuenta 0") << 0.2 << 2.4 << 0.0;
