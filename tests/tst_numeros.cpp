@@ -1,5 +1,6 @@
 // Numbers as users type them, as our files keep them, as the program shows them, and as its
 // tables give them.
+#include "archivos/archivos.h"
 #include "comun/comparar.h"
 #include "comun/tablas.h"
 #include "numeros/numeros.h"
@@ -7,6 +8,7 @@
 #include "tablas/tablapearson.h"
 
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <limits>
 
 namespace {
@@ -47,6 +49,7 @@ private slots:
     void abcn();
     void pearson_data();
     void pearson();
+    void guardaSoloLoSuyo();
 
 private:
     QTemporaryDir dir_;
@@ -260,6 +263,14 @@ void TstNumeros::pearson() {
                                           : QByteArray::number(r + c / 100.0, 'f', 2);
                            })));
     LOZAR_COMPARA(TablaPearson(dir_.path(), QStringLiteral("1A"), s, k), valor, 1e-9);
+}
+
+// A save closes its own file once and nothing else: the descriptors around it stay open.
+void TstNumeros::guardaSoloLoSuyo() {
+    QVERIFY(::fcntl(1, F_GETFD) != -1);
+    guardaArchivoSeguro(dir_.filePath("guardado.lzr"), "Titulo=x\r\n");
+    QCOMPARE(leeArchivo(dir_.filePath("guardado.lzr")), QByteArray("Titulo=x\r\n"));
+    QVERIFY(::fcntl(1, F_GETFD) != -1);
 }
 
 QTEST_GUILESS_MAIN(TstNumeros)
