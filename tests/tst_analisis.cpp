@@ -244,7 +244,8 @@ void TstAnalisis::importarYUsar() {
         return l.filter(QRegularExpression("^" + inicio + "\t")).value(0).split('\t');
     };
     QCOMPARE(fila(a95, "Desviación dentro \\(σ dentro\\)").value(2),
-             QStringLiteral("σ dentro: desviación agrupada de 30 subgrupos / c4"));
+             QStringLiteral("σ dentro: desviación agrupada de 30 subgrupos / c4; 120 grados de "
+                            "libertad"));
     // The drift widens the overall spread beyond the one within the lots.
     QVERIFY(fila(a95, "Desviación total \\(s\\)").value(1).toDouble() >
             fila(a95, "Desviación dentro \\(σ dentro\\)").value(1).toDouble());

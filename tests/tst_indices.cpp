@@ -23,8 +23,8 @@ Valores ambos(const Intervalo& i) {
 Calculo describe(const Valores& v) {
     return [v] {
         const ResumenMuestra r = resumeMuestra(v);
-        const PruebaNormalidad ad = andersonDarling(v);
-        return Valores{double(r.n), r.media, r.desviacion, r.sesgo, r.curtosis, ad.a2, ad.p};
+        const std::optional<PruebaNormalidad> ad = andersonDarling(v);
+        return Valores{double(r.n), r.media, r.desviacion, r.sesgo, r.curtosis, ad->a2, ad->p};
     };
 }
 } // namespace
@@ -67,15 +67,20 @@ void TstIndices::aMano_data() {
          }),
          Valores{2.4, 9.4, 11, 5.8480354764257}, 1e-12);
     // Intervals from the tables' quantiles: χ²(0.025; 29) = 16.0471, χ²(0.975; 29) = 45.7223.
-    fila("Cp 1, n 30, 95 %", Calculo([] { return ambos(intervaloCp(1, 30, 0.95)); }),
+    fila("Cp 1, 29 grados, 95 %", Calculo([] { return ambos(intervaloCp(1, 29, 0.95)); }),
          Valores{std::sqrt(16.0471 / 29), std::sqrt(45.7223 / 29)}, 1e-5);
-    // 1.645 √(1/270 + 1.45² / 58) about a Cpk of 1.45 from 30 parts at 90 %, 1.960 at 95 %.
+    // 1.645 √(1/270 + 1.45² / 58) about a Cpk of 1.45 from 30 parts at 90 %, 1.960 at 95 %;
+    // with a σ of 15 degrees of freedom, 1.960 √(1/270 + 1.45² / 30).
     const double e90 = 1.644854 * std::sqrt(1 / 270.0 + 1.45 * 1.45 / 58),
                  e95 = e90 / 1.644854 * 1.959964;
-    fila("Cpk 1.45, n 30, 90 %", Calculo([] { return ambos(intervaloCpk(1.45, 30, 0.90)); }),
+    const double e15 = 1.959964 * std::sqrt(1 / 270.0 + 1.45 * 1.45 / 30);
+    fila("Cpk 1.45, n 30, 90 %", Calculo([] { return ambos(intervaloCpk(1.45, 30, 29, 0.90)); }),
          Valores{1.45 - e90, 1.45 + e90}, 1e-5);
-    fila("Cpk 1.45, n 30, 95 %", Calculo([] { return ambos(intervaloCpk(1.45, 30, 0.95)); }),
+    fila("Cpk 1.45, n 30, 95 %", Calculo([] { return ambos(intervaloCpk(1.45, 30, 29, 0.95)); }),
          Valores{1.45 - e95, 1.45 + e95}, 1e-5);
+    fila("Cpk 1.45, n 30, 15 grados",
+         Calculo([] { return ambos(intervaloCpk(1.45, 30, 15, 0.95)); }),
+         Valores{1.45 - e15, 1.45 + e15}, 1e-5);
     // Boyles: ν = 50 (1.25)² / 1.5 = 52.083; χ²(0.005; ν) = 29.51 and χ²(0.995; ν) = 82.14 by
     // Wilson–Hilferty's approximation, good to a few parts in a thousand here.
     fila("Cpm 1, n 50, a 0.5, 99 %", Calculo([] { return ambos(intervaloCpm(1, 50, 0.5, 0.99)); }),
@@ -101,6 +106,18 @@ void TstIndices::aMano_data() {
          1e-9);
     fila("uno a ocho", describe({1, 2, 3, 4, 5, 6, 7, 8}),
          Valores{8, 4.5, 2.449489742783178, 0, -1.2, 0.134000458818, 0.961455692939}, 1e-9);
+    // A typo among 1 999 values of about 10 (1000 where 10 was meant) lies 45 σ out, beyond the
+    // double's normal tail: A² worked in 30 digits. Below 8 values, or none varying, no test.
+    std::vector<double> errata(1999);
+    for (std::size_t i = 0; i < errata.size(); ++i)
+        errata[i] = std::round((10 + 0.14 * std::sin(double(i) * 1.7)) * 1e4) / 1e4;
+    errata.push_back(1000);
+    fila("una errata", Calculo([=] {
+             return Valores{andersonDarling(errata)->a2,
+                            double(andersonDarling({1, 2, 3, 4, 5, 6, 7}).has_value()),
+                            double(andersonDarling(Valores(9, 2.5)).has_value())};
+         }),
+         Valores{764.158810271804, 0, 0}, 1e-6);
     // The p-values of D'Agostino and Stephens' critical values (table 4.7), 10 % to 1 %; on each
     // border between their formulas (table 4.9) the upper one holds, worked by hand:
     // exp(1.2937 − 5.709 × 0.6 + 0.0186 × 0.6²), exp(0.9177 − 4.279 × 0.34 − 1.38 × 0.34²) and
@@ -187,18 +204,23 @@ void TstIndices::conMediciones() {
 }
 
 void TstIndices::informePublicado_data() {
-    // limits, n values of a mean and standard deviation; the report's Pp and Ppk rows as printed
-    columnas<double, double, int, double, double, QString, QString>("lsl", "usl", "n", "media", "s",
-                                                                    "pp", "ppk");
+    // limits, target, n values of a mean and standard deviation; the report's Pp, Ppk and Cpm
+    // rows as printed
+    columnas<double, double, double, int, double, double, QString, QString, QString>(
+        "lsl", "usl", "obj", "n", "media", "s", "pp", "ppk", "cpm");
     // Montgomery, Introduction to Statistical Quality Control: a process centred between 38 and
     // 62, n 20, s 1.75: Ĉp = 2.29, and with 95 % confidence 1.57 ≤ Cp ≤ 3.01. The book multiplies
-    // the rounded 2.29; from 24 / 10.5 itself the lower end is 1.565, printed 1.56.
-    fila("Cp de Montgomery", 38.0, 62.0, 20, 50.0, 1.75, "Pp\t2.29\t1.56\t3.01\ts total",
-         "Ppk\t2.29\t1.54\t3.03\ts total");
+    // the rounded 2.29; from 24 / 10.5 itself the lower end is 1.565, printed 1.56. Cpm is Cp on
+    // target, its interval Boyles' on n degrees of freedom (worked in 30 digits here).
+    fila("Cp de Montgomery", 38.0, 62.0, 50.0, 20, 50.0, 1.75, "Pp\t2.29\t1.56\t3.01\ts total",
+         "Ppk\t2.29\t1.54\t3.03\ts total", "Cpm\t2.29\t1.58\t2.99");
     // Montgomery's exercise: limits 90 and 100, 30 parts, x̄ 97, s 1.6: Ĉpk = 0.625, and with
-    // 95 % confidence 0.42 ≤ Cpk ≤ 0.83.
-    fila("Cpk de Montgomery", 90.0, 100.0, 30, 97.0, 1.6, "Pp\t1.04\t0.77\t1.31\ts total",
-         "Ppk\t0.63\t0.42\t0.83\ts total");
+    // 95 % confidence 0.42 ≤ Cpk ≤ 0.83. Cpm: 5 / 3√(1.6² + 30/29 · 2²) = 0.644, ν = 47.76.
+    fila("Cpk de Montgomery", 90.0, 100.0, 95.0, 30, 97.0, 1.6, "Pp\t1.04\t0.77\t1.31\ts total",
+         "Ppk\t0.63\t0.42\t0.83\ts total", "Cpm\t0.64\t0.52\t0.77");
+    // The target off the middle: the nearer side, 62 − 56, over 3√(1.75² + 20/19 · 6²).
+    fila("objetivo descentrado", 38.0, 62.0, 56.0, 20, 50.0, 1.75, "Pp\t2.29\t1.56\t3.01\ts total",
+         "Ppk\t2.29\t1.54\t3.03\ts total", "Cpm\t0.31\t0.27\t0.35");
 }
 
 // The report printed from measurements agrees with published worked examples to the digits it
@@ -207,11 +229,13 @@ void TstIndices::informePublicado_data() {
 void TstIndices::informePublicado() {
     QFETCH(double, lsl);
     QFETCH(double, usl);
+    QFETCH(double, obj);
     QFETCH(int, n);
     QFETCH(double, media);
     QFETCH(double, s);
     QFETCH(QString, pp);
     QFETCH(QString, ppk);
+    QFETCH(QString, cpm);
     LocaleFijo c(QLocale::c());
     // n values with exactly that mean and standard deviation.
     std::vector<double> z;
@@ -222,18 +246,17 @@ void TstIndices::informePublicado() {
     for (double x : z)
         v.push_back(media + s * (x - r.media) / r.desviacion);
     CajasMapa cajas;
-    cajas.textos = {{Caja::XDesI, QString::number(lsl - 10)},
-                    {Caja::XRetI, QString::number(lsl)},
-                    {Caja::XObj, QString::number((lsl + usl) / 2)},
-                    {Caja::XRetS, QString::number(usl)},
-                    {Caja::XDesS, QString::number(usl + 10)},
-                    {Caja::Media, QString::number(media)},
+    cajas.textos = {{Caja::XDesI, QString::number(lsl - 10)}, {Caja::XRetI, QString::number(lsl)},
+                    {Caja::XObj, QString::number(obj)},       {Caja::XRetS, QString::number(usl)},
+                    {Caja::XDesS, QString::number(usl + 10)}, {Caja::Media, QString::number(media)},
                     {Caja::StdDev, QString::number(s)}};
     const QStringList filas =
         comoTexto(informeCapacidad(cajas, nullptr, calculaCapacidad(cajas, nullptr, &v)))
             .split('\n');
     QVERIFY2(filas.contains(pp), qPrintable(filas.filter("Pp").join(" | ")));
     QVERIFY2(filas.contains(ppk), qPrintable(filas.filter("Ppk").join(" | ")));
+    QVERIFY2(filas.contains(cpm + "\ttodas, respecto del objetivo"),
+             qPrintable(filas.filter("Cpm").join(" | ")));
 }
 
 QTEST_GUILESS_MAIN(TstIndices)

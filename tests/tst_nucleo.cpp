@@ -4,6 +4,7 @@
 #include "comun/cajasmapa.h"
 #include "comun/comparar.h"
 #include "costo/efectivo.h"
+#include "costo/escenarios.h"
 #include "costo/exacto.h"
 #include "costo/optimo.h"
 #include "estudio/forma.h"
@@ -35,6 +36,7 @@ private slots:
     void exacto();
     void optimoPlano();
     void optimoExacto();
+    void actualTodoDesperdicio();
 };
 
 namespace {
@@ -71,6 +73,14 @@ void TstNucleo::lozar_data() {
     fila("taguchi 35", 1, nada, 35.0, 7.5);
     fila("taguchi cerca de XRetS", 1, nada, 79.9999, 5 + 10 * (29.9999 * 29.9999) / 900);
     fila("taguchi YRetI cero plano", 1, Textos{{Caja::YRetI, "0"}}, 35.0, 5.0);
+    // Far from 0 a difference of squares cancels every digit of the loss.
+    fila("taguchi lejos del cero", 1,
+         Textos{{Caja::XDesI, "99999998"},
+                {Caja::XRetI, "99999999"},
+                {Caja::XObj, "1e8"},
+                {Caja::XRetS, "100000001"},
+                {Caja::XDesS, "100000002"}},
+         1e8 + 0.5, 7.5);
     fila("taguchi XRetI igual XObj", 1, Textos{{Caja::XRetI, "50"}}, 35.0, 15.0);
     // Costs read leniently, limits strictly; limits out of order: the first test decides.
     fila("costo con letras", 0, Textos{{Caja::YDesI, "12abc"}}, 5.0, 17.0);
@@ -373,6 +383,26 @@ void TstNucleo::optimoExacto() {
     QVERIFY(std::fabs(m->media - esperada) < 1e-9 * (U - L));
     const std::optional<MediaOptima> otra = buscaMediaOptima(c, sigma * (1 + 1e-9), nullptr);
     QVERIFY(std::fabs(otra->media - m->media) < 1e-6 * (U - L));
+}
+
+// A current process that is all scrap is the dearest scenario, and every other one saves
+// without bound: never a negative saving against a cost taken as 0.
+void TstNucleo::actualTodoDesperdicio() {
+    CajasMapa c = CajasMapa::tipico();
+    c.textos[Caja::Media] = "200";
+    c.textos[Caja::StdDev] = "5";
+    const QList<Escenario> e = calculaEscenarios(c, nullptr, 0.2);
+    const QList<double> costos = costosDeEscenarios(e, 1000.0);
+    QVERIFY(std::isinf(costos[0]) && std::isfinite(costos[1]) && costos[1] < costos[0]);
+    const QList<QStringList> filas = informeEscenarios(e, 1000.0);
+    for (const char* titulo :
+         {"Ahorro por unidad buena frente al actual", "Ahorro por año frente al actual"}) {
+        const QStringList f = *std::find_if(filas.begin(), filas.end(), [&](const QStringList& l) {
+            return l.value(0) == QString::fromUtf8(titulo);
+        });
+        QCOMPARE(f.value(1), QStringLiteral("100% Desperdicio"));
+        QCOMPARE(f.value(2), QStringLiteral("Ilimitado: el actual es 100% desperdicio"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TstNucleo)

@@ -71,13 +71,13 @@ Intervalo porChiCuadrado(double indice, double nu, double confianza) {
 }
 } // namespace
 
-Intervalo intervaloCp(double cp, double n, double confianza) {
-    return porChiCuadrado(cp, n - 1, confianza);
+Intervalo intervaloCp(double cp, double nu, double confianza) {
+    return porChiCuadrado(cp, nu, confianza);
 }
 
-Intervalo intervaloCpk(double cpk, double n, double confianza) {
+Intervalo intervaloCpk(double cpk, double n, double nu, double confianza) {
     const double z = cuantilNormal(1 - (1 - confianza) / 2);
-    const double e = z * std::sqrt(1 / (9 * n) + cpk * cpk / (2 * (n - 1)));
+    const double e = z * std::sqrt(1 / (9 * n) + cpk * cpk / (2 * nu));
     return {cpk - e, cpk + e};
 }
 
@@ -86,11 +86,23 @@ Intervalo intervaloCpm(double cpm, double n, double a, double confianza) {
     return porChiCuadrado(cpm, n * (1 + a2) * (1 + a2) / (1 + 2 * a2), confianza);
 }
 
-PruebaNormalidad andersonDarling(std::vector<double> v) {
+namespace {
+// ln Φ(z), finite however far the value: past the double's range the tail's asymptotic series,
+// good there to a part in 10¹³.
+double logFi(double z) {
+    if (z > -37)
+        return std::log(boost::math::cdf(NormalDoble(), z));
+    const double r = 1 / (z * z);
+    return -z * z / 2 - std::log(-z) - 0.5 * std::log(2 * M_PI) +
+           std::log1p(-r * (1 - 3 * r * (1 - 5 * r * (1 - 7 * r))));
+}
+} // namespace
+
+std::optional<PruebaNormalidad> andersonDarling(std::vector<double> v) {
     PruebaNormalidad r;
     const std::size_t n = v.size();
     if (n < 8)
-        return r;
+        return std::nullopt;
     std::sort(v.begin(), v.end());
     long double media = 0;
     for (double x : v)
@@ -101,14 +113,12 @@ PruebaNormalidad andersonDarling(std::vector<double> v) {
         m2 += (x - media) * (x - media);
     const double s = double(std::sqrt(m2 / (n - 1)));
     if (!(s > 0))
-        return r;
+        return std::nullopt;
     // ln Φ(z) and ln(1 − Φ(z)) from the tails themselves, so that far values keep their weight.
-    const NormalDoble normal;
     long double suma = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const double zi = (v[i] - double(media)) / s, zj = (v[n - 1 - i] - double(media)) / s;
-        suma += (2.0L * i + 1) * (std::log(boost::math::cdf(normal, zi)) +
-                                  std::log(boost::math::cdf(boost::math::complement(normal, zj))));
+        suma += (2.0L * i + 1) * (logFi(zi) + logFi(-zj));
     }
     r.a2 = double(-static_cast<long double>(n) - suma / n);
     const double nd = double(n);

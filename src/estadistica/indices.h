@@ -5,6 +5,7 @@
 // chart that tells whether the process was stable. Pure routines over doubles, without Qt.
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 // c4(n): E[s] / σ for samples of n normal values.
@@ -20,21 +21,23 @@ struct Intervalo {
     double bajo, alto;
 };
 
-// Two-sided intervals at `confianza` (0.90, 0.95, 0.99) from n values: Cp and Pp by the
-// chi-square distribution of the variance with n − 1 degrees of freedom; Cpk and Ppk by
-// Bissell's normal approximation, ± z √(1/(9n) + Cpk²/(2(n − 1))); Cpm by Boyles', chi-square
-// with n(1 + a²)² / (1 + 2a²) degrees of freedom, a = (mean − target) / σ.
-Intervalo intervaloCp(double cp, double n, double confianza);
-Intervalo intervaloCpk(double cpk, double n, double confianza);
+// Two-sided intervals at `confianza` (0.90, 0.95, 0.99) from n values whose σ has ν degrees of
+// freedom (n − 1 for the overall s and for the moving range's, Σ(nᵢ − 1) for the pooled one):
+// Cp and Pp by the chi-square distribution of the variance; Cpk and Ppk by Bissell's normal
+// approximation, ± z √(1/(9n) + Cpk²/(2ν)); Cpm by Boyles', chi-square with
+// n(1 + a²)² / (1 + 2a²) degrees of freedom, a = (mean − target) / s.
+Intervalo intervaloCp(double cp, double nu, double confianza);
+Intervalo intervaloCpk(double cpk, double n, double nu, double confianza);
 Intervalo intervaloCpm(double cpm, double n, double a, double confianza);
 
-// Anderson–Darling's test of normality with mean and variance estimated from the values (at
-// least 8): the statistic A², A² (1 + 0.75/n + 2.25/n²) and its p-value, by D'Agostino and
-// Stephens' formulas (Goodness-of-Fit Techniques, 1986, table 4.9).
+// Anderson–Darling's test of normality with mean and variance estimated from the values: the
+// statistic A², A² (1 + 0.75/n + 2.25/n²) and its p-value, by D'Agostino and Stephens' formulas
+// (Goodness-of-Fit Techniques, 1986, table 4.9). None for fewer than 8 values or no spread,
+// where the test says nothing; finite for any values, a far outlier included.
 struct PruebaNormalidad {
     double a2 = 0, a2Ajustado = 0, p = 1;
 };
-PruebaNormalidad andersonDarling(std::vector<double> valores);
+std::optional<PruebaNormalidad> andersonDarling(std::vector<double> valores);
 // The p-value of an adjusted statistic A²(1 + 0.75/n + 2.25/n²).
 double pAndersonDarling(double a2Ajustado);
 

@@ -11,19 +11,32 @@
 #include <unordered_map>
 
 namespace {
-// Cp and Cpk for a spread, Cpm with the target: the normal formulas, or the percentile ones
-// (the 99.73 % spread from the 0.135 % to the 99.865 % point, the median as centre).
+// Cp and Cpk for a spread: the normal formulas, or the percentile ones (the 99.73 % spread from
+// the 0.135 % to the 99.865 % point, the median as centre).
 void indices(const Limites& l, double media, double sd, const FormaProceso* forma,
-             std::optional<double>& cp, std::optional<double>& cpk, std::optional<double>* cpm) {
+             std::optional<double>& cp, std::optional<double>& cpk) {
     if (!(sd > 0))
         return;
     const double ancho = forma ? sd * (forma->q99865() - forma->q00135()) : 6 * sd;
-    const double centro = forma ? media + sd * forma->mediana() : media;
     cp = (l.retS - l.retI) / ancho;
     cpk = cpkDe(media, sd, l.retI, l.retS, forma);
-    if (cpm)
-        *cpm = (l.retS - l.retI) /
-               (6 * std::sqrt(ancho * ancho / 36 + (centro - l.obj) * (centro - l.obj)));
+}
+
+// Cpm from the mean square deviation from the target, τ² = σ² + (centre − T)², over the nearer
+// side: min(T − LSL, USL − T) / 3τ, which with the target in the middle is (USL − LSL) / 6τ.
+// None with the target outside the limits, where it measures nothing.
+std::optional<double> cpmDe(const Limites& l, double centro, double varianza) {
+    const double lado = std::min(l.obj - l.retI, l.retS - l.obj);
+    const double tau = std::sqrt(varianza + (centro - l.obj) * (centro - l.obj));
+    if (!(lado >= 0) || !(tau > 0))
+        return std::nullopt;
+    return lado / (3 * tau);
+}
+
+// The variance that plays σ² in Cpm: the spread's, or a sixth of the percentile spread's.
+double varianzaDe(double sd, const FormaProceso* forma) {
+    const double ancho = forma ? sd * (forma->q99865() - forma->q00135()) : 6 * sd;
+    return ancho * ancho / 36;
 }
 } // namespace
 
@@ -69,7 +82,9 @@ Capacidad calculaCapacidad(const Cajas& c, const FormaProceso* forma,
         [&](double z) { return forma ? forma->cola(z) : double(normal.colaSuperior(z)); }));
     std::copy(z.begin(), z.end(), r.esperada);
     if (!mediciones || mediciones->empty()) {
-        indices(l, mu, sigma, forma, r.cp, r.cpk, &r.cpm);
+        indices(l, mu, sigma, forma, r.cp, r.cpk);
+        if (sigma > 0)
+            r.cpm = cpmDe(l, forma ? mu + sigma * forma->mediana() : mu, varianzaDe(sigma, forma));
         return r;
     }
     // Within the subgroups (or from one value to the next) the process's own spread; overall,
@@ -83,8 +98,26 @@ Capacidad calculaCapacidad(const Cajas& c, const FormaProceso* forma,
         grupos = agrupa(*mediciones, *subgrupos);
     r.subgrupos = grupos.size();
     r.sigmaDentro = grupos.empty() ? sigmaRangoMovil(*mediciones) : sigmaAgrupada(grupos);
-    indices(l, m.media, r.sigmaDentro, forma, r.cp, r.cpk, &r.cpm);
-    indices(l, m.media, m.desviacion, forma, r.pp, r.ppk, nullptr);
+    r.gradosDentro = double(m.n) - 1;
+    if (!grupos.empty()) {
+        r.gradosDentro = 0;
+        for (const std::vector<double>& g : grupos)
+            r.gradosDentro += double(g.size()) - 1;
+    }
+    // A skewed shape has no within indices: its percentiles are the whole sample's.
+    if (!forma)
+        indices(l, m.media, r.sigmaDentro, forma, r.cp, r.cpk);
+    indices(l, m.media, m.desviacion, forma, r.pp, r.ppk);
+    // Cpm on all the data: Σ(x − T)² / (n − 1) = s² + n/(n − 1) (x̄ − T)².
+    if (m.desviacion > 0 && m.n > 1) {
+        const double n = double(m.n);
+        if (forma)
+            r.cpm = cpmDe(l, m.media + m.desviacion * forma->mediana(),
+                          varianzaDe(m.desviacion, forma));
+        else
+            r.cpm = cpmDe(l, l.obj + (m.media - l.obj) * std::sqrt(n / (n - 1)),
+                          m.desviacion * m.desviacion);
+    }
     cambiaConfianza(r, c, forma, confianza);
     avanza(0.3);
     r.normalidad = andersonDarling(*mediciones);
@@ -106,23 +139,23 @@ void cambiaConfianza(Capacidad& r, const Cajas& c, const FormaProceso* forma, do
     r.icCp = r.icCpk = r.icCpm = r.icPp = r.icPpk = std::nullopt;
     if (forma || r.n == 0) // the intervals hold for normal indices only
         return;
-    const double n = double(r.n), obj = c.estricto(Caja::XObj);
+    const double n = double(r.n), obj = c.estricto(Caja::XObj), nu = r.gradosDentro;
     auto conIntervalo = [&](const std::optional<double>& v, auto&& f,
                             std::optional<Intervalo>& ic) {
         if (v)
             ic = f(*v);
     };
     conIntervalo(
-        r.cp, [&](double v) { return intervaloCp(v, n, confianza); }, r.icCp);
+        r.cp, [&](double v) { return intervaloCp(v, nu, confianza); }, r.icCp);
     conIntervalo(
-        r.pp, [&](double v) { return intervaloCp(v, n, confianza); }, r.icPp);
+        r.pp, [&](double v) { return intervaloCp(v, n - 1, confianza); }, r.icPp);
     conIntervalo(
-        r.cpk, [&](double v) { return intervaloCpk(v, n, confianza); }, r.icCpk);
+        r.cpk, [&](double v) { return intervaloCpk(v, n, nu, confianza); }, r.icCpk);
     conIntervalo(
-        r.ppk, [&](double v) { return intervaloCpk(v, n, confianza); }, r.icPpk);
+        r.ppk, [&](double v) { return intervaloCpk(v, n, n - 1, confianza); }, r.icPpk);
     conIntervalo(
         r.cpm,
-        [&](double v) { return intervaloCpm(v, n, (r.media - obj) / r.sigmaDentro, confianza); },
+        [&](double v) { return intervaloCpm(v, n, (r.media - obj) / r.sigmaTotal, confianza); },
         r.icCpm);
 }
 
@@ -154,9 +187,10 @@ QList<QStringList> informeCapacidad(const Cajas& c, const FormaProceso* forma,
         f << QStringList{QStringLiteral("Cpm"), indice(cap.cpm)};
     } else {
         const QString dentro =
-            cap.subgrupos ? QStringLiteral("σ dentro: desviación agrupada de %1 subgrupos / c4")
-                                .arg(cap.subgrupos)
-                          : QStringLiteral("σ dentro: rango móvil medio / 1,128");
+            (cap.subgrupos ? QStringLiteral("σ dentro: desviación agrupada de %1 subgrupos / c4")
+                                 .arg(cap.subgrupos)
+                           : QStringLiteral("σ dentro: rango móvil medio / 1,128")) +
+            QStringLiteral("; %1 grados de libertad").arg(num(cap.gradosDentro, "0"));
         f << QStringList{QStringLiteral("Mediciones"), QString::number(cap.n)};
         f << QStringList{QStringLiteral("Media de las mediciones"), num(cap.media, "0.0#####")};
         f << QStringList{QStringLiteral("Desviación dentro (σ dentro)"),
@@ -175,15 +209,21 @@ QList<QStringList> informeCapacidad(const Cajas& c, const FormaProceso* forma,
                              ic ? num(ic->alto, "0.00") : QStringLiteral("—"),
                              QString::fromUtf8(con)};
         };
-        fila("Cp", cap.cp, cap.icCp, "σ dentro");
-        fila("Cpk", cap.cpk, cap.icCpk, "σ dentro");
-        fila("Cpm", cap.cpm, cap.icCpm, "σ dentro");
+        if (!forma) {
+            fila("Cp", cap.cp, cap.icCp, "σ dentro");
+            fila("Cpk", cap.cpk, cap.icCpk, "σ dentro");
+        }
+        fila("Cpm", cap.cpm, cap.icCpm, "todas, respecto del objetivo");
         fila("Pp", cap.pp, cap.icPp, "s total");
         fila("Ppk", cap.ppk, cap.icPpk, "s total");
-        if (forma)
+        if (forma) {
+            f << QStringList{QStringLiteral("Índices dentro"),
+                             QStringLiteral("no se dan para un proceso sesgado: sus percentiles "
+                                            "son los de todas las mediciones")};
             f << QStringList{QStringLiteral("Intervalos"),
                              QStringLiteral("no se dan para índices por percentiles: sus "
                                             "fórmulas valen para la normal")};
+        }
         f << QStringList();
         if (cap.normalidad) {
             const PruebaNormalidad& a = *cap.normalidad;
@@ -193,9 +233,16 @@ QList<QStringList> informeCapacidad(const Cajas& c, const FormaProceso* forma,
                                       a.p < 0.005 ? QStringLiteral("< 0,005") : num(a.p, "0.000"))};
             if (a.p < 0.05)
                 f << QStringList{QStringLiteral("Aviso"),
-                                 QStringLiteral("las mediciones no parecen normales (p < 0,05): "
-                                                "los índices normales no son de fiar; pruebe "
-                                                "«Usar como Pearson» al importarlas")};
+                                 forma ? QStringLiteral("las mediciones no parecen normales "
+                                                        "(p < 0,05), como supone el proceso "
+                                                        "sesgado")
+                                       : QStringLiteral("las mediciones no parecen normales (p < "
+                                                        "0,05): los índices normales no son de "
+                                                        "fiar; pruebe «Usar como Pearson» al "
+                                                        "importarlas")};
+        } else {
+            f << QStringList{QStringLiteral("Normalidad (Anderson–Darling)"),
+                             QStringLiteral("— (la prueba pide 8 mediciones o más, y que varíen)")};
         }
         if (cap.estabilidad) {
             const CartaIndividuales& e = *cap.estabilidad;

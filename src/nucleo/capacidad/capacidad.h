@@ -14,11 +14,13 @@ class Progreso;
 // Capability of the study's process with its rework limits as the tolerance (LSL, USL) and
 // XObj as target, and the production expected, and observed, in the five zones the limits make.
 // Without measurements, Cp, Cpk and Cpm come from the study's mean and standard deviation (by
-// percentiles for a skewed shape). With them, as a capability procedure asks: Cp, Cpk and Cpm
+// percentiles for a skewed shape). With them, as the common packages compute it: Cp and Cpk
 // from the spread within (the average moving range of the values in their order, or the pooled
-// deviation of their subgroups), Pp and Ppk from the overall one, each with its confidence
-// interval (normal indices only), the Anderson–Darling test of normality, and whether the
-// process was stable while measured (the individuals chart, or the chart of subgroup means).
+// deviation of their subgroups; none for a skewed shape, whose percentiles are the whole
+// sample's), Pp, Ppk and Cpm from all the data (Cpm from the mean square deviation from the
+// target), each with its confidence interval (normal indices only), the Anderson–Darling test of
+// normality, and whether the process was stable while measured (the individuals chart, or the
+// chart of subgroup means).
 struct Capacidad {
     std::optional<double> cp, cpk, cpm, pp, ppk;  // none where the spread is 0
     double esperada[5];                           // fractions: below XDesI … above XDesS
@@ -26,6 +28,7 @@ struct Capacidad {
     std::size_t n = 0;                            // measurements
     // With measurements:
     double media = 0, sigmaDentro = 0, sigmaTotal = 0;
+    double gradosDentro = 0;   // the σ within's degrees of freedom, for its indices' intervals
     std::size_t subgrupos = 0; // 0: individual values
     double confianza = 0.95;
     std::optional<Intervalo> icCp, icCpk, icCpm, icPp, icPpk;

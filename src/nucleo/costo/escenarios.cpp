@@ -7,6 +7,8 @@
 #include "numeros/errores.h"
 #include "numeros/numeros.h"
 
+#include <cmath>
+
 QList<Escenario> calculaEscenarios(const Cajas& cajas, const FormaProceso* forma,
                                    double reduccion) {
     const CajasInstantanea c(cajas);
@@ -69,7 +71,7 @@ std::optional<double> unidadesDe(const QString& texto) {
 QList<double> costosDeEscenarios(const QList<Escenario>& e, std::optional<double> unidades) {
     QList<double> r;
     for (const Escenario& k : e)
-        r << (k.costo.todoDesperdicio() ? 0 : k.costo.noCalidad() * unidades.value_or(1));
+        r << (k.costo.todoDesperdicio() ? HUGE_VAL : k.costo.noCalidad() * unidades.value_or(1));
     return r;
 }
 
@@ -83,7 +85,14 @@ QList<QStringList> informeEscenarios(const QList<Escenario>& e, std::optional<do
         return f;
     };
     auto anual = [&](double v) { return formatea(v * *unidades, kDineroAnual); };
-    const double base = e.isEmpty() || e[0].costo.todoDesperdicio() ? 0 : e[0].costo.noCalidad();
+    // A current process that is all scrap delivers no good unit: any other one saves without
+    // bound, never a negative amount against a cost taken as 0.
+    const bool actualPerdido = e.isEmpty() || e[0].costo.todoDesperdicio();
+    const double base = actualPerdido ? 0 : e[0].costo.noCalidad();
+    auto ahorro = [&](double costo, auto&& formato) {
+        return actualPerdido ? QStringLiteral("Ilimitado: el actual es 100% desperdicio")
+                             : formato(base - costo);
+    };
     QList<QStringList> f;
     QStringList cabecera{QStringLiteral("Escenario")};
     for (const Escenario& k : e)
@@ -112,8 +121,9 @@ QList<QStringList> informeEscenarios(const QList<Escenario>& e, std::optional<do
     });
     f << fila(QStringLiteral("Costo de la no calidad por unidad buena"),
               [&](const Escenario& k) { return formatea(k.costo.noCalidad(), kDinero); });
-    f << fila(QStringLiteral("Ahorro por unidad buena frente al actual"),
-              [&](const Escenario& k) { return formatea(base - k.costo.noCalidad(), kDinero); });
+    f << fila(QStringLiteral("Ahorro por unidad buena frente al actual"), [&](const Escenario& k) {
+        return ahorro(k.costo.noCalidad(), [&](double v) { return formatea(v, kDinero); });
+    });
     if (unidades) {
         // Per good unit delivered: the scrapped and reworked ones on top of them.
         auto porBuenas = [](const Escenario& k, double fraccion) {
@@ -122,7 +132,7 @@ QList<QStringList> informeEscenarios(const QList<Escenario>& e, std::optional<do
         f << fila(QStringLiteral("Costo de la no calidad por año"),
                   [&](const Escenario& k) { return anual(k.costo.noCalidad()); });
         f << fila(QStringLiteral("Ahorro por año frente al actual"),
-                  [&](const Escenario& k) { return anual(base - k.costo.noCalidad()); });
+                  [&](const Escenario& k) { return ahorro(k.costo.noCalidad(), anual); });
         f << fila(QStringLiteral("Unidades desechadas por año"), [&](const Escenario& k) {
             return formatea(*unidades * porBuenas(k, k.costo.desperdicio), QStringLiteral("0"));
         });

@@ -33,5 +33,6 @@ std::optional<double> unidadesDe(const QString& texto);
 QList<QStringList> informeEscenarios(const QList<Escenario>& e, std::optional<double> unidades,
                                      const QString& indice = QStringLiteral("Cpk"));
 
-// The cost of poor quality of each scenario in money: a year's with units, a unit's without.
+// The cost of poor quality of each scenario in money: a year's with units, a unit's without;
+// HUGE_VAL for one that is all scrap, dearer than any.
 QList<double> costosDeEscenarios(const QList<Escenario>& e, std::optional<double> unidades);

@@ -102,8 +102,9 @@ double YNominal(const Cajas& c, double x) {
     return revisa(m * x + b);
 }
 
+// Squares of differences, not differences of squares: far from 0 these cancel every digit.
 double ParabolaA(double h, double k, double x1, double y1) {
-    return div(x1 * x1 - 2 * x1 * h + h * h, (y1 - k) * 4);
+    return div((x1 - h) * (x1 - h), (y1 - k) * 4);
 }
 
 namespace {
@@ -111,7 +112,7 @@ namespace {
 double terminoTaguchi(const Cajas& c, double x, double nominal, Caja limite, Caja costo) {
     const double obj = c.estricto(Caja::XObj);
     const double p = ParabolaA(obj, nominal, c.estricto(limite), c.flexible(costo) + nominal);
-    return div(x * x - 2 * x * obj + obj * obj, 4 * p);
+    return div((x - obj) * (x - obj), 4 * p);
 }
 } // namespace
 

@@ -24,6 +24,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 QLabel* valor(const QString& texto) {
@@ -243,11 +245,18 @@ void DlgEscenarios::muestra() {
     auto* barras = new QBarSet(unidades ? QStringLiteral("Costo de la no calidad por año")
                                         : QStringLiteral("Costo de la no calidad por unidad"));
     QStringList nombres;
+    // An all-scrap scenario stands above the dearest of the others, its bar named as such.
+    double tope = 0;
+    for (double v : costos)
+        if (std::isfinite(v))
+            tope = std::max(tope, v);
     for (int i = 0; i < costos.size(); ++i) {
-        *barras << costos[i];
+        const bool perdido = !std::isfinite(costos[i]);
+        *barras << (perdido ? (tope > 0 ? tope * 1.15 : 1) : costos[i]);
         nombres << escenarios_[i].corto + QStringLiteral(": ") +
-                       formatea(costos[i],
-                                unidades ? QStringLiteral("$ 0.00") : QStringLiteral("$ 0.0000"));
+                       (perdido ? QStringLiteral("100% Desperdicio")
+                                : formatea(costos[i], unidades ? QStringLiteral("$ 0.00")
+                                                               : QStringLiteral("$ 0.0000")));
     }
     barras->setColor(QColor(44, 120, 180));
     auto* serie = new QBarSeries;
