@@ -255,7 +255,7 @@ void TstAnalisis::importarYUsar() {
     QVERIFY(cp95.value(2).toDouble() < cp90.value(2).toDouble()); // a wider interval at 95 %
     QVERIFY(a90.contains("Índice\tValor\tIC 90 %, desde\tIC 90 %, hasta\tCon"));
     QVERIFY(fila(a95, "Dentro de los límites de retrabajo").size() > 1);
-    QVERIFY(fila(a95, "Estabilidad \\(gráfico de medias\\)")
+    QVERIFY(fila(a95, "Estabilidad \\(gráfico X̄–R\\)")
                 .value(1)
                 .startsWith("proceso no estable: los índices no predicen"));
 
@@ -267,7 +267,8 @@ void TstAnalisis::importarYUsar() {
     QVERIFY(conDialogo<DlgControl>(
         [&] { e.f->MAnalisisControl_Click(); },
         [](DlgControl& d) {
-            QCOMPARE(d.windowTitle(), QStringLiteral("Gráfico de control de medias y rangos"));
+            QCOMPARE(d.windowTitle(),
+                     QStringLiteral("Gráfico de control de medias y rangos (X̄–R)"));
             QVERIFY(d.lblSenales->text().startsWith("Proceso no estable"));
             QVERIFY(d.graficoValores->isVisible() && d.graficoRangos->isVisible());
         }));

@@ -1,5 +1,6 @@
 // The capability study's statistics: spread within, intervals, normality, the individuals chart.
 #include "capacidad/capacidad.h"
+#include "cartas.h"
 #include "comun/cajasmapa.h"
 #include "comun/comparar.h"
 #include "estudio/zonas.h"
@@ -35,6 +36,7 @@ private slots:
     void aMano_data();
     void aMano();
     void carta();
+    void cartaPublicada();
     void conMediciones();
     void informePublicado_data();
     void informePublicado();
@@ -158,7 +160,8 @@ void TstIndices::aMano() {
 }
 
 // Fifty points in control, then a shift of 1.5σ: runs of 8 on one side are flagged after point
-// 50, and a single wild point beyond the limits.
+// 50, and a single wild point beyond the limits, on the values' chart and on both of its moving
+// ranges.
 void TstIndices::carta() {
     std::mt19937 g(3);
     std::normal_distribution<double> ruido(0, 1);
@@ -166,20 +169,71 @@ void TstIndices::carta() {
     for (int i = 0; i < 100; ++i)
         v.push_back(20 + ruido(g) + (i >= 50 ? 1.5 : 0));
     v[20] = 40;
-    const CartaIndividuales c = cartaIndividuales(v);
-    QVERIFY(!c.estable());
+    const CartaControl c = cartaIndividuales(v);
+    QVERIFY(!c.estable() && c.tipo == TipoCarta::Individuos);
     QCOMPARE(c.fuera.front(), std::size_t(20));
+    QCOMPARE(c.fueraDispersion, (std::vector<std::size_t>{19, 20}));
     QVERIFY(std::any_of(c.enRacha.begin(), c.enRacha.end(), [](std::size_t i) { return i >= 57; }));
-    LOZAR_COMPARA(c.lcsRango, 3.267 * c.centroRango, 1e-12);
+    LOZAR_COMPARA(c.dispersion(0).lcs, 3.267 * c.mediaDispersion, 2e-4);
+    LOZAR_COMPARA(c.puntos(0).lcs - c.centro, 2.66 * c.mediaDispersion, 1e-3);
     // In control, nothing flagged.
     std::vector<double> tranquilo;
     for (int i = 0; i < 30; ++i)
         tranquilo.push_back(i % 2 ? 1 : -1);
     QVERIFY(cartaIndividuales(tranquilo).estable());
-    // Means and ranges of subgroups of 5, ranges 4 and 8: the ranges' upper limit is D4 R̄,
-    // 2.114 × 6. Subgroups without spread within have no limits to judge their means by.
-    LOZAR_COMPARA(cartaMedias({{1, 2, 3, 4, 5}, {2, 4, 6, 8, 10}}, 1).lcsRango, 2.114 * 6, 1e-12);
-    QVERIFY(cartaMedias({{1, 1, 1}, {3, 3, 3}}, 0).estable());
+    // Subgroups without spread within have no limits to judge their means by.
+    QVERIFY(cartaMedias({{1, 1, 1}, {3, 3, 3}}).estable());
+    // A range beyond its limit makes the process unstable though every mean is in.
+    std::vector<std::vector<double>> rangos(20, {10, 11, 12, 13, 14});
+    rangos[7] = {4, 10, 12, 14, 20};
+    const CartaControl r = cartaMedias(rangos);
+    QVERIFY(r.fuera.empty() && r.enRacha.empty() && !r.estable());
+    QCOMPARE(r.fueraDispersion, std::vector<std::size_t>{7});
+}
+
+// Montgomery's piston rings (Introduction to Statistical Quality Control, table 6.3): 25
+// subgroups of 5 diameters. X̄–R by the published constants: x̿ ± A2 R̄ with A2 = 0.577, and
+// D3 R̄ = 0, D4 R̄ with D4 = 2.114; a subgroup with one value less turns the chart into X̄–S,
+// each subgroup with its own limits, x̿ ± 3σ/√nᵢ from the pooled σ, and the S chart's upper
+// limit B6(nᵢ)σ = (c4 + 3√(1 − c4²))σ.
+void TstIndices::cartaPublicada() {
+    std::vector<double> v = {
+        74.030, 74.002, 74.019, 73.992, 74.008, 73.995, 73.992, 74.001, 74.011, 74.004, 73.998,
+        74.024, 74.021, 74.005, 74.002, 74.002, 73.996, 73.993, 74.015, 74.009, 73.992, 74.007,
+        74.015, 73.989, 74.014, 74.009, 73.994, 73.997, 73.985, 73.993, 73.995, 74.006, 73.994,
+        74.000, 74.005, 73.985, 74.003, 73.993, 74.015, 73.988, 74.008, 73.995, 74.009, 74.005,
+        74.004, 73.998, 74.000, 73.990, 74.007, 73.995, 73.994, 73.998, 73.994, 73.995, 73.990,
+        74.004, 74.000, 74.007, 74.000, 73.996, 73.983, 74.002, 73.998, 73.997, 74.012, 74.006,
+        73.967, 73.994, 74.000, 73.984, 74.012, 74.014, 73.998, 73.999, 74.007, 74.000, 73.984,
+        74.005, 73.998, 73.996, 73.994, 74.012, 73.986, 74.005, 74.007, 74.006, 74.010, 74.018,
+        74.003, 74.000, 73.984, 74.002, 74.003, 74.005, 73.997, 74.000, 74.010, 74.013, 74.020,
+        74.003, 73.982, 74.001, 74.015, 74.005, 73.996, 74.004, 73.999, 73.990, 74.006, 74.009,
+        74.010, 73.989, 73.990, 74.009, 74.014, 74.015, 74.008, 73.993, 74.000, 74.010, 73.982,
+        73.984, 73.995, 74.017, 74.013,
+    };
+    std::vector<std::vector<double>> grupos;
+    for (std::size_t i = 0; i < v.size(); i += 5)
+        grupos.emplace_back(v.begin() + std::ptrdiff_t(i), v.begin() + std::ptrdiff_t(i + 5));
+    const CartaControl c = cartaMedias(grupos);
+    QVERIFY(c.tipo == TipoCarta::MediasRangos && c.tamanos.empty());
+    const double rbarra = 0.02284, media = 74.001256;
+    LOZAR_COMPARA(c.centro, media, 1e-9);
+    LOZAR_COMPARA(c.mediaDispersion, rbarra, 1e-9);
+    LOZAR_COMPARA(c.puntos(3).lcs, media + 0.577 * rbarra, 2e-5);
+    LOZAR_COMPARA(c.puntos(3).lci, media - 0.577 * rbarra, 2e-5);
+    LOZAR_COMPARA(c.dispersion(3).lcs, 2.114 * rbarra, 2e-5);
+    QCOMPARE(c.dispersion(3).lci, 0.0);
+    QVERIFY(c.estable());
+
+    grupos[2].pop_back();
+    const CartaControl s = cartaMedias(grupos);
+    QVERIFY(s.tipo == TipoCarta::MediasDesviaciones && s.tamanos.size() == 25);
+    const double sigma = sigmaAgrupada(grupos);
+    LOZAR_COMPARA(s.puntos(2).lcs - s.centro, 3 * sigma / 2, 1e-12);
+    LOZAR_COMPARA(s.puntos(3).lcs - s.centro, 3 * sigma / std::sqrt(5.0), 1e-12);
+    // c4(4) = 0.9213 and c4(5) = 0.9400 as tabulated, to their last digit.
+    LOZAR_COMPARA(s.dispersion(2).lcs / sigma, 0.9213 + 3 * std::sqrt(1 - 0.9213 * 0.9213), 2e-4);
+    LOZAR_COMPARA(s.dispersion(3).lcs / sigma, 0.9400 + 3 * std::sqrt(1 - 0.9400 * 0.9400), 2e-4);
 }
 
 // A hundred measured values, ten of them on the upper rework limit and 16 beyond it: 16 % above.

@@ -41,24 +41,6 @@ std::optional<PruebaNormalidad> andersonDarling(std::vector<double> valores);
 // The p-value of an adjusted statistic A²(1 + 0.75/n + 2.25/n²).
 double pAndersonDarling(double a2Ajustado);
 
-// The individuals and moving-range chart of values in their order: centre lines and 3σ limits
-// from the moving range (σ = MR̄ / 1.128; the MR chart's upper limit 3.267 MR̄), the points
-// beyond the limits, and those closing a run of 8 or more in a row on one side of the centre
-// (numbered from 0, in order). Without spread (MR̄ 0) the limits sit on the centre and nothing is
-// flagged.
-struct CartaIndividuales {
-    double centro = 0, lci = 0, lcs = 0;     // the values
-    double centroRango = 0, lcsRango = 0;    // their moving ranges
-    std::vector<std::size_t> fuera, enRacha; // points flagged
-    bool estable() const { return fuera.empty() && enRacha.empty(); }
-};
-CartaIndividuales cartaIndividuales(const std::vector<double>& valores);
-
 // The normal score of the i-th (from 0) of n ordered values, Blom's Φ⁻¹((i + 1 − 3/8) /
 // (n + 1/4)): the probability plot's vertical axis.
 double puntuacionNormal(std::size_t i, std::size_t n);
-
-// The chart of subgroup means (X̄–R): the grand mean, limits ± 3 σ / √n̄ from the spread within
-// `sigma` and the mean subgroup size n̄, the same rules on the means; the ranges' chart centred on
-// R̄ with upper limit D4 R̄ (subgroups of 2 to 10; beyond, the limit of 10).
-CartaIndividuales cartaMedias(const std::vector<std::vector<double>>& subgrupos, double sigma);

@@ -1,5 +1,6 @@
 #include "capacidad/capacidad.h"
 
+#include "capacidad/estabilidad.h"
 #include "estudio/forma.h"
 #include "estudio/zonas.h"
 #include "muestra.h"
@@ -122,8 +123,7 @@ Capacidad calculaCapacidad(const Cajas& c, const FormaProceso* forma,
     avanza(0.3);
     r.normalidad = andersonDarling(*mediciones);
     avanza(0.8);
-    r.estabilidad =
-        grupos.empty() ? cartaIndividuales(*mediciones) : cartaMedias(grupos, r.sigmaDentro);
+    r.estabilidad = grupos.empty() ? cartaIndividuales(*mediciones) : cartaMedias(grupos);
     avanza(0.9);
     // Each measurement in its zone: a value on a limit conforms to it.
     r.observada.emplace(5, 0.0);
@@ -244,19 +244,10 @@ QList<QStringList> informeCapacidad(const Cajas& c, const FormaProceso* forma,
             f << QStringList{QStringLiteral("Normalidad (Anderson–Darling)"),
                              QStringLiteral("— (la prueba pide 8 mediciones o más, y que varíen)")};
         }
-        if (cap.estabilidad) {
-            const CartaIndividuales& e = *cap.estabilidad;
-            f << QStringList{
-                QStringLiteral("Estabilidad (gráfico de %1)")
-                    .arg(cap.subgrupos ? QStringLiteral("medias") : QStringLiteral("individuos")),
-                e.estable() ? QStringLiteral("estable: ningún punto fuera de los límites ni en "
-                                             "rachas de 8")
-                            : QStringLiteral("proceso no estable: los índices no predicen (%1 "
-                                             "fuera de los límites, %2 en rachas de 8 de un "
-                                             "lado)")
-                                  .arg(e.fuera.size())
-                                  .arg(e.enRacha.size())};
-        }
+        if (cap.estabilidad)
+            f << QStringList{QStringLiteral("Estabilidad (gráfico %1)")
+                                 .arg(nombreDeCarta(cap.estabilidad->tipo)),
+                             resumenDeEstabilidad(*cap.estabilidad)};
     }
     f << QStringList();
     QStringList cabecera{QStringLiteral("Zona"), QStringLiteral("Esperado (ppm)"),

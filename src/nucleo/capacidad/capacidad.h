@@ -1,6 +1,7 @@
 #pragma once
 
 #include "estudio/costounitario.h"
+#include "cartas.h"
 #include "indices.h"
 
 #include <QList>
@@ -33,7 +34,7 @@ struct Capacidad {
     double confianza = 0.95;
     std::optional<Intervalo> icCp, icCpk, icCpm, icPp, icPpk;
     std::optional<PruebaNormalidad> normalidad;
-    std::optional<CartaIndividuales> estabilidad; // of the values, or of the subgroup means
+    std::optional<CartaControl> estabilidad; // of the values, or of the subgroups
 };
 
 // `subgrupos`, when given, numbers each measurement's subgroup (as long as `mediciones`);

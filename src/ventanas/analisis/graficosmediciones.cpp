@@ -1,6 +1,7 @@
 #include "analisis/graficosmediciones.h"
 
 #include "capacidad/capacidad.h"
+#include "capacidad/estabilidad.h"
 #include "estudio/zonas.h"
 #include "graficos/nuevografico.h"
 #include "indices.h"
@@ -42,12 +43,11 @@ void une(QChart* chart, QAbstractSeries* serie, QValueAxis* x, QValueAxis* y) {
 }
 
 QLineSeries* linea(const QString& nombre, const QColor& color, Qt::PenStyle estilo,
-                   std::initializer_list<QPointF> puntos) {
+                   const QList<QPointF>& puntos) {
     auto* s = new QLineSeries;
     s->setName(nombre);
     s->setPen(QPen(color, 1.5, estilo));
-    for (const QPointF& p : puntos)
-        s->append(p);
+    s->replace(puntos);
     return s;
 }
 
@@ -87,24 +87,6 @@ QList<QPointF> trazo(const std::vector<double>& v, double x0) {
     return p;
 }
 
-// Points numbered from 1 for the user, runs of consecutive ones joined: "3, 17–24"; the first
-// few dozen stretches, and how many points more, so that the list stays readable.
-QString lista(const std::vector<std::size_t>& puntos) {
-    constexpr int kTramos = 40;
-    QStringList partes;
-    std::size_t i = 0;
-    for (; i < puntos.size() && partes.size() < kTramos;) {
-        std::size_t j = i;
-        while (j + 1 < puntos.size() && puntos[j + 1] == puntos[j] + 1)
-            ++j;
-        partes << (j > i ? QStringLiteral("%1–%2").arg(puntos[i] + 1).arg(puntos[j] + 1)
-                         : QString::number(puntos[i] + 1));
-        i = j + 1;
-    }
-    if (i < puntos.size())
-        partes << QStringLiteral("y %1 puntos más").arg(puntos.size() - i);
-    return partes.join(QStringLiteral(", "));
-}
 } // namespace
 
 DatosProbabilidad datosProbabilidad(const std::vector<double>& o, const Limites& l) {
@@ -171,90 +153,95 @@ DatosControl datosControl(const std::vector<double>& valores, const std::vector<
                                                         ? agrupa(valores, subgrupos)
                                                         : std::vector<std::vector<double>>{};
     const bool porSubgrupos = d.porSubgrupos = !grupos.empty();
-    // What each point is: a value, or a subgroup's mean; and its range.
-    std::vector<double> puntos, rangos;
-    CartaIndividuales c;
+    const CartaControl c = porSubgrupos ? cartaMedias(grupos) : cartaIndividuales(valores);
+    d.tipo = c.tipo;
+    // What each point is: a value, or a subgroup's mean; and its spread.
+    std::vector<double> puntos, dispersion;
     if (porSubgrupos) {
         for (const std::vector<double>& g : grupos) {
             double s = 0;
             for (double v : g)
                 s += v;
             puntos.push_back(s / double(g.size()));
-            const auto [mn, mx] = std::minmax_element(g.begin(), g.end());
-            rangos.push_back(*mx - *mn);
+            dispersion.push_back(c.tipo == TipoCarta::MediasRangos ? rangoDe(g) : desviacionDe(g));
         }
-        c = cartaMedias(grupos, sigmaAgrupada(grupos));
     } else {
         for (std::size_t i = 1; i < valores.size(); ++i)
-            rangos.push_back(std::fabs(valores[i] - valores[i - 1]));
-        c = cartaIndividuales(valores);
+            dispersion.push_back(std::fabs(valores[i] - valores[i - 1]));
     }
     const std::vector<double>& centrales = porSubgrupos ? puntos : valores;
-    auto carta = [&](const std::vector<double>& v, double centro, double lci, double lcs,
-                     const std::vector<std::size_t>& senales, const QString& titulo,
+    // The lines' values to a thousandth of the spread within, as a box taken from data shows.
+    const double resolucion = std::max(c.sigma / 1000, 1e-300);
+    auto cifra = [&](double x) { return formatoConResolucion(x, resolucion); };
+    auto carta = [&](const std::vector<double>& v, auto&& lineas,
+                     const std::vector<std::size_t>& senales, const QString& nombre,
                      std::size_t desplazamiento) {
         DatosControl::Carta k;
-        k.titulo = titulo;
-        k.centro = centro;
-        k.lci = lci;
-        k.lcs = lcs;
+        const LineasCarta l = lineas(std::size_t(0));
+        k.centro = l.centro;
+        k.lci = l.lci;
+        k.lcs = l.lcs;
         k.trazo = trazo(v, double(1 + desplazamiento));
         k.fin = double(v.size() + desplazamiento);
+        k.bajo = l.lci;
+        k.alto = l.lcs;
+        // Limits that change with the subgroup's size are drawn as steps.
+        if (!c.tamanos.empty()) {
+            for (std::size_t i = 0; i < v.size(); ++i) {
+                const LineasCarta li = lineas(i);
+                const double x = double(i + 1 + desplazamiento);
+                k.lciPasos << QPointF(x - 0.5, li.lci) << QPointF(x + 0.5, li.lci);
+                k.lcsPasos << QPointF(x - 0.5, li.lcs) << QPointF(x + 0.5, li.lcs);
+                k.centroPasos << QPointF(x - 0.5, li.centro) << QPointF(x + 0.5, li.centro);
+                k.bajo = std::min(k.bajo, li.lci);
+                k.alto = std::max(k.alto, li.lcs);
+            }
+        }
+        k.titulo =
+            nombre + (c.tamanos.empty() ? QStringLiteral(": centro %1, límites %2 y %3")
+                                              .arg(cifra(l.centro), cifra(l.lci), cifra(l.lcs))
+                                        : QStringLiteral(": límites según el tamaño de "
+                                                         "cada subgrupo"));
         // A process far out of control flags nearly every point; each marker is an item of its
         // own, and a few hundred already paint the chart red.
         const std::size_t saltoRojo = std::max<std::size_t>(1, senales.size() / kMarcasDibujadas);
         for (std::size_t i = 0; i < senales.size(); i += saltoRojo)
             if (senales[i] < v.size())
                 k.senales.append({double(senales[i] + 1 + desplazamiento), v[senales[i]]});
-        const auto [mn, mx] = std::minmax_element(v.begin(), v.end());
-        k.bajo = v.empty() ? lci : std::min(*mn, lci);
-        k.alto = v.empty() ? lcs : std::max(*mx, lcs);
+        if (!v.empty()) {
+            const auto [mn, mx] = std::minmax_element(v.begin(), v.end());
+            k.bajo = std::min(*mn, k.bajo);
+            k.alto = std::max(*mx, k.alto);
+        }
         return k;
     };
-    // The lines' values to a thousandth of the spread within, as a box taken from data shows.
-    const double resolucion = std::max((c.lcs - c.lci) / 6000, 1e-300);
-    auto cifra = [&](double x) { return formatoConResolucion(x, resolucion); };
     std::vector<std::size_t> senales = c.fuera;
     senales.insert(senales.end(), c.enRacha.begin(), c.enRacha.end());
     std::sort(senales.begin(), senales.end());
     senales.erase(std::unique(senales.begin(), senales.end()), senales.end());
-    d.valores =
-        carta(centrales, c.centro, c.lci, c.lcs, senales,
-              (porSubgrupos ? QStringLiteral("Medias") : QStringLiteral("Valores individuales")) +
-                  QStringLiteral(": centro %1, límites %2 y %3")
-                      .arg(cifra(c.centro), cifra(c.lci), cifra(c.lcs)),
-              0);
-    std::vector<std::size_t> rangosFuera;
-    for (std::size_t i = 0; i < rangos.size(); ++i)
-        if (rangos[i] > c.lcsRango)
-            rangosFuera.push_back(i);
+    d.valores = carta(
+        centrales, [&](std::size_t i) { return c.puntos(i); }, senales,
+        porSubgrupos ? QStringLiteral("Medias") : QStringLiteral("Valores individuales"), 0);
     d.rangos = carta(
-        rangos, c.centroRango, 0, c.lcsRango, rangosFuera,
-        (porSubgrupos ? QStringLiteral("Rangos") : QStringLiteral("Rangos móviles")) +
-            QStringLiteral(": centro %1, límite %2").arg(cifra(c.centroRango), cifra(c.lcsRango)),
+        dispersion, [&](std::size_t i) { return c.dispersion(i); }, c.fueraDispersion,
+        c.tipo == TipoCarta::Individuos     ? QStringLiteral("Rangos móviles")
+        : c.tipo == TipoCarta::MediasRangos ? QStringLiteral("Rangos")
+                                            : QStringLiteral("Desviaciones estándar"),
         porSubgrupos ? 0 : 1);
-    if (c.estable()) {
-        d.veredicto = QStringLiteral("Ningún punto fuera de los límites ni en rachas de 8 de un "
-                                     "lado: el proceso se mantuvo estable mientras se medía.");
-    } else {
-        d.veredicto = QStringLiteral("Proceso no estable: los índices de capacidad no predicen lo "
-                                     "que hará.");
-        if (!c.fuera.empty())
-            d.veredicto += QStringLiteral("\nFuera de los límites: %1.").arg(lista(c.fuera));
-        if (!c.enRacha.empty())
-            d.veredicto += QStringLiteral("\nCierran una racha de 8 o más de un lado del centro: "
-                                          "%1.")
-                               .arg(lista(c.enRacha));
-    }
+    d.veredicto = veredictoDeEstabilidad(c);
     return d;
 }
 
 DlgControl::DlgControl(const DatosControl& d, QWidget* padre) : QDialog(padre) {
     setObjectName(QStringLiteral("Control"));
     const bool porSubgrupos = d.porSubgrupos;
-    setWindowTitle(porSubgrupos ? QStringLiteral("Gráfico de control de medias y rangos")
-                                : QStringLiteral("Gráfico de control de individuos y rangos "
-                                                 "móviles"));
+    setWindowTitle(d.tipo == TipoCarta::MediasRangos
+                       ? QStringLiteral("Gráfico de control de medias "
+                                        "y rangos (X̄–R)")
+                   : d.tipo == TipoCarta::MediasDesviaciones
+                       ? QStringLiteral("Gráfico de control de medias y desviaciones (X̄–S)")
+                       : QStringLiteral("Gráfico de control de individuos y rangos móviles "
+                                        "(I-MR)"));
     auto carta = [&](const DatosControl::Carta& k) {
         auto* chart = nuevoGrafico();
         chart->setTitle(k.titulo);
@@ -268,15 +255,21 @@ DlgControl::DlgControl(const DatosControl& d, QWidget* padre) : QDialog(padre) {
         serie->setPen(QPen(kAzul, 1));
         serie->replace(k.trazo);
         une(chart, serie, x, y);
+        const bool pasos = !k.lcsPasos.isEmpty();
         une(chart,
             linea(QStringLiteral("Centro"), QColor(0, 140, 0), Qt::SolidLine,
-                  {{1, k.centro}, {k.fin, k.centro}}),
+                  pasos ? k.centroPasos : QList<QPointF>{{1, k.centro}, {k.fin, k.centro}}),
             x, y);
-        for (double limite : {k.lci, k.lcs})
+        // A lower limit of 0 under a spread's chart is no limit: nothing lies below it.
+        if (pasos || k.lci > 0 || &k == &d.valores)
             une(chart,
                 linea(QStringLiteral("Límite de control"), kRojo, Qt::DashLine,
-                      {{1, limite}, {k.fin, limite}}),
+                      pasos ? k.lciPasos : QList<QPointF>{{1, k.lci}, {k.fin, k.lci}}),
                 x, y);
+        une(chart,
+            linea(QStringLiteral("Límite de control"), kRojo, Qt::DashLine,
+                  pasos ? k.lcsPasos : QList<QPointF>{{1, k.lcs}, {k.fin, k.lcs}}),
+            x, y);
         auto* rojos = new QScatterSeries;
         rojos->setColor(kRojo);
         rojos->setBorderColor(kRojo);

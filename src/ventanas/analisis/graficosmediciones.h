@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cartas.h"
+
 #include <QDialog>
 #include <QList>
 #include <QPointF>
@@ -34,17 +36,20 @@ public:
     QChartView* grafico;
 };
 
-// The control chart of the values in their order (individuals and moving ranges), or of their
-// subgroups (means and ranges): centre lines, 3σ limits from the spread within, the points
-// beyond them and those closing a run of 8 on one side in red, and a list of them.
+// The control chart of the values in their order (I-MR), or of their subgroups (X̄–R or X̄–S):
+// centre lines and 3σ limits written on each chart, the points beyond them on either chart and
+// those closing a run of 8 on one side in red, and a list of them.
 // Its two charts and its verdict, worked out apart from any window.
 struct DatosControl {
     struct Carta {
         QString titulo;
         QList<QPointF> trazo, senales; // the line, thinned; the points that signal, in red
         double centro = 0, lci = 0, lcs = 0, bajo = 0, alto = 0, fin = 0;
+        // Steps, where the limits follow the subgroups' sizes; empty where they are constant.
+        QList<QPointF> centroPasos, lciPasos, lcsPasos;
     };
     bool porSubgrupos = false;
+    TipoCarta tipo = TipoCarta::Individuos;
     Carta valores, rangos;
     QString veredicto;
 };
