@@ -1,7 +1,7 @@
 #pragma once
 
-#include "estudio/costounitario.h"
 #include "cartas.h"
+#include "estudio/costounitario.h"
 #include "indices.h"
 
 #include <QList>
