@@ -311,6 +311,19 @@ void TstIndices::informePublicado() {
     QVERIFY2(filas.contains(ppk), qPrintable(filas.filter("Ppk").join(" | ")));
     QVERIFY2(filas.contains(cpm + "\ttodas, respecto del objetivo"),
              qPrintable(filas.filter("Cpm").join(" | ")));
+    // Overall, the normal's tails beyond the limits in parts per million, and Z.bench: for
+    // Montgomery's exercise 6.1 below 90 and 30 396.4 above 100, Z.bench 1.87.
+    if (QByteArray(QTest::currentDataTag()) == "Cpk de Montgomery") {
+        const QStringList total = filas.filter(QRegularExpression("^Total\t")).value(0).split('\t');
+        const QStringList z = filas.filter(QRegularExpression("^Z.bench\t")).value(0).split('\t');
+        QCOMPARE(filas.filter(QRegularExpression("^Debajo del límite inferior\t"))
+                     .value(0)
+                     .split('\t')
+                     .value(2),
+                 QStringLiteral("6.1"));
+        QCOMPARE(total.value(2), QStringLiteral("30402.4"));
+        QCOMPARE(z.value(2), QStringLiteral("1.87"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TstIndices)

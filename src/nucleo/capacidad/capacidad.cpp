@@ -8,6 +8,7 @@
 #include "numeros/progreso.h"
 
 #include <algorithm>
+#include <boost/math/distributions/normal.hpp>
 #include <cmath>
 #include <unordered_map>
 
@@ -125,12 +126,25 @@ Capacidad calculaCapacidad(const Cajas& c, const FormaProceso* forma,
     avanza(0.8);
     r.estabilidad = grupos.empty() ? cartaIndividuales(*mediciones) : cartaMedias(grupos);
     avanza(0.9);
+    // What a supplier asks for beside the indices: parts per million out of the tolerance.
+    auto fuera = [&](double sd) {
+        const double zI = (l.retI - m.media) / sd, zS = (l.retS - m.media) / sd;
+        return Capacidad::FueraDeEspecificacion{forma ? forma->cdf(zI) : double(normal.cdf(zI)),
+                                                forma ? forma->cola(zS)
+                                                      : double(normal.colaSuperior(zS))};
+    };
+    if (r.sigmaDentro > 0 && !forma)
+        r.fueraDentro = fuera(r.sigmaDentro);
+    if (m.desviacion > 0)
+        r.fueraTotal = fuera(m.desviacion);
     // Each measurement in its zone: a value on a limit conforms to it.
     r.observada.emplace(5, 0.0);
     for (double v : *mediciones)
         (*r.observada)[std::size_t(zonaDeMedicion(v, l))] += 1;
     for (double& f : *r.observada)
         f /= double(m.n);
+    const std::vector<double>& o = *r.observada;
+    r.fueraObservado = Capacidad::FueraDeEspecificacion{o[0] + o[1], o[3] + o[4]};
     return r;
 }
 
@@ -225,6 +239,31 @@ QList<QStringList> informeCapacidad(const Cajas& c, const FormaProceso* forma,
                                             "fórmulas valen para la normal")};
         }
         f << QStringList();
+        // Parts per million out of the tolerance, and Z.bench: the normal deviate whose upper
+        // tail is the whole fraction out.
+        using F = Capacidad::FueraDeEspecificacion;
+        f << QStringList{QStringLiteral("Partes por millón"), QStringLiteral("Esperado (σ dentro)"),
+                         QStringLiteral("Esperado (s total)"), QStringLiteral("Observado")};
+        const struct {
+            const char* nombre;
+            double (*parte)(const F&);
+        } partes[] = {{"Debajo del límite inferior", [](const F& x) { return x.debajo; }},
+                      {"Encima del límite superior", [](const F& x) { return x.encima; }},
+                      {"Total", [](const F& x) { return x.total(); }}};
+        for (const auto& p : partes) {
+            QStringList fila{QString::fromUtf8(p.nombre)};
+            for (const auto* x : {&cap.fueraDentro, &cap.fueraTotal, &cap.fueraObservado})
+                fila << (*x ? num(p.parte(**x) * 1e6, "0.0") : QStringLiteral("—"));
+            f << fila;
+        }
+        auto zBench = [&](const std::optional<F>& x) {
+            if (!x || !(x->total() > 0 && x->total() < 1))
+                return QStringLiteral("—");
+            return num(-boost::math::quantile(boost::math::normal(), x->total()), "0.00");
+        };
+        f << QStringList{QStringLiteral("Z.bench"), zBench(cap.fueraDentro), zBench(cap.fueraTotal),
+                         zBench(cap.fueraObservado)};
+        f << QStringList();
         if (cap.normalidad) {
             const PruebaNormalidad& a = *cap.normalidad;
             f << QStringList{QStringLiteral("Normalidad (Anderson–Darling)"),
@@ -293,7 +332,8 @@ QString comoHtml(const QList<QStringList>& filas) {
         const QStringList& f = filas[k];
         const bool cabecera = f.value(0) == QStringLiteral("Zona") ||
                               f.value(0) == QStringLiteral("Escenario") ||
-                              f.value(0) == QStringLiteral("Índice");
+                              f.value(0) == QStringLiteral("Índice") ||
+                              f.value(0) == QStringLiteral("Partes por millón");
         h += QStringLiteral("<tr>");
         for (int i = 0; i < f.size(); ++i) {
             const int ancho = i + 1 == f.size() && !esCifra(f[i]) ? columnas - i : 1;
