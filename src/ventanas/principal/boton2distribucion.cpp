@@ -29,14 +29,15 @@ struct Campana {
     }
 };
 
-// Sets up the bell and its first blue point and returns the drawing step, about one pixel of
-// plot width; 0 leaves nothing to draw (a spread too small, or an empty range).
-double empiezaCampana(LozarForm& f, double mu, double sigma, double desde, double hasta,
-                      Campana& altura, const FormaProceso* forma) {
-    if (sigma < 1e-8)
-        return 0;
+// About one pixel of plot width.
+double pasoDeCampana(LozarForm& f) {
     const double ancho = f.Pic1->width() * 15.0; // twips
-    const double paso = revisa((f.estricto(Caja::xb) - f.estricto(Caja::xa)) / (ancho / 15));
+    return revisa((f.estricto(Caja::xb) - f.estricto(Caja::xa)) / (ancho / 15));
+}
+
+// The bell's top in the standard shape's density: 1/√(2π) for the normal.
+double picoDeCampana(double mu, double sigma, double desde, double hasta, double paso,
+                     const FormaProceso* forma) {
     double pico = 1;
     if (forma) {
         // The highest point the curve reaches where it is drawn. A J- or U-shaped curve is
@@ -55,6 +56,17 @@ double empiezaCampana(LozarForm& f, double mu, double sigma, double desde, doubl
         if (!(pico > 0) || !std::isfinite(pico))
             pico = 1;
     }
+    return forma ? pico : 1 / std::sqrt(2 * M_PI);
+}
+
+// Sets up the bell and its first blue point and returns the drawing step, about one pixel of
+// plot width; 0 leaves nothing to draw (a spread too small, or an empty range).
+double empiezaCampana(LozarForm& f, double mu, double sigma, double desde, double hasta,
+                      Campana& altura, const FormaProceso* forma) {
+    if (sigma < 1e-8)
+        return 0;
+    const double paso = pasoDeCampana(f);
+    const double pico = picoDeCampana(mu, sigma, desde, hasta, paso, forma);
     altura = {f.estricto(Caja::ya), f.estricto(Caja::yb), mu, sigma, forma, pico};
     f.Pic1->punto(f.ConvX(desde), f.ConvY(altura(desde)), kAzul);
     return paso;
@@ -76,8 +88,10 @@ void LozarForm::superponeDistribucion() {
             NormalIris(mu, sigma, mu - bajo * sigma, mu + alto * sigma, flexible(Caja::XDesI),
                        flexible(Caja::XRetI), flexible(Caja::XObj), flexible(Caja::XRetS),
                        flexible(Caja::XDesS), forma.get());
-            dibujaHistograma();
             mu = estricto(Caja::Media), sigma = estricto(Caja::StdDev);
+            dibujaHistograma(picoDeCampana(mu, sigma, mu - bajo * sigma, mu + alto * sigma,
+                                           pasoDeCampana(*this), forma.get()) /
+                             sigma);
             Normal(mu, sigma, mu - bajo * sigma, mu + alto * sigma, forma.get());
             // The rework limits are the tolerance that Cpk measures against; a skewed process
             // measures it by percentiles.
@@ -119,9 +133,10 @@ void LozarForm::avisaSiNoSeVe(double desde, double hasta) {
         Botones::Aceptar, Icono::Informacion);
 }
 
-// The imported measurements as bar outlines under the curve: Freedman–Diaconis classes, the
-// tallest bar as high as the curve's peak.
-void LozarForm::dibujaHistograma() {
+// The imported measurements as bar outlines under the curve: Freedman–Diaconis classes on the
+// curve's own scale, each bar's height the measurements' density over the class (count over n
+// times the width), against the curve's top density `pico`: how well the curve fits shows.
+void LozarForm::dibujaHistograma(double pico) {
     if (ordenadas_.empty())
         return;
     const std::vector<double>& o = ordenadas_;
@@ -134,13 +149,13 @@ void LozarForm::dibujaHistograma() {
     std::vector<int> cuenta(std::size_t(clases), 0);
     for (double v : o)
         ++cuenta[std::size_t(std::min(clases - 1, int((v - desde) / ancho)))];
-    const int mayor = *std::max_element(cuenta.begin(), cuenta.end());
+    const double escala = 1 / (double(o.size()) * ancho * pico);
     const double ya = estricto(Caja::ya), yb = estricto(Caja::yb);
     Pic1->fijaAnchoTrazo(1);
     Pic1->fijaEstilo(EstiloTrazo::Solido);
     for (int i = 0; i < clases; ++i) {
         const double x0 = ConvX(desde + ancho * i), x1 = ConvX(desde + ancho * (i + 1));
-        const double arriba = ConvY(ya + (yb - ya) * cuenta[std::size_t(i)] / mayor);
+        const double arriba = ConvY(ya + (yb - ya) * cuenta[std::size_t(i)] * escala);
         const double abajo = ConvY(ya);
         Pic1->linea(x0, abajo, x0, arriba, kGrisHistograma);
         Pic1->lineaA(x1, arriba, kGrisHistograma);

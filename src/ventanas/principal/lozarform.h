@@ -195,7 +195,7 @@ private:
     bool cambiado() const;
     void marcaGuardado();
     void ponTitulo(); // the caption, with "*" while there are unsaved changes
-    void dibujaHistograma();
+    void dibujaHistograma(double pico);
     // The plot drawn anew from the study on a cleared picture, as "2." and opening a study do:
     // the distribution, then the cost function and its limits over it, on one scale.
     void redibuja(bool avisa = true);
