@@ -6,7 +6,6 @@
 #include "plataforma/picturebox.h"
 
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QtTest>
 #include <cerrno>
 #include <cstdio>
@@ -31,23 +30,14 @@ struct Cambio {
     const bool ok;
 };
 
-// Not even root may change, create, rename or delete there.
-std::unique_ptr<Cambio> inmutable(const QString& ruta) {
-    return std::make_unique<Cambio>(QStringList{"chattr", "+i", ruta},
-                                    QStringList{"chattr", "-i", ruta});
-}
-
 enum class Falla {
     Falta,
     Truncada,
-    NoNumerica,
     Guion,
     Carpeta,
     Tuberia,
     Dispositivo,
     Vacio,
-    Binario,
-    LineaGigante,
     Gigante,
     Ilegible,
     DiscoLleno,
@@ -69,8 +59,6 @@ enum class Accion {
     Informe
 };
 
-const QByteArray kAntes = "lo que el usuario ya tenía";
-
 } // namespace
 
 class TstFallos : public QObject {
@@ -78,66 +66,45 @@ class TstFallos : public QObject {
 private slots:
     void fallos_data();
     void fallos();
-    void detalleDeOtroUsuario();
     void guardadoMatado_data();
     void guardadoMatado();
-    void limiteDeTamano();
     void temporalesAjenos_data();
     void temporalesAjenos();
 };
 
 void TstFallos::fallos_data() {
-    // archivo: the file the fault is in; causa: a pattern of the one message after the action's
-    // heading, empty when the action must succeed all the same
+    // archivo: the file the fault is in; causa: a pattern of a line of the one message, from its
+    // start, empty when the action must succeed all the same
     columnas<Accion, QString, Falla, QString>("accion", "archivo", "falla", "causa");
-    struct Caso {
-        Falla falla;
-        const char *nombre, *causa;
-    };
-    const Caso tablas[] = {{Falla::Falta, "falta", ".*No se ha encontrado el archivo de tabla"},
-                           {Falla::Truncada, "truncada", ".+está incompleto"},
-                           {Falla::NoNumerica, "no numérica", ".+está dañado"},
-                           {Falla::Guion, "con un guion por número", ".+está dañado"},
-                           {Falla::Carpeta, "carpeta", ".+es una carpeta"},
-                           {Falla::Tuberia, "tubería", ".+es una tubería"}};
-    for (const char* t : {"Kvacnt.tbq", "kvtab1A.tbq", "kvtab1B.tbq", "kvtab2.tbq"})
-        for (const auto& f : tablas)
-            QTest::addRow("%s %s", t, f.nombre)
-                << (t[0] == 'K' ? Accion::Efectivo : Accion::Pearson) << t << f.falla << f.causa;
-    const char* sinDatos = "13.- No contiene ningún dato de un estudio de Lozar, en \".+\"";
-    const Caso estudios[] = {
-        {Falla::Falta, "que falta", "53.- No se ha encontrado el archivo"},
-        {Falla::Vacio, "vacío", sinDatos},
-        {Falla::Binario, "basura", sinDatos},
-        {Falla::LineaGigante, "de una línea de 10 MB", sinDatos},
-        {Falla::Gigante, "de 10 MB", "380.- El valor de Titulo es demasiado largo"},
-        {Falla::Ilegible, "ilegible", "57.- No se puede leer .+error de entrada/salida"},
-        {Falla::Carpeta, "carpeta", "57.- No se puede leer .+es una carpeta"},
-        {Falla::Tuberia, "tubería", "57.- No se puede leer .+es una tubería, no un archivo"}};
-    for (const auto& f : estudios)
-        QTest::addRow("abrir estudio %s", f.nombre)
-            << Accion::Abrir << "estudio.lzr" << f.falla << f.causa;
+    // The four tables share one reader: each file once, each fault of a table once.
+    fila("Kvacnt.tbq que falta", Accion::Efectivo, "Kvacnt.tbq", Falla::Falta,
+         ".*No se ha encontrado el archivo de tabla");
+    fila("kvtab1A.tbq truncada", Accion::Pearson, "kvtab1A.tbq", Falla::Truncada,
+         ".+está incompleto");
+    fila("kvtab1B.tbq con un guion por número", Accion::Pearson, "kvtab1B.tbq", Falla::Guion,
+         ".+está dañado");
+    fila("kvtab2.tbq tubería", Accion::Pearson, "kvtab2.tbq", Falla::Tuberia,
+         ".+leer el archivo de tabla .+es una tubería");
+    fila("abrir un estudio que falta", Accion::Abrir, "estudio.lzr", Falla::Falta,
+         "53.- No se ha encontrado el archivo");
+    fila("abrir un estudio vacío", Accion::Abrir, "estudio.lzr", Falla::Vacio,
+         "13.- No contiene ningún dato de un estudio de Lozar, en \".+\"");
+    fila("abrir un estudio de 10 MB", Accion::Abrir, "estudio.lzr", Falla::Gigante,
+         "380.- El valor de Titulo es demasiado largo");
+    fila("abrir un estudio ilegible", Accion::Abrir, "estudio.lzr", Falla::Ilegible,
+         "57.- No se puede leer .+error de entrada/salida");
+    fila("abrir una carpeta", Accion::Abrir, "estudio.lzr", Falla::Carpeta,
+         "57.- No se puede leer .+es una carpeta");
     fila("importar mediciones de una tubería", Accion::Importar, "medidas.csv", Falla::Tuberia,
-         "57.- No se puede leer .+es una tubería");
-    fila("importar mediciones que faltan", Accion::Importar, "medidas.csv", Falla::Falta,
-         "53.- No se ha encontrado el archivo \".+\", en \".+\"$");
+         "57.- No se puede leer .+es una tubería, no un archivo normal\\), en \".+\"$");
 
-    // A full disk: the file as it was, one message naming it and the cause.
-    const QString lleno = " \\(no queda espacio en el disco\\)$";
-    const std::pair<Accion, const char*> llenos[] = {{Accion::Guardar, "estudio.lzr"},
-                                                     {Accion::GuardarComo, "nuevo.lzr"},
-                                                     {Accion::Exportar, "dibujo.png"},
-                                                     {Accion::Exportar, "dibujo.svg"},
-                                                     {Accion::Exportar, "dibujo.pdf"}};
-    for (const auto& [accion, archivo] : llenos)
-        QTest::addRow("%s con el disco lleno", archivo)
-            << accion << QString(archivo) << Falla::DiscoLleno
-            << "57.- No se pudo guardar \".+\"" + lleno;
+    // A full disk: the file as it was, one message naming it and the cause. A study and a
+    // drawing share one writer; the detail file has its own.
+    fila("exportar con el disco lleno", Accion::Exportar, "dibujo.png", Falla::DiscoLleno,
+         "57.- No se pudo guardar \".+\" \\(no queda espacio en el disco\\)$");
     fila("detalle con el disco lleno", Accion::Efectivo, "CostDetail.xls", Falla::DiscoLleno,
-         "57.- No se pudo guardar el archivo de detalle \".+\"" + lleno);
+         "57.- No se pudo guardar el archivo de detalle \".+\" \\(no queda espacio");
     // Only a regular file is replaced; the overwrite question has been answered by then.
-    fila("informe sobre una tubería", Accion::Informe, "informe.pdf", Falla::Tuberia,
-         "75.- No se puede crear \".+\" \\(es una tubería, no un archivo normal\\)$");
     fila("informe sobre un dispositivo", Accion::Informe, "informe.pdf", Falla::Dispositivo,
          "75.- No se puede crear \".+\" \\(es un dispositivo, no un archivo normal\\)$");
     // A folder that takes no new file: nothing is saved there, not even over the study's own
@@ -145,19 +112,13 @@ void TstFallos::fallos_data() {
     fila("ctrl+s en carpeta inmutable", Accion::Guardar, "estudio.lzr", Falla::CarpetaInmutable,
          "75.- No se puede guardar \".+\" \\(su carpeta no admite archivos nuevos: permiso "
          "denegado\\)$");
-    fila("guardar como nuevo en carpeta inmutable", Accion::GuardarComo, "nuevo.lzr",
-         Falla::CarpetaInmutable, "75.- .+permiso denegado");
     // The detail file the program cannot write where it is goes to the user's own folder.
     fila("detalle en carpeta inmutable", Accion::Efectivo, "CostDetail.xls",
          Falla::CarpetaInmutable, "");
     fila("detalle inmutable", Accion::Efectivo, "CostDetail.xls", Falla::ArchivoInmutable, "");
-    fila("detalle que es una tubería", Accion::Efectivo, "CostDetail.xls", Falla::Tuberia, "");
 
     // Each system error a save or a reading meets, in words of ours; the system's own where we
     // have none.
-    const auto sistema = [](int e) {
-        return QRegularExpression::escape(QString::fromLocal8Bit(strerror(e)));
-    };
     const QString crear = "75.- No se puede crear \".+\" \\(";
     fila("guardar como en una carpeta que falta", Accion::GuardarComo, "no existe/nuevo.lzr",
          Falla::Falta, crear + "no existe\\)$");
@@ -165,10 +126,9 @@ void TstFallos::fallos_data() {
          Falla::ArchivoPorCarpeta, crear + "una parte de la ruta no es una carpeta\\)$");
     fila("guardar como en un disco de solo lectura", Accion::GuardarComo, "ro/nuevo.lzr",
          Falla::SoloLectura, crear + "el disco es de solo lectura\\)$");
-    fila("guardar como con un nombre de 300 letras", Accion::GuardarComo,
-         QString(296, 'n') + ".lzr", Falla::Falta, crear + sistema(ENAMETOOLONG) + "\\)$");
     fila("abrir un enlace a sí mismo", Accion::Abrir, "bucle.lzr", Falla::Bucle,
-         "57.- No se puede leer .+ \\(" + sistema(ELOOP) + "\\), en");
+         "57.- No se puede leer .+ \\(" +
+             QRegularExpression::escape(QString::fromLocal8Bit(strerror(ELOOP))) + "\\), en");
     // A detail file that cannot be written where the program is goes to the user's folder: the
     // fault is in both. The chart checks it before computing.
     const QString detalle = "75.- No se puede crear el archivo de detalle \".+\" \\(";
@@ -210,7 +170,7 @@ void TstFallos::fallos() {
     // An installed copy's folder holds no detail file; elsewhere there is one from before.
     if (accion == Accion::Exportar ||
         (archivo == QLatin1String("CostDetail.xls") && falla != Falla::CarpetaInmutable))
-        escribeArchivo(ruta, kAntes);
+        escribeArchivo(ruta, "lo que el usuario ya tenía");
     QStringList conFalla{ruta};
     if (archivo == QLatin1String("CostDetail.xls") && !causa.isEmpty() &&
         QDir().mkpath(e.doble.datosUsuario))
@@ -224,18 +184,9 @@ void TstFallos::fallos() {
         case Falla::Truncada:
             escribeArchivo(r, leeArchivo(r).left(1000));
             break;
-        case Falla::NoNumerica:
-        case Falla::Guion: {
-            QByteArray b = leeArchivo(r);
-            // The first field of the normal table; in a Pearson table, one the opening reads
-            // (kurtosis 0, record 8).
-            const bool normal = archivo.startsWith('K');
-            const QByteArray campo = falla == Falla::Guion ? "-" : "abc";
-            b.replace(normal ? 4 : 7 * 133 + 5, normal ? 8 : 6,
-                      campo.rightJustified(normal ? 8 : 6));
-            escribeArchivo(r, b);
+        case Falla::Guion: // a lone "-" in a field the opening reads (kurtosis 0, record 8)
+            escribeArchivo(r, leeArchivo(r).replace(7 * 133 + 5, 6, "     -"));
             break;
-        }
         case Falla::Carpeta:
             QFile::remove(r);
             QDir().mkdir(r);
@@ -252,18 +203,8 @@ void TstFallos::fallos() {
         case Falla::Vacio:
             escribeArchivo(r, QByteArray());
             break;
-        case Falla::Binario: {
-            QByteArray b(4096, 0);
-            QRandomGenerator g(11);
-            for (char& c : b)
-                c = char(g.bounded(256));
-            escribeArchivo(r, b.replace('=', '#'));
-            break;
-        }
-        case Falla::LineaGigante:
         case Falla::Gigante:
-            escribeArchivo(r,
-                           (falla == Falla::Gigante ? "Titulo=" : "") + QByteArray(10 << 20, 'x'));
+            escribeArchivo(r, "Titulo=" + QByteArray(10 << 20, 'x'));
             break;
         case Falla::ArchivoPorCarpeta:
             QVERIFY(escribeArchivo(QFileInfo(r).path(), "x"));
@@ -289,7 +230,6 @@ void TstFallos::fallos() {
     if (accion == Accion::Guardar) { // the study opened from its file, then changed
         e.abre(estudio);
         rellenaCajas(*e.f, {{"Media", "51"}});
-        QVERIFY(e.f->windowTitle().endsWith('*'));
     }
     // Reading /proc/self/mem from its start fails for root too.
     const QString aAbrir = falla == Falla::Ilegible ? QStringLiteral("/proc/self/mem") : ruta;
@@ -301,33 +241,28 @@ void TstFallos::fallos() {
     const auto tipoAntes = tipo();
     const QStringList ventanaAntes = textosDeVentana(*e.f);
     const QImage dibujoAntes = e.f->Pic1->imagen();
-    if (disco) {
+    if (disco)
         QVERIFY2(disco->llena(), "no se pudo llenar el disco: sin tmpfs ni biblioteca precargada");
-        qInfo("disco lleno: %s", qPrintable(disco->como()));
-    }
     if (falla == Falla::CarpetaInmutable || falla == Falla::ArchivoInmutable) {
-        cambio = inmutable(falla == Falla::CarpetaInmutable ? carpeta : ruta);
+        // Not even root may change, create, rename or delete there.
+        const QString r = falla == Falla::CarpetaInmutable ? carpeta : ruta;
+        cambio = std::make_unique<Cambio>(QStringList{"chattr", "+i", r},
+                                          QStringList{"chattr", "-i", r});
         if (!cambio->ok)
             QSKIP("chattr +i no está disponible aquí");
     }
     const qsizetype mensajesAntes = e.doble.mensajes.size();
 
-    // Each action's handler and how its messages start. The file dialogs answer the file;
-    // Guardar is Ctrl+S in the shown window.
-    const std::map<Accion, std::pair<void (LozarForm::*)(), QString>> boton = {
-        {Accion::Efectivo,
-         {&LozarForm::cmdLozarEfectivo_Click, "Lozar. LozarEfectivo.\n\nLozar\n"}},
-        {Accion::Grafico, {&LozarForm::cmdGraf_Click, "Lozar. LozarEfectivo.\n\nLozar\n"}},
-        {Accion::Pearson, {nullptr, ""}},
-        {Accion::Abrir, {&LozarForm::MArchivoAbrir_Click, "Lozar. MArchivoAbrir.\nLozar\n"}},
-        {Accion::Importar,
-         {&LozarForm::MArchivoImportar_Click, "Lozar. MArchivoImportar.\nLozar\n"}},
-        {Accion::Guardar, {nullptr, "Lozar. MArchivoGuardar.\nLozar\n"}},
-        {Accion::GuardarComo,
-         {&LozarForm::MArchivoGuardarComo_Click, "Lozar. MArchivoGuardarComo.\nLozar\n"}},
-        {Accion::Exportar,
-         {&LozarForm::MArchivoExportar_Click, "Lozar. MArchivoExportar.\nLozar\n"}},
-        {Accion::Informe, {&LozarForm::MArchivoInforme_Click, "Lozar. MArchivoInforme.\nLozar\n"}}};
+    // Each action's handler. The file dialogs answer the file; Guardar is Ctrl+S in the shown
+    // window. The messages' headings share one formatter, pinned by other tests.
+    const std::map<Accion, void (LozarForm::*)()> boton = {
+        {Accion::Efectivo, &LozarForm::cmdLozarEfectivo_Click},
+        {Accion::Grafico, &LozarForm::cmdGraf_Click},
+        {Accion::Abrir, &LozarForm::MArchivoAbrir_Click},
+        {Accion::Importar, &LozarForm::MArchivoImportar_Click},
+        {Accion::GuardarComo, &LozarForm::MArchivoGuardarComo_Click},
+        {Accion::Exportar, &LozarForm::MArchivoExportar_Click},
+        {Accion::Informe, &LozarForm::MArchivoInforme_Click}};
     e.doble.rutas << aAbrir;
     e.f->lblLozarEfec->clear();
     std::unique_ptr<ProbPearson> calculadora;
@@ -338,7 +273,7 @@ void TstFallos::fallos() {
         QVERIFY(QTest::qWaitForWindowActive(e.f));
         QTest::keyClick(e.f, Qt::Key_S, Qt::ControlModifier);
     } else {
-        QVERIFY(!conDialogo<QDialog>([&] { (e.f->*boton.at(accion).first)(); }));
+        QVERIFY(!conDialogo<QDialog>([&] { (e.f->*boton.at(accion))(); }));
     }
     QList<PlataformaDoble::Mensaje> mensajes = e.doble.mensajes.mid(mensajesAntes);
     // The question before dropping the typed study aside.
@@ -353,105 +288,29 @@ void TstFallos::fallos() {
         QVERIFY(QFile::exists(e.doble.datosUsuario + "/CostDetail.xls"));
         QVERIFY(e.f->lblLozarEfec->text().startsWith('$'));
         QCOMPARE(mensajes.size(), 1); // the question whether to see the details
-        QCOMPARE(e.doble.documentosAbiertos.size(), 0);
         return;
     }
     QCOMPARE(mensajes.size(), 1);
-    QCOMPARE(mensajes.last().icono, Icono::Exclamacion);
     const QString m = mensajes.last().texto;
-    const QString encabezado = QRegularExpression::escape(boton.at(accion).second);
     QVERIFY2(m.contains(QFileInfo(aAbrir).fileName()) &&
-                 m.contains(QRegularExpression('^' + encabezado + causa)),
+                 m.contains(QRegularExpression('^' + causa, QRegularExpression::MultilineOption)),
              qPrintable(m));
-    if (ruta != estudio)
-        QCOMPARE(leeArchivo(estudio), QByteArray("\"Titulo=Guardado antes\"\r\n"));
     if (accion == Accion::Efectivo)
         QCOMPARE(e.f->lblLozarEfec->text(), QString()); // no result from a failed computation
     if (accion != Accion::Efectivo && accion != Accion::Pearson && accion != Accion::Informe)
         QCOMPARE(e.f->Pic1->imagen(), dibujoAntes); // the report draws the boxes' picture anew
     if (accion == Accion::Guardar) {
-        // Closing asks again; "Sí" fails again, and the window stays with its changes.
+        // Closing asks again; "Sí" fails again, and the window stays open.
         e.doble.respuestas << Respuesta::Si;
         QVERIFY(!e.f->close());
-        QVERIFY(e.f->isVisible());
-        QVERIFY(e.f->windowTitle().endsWith('*'));
         QCOMPARE(e.doble.mensajes.size() - mensajesAntes, 3);
         QCOMPARE(leeArchivo(estudio), antes);
     }
 }
 
 namespace {
-const char* kOtroUsuario = "--como-otro-usuario";
 const char* kGuarda = "--guarda";
 
-// A program this test starts: `orden` is the program and its arguments, `entorno` is added
-// ("NOMBRE=valor"); killed if it has not ended in two minutes.
-struct Hijo {
-    QProcess::ExitStatus estado;
-    int codigo;
-    QString salida;
-};
-Hijo corre(const QStringList& orden, const QStringList& entorno = {}) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& v : entorno)
-        env.insert(v.section('=', 0, 0), v.section('=', 1));
-    p.setProcessEnvironment(env);
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(orden[0], orden.mid(1));
-    if (!p.waitForFinished(120000)) {
-        p.kill();
-        p.waitForFinished();
-    }
-    return {p.exitStatus(), p.exitCode(), QString::fromUtf8(p.readAll())};
-}
-
-// Run as another user, in the shared folder `compartida`: the effective cost is computed, its
-// detail file written into that user's own folder; saving into root's folder is refused with
-// EACCES.
-int comoOtroUsuario(const QString& compartida) {
-    PlataformaDoble doble;
-    doble.directorio = compartida;
-    doble.datosUsuario = compartida + "/datos del otro";
-    LozarForm f;
-    estudioTipico(f);
-    f.cmdLozarEfectivo_Click();
-    doble.rutas << QFileInfo(compartida).path() + "/suyo.lzr";
-    f.MArchivoGuardarComo_Click();
-    const bool bien = f.lblLozarEfec->text().startsWith('$') &&
-                      QFile::exists(doble.datosUsuario + "/CostDetail.xls") &&
-                      doble.mensajes.size() == 2 &&
-                      doble.ultimoTexto().endsWith("(permiso denegado)");
-    if (!bien)
-        qWarning("resultado «%s», mensajes: %s", qPrintable(f.lblLozarEfec->text()),
-                 qPrintable(doble.ultimoTexto()));
-    return bien ? 0 : 1;
-}
-} // namespace
-
-// A copy in a folder everyone can write: the detail file one user made is not the other's to
-// write, and the other still gets a result, with the detail in a folder of their own.
-void TstFallos::detalleDeOtroUsuario() {
-    const QString setpriv = QStandardPaths::findExecutable("setpriv");
-    if (geteuid() != 0 || setpriv.isEmpty())
-        QSKIP("hace falta ser root, con setpriv, para hacer el archivo de otro usuario");
-    QTemporaryDir base;
-    const QString compartida = base.filePath("compartida"),
-                  detalle = compartida + "/CostDetail.xls";
-    const auto modo = [](const QString& r, mode_t m) {
-        return chmod(QFile::encodeName(r).constData(), m) == 0;
-    };
-    QVERIFY(QDir().mkdir(compartida) && modo(base.path(), 0755) && modo(compartida, 0777));
-    QFile::copy(QCoreApplication::applicationDirPath() + "/Kvacnt.tbq", compartida + "/Kvacnt.tbq");
-    // Root's, mode 644: nobody else may write it.
-    QVERIFY(escribeArchivo(detalle, kAntes) && modo(detalle, 0644));
-    const Hijo h = corre({setpriv, "--reuid=65534", "--regid=65534", "--clear-groups",
-                          QCoreApplication::applicationFilePath(), kOtroUsuario, compartida});
-    QVERIFY2(h.estado == QProcess::NormalExit && h.codigo == 0, qPrintable(h.salida.right(3000)));
-    QCOMPARE(leeArchivo(detalle), kAntes);
-}
-
-namespace {
 // Saves the bytes of `origen` to `ruta` through guardaArchivoSeguro, files limited to `limite`
 // bytes if given: run as this program's child, so that a fault kills the child alone.
 int guarda(const QString& ruta, const QString& origen, const QString& limite) {
@@ -473,30 +332,27 @@ int guarda(const QString& ruta, const QString& origen, const QString& limite) {
 
 void TstFallos::guardadoMatado_data() {
     // ruta: the path saved, from a folder that holds the studies' folder; enlaces: links made
-    // first, each path before its target; antes: the file before (none when empty); causa: how
-    // the message of a save refused ends, in a folder that takes no new file
-    columnas<QString, QStringList, QByteArray, QString>("ruta", "enlaces", "antes", "causa");
+    // first, each path before its target; antes: the file before (none when empty); limite: on
+    // the size of files (ulimit -f), in bytes, none when empty
+    columnas<QString, QStringList, QByteArray, QString>("ruta", "enlaces", "antes", "limite");
     const QByteArray viejo(9000, 'v');
-    const QString estudio = "estudios/estudio.lzr";
-    fila("archivo nuevo", estudio, QStringList(), QByteArray(), "");
-    fila("reemplaza otro", estudio, QStringList(), viejo, "");
-    fila("a través de un enlace", "estudios/enlace.lzr",
-         QStringList{"estudios/enlace.lzr", "estudio.lzr"}, viejo, "");
+    fila("archivo nuevo", "estudios/estudio.lzr", QStringList(), QByteArray(), "");
     // A link whose target climbs out of a linked folder ("../") is followed as the system
     // follows it, to the file the link names, not the one its text seems to.
     fila("por un enlace que sube", "a/enlace.lzr",
          QStringList{"estudios/sub/enlace.lzr", "../estudio.lzr", "a", "estudios/sub"}, viejo, "");
-    fila("en carpeta inmutable", estudio, QStringList(), viejo,
-         "estudio.lzr\" (su carpeta no admite archivos nuevos: permiso denegado)");
+    fila("más allá del límite de tamaño", "estudios/estudio.lzr", QStringList(), viejo, "4096");
 }
 
 // Killed at each point of a save in turn: the file is the old one or the new one, never a
-// mixture; and once a save ends, nothing the killed ones left remains beside it.
+// mixture; and once a save ends, nothing the killed ones left remains beside it. Past a size
+// limit the save ends all the same (not killed by SIGXFSZ), says why, keeps the old file and
+// leaves nothing.
 void TstFallos::guardadoMatado() {
     QFETCH(QString, ruta);
     QFETCH(QStringList, enlaces);
     QFETCH(QByteArray, antes);
-    QFETCH(QString, causa);
+    QFETCH(QString, limite);
     QTemporaryDir base;
     const QString b = QFileInfo(base.path()).canonicalFilePath(), carpeta = b + "/estudios";
     const QString archivo = carpeta + "/estudio.lzr";
@@ -515,23 +371,31 @@ void TstFallos::guardadoMatado() {
         quedan.prepend("estudio.lzr");
     const QByteArray nuevo(5000, 'n');
     QVERIFY(escribeArchivo(base.filePath("nuevo"), nuevo));
-    std::unique_ptr<Cambio> fija;
-    if (!causa.isEmpty() && !(fija = inmutable(carpeta))->ok)
-        QSKIP("chattr +i no está disponible aquí");
-    for (int punto = 1;; ++punto) {
-        const Hijo h = corre({QCoreApplication::applicationFilePath(), kGuarda, b + '/' + ruta,
-                              base.filePath("nuevo"), ""},
-                             {"LD_PRELOAD=" LOZAR_MUERTE, "LOZAR_MUERE_CARPETA=" + carpeta,
-                              "LOZAR_MUERE_EN=" + QString::number(punto)});
-        QVERIFY2(punto < 100, qPrintable("el guardado no llega a su fin: " + h.salida));
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.insert("LD_PRELOAD", LOZAR_MUERTE);
+    entorno.insert("LOZAR_MUERE_CARPETA", carpeta);
+    // A save past the limit runs once, unkilled (no call is the 0th), so that what stays beside
+    // the file is what it left.
+    for (int punto = limite.isEmpty() ? 1 : 0;; ++punto) {
+        QProcess h; // killed, if still running, when it goes
+        entorno.insert("LOZAR_MUERE_EN", QString::number(punto));
+        h.setProcessEnvironment(entorno);
+        h.setProcessChannelMode(QProcess::MergedChannels);
+        h.start(QCoreApplication::applicationFilePath(),
+                {kGuarda, b + '/' + ruta, base.filePath("nuevo"), limite});
+        QVERIFY(h.waitForFinished(120000));
+        const QString salida = QString::fromUtf8(h.readAll());
+        QVERIFY2(punto < 100, qPrintable("el guardado no llega a su fin: " + salida));
         const QByteArray ahora = leeArchivo(archivo);
         const bool viejo = antes.isEmpty() ? !QFileInfo::exists(archivo) : ahora == antes;
-        const QString mezcla = QString("muerto en el punto %1: %2 bytes mezclados").arg(punto);
-        QVERIFY2(viejo || ahora == nuevo, qPrintable(mezcla.arg(ahora.size())));
-        if (h.estado == QProcess::NormalExit) {
-            QVERIFY2(causa.isEmpty() ? h.codigo == 0 : h.codigo == 1 && h.salida.endsWith(causa),
-                     qPrintable(h.salida));
-            QCOMPARE(ahora, causa.isEmpty() ? nuevo : antes);
+        QVERIFY2(viejo || ahora == nuevo,
+                 qPrintable(QString("muerto en el punto %1: bytes mezclados").arg(punto)));
+        if (h.exitStatus() == QProcess::NormalExit) {
+            QVERIFY2(limite.isEmpty() ? h.exitCode() == 0
+                                      : salida.endsWith("estudio.lzr\" (el archivo supera el "
+                                                        "tamaño máximo permitido)"),
+                     qPrintable(salida));
+            QCOMPARE(ahora, limite.isEmpty() ? nuevo : antes);
             break;
         }
     }
@@ -540,38 +404,18 @@ void TstFallos::guardadoMatado() {
     QVERIFY(!QFileInfo::exists(b + "/estudio.lzr")); // where "a/../estudio.lzr" seems to go
 }
 
-// A limit on the size of files (ulimit -f): the save says why it failed, the program lives on,
-// and the old file stays.
-void TstFallos::limiteDeTamano() {
-    QTemporaryDir d;
-    const QString ruta = d.filePath("estudio.lzr");
-    QVERIFY(escribeArchivo(ruta, kAntes));
-    QVERIFY(escribeArchivo(d.filePath("nuevo"), QByteArray(64 << 10, 'n')));
-    const Hijo h = corre(
-        {QCoreApplication::applicationFilePath(), kGuarda, ruta, d.filePath("nuevo"), "16384"});
-    QCOMPARE(h.estado, QProcess::NormalExit); // not killed by SIGXFSZ
-    QVERIFY2(h.codigo == 1 && h.salida.endsWith("estudio.lzr\" (el archivo supera el tamaño máximo "
-                                                "permitido)"),
-             qPrintable(h.salida));
-    QCOMPARE(leeArchivo(ruta), kAntes);
-    QCOMPARE(QDir(d.path()).entryList(QDir::Files).size(), 2);
-}
-
 void TstFallos::temporalesAjenos_data() {
+    // otro: a file beside "e (1).lzr", whose name a pattern must take letter for letter;
     // bloqueado: a save still writing it holds it locked
-    columnas<QString, QString, bool, bool>("archivo", "otro", "bloqueado", "seQuita");
-    fila("uno nuestro", "estudio.lzr", "estudio.lzr.guardando-a1B2c3", false, true);
-    fila("uno nuestro, con paréntesis", "e (1).lzr", "e (1).lzr.guardando-a1B2c3", false, true);
-    fila("uno nuestro que se escribe", "estudio.lzr", "estudio.lzr.guardando-a1B2c3", true, false);
-    fila("de otro archivo", "estudio.lzr", "otro.lzr.guardando-a1B2c3", false, false);
-    fila("que acaba en el nombre", "estudio.lzr", "mi estudio.lzr.guardando-a1B2c3", false, false);
-    fila("de letras de más", "estudio.lzr", "estudio.lzr.guardando-a1B2c3d", false, false);
-    fila("del usuario", "estudio.lzr", "estudio.lzr.backup", false, false);
+    columnas<QString, bool, bool>("otro", "bloqueado", "seQuita");
+    fila("uno nuestro", "e (1).lzr.guardando-a1B2c3", false, true);
+    fila("uno nuestro que se escribe", "e (1).lzr.guardando-a1B2c3", true, false);
+    fila("que acaba en el nombre", "mi e (1).lzr.guardando-a1B2c3", false, false);
+    fila("de letras de más", "e (1).lzr.guardando-a1B2c3d", false, false);
 }
 
 // A save removes the temporary files that killed saves of the same file left, and nothing else.
 void TstFallos::temporalesAjenos() {
-    QFETCH(QString, archivo);
     QFETCH(QString, otro);
     QFETCH(bool, bloqueado);
     QFETCH(bool, seQuita);
@@ -579,7 +423,7 @@ void TstFallos::temporalesAjenos() {
     QFile f(d.filePath(otro));
     QVERIFY(f.open(QIODevice::WriteOnly));
     QVERIFY(!bloqueado || flock(f.handle(), LOCK_EX) == 0);
-    guardaArchivoSeguro(d.filePath(archivo), "nuevo");
+    guardaArchivoSeguro(d.filePath("e (1).lzr"), "nuevo");
     QCOMPARE(QFileInfo::exists(d.filePath(otro)), !seQuita);
 }
 
@@ -588,8 +432,6 @@ int main(int argc, char** argv) {
         return guarda(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
                       QString::fromLocal8Bit(argv[4]));
     QApplication app(argc, argv);
-    if (argc == 3 && qstrcmp(argv[1], kOtroUsuario) == 0)
-        return comoOtroUsuario(QString::fromLocal8Bit(argv[2]));
     TstFallos t;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&t, argc, argv);
