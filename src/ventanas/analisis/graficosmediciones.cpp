@@ -10,10 +10,13 @@
 #include "plataforma/paleta.h"
 #include "principal/figurarotulada.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QDialogButtonBox>
+#include <QHash>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScatterSeries>
@@ -21,7 +24,9 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <array>
+#include <boost/math/distributions/normal.hpp>
 #include <cmath>
+#include <utility>
 
 namespace {
 // Beyond this many points a chart draws one in so many: the eye tells no more, and the chart
@@ -106,6 +111,7 @@ DatosProbabilidad datosProbabilidad(const std::vector<double>& o, const Limites&
     d.zMax = n == 0 ? 3 : std::max(3.0, puntuacionNormal(n - 1, n));
     d.desde = std::min({l.desI, o.empty() ? l.desI : o.front()});
     d.hasta = std::max({l.desS, o.empty() ? l.desS : o.back()});
+    d.normalidad = andersonDarling(o);
     return d;
 }
 
@@ -114,10 +120,31 @@ DlgProbabilidad::DlgProbabilidad(const DatosProbabilidad& d, const Limites& l, Q
     setObjectName(QStringLiteral("Probabilidad"));
     setWindowTitle(QStringLiteral("Gráfico de probabilidad normal"));
     auto* chart = nuevoGrafico();
-    chart->setTitle(
-        QStringLiteral("Mediciones ordenadas frente a la normal (%1 valores)").arg(d.n));
+    // N, A² and p where the eye looks first, as the common packages put them in a corner.
+    const QString prueba =
+        d.normalidad
+            ? QStringLiteral("A² %1   p %2")
+                  .arg(formatea(d.normalidad->a2, QStringLiteral("0.000")),
+                       d.normalidad->p < 0.005 ? QStringLiteral("< 0,005")
+                                               : formatea(d.normalidad->p, QStringLiteral("0.000")))
+            : QStringLiteral("A² — (menos de 8 mediciones)");
+    chart->setTitle(QStringLiteral("Mediciones ordenadas frente a la normal<br>N %1 · %2")
+                        .arg(d.n)
+                        .arg(prueba));
+    chart->legend()->setAlignment(Qt::AlignBottom);
     QValueAxis* x = eje(chart, QStringLiteral("Medición"), Qt::AlignBottom);
-    QValueAxis* y = eje(chart, QStringLiteral("Puntuación normal"), Qt::AlignLeft);
+    // The normal scores, labelled with the percent of values below each: a normal sample lies
+    // on a straight line.
+    auto* y = new QCategoryAxis;
+    y->setTitleText(QStringLiteral("Porcentaje"));
+    y->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    for (const double pct :
+         {0.1, 1.0, 5.0, 10.0, 20.0, 30.0, 50.0, 70.0, 80.0, 90.0, 95.0, 99.0, 99.9}) {
+        const double z = boost::math::quantile(boost::math::normal(), pct / 100);
+        if (z >= d.zMin && z <= d.zMax)
+            y->append(formatoGeneral(pct), z);
+    }
+    chart->addAxis(y, Qt::AlignLeft);
     auto* puntos = new QScatterSeries;
     puntos->setName(QStringLiteral("Mediciones"));
     puntos->setMarkerSize(6);
@@ -126,17 +153,38 @@ DlgProbabilidad::DlgProbabilidad(const DatosProbabilidad& d, const Limites& l, Q
     puntos->append(d.puntos);
     une(chart, puntos, x, y);
     // The normal of the values' mean and deviation: z = (x − mean) / s.
-    if (d.desviacion > 0)
+    if (d.desviacion > 0) {
         une(chart,
             linea(QStringLiteral("Normal ajustada"), kNegro, Qt::SolidLine,
                   {{d.media + d.zMin * d.desviacion, d.zMin},
                    {d.media + d.zMax * d.desviacion, d.zMax}}),
             x, y);
-    for (const LimiteRotulado& k : limitesRotulados(l))
-        if (k.color != kVerdeObj) // the target says nothing of normality
-            une(chart,
-                linea(k.nombre, k.color, Qt::DashLine, {{k.valor, d.zMin}, {k.valor, d.zMax}}), x,
-                y);
+        // The fitted percentile x̄ + z s within 1.96 s √((1 + z²/2) / n) at 95 %: the band a
+        // normal sample's points stay in.
+        QList<QPointF> bajo, alto;
+        for (int i = 0; i <= 60; ++i) {
+            const double z = d.zMin + (d.zMax - d.zMin) * i / 60;
+            const double e = 1.959964 * d.desviacion * std::sqrt((1 + z * z / 2) / double(d.n));
+            bajo << QPointF(d.media + z * d.desviacion - e, z);
+            alto << QPointF(d.media + z * d.desviacion + e, z);
+        }
+        auto* banda = linea(QStringLiteral("IC 95 %"), kNegro, Qt::DotLine, bajo);
+        une(chart, banda, x, y);
+        une(chart, linea(QString(), kNegro, Qt::DotLine, alto), x, y);
+        chart->legend()->markers(chart->series().back()).value(0)->setVisible(false);
+    }
+    // One entry per kind of limit, the side being plain from where the line stands: a legend
+    // of five long names does not fit under the chart.
+    QHash<QString, bool> nombrados;
+    for (const LimiteRotulado& k : limitesRotulados(l)) {
+        if (k.color == kVerdeObj) // the target says nothing of normality
+            continue;
+        const QString tipo = QStringLiteral("Límites de ") + k.nombre.section(' ', 0, 0).toLower();
+        une(chart, linea(tipo, k.color, Qt::DashLine, {{k.valor, d.zMin}, {k.valor, d.zMax}}), x,
+            y);
+        if (std::exchange(nombrados[tipo], true))
+            chart->legend()->markers(chart->series().back()).value(0)->setVisible(false);
+    }
     const double margen = (d.hasta - d.desde) * 0.03;
     x->setRange(d.desde - margen, d.hasta + margen);
     y->setRange(d.zMin, d.zMax);

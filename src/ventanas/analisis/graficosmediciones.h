@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cartas.h"
+#include "indices.h"
 
 #include <QDialog>
 #include <QList>
@@ -13,9 +14,9 @@ struct Limites;
 
 // Two pictures of the imported measurements, each in a window of its own, modal.
 
-// The normal probability plot: the ordered values against their normal scores, the line of the
-// normal with the values' mean and standard deviation, and the limits marked; values on it are
-// as normal as values get.
+// The normal probability plot: the ordered values against the percent below them on a normal
+// scale, the line of the normal with the values' mean and standard deviation and its 95 % band,
+// N, A² and p, and the limits marked; values on it are as normal as values get.
 // What it shows, worked out from the sorted values apart from any window: 10⁷ values take a
 // while, a window may not wait.
 struct DatosProbabilidad {
@@ -23,6 +24,7 @@ struct DatosProbabilidad {
     QList<QPointF> puntos; // (value, normal score): every one in the tails, some between
     double media = 0, desviacion = 0;
     double zMin = -3, zMax = 3, desde = 0, hasta = 0;
+    std::optional<PruebaNormalidad> normalidad;
 };
 DatosProbabilidad datosProbabilidad(const std::vector<double>& ordenadas, const Limites& l);
 
