@@ -45,6 +45,10 @@ void TstPictureBox::estadoQueQueda() {
     QCOMPARE(pintados(60, 0, 199, Qt::black), 0);
     pic_->lineaA(0, 50, Qt::red); // from (0, 0), not from where the last line ended
     QCOMPARE(px(0, 0), QColor(Qt::red));
+    // Resized and drawn on at once (it crashed): the line spans the new width.
+    pic_->resize(304, 104);
+    pic_->linea(0, 60, 100, 60, Qt::black);
+    QCOMPARE(pintados(60, 0, 299, Qt::black), 300);
 }
 
 void TstPictureBox::relleno_data() {

@@ -35,6 +35,8 @@ Escala PictureBox::escala() const {
 
 void PictureBox::trazo(QPointF a, QPointF b, const QColor& c) {
     ++trazos_;
+    // Fitting the image to the widget replaces it: before a painter holds it, never under one.
+    const Escala e = escala();
     QPainter p(&imagen_);
     p.setRenderHint(QPainter::Antialiasing, false);
     // Widths and dashes are in screen pixels; the image holds device pixels.
@@ -49,7 +51,6 @@ void PictureBox::trazo(QPointF a, QPointF b, const QColor& c) {
         return QPointF(qBound(marco.left(), q.x(), marco.right()),
                        qBound(marco.top(), q.y(), marco.bottom()));
     };
-    const Escala e = escala();
     const QPoint pa = e.aPixel(a.x(), a.y()), pb = e.aPixel(b.x(), b.y());
     if (pa == pb)
         p.drawPoint(pa);
