@@ -206,10 +206,17 @@ void TstAnalisis::importarYUsar() {
     QVERIFY(conDialogo<DlgProbabilidad>([&] { e.f->MAnalisisProbabilidad_Click(); }));
     QVERIFY(conDialogo<DlgControl>(
         [&] { e.f->MAnalisisControl_Click(); },
-        [](DlgControl& d) {
+        [&](DlgControl& d) {
             QCOMPARE(d.windowTitle(),
                      QStringLiteral("Gráfico de control de medias y rangos (X̄–R)"));
             QVERIFY(d.lblSenales->text().startsWith("Proceso no estable"));
+            // Its picture saved and its numbers copied, as every chart window does.
+            e.doble.rutas << e.dir.filePath("control.png");
+            d.findChild<QPushButton*>("cmdGuardarImagen")->click();
+            QVERIFY(leeArchivo(e.dir.filePath("control.png")).startsWith("\x89PNG"));
+            d.findChild<QPushButton*>("cmdCopiar")->click();
+            QVERIFY(e.doble.portapapeles.startsWith("Medias: centro "));
+            QVERIFY(e.doble.portapapeles.contains("\nRangos: centro "));
         }));
     QVERIFY(e.doble.mensajes.isEmpty());
 }

@@ -1,6 +1,7 @@
 #include "analisis/dialogos.h"
 
 #include "capacidad/capacidad.h"
+#include "graficos/botonesgrafico.h"
 #include "graficos/nuevografico.h"
 #include "numeros/errores.h"
 #include "numeros/numeros.h"
@@ -42,9 +43,10 @@ QPushButton* boton(QDialogButtonBox* caja, const QString& texto, const char* nom
 }
 // The buttons of a report's dialog: "Copiar" tab-separated text of `filas`, "Imprimir…" it, or
 // say there is no printer; "Cerrar". `que` is what the report is, for the texts ("el informe").
+// With a `dibujo`, "Copiar" puts its picture beside the text.
 QDialogButtonBox* botonesDeInforme(QDialog* d, const std::function<QList<QStringList>()>& filas,
                                    const QString& que, QPushButton*& copiar, QPushButton*& imprimir,
-                                   QPushButton*& cerrar) {
+                                   QPushButton*& cerrar, QWidget* dibujo = nullptr) {
     auto* botones = new QDialogButtonBox;
     copiar = boton(botones, QStringLiteral("Copiar"), "cmdCopiar", QDialogButtonBox::ActionRole);
     imprimir =
@@ -53,8 +55,12 @@ QDialogButtonBox* botonesDeInforme(QDialog* d, const std::function<QList<QString
     copiar->setToolTip(QStringLiteral("Copiar %1 como texto separado por tabuladores, para "
                                       "pegarlo en una hoja de cálculo")
                            .arg(que));
-    QObject::connect(copiar, &QPushButton::clicked, d, [filas] {
-        if (!filas().isEmpty())
+    QObject::connect(copiar, &QPushButton::clicked, d, [filas, dibujo] {
+        if (filas().isEmpty())
+            return;
+        if (dibujo)
+            plataforma().copiaDibujo(dibujo->grab().toImage(), comoTexto(filas()));
+        else
             plataforma().copiaAlPortapapeles(comoTexto(filas()));
     });
     QObject::connect(imprimir, &QPushButton::clicked, d, [filas, que] {
@@ -188,7 +194,14 @@ DlgEscenarios::DlgEscenarios(std::function<QList<Escenario>(double)> calcula,
     grafico->setRenderHint(QPainter::Antialiasing);
     QDialogButtonBox* botones = botonesDeInforme(
         this, [this] { return filas_; }, QStringLiteral("la comparación"), cmdCopiar, cmdImprimir,
-        cmdCerrar);
+        cmdCerrar, grafico);
+    cmdGuardarImagen = boton(botones, QStringLiteral("Guardar imagen…"), "cmdGuardarImagen",
+                             QDialogButtonBox::ActionRole);
+    cmdGuardarImagen->setToolTip(
+        QStringLiteral("Guardar el gráfico de barras como PNG, SVG o PDF"));
+    connect(cmdGuardarImagen, &QPushButton::clicked, this,
+            [this] { guardaImagen(grafico, objectName() + QStringLiteral(". ")); });
+    setSizeGripEnabled(true);
     connect(txtUnidades, &QLineEdit::textChanged, this, [this](const QString& t) {
         emit unidadesCambiadas(t);
         muestra();

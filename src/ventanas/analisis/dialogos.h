@@ -76,7 +76,7 @@ public:
     QLineEdit *txtUnidades, *txtReduccion;
     QTextBrowser* txtInforme;
     QChartView* grafico;
-    QPushButton *cmdCopiar, *cmdImprimir, *cmdCerrar;
+    QPushButton *cmdCopiar, *cmdImprimir, *cmdCerrar, *cmdGuardarImagen;
 
 signals:
     void unidadesCambiadas(const QString& texto);

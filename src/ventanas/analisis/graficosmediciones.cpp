@@ -3,6 +3,7 @@
 #include "capacidad/capacidad.h"
 #include "capacidad/estabilidad.h"
 #include "estudio/zonas.h"
+#include "graficos/botonesgrafico.h"
 #include "graficos/nuevografico.h"
 #include "indices.h"
 #include "muestra.h"
@@ -65,13 +66,6 @@ QChartView* vista(QChart* chart, const char* nombre, const QString& accesible) {
     return v;
 }
 
-QDialogButtonBox* cerrar(QDialog* d) {
-    auto* b = new QDialogButtonBox(QDialogButtonBox::Close);
-    b->button(QDialogButtonBox::Close)->setText(QStringLiteral("Cerrar"));
-    QObject::connect(b, &QDialogButtonBox::rejected, d, &QDialog::reject);
-    return b;
-}
-
 // The line through values in their order, the first at `x0`. Past kPuntosDibujados values,
 // each stretch of them is drawn by its lowest and highest in their order, so that no spike is
 // lost to the thinning.
@@ -92,6 +86,13 @@ QList<QPointF> trazo(const std::vector<double>& v, double x0) {
     return p;
 }
 
+// A chart's numbers for a spreadsheet: its title (centre and limits), then each point drawn.
+QString numerosDe(const DatosControl::Carta& k) {
+    QString t = k.titulo + QStringLiteral("\nPunto\tValor\n");
+    for (const QPointF& p : k.trazo)
+        t += formatoGeneral(p.x()) + QLatin1Char('\t') + formatoGeneral(p.y()) + QLatin1Char('\n');
+    return t;
+}
 } // namespace
 
 DatosProbabilidad datosProbabilidad(const std::vector<double>& o, const Limites& l) {
@@ -192,7 +193,15 @@ DlgProbabilidad::DlgProbabilidad(const DatosProbabilidad& d, const Limites& l, Q
     grafico->setMinimumHeight(480);
     auto* todo = new QVBoxLayout(this);
     todo->addWidget(grafico);
-    todo->addWidget(cerrar(this));
+    todo->addWidget(botonesDeGrafico(this, grafico, [d] {
+        QString t = QStringLiteral("Medición\tPorcentaje\n");
+        for (const QPointF& p : d.puntos)
+            t += formatoGeneral(p.x()) + QLatin1Char('\t') +
+                 formatea(100 * boost::math::cdf(boost::math::normal(), p.y()),
+                          QStringLiteral("0.0###")) +
+                 QLatin1Char('\n');
+        return t;
+    }));
 }
 
 DatosControl datosControl(const std::vector<double>& valores, const std::vector<int>& subgrupos) {
@@ -342,9 +351,16 @@ DlgControl::DlgControl(const DatosControl& d, QWidget* padre) : QDialog(padre) {
     lblSenales->setObjectName(QStringLiteral("lblSenales"));
     lblSenales->setWordWrap(true);
     lblSenales->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* dibujo = new QWidget;
+    auto* cartas = new QVBoxLayout(dibujo);
+    cartas->setContentsMargins(0, 0, 0, 0);
+    cartas->addWidget(graficoValores);
+    cartas->addWidget(graficoRangos);
+    cartas->addWidget(lblSenales);
     auto* todo = new QVBoxLayout(this);
-    todo->addWidget(graficoValores);
-    todo->addWidget(graficoRangos);
-    todo->addWidget(lblSenales);
-    todo->addWidget(cerrar(this));
+    todo->addWidget(dibujo);
+    todo->addWidget(botonesDeGrafico(this, dibujo, [d] {
+        return numerosDe(d.valores) + QLatin1Char('\n') + numerosDe(d.rangos) + QLatin1Char('\n') +
+               d.veredicto + QLatin1Char('\n');
+    }));
 }

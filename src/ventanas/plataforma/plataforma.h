@@ -6,6 +6,7 @@
 #include <optional>
 
 class ErrorLozar;
+class QImage;
 class QPagedPaintDevice;
 class QWidget;
 
@@ -53,6 +54,11 @@ public:
     // The clipboard's text, and a text put there.
     virtual QString textoPortapapeles() = 0;
     virtual void copiaAlPortapapeles(const QString& texto) = 0;
+    // A picture and its numbers at once: a document pastes the one, a spreadsheet the other.
+    virtual void copiaDibujo(const QImage& imagen, const QString& texto) {
+        Q_UNUSED(imagen);
+        copiaAlPortapapeles(texto);
+    }
 
     // The whole application's mouse pointer, as one global setting (not a stack).
     virtual void punteroOcupado() = 0;

@@ -13,6 +13,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QMimeDatabase>
 #include <QPainter>
 #include <QPrintDialog>
@@ -199,6 +200,13 @@ QString PlataformaQt::textoPortapapeles() {
 
 void PlataformaQt::copiaAlPortapapeles(const QString& texto) {
     QGuiApplication::clipboard()->setText(texto);
+}
+
+void PlataformaQt::copiaDibujo(const QImage& imagen, const QString& texto) {
+    auto* datos = new QMimeData;
+    datos->setImageData(imagen);
+    datos->setText(texto);
+    QGuiApplication::clipboard()->setMimeData(datos);
 }
 
 void PlataformaQt::punteroOcupado() {

@@ -24,6 +24,7 @@ public:
                                    int inicial = 0) override;
     QString textoPortapapeles() override;
     void copiaAlPortapapeles(const QString& texto) override;
+    void copiaDibujo(const QImage& imagen, const QString& texto) override;
     void punteroOcupado() override;
     void punteroFlecha() override;
     QString directorioAplicacion() override;
