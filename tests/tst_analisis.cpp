@@ -1,5 +1,6 @@
 #include "analisis/dialogos.h"
 #include "analisis/graficosmediciones.h"
+#include "analisis/resumencapacidad.h"
 #include "capacidad/capacidad.h"
 #include "capacidad/mediciones.h"
 #include "comun/cajasmapa.h"
@@ -218,6 +219,15 @@ void TstAnalisis::importarYUsar() {
             QVERIFY(e.doble.portapapeles.startsWith("Medias: centro "));
             QVERIFY(e.doble.portapapeles.contains("\nRangos: centro "));
         }));
+    // The summary on one page: the index table with its ppm, copied as text for a spreadsheet.
+    QVERIFY(conDialogo<DlgResumenCapacidad>([&] { e.f->MAnalisisResumen_Click(); },
+                                            [&](DlgResumenCapacidad& d) {
+                                                QVERIFY(d.lblIndices->text().contains("Z.bench"));
+                                                d.findChild<QPushButton*>("cmdCopiar")->click();
+                                                QVERIFY(e.doble.portapapeles.startsWith(
+                                                    "Resumen de capacidad\t"));
+                                                QVERIFY(e.doble.portapapeles.contains("\nCpm\t"));
+                                            }));
     QVERIFY(e.doble.mensajes.isEmpty());
 }
 

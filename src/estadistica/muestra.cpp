@@ -53,3 +53,21 @@ double anchoFreedmanDiaconis(const std::vector<double>& o) {
     const double iqr = cuantilMuestral(o, 0.75) - cuantilMuestral(o, 0.25);
     return 2 * iqr / std::cbrt(double(o.size()));
 }
+
+Histograma histogramaDe(const std::vector<double>& o) {
+    Histograma h;
+    if (o.empty())
+        return h;
+    const double rango = o.back() - o.front();
+    double ancho = anchoFreedmanDiaconis(o);
+    if (!(ancho > 0))
+        ancho = rango / std::ceil(std::log2(double(o.size())) + 1);
+    const int clases = std::clamp(int(std::ceil(rango / ancho)), 1, 400);
+    h.desde = o.front();
+    h.ancho = rango / clases;
+    h.cuentas.assign(std::size_t(clases), 0);
+    for (double v : o)
+        ++h.cuentas[std::size_t(
+            h.ancho > 0 ? std::min(clases - 1, int((v - h.desde) / h.ancho)) : 0)];
+    return h;
+}

@@ -24,3 +24,11 @@ double cuantilMuestral(const std::vector<double>& ordenados, double p);
 // Freedman–Diaconis class width for sorted values, 2 IQR n^(−1/3); 0 when the middle half has
 // no spread.
 double anchoFreedmanDiaconis(const std::vector<double>& ordenados);
+
+// The histogram of sorted values: Freedman–Diaconis classes (Sturges' count where the middle
+// half has no spread), at most 400, from the least value on, and how many fall in each.
+struct Histograma {
+    double desde = 0, ancho = 0;
+    std::vector<int> cuentas;
+};
+Histograma histogramaDe(const std::vector<double>& ordenados);

@@ -116,10 +116,7 @@ DatosProbabilidad datosProbabilidad(const std::vector<double>& o, const Limites&
     return d;
 }
 
-DlgProbabilidad::DlgProbabilidad(const DatosProbabilidad& d, const Limites& l, QWidget* padre)
-    : QDialog(padre) {
-    setObjectName(QStringLiteral("Probabilidad"));
-    setWindowTitle(QStringLiteral("Gráfico de probabilidad normal"));
+QChart* graficoDeProbabilidad(const DatosProbabilidad& d, const Limites& l) {
     auto* chart = nuevoGrafico();
     // N, A² and p where the eye looks first, as the common packages put them in a corner.
     const QString prueba =
@@ -139,6 +136,7 @@ DlgProbabilidad::DlgProbabilidad(const DatosProbabilidad& d, const Limites& l, Q
     auto* y = new QCategoryAxis;
     y->setTitleText(QStringLiteral("Porcentaje"));
     y->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    y->setTruncateLabels(false);
     for (const double pct :
          {0.1, 1.0, 5.0, 10.0, 20.0, 30.0, 50.0, 70.0, 80.0, 90.0, 95.0, 99.0, 99.9}) {
         const double z = boost::math::quantile(boost::math::normal(), pct / 100);
@@ -180,7 +178,7 @@ DlgProbabilidad::DlgProbabilidad(const DatosProbabilidad& d, const Limites& l, Q
     for (const LimiteRotulado& k : limitesRotulados(l)) {
         if (k.color == kVerdeObj) // the target says nothing of normality
             continue;
-        const QString tipo = QStringLiteral("Límites de ") + k.nombre.section(' ', 0, 0).toLower();
+        const QString tipo = k.nombre.section(' ', 0, 0);
         une(chart, linea(tipo, k.color, Qt::DashLine, {{k.valor, d.zMin}, {k.valor, d.zMax}}), x,
             y);
         if (std::exchange(nombrados[tipo], true))
@@ -189,6 +187,14 @@ DlgProbabilidad::DlgProbabilidad(const DatosProbabilidad& d, const Limites& l, Q
     const double margen = (d.hasta - d.desde) * 0.03;
     x->setRange(d.desde - margen, d.hasta + margen);
     y->setRange(d.zMin, d.zMax);
+    return chart;
+}
+
+DlgProbabilidad::DlgProbabilidad(const DatosProbabilidad& d, const Limites& l, QWidget* padre)
+    : QDialog(padre) {
+    setObjectName(QStringLiteral("Probabilidad"));
+    setWindowTitle(QStringLiteral("Gráfico de probabilidad normal"));
+    QChart* chart = graficoDeProbabilidad(d, l);
     grafico = vista(chart, "grafico", QStringLiteral("Gráfico de probabilidad normal"));
     grafico->setMinimumHeight(480);
     auto* todo = new QVBoxLayout(this);
@@ -289,64 +295,64 @@ DatosControl datosControl(const std::vector<double>& valores, const std::vector<
     return d;
 }
 
+QChart* graficoDeControl(const DatosControl& d, const DatosControl::Carta& k) {
+    const bool porSubgrupos = d.porSubgrupos;
+    auto* chart = nuevoGrafico();
+    chart->setTitle(k.titulo);
+    chart->legend()->hide();
+    QValueAxis* x = eje(
+        chart, porSubgrupos ? QStringLiteral("Subgrupo") : QStringLiteral("Medición, en su orden"),
+        Qt::AlignBottom);
+    QValueAxis* y = eje(chart, QString(), Qt::AlignLeft);
+    auto* serie = new QLineSeries;
+    serie->setPen(QPen(kAzul, 1));
+    serie->replace(k.trazo);
+    une(chart, serie, x, y);
+    const bool pasos = !k.lcsPasos.isEmpty();
+    une(chart,
+        linea(QStringLiteral("Centro"), QColor(0, 140, 0), Qt::SolidLine,
+              pasos ? k.centroPasos : QList<QPointF>{{1, k.centro}, {k.fin, k.centro}}),
+        x, y);
+    // A lower limit of 0 under a spread's chart is no limit: nothing lies below it.
+    if (pasos || k.lci > 0 || &k == &d.valores)
+        une(chart,
+            linea(QStringLiteral("Límite de control"), kRojo, Qt::DashLine,
+                  pasos ? k.lciPasos : QList<QPointF>{{1, k.lci}, {k.fin, k.lci}}),
+            x, y);
+    une(chart,
+        linea(QStringLiteral("Límite de control"), kRojo, Qt::DashLine,
+              pasos ? k.lcsPasos : QList<QPointF>{{1, k.lcs}, {k.fin, k.lcs}}),
+        x, y);
+    auto* rojos = new QScatterSeries;
+    rojos->setColor(kRojo);
+    rojos->setBorderColor(kRojo);
+    rojos->setMarkerSize(7);
+    rojos->append(k.senales);
+    une(chart, rojos, x, y);
+    const double margen = std::max((k.alto - k.bajo) * 0.05, 1e-12);
+    // Points are counted, not measured: whole ticks, 1, 2 or 5 times a power of ten apart,
+    // and the axis ends where the points do.
+    x->setRange(0, std::max(2.0, k.fin + 1));
+    x->setLabelFormat(QStringLiteral("%.0f"));
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(0);
+    const double paso = std::pow(10.0, std::floor(std::log10(std::max(1.0, k.fin / 5))));
+    x->setTickInterval(k.fin / paso > 25 ? 5 * paso : k.fin / paso > 10 ? 2 * paso : paso);
+    y->setRange(k.bajo - margen, k.alto + margen);
+    return chart;
+}
+
 DlgControl::DlgControl(const DatosControl& d, QWidget* padre) : QDialog(padre) {
     setObjectName(QStringLiteral("Control"));
-    const bool porSubgrupos = d.porSubgrupos;
     setWindowTitle(d.tipo == TipoCarta::MediasRangos
-                       ? QStringLiteral("Gráfico de control de medias "
-                                        "y rangos (X̄–R)")
+                       ? QStringLiteral("Gráfico de control de medias y rangos (X̄–R)")
                    : d.tipo == TipoCarta::MediasDesviaciones
                        ? QStringLiteral("Gráfico de control de medias y desviaciones (X̄–S)")
                        : QStringLiteral("Gráfico de control de individuos y rangos móviles "
                                         "(I-MR)"));
-    auto carta = [&](const DatosControl::Carta& k) {
-        auto* chart = nuevoGrafico();
-        chart->setTitle(k.titulo);
-        chart->legend()->hide();
-        QValueAxis* x =
-            eje(chart,
-                porSubgrupos ? QStringLiteral("Subgrupo") : QStringLiteral("Medición, en su orden"),
-                Qt::AlignBottom);
-        QValueAxis* y = eje(chart, QString(), Qt::AlignLeft);
-        auto* serie = new QLineSeries;
-        serie->setPen(QPen(kAzul, 1));
-        serie->replace(k.trazo);
-        une(chart, serie, x, y);
-        const bool pasos = !k.lcsPasos.isEmpty();
-        une(chart,
-            linea(QStringLiteral("Centro"), QColor(0, 140, 0), Qt::SolidLine,
-                  pasos ? k.centroPasos : QList<QPointF>{{1, k.centro}, {k.fin, k.centro}}),
-            x, y);
-        // A lower limit of 0 under a spread's chart is no limit: nothing lies below it.
-        if (pasos || k.lci > 0 || &k == &d.valores)
-            une(chart,
-                linea(QStringLiteral("Límite de control"), kRojo, Qt::DashLine,
-                      pasos ? k.lciPasos : QList<QPointF>{{1, k.lci}, {k.fin, k.lci}}),
-                x, y);
-        une(chart,
-            linea(QStringLiteral("Límite de control"), kRojo, Qt::DashLine,
-                  pasos ? k.lcsPasos : QList<QPointF>{{1, k.lcs}, {k.fin, k.lcs}}),
-            x, y);
-        auto* rojos = new QScatterSeries;
-        rojos->setColor(kRojo);
-        rojos->setBorderColor(kRojo);
-        rojos->setMarkerSize(7);
-        rojos->append(k.senales);
-        une(chart, rojos, x, y);
-        const double margen = std::max((k.alto - k.bajo) * 0.05, 1e-12);
-        // Points are counted, not measured: whole ticks, 1, 2 or 5 times a power of ten apart,
-        // and the axis ends where the points do.
-        x->setRange(0, std::max(2.0, k.fin + 1));
-        x->setLabelFormat(QStringLiteral("%.0f"));
-        x->setTickType(QValueAxis::TicksDynamic);
-        x->setTickAnchor(0);
-        const double paso = std::pow(10.0, std::floor(std::log10(std::max(1.0, k.fin / 5))));
-        x->setTickInterval(k.fin / paso > 25 ? 5 * paso : k.fin / paso > 10 ? 2 * paso : paso);
-        y->setRange(k.bajo - margen, k.alto + margen);
-        return chart;
-    };
-    graficoValores = vista(carta(d.valores), "graficoValores", windowTitle());
-    graficoRangos = vista(carta(d.rangos), "graficoRangos", QStringLiteral("Gráfico de rangos"));
+    graficoValores = vista(graficoDeControl(d, d.valores), "graficoValores", windowTitle());
+    graficoRangos =
+        vista(graficoDeControl(d, d.rangos), "graficoRangos", QStringLiteral("Gráfico de rangos"));
     lblSenales = new QLabel(d.veredicto);
     lblSenales->setObjectName(QStringLiteral("lblSenales"));
     lblSenales->setWordWrap(true);

@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <vector>
 
+class QChart;
 class QChartView;
 class QLabel;
 struct Limites;
@@ -27,6 +28,9 @@ struct DatosProbabilidad {
     std::optional<PruebaNormalidad> normalidad;
 };
 DatosProbabilidad datosProbabilidad(const std::vector<double>& ordenadas, const Limites& l);
+
+// The plot itself, for its window and for the capability summary.
+QChart* graficoDeProbabilidad(const DatosProbabilidad& d, const Limites& l);
 
 class DlgProbabilidad : public QDialog {
     Q_OBJECT
@@ -57,6 +61,9 @@ struct DatosControl {
 };
 // `subgrupos` numbers each value's subgroup; empty for individual values.
 DatosControl datosControl(const std::vector<double>& valores, const std::vector<int>& subgrupos);
+
+// One of the two charts (`k` is d.valores or d.rangos), for its window and for the summary.
+QChart* graficoDeControl(const DatosControl& d, const DatosControl::Carta& k);
 
 class DlgControl : public QDialog {
     Q_OBJECT

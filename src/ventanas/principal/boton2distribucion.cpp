@@ -140,15 +140,12 @@ void LozarForm::dibujaHistograma(double pico) {
     if (ordenadas_.empty())
         return;
     const std::vector<double>& o = ordenadas_;
-    const double desde = o.front(), rango = o.back() - o.front();
-    double ancho = anchoFreedmanDiaconis(o);
-    if (!(ancho > 0)) // a middle half without spread: Sturges' count of classes
-        ancho = rango / std::ceil(std::log2(double(o.size())) + 1);
-    const int clases = std::clamp(int(std::ceil(rango / ancho)), 1, 400);
-    ancho = rango / clases;
-    std::vector<int> cuenta(std::size_t(clases), 0);
-    for (double v : o)
-        ++cuenta[std::size_t(std::min(clases - 1, int((v - desde) / ancho)))];
+    const Histograma h = histogramaDe(o);
+    if (!(h.ancho > 0)) // every value the same: a class of no width has no density
+        return;
+    const double desde = h.desde, ancho = h.ancho;
+    const int clases = int(h.cuentas.size());
+    const std::vector<int>& cuenta = h.cuentas;
     const double escala = 1 / (double(o.size()) * ancho * pico);
     const double ya = estricto(Caja::ya), yb = estricto(Caja::yb);
     Pic1->fijaAnchoTrazo(1);

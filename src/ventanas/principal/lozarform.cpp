@@ -126,6 +126,8 @@ void LozarForm::creaMenus() {
     MAnalisisProbabilidad->setObjectName(QStringLiteral("MAnalisisProbabilidad"));
     MAnalisisControl = menuAnalisis->addAction(QStringLiteral("Gráfico de con&trol…"));
     MAnalisisControl->setObjectName(QStringLiteral("MAnalisisControl"));
+    MAnalisisResumen = menuAnalisis->addAction(QStringLiteral("&Resumen de capacidad…"));
+    MAnalisisResumen->setObjectName(QStringLiteral("MAnalisisResumen"));
     auto* menuAyuda = menuBar()->addMenu(QStringLiteral("Ay&uda"));
     menuAyuda->setObjectName(QStringLiteral("MAyuda"));
     MAyudaGuia = menuAyuda->addAction(QStringLiteral("&Guía de Lozar"));
@@ -297,6 +299,7 @@ void LozarForm::conecta() {
     connect(MAnalisisProbabilidad, &QAction::triggered, this,
             &LozarForm::MAnalisisProbabilidad_Click);
     connect(MAnalisisControl, &QAction::triggered, this, &LozarForm::MAnalisisControl_Click);
+    connect(MAnalisisResumen, &QAction::triggered, this, &LozarForm::MAnalisisResumen_Click);
     connect(MVerMediciones, &QAction::triggered, this, &LozarForm::MVerMediciones_Click);
     connect(MAyudaGuia, &QAction::triggered, this, [] { MAyudaGuia_Click(); });
     connect(MAyudaAcerca, &QAction::triggered, this, [] { MAyudaAcerca_Click(); });

@@ -64,8 +64,8 @@ public:
     QAction *MArchivoAbrir, *MArchivoGuardarComo, *MArchivoGuardar, *MArchivoExportar,
         *MArchivoImportar, *MProbNorm, *MProbPearson, *MEdicionPegar, *MAnalisisCapacidad,
         *MAnalisisOptima, *MAnalisisEscenarios, *MAnalisisProbabilidad, *MAnalisisControl,
-        *MAyudaGuia, *MAyudaAcerca, *MArchivoNuevo, *MArchivoSalir, *MArchivoInforme,
-        *MArchivoImprimir, *MVerMediciones;
+        *MAnalisisResumen, *MAyudaGuia, *MAyudaAcerca, *MArchivoNuevo, *MArchivoSalir,
+        *MArchivoInforme, *MArchivoImprimir, *MVerMediciones;
     QMenu *MArchivoEjemplos, *MArchivoRecientes;
 
     // The measurements imported or pasted last, kept while the window shows this study.
@@ -133,6 +133,7 @@ public slots:
     // limits.
     void MAnalisisProbabilidad_Click();
     void MAnalisisControl_Click();
+    void MAnalisisResumen_Click();
     // The measurements the study keeps, as a table.
     void MVerMediciones_Click();
     void Pic1_MouseDown(Qt::MouseButton boton, Qt::KeyboardModifiers shift, double x, double y);

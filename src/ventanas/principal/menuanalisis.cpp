@@ -3,6 +3,7 @@
 // óptima…".
 #include "analisis/dialogos.h"
 #include "analisis/graficosmediciones.h"
+#include "analisis/resumencapacidad.h"
 #include "archivos/archivos.h"
 #include "capacidad/capacidad.h"
 #include "capacidad/mediciones.h"
@@ -312,6 +313,26 @@ void LozarForm::MAnalisisControl_Click() {
             this, QStringLiteral("Preparando el gráfico de control…"),
             [&](Progreso&) { datos = datosControl(medidas_.valores, medidas_.subgrupos); });
         DlgControl d(datos, this);
+        d.exec();
+    } catch (const ErrorLozar& e) {
+        if (e.numero() != kErrCancelado)
+            avisaManejador(e);
+    }
+}
+
+void LozarForm::MAnalisisResumen_Click() {
+    if (!hayMediciones() || !compruebaCajas(ModeloEstudio::ParaCapacidad))
+        return;
+    try {
+        const CajasInstantanea cajas(*this);
+        const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
+        DatosResumen datos;
+        trabajaConProgreso(this, QStringLiteral("Preparando el resumen de capacidad…"),
+                           [&](Progreso& p) {
+                               datos = datosResumen(cajas, forma, medidas_.valores,
+                                                    medidas_.subgrupos, ordenadas_, &p);
+                           });
+        DlgResumenCapacidad d(datos, this);
         d.exec();
     } catch (const ErrorLozar& e) {
         if (e.numero() != kErrCancelado)
