@@ -171,6 +171,9 @@ void TstNucleo::cpkPorPercentiles() {
     QCOMPARE(textoDeIndice(cpkDe(r.media, r.desviacion, 7.1, 7.6, &forma)), QStringLiteral("2.94"));
     // A mean past the lower limit: the side without spread still says it is not capable.
     QVERIFY(cpkDe(7.0, r.desviacion, 7.1, 7.6, &forma) < 0);
+    // Without spread a process on its limit is as capable as 0, one inside unboundedly.
+    QCOMPARE(cpkDe(7.1, 0, 7.1, 7.6, &forma), 0.0);
+    QVERIFY(std::isinf(cpkDe(7.3, 0, 7.1, 7.6, &forma)));
 }
 
 void TstNucleo::sinDispersion_data() {
