@@ -45,6 +45,12 @@ void TstGrafico::etiquetasYSeries() {
         auto* x = qobject_cast<QBarCategoryAxis*>(c->axes(Qt::Horizontal)[0]);
         auto* y = qobject_cast<QValueAxis*>(c->axes(Qt::Vertical)[0]);
         QVERIFY(c->localizeNumbers());
+        // Copied: a row per mean, a column per spread, the target's cost without spread 5.
+        g.cmdCopiar->click();
+        const QStringList filas = e.doble.portapapeles.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(filas.size(), 22);
+        QVERIFY(filas[0].startsWith("Media\ts 0.0\ts 0.5\t"));
+        QVERIFY(filas[11].startsWith("10\t5\t"));
         QCOMPARE(y->max(), 10.0);
         QCOMPARE(y->tickInterval(), 0.5);
         const QStringList cat = x->categories();
@@ -110,6 +116,7 @@ void TstGrafico::redimensionado() {
     g.Form_Resize();
     QCOMPARE(g.MSChart1->size(), QSize(548, 353));
     QCOMPARE(g.cmdPrint->pos(), QPoint(514, 323));
+    QVERIFY(g.cmdCopiar->geometry().right() < g.cmdExportar->x()); // beside, not over it
     g.resize(5, 5); // as small as a minimised window: nothing placed above or left of it
     g.Form_Resize();
     QCOMPARE(g.cmdPrint->pos(), QPoint(0, 0));

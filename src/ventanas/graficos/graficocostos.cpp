@@ -124,6 +124,34 @@ Graf1::Graf1(QWidget* parent) : QDialog(parent) {
     cmdExportar->setAccessibleName(QStringLiteral("Guardar el gráfico"));
     cmdExportar->resize(cmdPrint->size());
     connect(cmdExportar, &QToolButton::clicked, this, &Graf1::cmdExportar_Click);
+    cmdCopiar = new QToolButton(this);
+    cmdCopiar->setObjectName(QStringLiteral("cmdCopiar"));
+    cmdCopiar->setText(QStringLiteral("Copiar"));
+    cmdCopiar->setToolTip(QStringLiteral("Copiar el gráfico como imagen y sus números como texto "
+                                         "separado por tabuladores"));
+    cmdCopiar->setAccessibleName(QStringLiteral("Copiar el gráfico"));
+    cmdCopiar->resize(cmdCopiar->sizeHint().width(), cmdPrint->height());
+    connect(cmdCopiar, &QToolButton::clicked, this, &Graf1::cmdCopiar_Click);
+}
+
+void Graf1::cmdCopiar_Click() {
+    // A row per mean, a column per spread, as the chart's lines run.
+    QList<QXYSeries*> lineas;
+    for (QAbstractSeries* s : grafico()->series())
+        if (auto* l = qobject_cast<QLineSeries*>(s); l && !l->points().isEmpty())
+            lineas << l;
+    QString texto = QStringLiteral("Media");
+    for (QXYSeries* l : lineas)
+        texto += QLatin1Char('\t') + l->name();
+    texto += QLatin1Char('\n');
+    for (qsizetype i = 0; !lineas.isEmpty() && i < lineas.front()->count(); ++i) {
+        texto += formatoGeneral(lineas.front()->at(i).x());
+        for (QXYSeries* l : lineas)
+            texto +=
+                QLatin1Char('\t') + (i < l->count() ? formatoGeneral(l->at(i).y()) : QString());
+        texto += QLatin1Char('\n');
+    }
+    plataforma().copiaDibujo(MSChart1->grab().toImage(), texto);
 }
 
 QChart* Graf1::grafico() const {
@@ -250,6 +278,8 @@ void Graf1::Form_Resize() {
     // The save button stands just left of the print button.
     cmdExportar->move(std::max(0, cmdPrint->x() - cmdExportar->width() - 3), cmdPrint->y());
     cmdExportar->raise();
+    cmdCopiar->move(std::max(0, cmdExportar->x() - cmdCopiar->width() - 3), cmdPrint->y());
+    cmdCopiar->raise();
 }
 
 void Graf1::cmdExportar_Click() {
@@ -285,6 +315,7 @@ void Graf1::cmdPrint_Click() {
     // The buttons stay off the paper.
     cmdExportar->hide();
     cmdPrint->hide();
+    cmdCopiar->hide();
     const bool impreso = plataforma().imprime(this);
     if (!impreso &&
         plataforma().mensaje(QStringLiteral("No hay ninguna impresora predeterminada.\n\n"
@@ -301,4 +332,5 @@ void Graf1::cmdPrint_Click() {
     }
     cmdPrint->show();
     cmdExportar->show();
+    cmdCopiar->show();
 }

@@ -52,10 +52,13 @@ public:
     void cmdPrint_Click();
     // The chart as PNG, SVG or PDF.
     void cmdExportar_Click();
+    // The chart's picture and its numbers (a column per spread), for a document or a sheet.
+    void cmdCopiar_Click();
 
     QChartView* MSChart1 = nullptr;
     QToolButton* cmdPrint = nullptr;
     QToolButton* cmdExportar = nullptr;
+    QToolButton* cmdCopiar = nullptr;
     QChart* grafico() const;
     // Asks MediasOptimas and marks them; the window does so once it is on screen.
     void marcaOptimos();
