@@ -34,37 +34,7 @@ namespace {
 // stays quick. The limits and the signals are computed on every value.
 constexpr std::size_t kPuntosDibujados = 4000;
 constexpr std::size_t kMarcasDibujadas = 800;
-
-QValueAxis* eje(QChart* chart, const QString& titulo, Qt::Alignment lado) {
-    auto* e = new QValueAxis;
-    e->setTitleText(titulo);
-    chart->addAxis(e, lado);
-    return e;
-}
-
-void une(QChart* chart, QAbstractSeries* serie, QValueAxis* x, QValueAxis* y) {
-    chart->addSeries(serie);
-    serie->attachAxis(x);
-    serie->attachAxis(y);
-}
-
-QLineSeries* linea(const QString& nombre, const QColor& color, Qt::PenStyle estilo,
-                   const QList<QPointF>& puntos) {
-    auto* s = new QLineSeries;
-    s->setName(nombre);
-    s->setPen(QPen(color, 1.5, estilo));
-    s->replace(puntos);
-    return s;
-}
-
-QChartView* vista(QChart* chart, const char* nombre, const QString& accesible) {
-    auto* v = new QChartView(chart);
-    v->setObjectName(QLatin1String(nombre));
-    v->setAccessibleName(accesible);
-    v->setRenderHint(QPainter::Antialiasing);
-    v->setMinimumSize(760, 320);
-    return v;
-}
+const QSize kTamano(760, 320);
 
 // The line through values in their order, the first at `x0`. Past kPuntosDibujados values,
 // each stretch of them is drawn by its lowest and highest in their order, so that no spike is
@@ -195,7 +165,7 @@ DlgProbabilidad::DlgProbabilidad(const DatosProbabilidad& d, const Limites& l, Q
     setObjectName(QStringLiteral("Probabilidad"));
     setWindowTitle(QStringLiteral("Gráfico de probabilidad normal"));
     QChart* chart = graficoDeProbabilidad(d, l);
-    grafico = vista(chart, "grafico", QStringLiteral("Gráfico de probabilidad normal"));
+    grafico = vista(chart, "grafico", QStringLiteral("Gráfico de probabilidad normal"), kTamano);
     grafico->setMinimumHeight(480);
     auto* todo = new QVBoxLayout(this);
     todo->addWidget(grafico);
@@ -350,9 +320,10 @@ DlgControl::DlgControl(const DatosControl& d, QWidget* padre) : QDialog(padre) {
                        ? QStringLiteral("Gráfico de control de medias y desviaciones (X̄–S)")
                        : QStringLiteral("Gráfico de control de individuos y rangos móviles "
                                         "(I-MR)"));
-    graficoValores = vista(graficoDeControl(d, d.valores), "graficoValores", windowTitle());
-    graficoRangos =
-        vista(graficoDeControl(d, d.rangos), "graficoRangos", QStringLiteral("Gráfico de rangos"));
+    graficoValores =
+        vista(graficoDeControl(d, d.valores), "graficoValores", windowTitle(), kTamano);
+    graficoRangos = vista(graficoDeControl(d, d.rangos), "graficoRangos",
+                          QStringLiteral("Gráfico de rangos"), kTamano);
     lblSenales = new QLabel(d.veredicto);
     lblSenales->setObjectName(QStringLiteral("lblSenales"));
     lblSenales->setWordWrap(true);

@@ -21,37 +21,7 @@
 
 namespace {
 constexpr int kUltimos = 25;
-
-QValueAxis* eje(QChart* chart, const QString& titulo, Qt::Alignment lado) {
-    auto* e = new QValueAxis;
-    e->setTitleText(titulo);
-    chart->addAxis(e, lado);
-    return e;
-}
-
-void une(QChart* chart, QAbstractSeries* serie, QValueAxis* x, QValueAxis* y) {
-    chart->addSeries(serie);
-    serie->attachAxis(x);
-    serie->attachAxis(y);
-}
-
-QLineSeries* linea(const QString& nombre, const QColor& color, Qt::PenStyle estilo,
-                   const QList<QPointF>& puntos) {
-    auto* s = new QLineSeries;
-    s->setName(nombre);
-    s->setPen(QPen(color, 1.5, estilo));
-    s->replace(puntos);
-    return s;
-}
-
-QChartView* vista(QChart* chart, const char* nombre, const QString& accesible) {
-    auto* v = new QChartView(chart);
-    v->setObjectName(QLatin1String(nombre));
-    v->setAccessibleName(accesible);
-    v->setRenderHint(QPainter::Antialiasing);
-    v->setMinimumSize(460, 250);
-    return v;
-}
+const QSize kTamano(460, 250); // six charts on one screen
 
 // Bars as outlines on the density scale, the curves over them, the tolerance marked.
 QChart* histogramaConCurvas(const DatosResumen& d) {
@@ -181,14 +151,16 @@ DlgResumenCapacidad::DlgResumenCapacidad(const DatosResumen& d, QWidget* padre) 
     setObjectName(QStringLiteral("ResumenCapacidad"));
     setWindowTitle(QStringLiteral("Resumen de capacidad"));
     graficoValores = vista(graficoDeControl(d.control, d.control.valores), "graficoValores",
-                           QStringLiteral("Gráfico de control"));
+                           QStringLiteral("Gráfico de control"), kTamano);
     graficoRangos = vista(graficoDeControl(d.control, d.control.rangos), "graficoRangos",
-                          QStringLiteral("Gráfico de la dispersión"));
-    graficoUltimos = vista(ultimosPuntos(d), "graficoUltimos", QStringLiteral("Últimos puntos"));
+                          QStringLiteral("Gráfico de la dispersión"), kTamano);
+    graficoUltimos =
+        vista(ultimosPuntos(d), "graficoUltimos", QStringLiteral("Últimos puntos"), kTamano);
     graficoHistograma =
-        vista(histogramaConCurvas(d), "graficoHistograma", QStringLiteral("Histograma"));
-    graficoProbabilidad = vista(graficoDeProbabilidad(d.probabilidad, d.limites),
-                                "graficoProbabilidad", QStringLiteral("Gráfico de probabilidad"));
+        vista(histogramaConCurvas(d), "graficoHistograma", QStringLiteral("Histograma"), kTamano);
+    graficoProbabilidad =
+        vista(graficoDeProbabilidad(d.probabilidad, d.limites), "graficoProbabilidad",
+              QStringLiteral("Gráfico de probabilidad"), kTamano);
     lblIndices = new QLabel(comoHtml(d.indices));
     lblIndices->setObjectName(QStringLiteral("lblIndices"));
     lblIndices->setTextInteractionFlags(Qt::TextSelectableByMouse);

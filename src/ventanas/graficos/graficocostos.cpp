@@ -1,6 +1,7 @@
 #include "graficos/graficocostos.h"
 
 #include "archivos/archivos.h"
+#include "graficos/botonesgrafico.h"
 #include "graficos/nuevografico.h"
 #include "numeros/errores.h"
 #include "numeros/numeros.h"
@@ -10,7 +11,6 @@
 #include "plataforma/trabajo.h"
 
 #include <QBarCategoryAxis>
-#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QDir>
@@ -18,7 +18,6 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QScatterSeries>
 #include <QTimer>
 #include <QToolButton>
@@ -67,18 +66,10 @@ QIcon iconoExportar() {
 
 // Drawn in memory, then written whole or not at all.
 void guardaPdf(QWidget* ventana, const QString& ruta) {
-    QByteArray bytes;
-    QBuffer memoria(&bytes);
-    memoria.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&memoria);
-        pdf.setPageOrientation(QPageLayout::Landscape);
-        if (!pintaVentana(ventana, &pdf))
-            throw ErrorLozar(kErrEntradaSalida,
-                             QStringLiteral("No se pudo dibujar el gráfico para \"%1\"")
-                                 .arg(QDir::toNativeSeparators(ruta)));
-    }
-    guardaArchivoSeguro(ruta, bytes);
+    guardaArchivoSeguro(
+        ruta,
+        pdfDeVentana(ventana,
+                     QStringLiteral("el gráfico para \"%1\"").arg(QDir::toNativeSeparators(ruta))));
 }
 // Ticks on round steps, about ten of them over the axis's range (which stays as computed), with
 // as many decimals as the step needs.
