@@ -67,7 +67,7 @@ Histograma histogramaDe(const std::vector<double>& o) {
     h.ancho = rango / clases;
     h.cuentas.assign(std::size_t(clases), 0);
     for (double v : o)
-        ++h.cuentas[std::size_t(
-            h.ancho > 0 ? std::min(clases - 1, int((v - h.desde) / h.ancho)) : 0)];
+        ++h.cuentas[std::size_t(h.ancho > 0 ? std::min(clases - 1, int((v - h.desde) / h.ancho))
+                                            : 0)];
     return h;
 }
