@@ -124,7 +124,7 @@ QChart* graficoDeProbabilidad(const DatosProbabilidad& d, const Limites& l) {
     // The normal of the values' mean and deviation: z = (x − mean) / s.
     if (d.desviacion > 0) {
         une(chart,
-            linea(QStringLiteral("Normal ajustada"), kNegro, Qt::SolidLine,
+            linea(QStringLiteral("Normal"), kNegro, Qt::SolidLine,
                   {{d.media + d.zMin * d.desviacion, d.zMin},
                    {d.media + d.zMax * d.desviacion, d.zMax}}),
             x, y);
