@@ -6,6 +6,7 @@
 #include "estudio/zonas.h"
 #include "indices.h"
 #include "muestra.h"
+#include "numeros/numeros.h"
 
 #include <QtTest>
 #include <functional>
@@ -191,24 +192,24 @@ void TstIndices::carta() {
     QCOMPARE(r.fueraDispersion, std::vector<std::size_t>{7});
 }
 
-// Montgomery's piston rings (Introduction to Statistical Quality Control, table 6.3): 25
-// subgroups of 5 diameters. X̄–R by the published constants: x̿ ± A2 R̄ with A2 = 0.577, and
-// D3 R̄ = 0, D4 R̄ with D4 = 2.114; a subgroup with one value less turns the chart into X̄–S,
-// each subgroup with its own limits, x̿ ± 3σ/√nᵢ from the pooled σ, and the S chart's upper
-// limit B6(nᵢ)σ = (c4 + 3√(1 − c4²))σ.
+// Montgomery's piston rings (Introduction to Statistical Quality Control, example 6.1, as the
+// qcc package ships them): 25 subgroups of 5 diameters, x̿ 74.00118 and R̄ 0.02276. X̄–R as
+// published: x̿ ± A2 R̄, 73.988 and 74.014; the range chart from 0 to D4 R̄. A subgroup with one value
+// less turns the chart into X̄–S, each subgroup with its own limits, x̿ ± 3σ/√nᵢ from the pooled σ,
+// and the S chart's upper limit (c4 + 3√(1 − c4²))σ.
 void TstIndices::cartaPublicada() {
     std::vector<double> v = {
-        74.030, 74.002, 74.019, 73.992, 74.008, 73.995, 73.992, 74.001, 74.011, 74.004, 73.998,
+        74.03,  74.002, 74.019, 73.992, 74.008, 73.995, 73.992, 74.001, 74.011, 74.004, 73.988,
         74.024, 74.021, 74.005, 74.002, 74.002, 73.996, 73.993, 74.015, 74.009, 73.992, 74.007,
         74.015, 73.989, 74.014, 74.009, 73.994, 73.997, 73.985, 73.993, 73.995, 74.006, 73.994,
-        74.000, 74.005, 73.985, 74.003, 73.993, 74.015, 73.988, 74.008, 73.995, 74.009, 74.005,
-        74.004, 73.998, 74.000, 73.990, 74.007, 73.995, 73.994, 73.998, 73.994, 73.995, 73.990,
-        74.004, 74.000, 74.007, 74.000, 73.996, 73.983, 74.002, 73.998, 73.997, 74.012, 74.006,
-        73.967, 73.994, 74.000, 73.984, 74.012, 74.014, 73.998, 73.999, 74.007, 74.000, 73.984,
-        74.005, 73.998, 73.996, 73.994, 74.012, 73.986, 74.005, 74.007, 74.006, 74.010, 74.018,
-        74.003, 74.000, 73.984, 74.002, 74.003, 74.005, 73.997, 74.000, 74.010, 74.013, 74.020,
-        74.003, 73.982, 74.001, 74.015, 74.005, 73.996, 74.004, 73.999, 73.990, 74.006, 74.009,
-        74.010, 73.989, 73.990, 74.009, 74.014, 74.015, 74.008, 73.993, 74.000, 74.010, 73.982,
+        74.0,   74.005, 73.985, 74.003, 73.993, 74.015, 73.988, 74.008, 73.995, 74.009, 74.005,
+        74.004, 73.998, 74.0,   73.99,  74.007, 73.995, 73.994, 73.998, 73.994, 73.995, 73.99,
+        74.004, 74.0,   74.007, 74.0,   73.996, 73.983, 74.002, 73.998, 73.997, 74.012, 74.006,
+        73.967, 73.994, 74.0,   73.984, 74.012, 74.014, 73.998, 73.999, 74.007, 74.0,   73.984,
+        74.005, 73.998, 73.996, 73.994, 74.012, 73.986, 74.005, 74.007, 74.006, 74.01,  74.018,
+        74.003, 74.0,   73.984, 74.002, 74.003, 74.005, 73.997, 74.0,   74.01,  74.013, 74.02,
+        74.003, 73.988, 74.001, 74.009, 74.005, 73.996, 74.004, 73.999, 73.99,  74.006, 74.009,
+        74.01,  73.989, 73.99,  74.009, 74.014, 74.015, 74.008, 73.993, 74.0,   74.01,  73.982,
         73.984, 73.995, 74.017, 74.013,
     };
     std::vector<std::vector<double>> grupos;
@@ -216,12 +217,14 @@ void TstIndices::cartaPublicada() {
         grupos.emplace_back(v.begin() + std::ptrdiff_t(i), v.begin() + std::ptrdiff_t(i + 5));
     const CartaControl c = cartaMedias(grupos);
     QVERIFY(c.tipo == TipoCarta::MediasRangos && c.tamanos.empty());
-    const double rbarra = 0.02284, media = 74.001256;
-    LOZAR_COMPARA(c.centro, media, 1e-9);
-    LOZAR_COMPARA(c.mediaDispersion, rbarra, 1e-9);
-    LOZAR_COMPARA(c.puntos(3).lcs, media + 0.577 * rbarra, 2e-5);
-    LOZAR_COMPARA(c.puntos(3).lci, media - 0.577 * rbarra, 2e-5);
-    LOZAR_COMPARA(c.dispersion(3).lcs, 2.114 * rbarra, 2e-5);
+    LOZAR_COMPARA(c.centro, 74.001176, 1e-12);
+    LOZAR_COMPARA(c.mediaDispersion, 0.02276, 1e-12);
+    // The book's limits to its three decimals; against its constants A2 = 0.577 and
+    // D4 = 2.114, to the constants' own rounding.
+    QCOMPARE(formatea(c.puntos(3).lci, "0.000") + " " + formatea(c.puntos(3).lcs, "0.000"),
+             QStringLiteral("73.988 74.014"));
+    LOZAR_COMPARA(c.puntos(3).lcs - c.centro, 0.577 * 0.02276, 0.0005 * 0.02276);
+    LOZAR_COMPARA(c.dispersion(3).lcs, 2.114 * 0.02276, 0.0005 * 0.02276);
     QCOMPARE(c.dispersion(3).lci, 0.0);
     QVERIFY(c.estable());
 
