@@ -58,15 +58,17 @@ std::optional<MediaOptima> buscaMediaOptima(const Cajas& cajas, double sigma,
         // digits come from its slope, which changes sign there.
         const double cerca = std::max(std::fabs(m), hasta - desde) * 1e-6;
         const double lo = std::max(a, m - cerca), hi = std::min(b, m + cerca);
-        const double dlo = sigma > 0 ? derivada(lo) : 0, dhi = sigma > 0 ? derivada(hi) : 0;
-        if (sigma > 0 && dlo < 0 && dhi > 0) {
-            std::uintmax_t iteraciones = 200;
-            const auto raiz = boost::math::tools::toms748_solve(
-                derivada, lo, hi, dlo, dhi, boost::math::tools::eps_tolerance<double>(50),
-                iteraciones);
-            const double x = (raiz.first + raiz.second) / 2, fx = costo(x);
-            if (fx <= fm)
-                m = x, fm = fx;
+        if (sigma > 0) {
+            const double dlo = derivada(lo), dhi = derivada(hi);
+            if (dlo < 0 && dhi > 0) {
+                std::uintmax_t iteraciones = 200;
+                const auto raiz = boost::math::tools::toms748_solve(
+                    derivada, lo, hi, dlo, dhi, boost::math::tools::eps_tolerance<double>(50),
+                    iteraciones);
+                const double x = (raiz.first + raiz.second) / 2, fx = costo(x);
+                if (fx <= fm)
+                    m = x, fm = fx;
+            }
         }
         if (!mejor || fm < mejor->efectivo)
             mejor = MediaOptima{m, fm, m, m};
