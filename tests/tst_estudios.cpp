@@ -216,6 +216,8 @@ void TstEstudios::abrirEsTodoONada_data() {
     fila("medicion que no es un numero",
          tipico + "\"Taguchi=0\"\r\n\"Mediciones=2\"\r\n1.5\r\nabc\r\n",
          abrir + "13.- La medición 2 del estudio no es un número: «abc»");
+    fila("medicion infinita", tipico + "\"Mediciones=2\"\r\n1.5\r\ninf\r\n",
+         abrir + "13.- La medición 2 del estudio no es un número: «inf»");
     fila("mediciones cortadas", tipico + "\"Mediciones=3\"\r\n1.5\r\n2.5\r\n",
          abrir + "62.- El estudio termina antes que sus mediciones: anuncia 3 y trae 2");
     fila("subgrupo en algunas", tipico + "\"Mediciones=2\"\r\n1.5\t1\r\n2.5\r\n", abrir + "13.- ");
