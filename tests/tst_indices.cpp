@@ -1,5 +1,6 @@
 // The capability study's statistics: spread within, intervals, normality, the individuals chart.
 #include "capacidad/capacidad.h"
+#include "capacidad/estabilidad.h"
 #include "cartas.h"
 #include "comun/cajasmapa.h"
 #include "comun/comparar.h"
@@ -177,6 +178,12 @@ void TstIndices::carta() {
     QVERIFY(std::any_of(c.enRacha.begin(), c.enRacha.end(), [](std::size_t i) { return i >= 57; }));
     LOZAR_COMPARA(c.dispersion(0).lcs, 3.267 * c.mediaDispersion, 2e-4);
     LOZAR_COMPARA(c.puntos(0).lcs - c.centro, 2.66 * c.mediaDispersion, 1e-3);
+    {
+        LocaleFijo en(QLocale::c());
+        QVERIFY2(resumenDeEstabilidad(c).contains("(3 de 199 puntos fuera de los límites; por azar "
+                                                  "se esperan unos 0.5; "),
+                 qPrintable(resumenDeEstabilidad(c)));
+    }
     // In control, nothing flagged.
     std::vector<double> tranquilo;
     for (int i = 0; i < 30; ++i)
