@@ -184,6 +184,13 @@ void TstIndices::carta() {
                                                   "se esperan unos 0.5; "),
                  qPrintable(resumenDeEstabilidad(c)));
     }
+    // Exactly 8 in a row above the centre close a run at the eighth.
+    std::vector<double> ocho;
+    for (int i = 0; i < 13; ++i)
+        ocho.push_back(i % 2 ? 1 : -1);
+    ocho.insert(ocho.end(), 8, 0.5);
+    ocho.push_back(-1);
+    QCOMPARE(cartaIndividuales(ocho).enRacha, std::vector<std::size_t>{20});
     // In control, nothing flagged.
     std::vector<double> tranquilo;
     for (int i = 0; i < 30; ++i)

@@ -327,12 +327,12 @@ void TstNucleo::exacto_data() {
         QTest::addRow("escalones, media %g", mu)
             << Textos{} << 0 << mu << s << costo / (1 - dI - (1 - dS));
     }
-    // The Taguchi loss alone, its limits 100σ away: k(σ² + (μ − T)²) on the nominal, with
+    // The Taguchi loss alone, its limits 50σ away: k(σ² + (μ − T)²) on the nominal, with
     // k = 10 / 100².
     QTest::addRow("solo Taguchi") << Textos{{Caja::XDesI, "-1000"}, {Caja::XRetI, "-50"},
                                             {Caja::XRetS, "150"},   {Caja::XDesS, "1000"},
                                             {Caja::xa, "-1000"},    {Caja::xb, "1000"}}
-                                  << 1 << 50.5 << 1.0 << 5 + 10.0 / 10000 * 1.25;
+                                  << 1 << 50.5 << 2.0 << 5 + 10.0 / 10000 * 4.25;
     // Without spread: the cost where the mean lies.
     QTest::addRow("sin dispersion") << Textos{} << 1 << 35.0 << 0.0 << 5 + 10.0 * 15 * 15 / 900;
 }
