@@ -129,9 +129,9 @@ Capacidad calculaCapacidad(const Cajas& c, const FormaProceso* forma,
     // What a supplier asks for beside the indices: parts per million out of the tolerance.
     auto fuera = [&](double sd) {
         const double zI = (l.retI - m.media) / sd, zS = (l.retS - m.media) / sd;
-        return Capacidad::FueraDeEspecificacion{forma ? forma->cdf(zI) : double(normal.cdf(zI)),
-                                                forma ? forma->cola(zS)
-                                                      : double(normal.colaSuperior(zS))};
+        return Capacidad::FueraDeTolerancia{forma ? forma->cdf(zI) : double(normal.cdf(zI)),
+                                            forma ? forma->cola(zS)
+                                                  : double(normal.colaSuperior(zS))};
     };
     if (r.sigmaDentro > 0 && !forma)
         r.fueraDentro = fuera(r.sigmaDentro);
@@ -144,7 +144,7 @@ Capacidad calculaCapacidad(const Cajas& c, const FormaProceso* forma,
     for (double& f : *r.observada)
         f /= double(m.n);
     const std::vector<double>& o = *r.observada;
-    r.fueraObservado = Capacidad::FueraDeEspecificacion{o[0] + o[1], o[3] + o[4]};
+    r.fueraObservado = Capacidad::FueraDeTolerancia{o[0] + o[1], o[3] + o[4]};
     return r;
 }
 
@@ -241,7 +241,7 @@ QList<QStringList> informeCapacidad(const Cajas& c, const FormaProceso* forma,
         f << QStringList();
         // Parts per million out of the tolerance, and Z.bench: the normal deviate whose upper
         // tail is the whole fraction out.
-        using F = Capacidad::FueraDeEspecificacion;
+        using F = Capacidad::FueraDeTolerancia;
         f << QStringList{QStringLiteral("Partes por millón"), QStringLiteral("Esperado (σ dentro)"),
                          QStringLiteral("Esperado (s total)"), QStringLiteral("Observado")};
         const struct {

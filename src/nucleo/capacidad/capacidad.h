@@ -37,11 +37,11 @@ struct Capacidad {
     std::optional<CartaControl> estabilidad; // of the values, or of the subgroups
     // Fractions below the lower and above the upper rework limit, expected from the spread
     // within and the overall one (none for a skewed shape's within), and observed.
-    struct FueraDeEspecificacion {
+    struct FueraDeTolerancia {
         double debajo = 0, encima = 0;
         double total() const { return debajo + encima; }
     };
-    std::optional<FueraDeEspecificacion> fueraDentro, fueraTotal, fueraObservado;
+    std::optional<FueraDeTolerancia> fueraDentro, fueraTotal, fueraObservado;
 };
 
 // `subgrupos`, when given, numbers each measurement's subgroup (as long as `mediciones`);
