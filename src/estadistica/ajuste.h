@@ -22,7 +22,7 @@ enum class Familia {
     Logistica,         // μ, s
     LogLogistica,      // μ, s of ln x (logistic)
     LogLogistica3,     // μ, s of ln(x − γ), γ
-    Johnson,           // tipo (0 SB, 1 SL, 2 SU), γ, δ, ξ, λ: Φ⁻¹(F) = γ + δ h((x − ξ)/λ)
+    Johnson, // tipo (0 SB, 1 SL, 2 SU), γ, δ, ξ, λ: Φ⁻¹(F) = γ + δ h((x − ξ)/λ)
 };
 constexpr int kNumFamilias = int(Familia::Johnson) + 1;
 
@@ -59,10 +59,21 @@ public:
     double momentoParcial(int k, double a, double b) const;
 
 private:
+    // Box-Cox and Johnson, x = t(z) with z standard normal: the range of z and how fast ln x
+    // grows with z, what the quadratures need.
+    bool transformaNormal(double& zlo, double& zhi, double& crecimiento) const;
+    double xDeZ(double z) const;
+    double zDeX(double x) const;
+    double momentoCentral(int j) const;
+    double momentoParcialCuadratura(int k, double a, double b) const;
+
     Familia familia_;
     std::vector<double> parametros_;
     double media_, desviacion_, sesgo_, curtosis_;
 };
+
+// The family's name, with the Johnson type: "Transformación de Johnson (SU)".
+std::string nombreDistribucion(const DistribucionAjustada& d);
 
 // One family fitted to the data: by maximum likelihood (the Johnson system by percentiles).
 struct Ajuste {
@@ -81,6 +92,11 @@ struct Ajuste {
 
     DistribucionAjustada distribucion() const { return {familia, parametros}; }
 };
+
+// The p-value of a fit's A² to n values by D'Agostino and Stephens' tables for estimated
+// parameters (normal, lognormal, exponential, Weibull, extreme values, logistic, loglogistic;
+// none for the other families); `cota` hears when it lies beyond the table's ends.
+std::optional<double> pAjuste(Familia f, double a2, std::size_t n, Ajuste::Cota* cota = nullptr);
 
 // One family. `lambdaRedondeada` rounds the Box-Cox λ to the nearest half.
 Ajuste ajusta(Familia f, const std::vector<double>& datos, bool lambdaRedondeada = false);
