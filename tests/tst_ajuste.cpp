@@ -154,6 +154,12 @@ void TstAjuste::rodamientos() {
     QCOMPARE(std::round(w.parametros[1] * 100) / 100, 81.88);
     QCOMPARE(std::round(l.parametros[0] * 1000) / 1000, 4.150);
     QCOMPARE(std::round(l.parametros[1] * 1000) / 1000, 0.522);
+    // Box-Cox's λ, 0.19, rounds to 0: the lognormal again, σ with n − 1.
+    const Ajuste b = ajusta(Familia::BoxCox, v, true);
+    QCOMPARE(b.parametros[0], 0.0);
+    QVERIFY(std::isnan(b.errores[0]) && b.errores[1] > 0);
+    LOZAR_COMPARA(b.parametros[1], l.parametros[0], 1e-12);
+    LOZAR_COMPARA(b.parametros[2], l.parametros[1] * std::sqrt(23.0 / 22), 1e-12);
     // The three-parameter Weibull improves on it, but not significantly at 23 values.
     const Ajuste w3 = ajusta(Familia::Weibull3, v);
     QVERIFY(w3.logVerosimilitud >= w.logVerosimilitud && w3.parametros[2] < v.front());

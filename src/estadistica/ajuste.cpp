@@ -373,8 +373,10 @@ double DistribucionAjustada::momentoCentral(int j) const {
     if (zhi < c && phi(zhi) > 1e-300 && familia_ == Familia::BoxCox)
         return kNaN; // x runs to infinity where the normal still has weight
     const double m = media_;
-    return integra([&](double z) { return std::pow(xDeZ(z) - m, j) * phi(z); }, std::max(zlo, -c),
-                   std::min(zhi, c), 0.0);
+    // Box-Cox with λ > 0: the normal mass below the transform's range is the atom at 0.
+    const double atomo = std::isinf(zlo) ? 0 : std::pow(-m, j) * Phi(zlo);
+    return atomo + integra([&](double z) { return std::pow(xDeZ(z) - m, j) * phi(z); },
+                           std::max(zlo, -c), std::min(zhi, c), 0.0);
 }
 
 double DistribucionAjustada::densidad(double x) const {
