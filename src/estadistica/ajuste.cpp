@@ -650,7 +650,7 @@ double DistribucionAjustada::momentoParcial(int k, double a, double b) const {
                 if (j == 0)
                     return pb <= 0.5 ? pb - pa : qa - qb;
                 const double c = j * q[1], x = 1 + c, y = 1 - c;
-                // The upper part through I_(1−p)(1 − c, 1 + c), for its digits near p = 1.
+                // Above the median through I_(1−p)(1 − c, 1 + c), for its digits near p = 1.
                 const double d = pb <= 0.5
                                      ? boost::math::ibeta(x, y, pb) - boost::math::ibeta(x, y, pa)
                                      : boost::math::ibeta(y, x, qa) - boost::math::ibeta(y, x, qb);

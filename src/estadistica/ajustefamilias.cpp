@@ -86,7 +86,7 @@ Interior weibullLog(const std::vector<double>& v, double k0 = kNaN) {
             m2 += (x - vm) * (x - vm);
         k0 = 1.28 / std::sqrt(double(m2 / n)); // the sd of ln W is π/(k√6)
     }
-    double lo = 0, hi = kInf, k = k0, s0 = 0;
+    double lo = 0, hi = kInf, k = k0;
     for (int it = 0; it < 200; ++it) {
         long double S0 = 0, S1 = 0, S2 = 0;
         for (double x : v) {
@@ -95,7 +95,6 @@ Interior weibullLog(const std::vector<double>& v, double k0 = kNaN) {
         }
         const double m1 = double(S1 / S0), g = m1 + top - vm - 1 / k;
         const double dg = double(S2 / S0) - m1 * m1 + 1 / (k * k);
-        s0 = double(S0);
         (g < 0 ? lo : hi) = k;
         double nuevo = k - g / dg;
         if (!(nuevo > lo && nuevo < hi))
@@ -112,7 +111,6 @@ Interior weibullLog(const std::vector<double>& v, double k0 = kNaN) {
     long double S0 = 0;
     for (double x : v)
         S0 += std::exp(k * (x - top));
-    (void)s0;
     r.a = k;
     r.b = top + std::log(double(S0 / n)) / k;
     // ℓ of v as the smallest extreme value: n ln k + k Σ(v − ln λ) − n.
