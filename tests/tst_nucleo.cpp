@@ -1,6 +1,8 @@
 // The study's core without a display: the cost curve, its zones, Cpk, checks, shapes near the
 // normal, the exact cost and its optimum, and study values that hold quotes.
+#include "ajuste.h"
 #include "archivos/archivoestudio.h"
+#include "capacidad/capacidad.h"
 #include "comun/cajasmapa.h"
 #include "comun/comparar.h"
 #include "costo/efectivo.h"
@@ -37,6 +39,9 @@ private slots:
     void optimoPlano();
     void optimoExacto();
     void actualTodoDesperdicio();
+    void procesoAjustado_data();
+    void procesoAjustado();
+    void ajusteEnArchivo();
 };
 
 namespace {
@@ -406,6 +411,84 @@ void TstNucleo::actualTodoDesperdicio() {
         QCOMPARE(f.value(1), QStringLiteral("100% Desperdicio"));
         QCOMPARE(f.value(2), QStringLiteral("Ilimitado: el actual es 100% desperdicio"));
     }
+}
+
+void TstNucleo::procesoAjustado_data() {
+    QTest::addColumn<QString>("ajuste");
+    QTest::newRow("lognormal") << "Lognormal;3.9;0.3";
+    QTest::newRow("Weibull 3") << "Weibull3;2;40;15";
+    QTest::newRow("gamma 3") << "Gamma3;3;10;20";
+    QTest::newRow("exponencial") << "Exponencial;20";
+    QTest::newRow("valor extremo mínimo") << "VEMinimo;55;10";
+    QTest::newRow("logística") << "Logistica;50;8";
+    QTest::newRow("loglogística 3") << "LogLogistica3;3.7;0.15;10";
+    QTest::newRow("Box-Cox") << "BoxCox;0.5;12.14;1.2";
+    QTest::newRow("Johnson SU") << "Johnson;2;0.3;1.5;50;10";
+    QTest::newRow("Johnson SB") << "Johnson;0;0.2;1.2;0;100";
+}
+
+// A fitted process through the study's one path: its shape standardised by the fit's own mean and
+// spread must give back the fit. The exact cost against Simpson's rule on Lozar(x) f(x) between
+// the limits, written here from the fitted density alone; the percentile Cpk against the fit's
+// own quantiles.
+void TstNucleo::procesoAjustado() {
+    QFETCH(QString, ajuste);
+    CajasMapa c = CajasMapa::tipico(1);
+    c.valorAjuste = ajuste;
+    const std::shared_ptr<const DistribucionAjustada> d = ajusteDeTexto(ajuste);
+    const double m = d->media(), s = d->desviacion();
+    c.textos[Caja::Media] = QString::number(m, 'g', 17);
+    c.textos[Caja::StdDev] = QString::number(s, 'g', 17);
+    const std::shared_ptr<const FormaProceso> forma = formaDe(c);
+    QVERIFY(forma && forma->ajuste());
+
+    double esperado = 0;
+    const double desde = std::max(d->minimo(), d->cuantil(1e-13));
+    const double hasta = std::min(d->maximo(), d->cuantil(1 - 1e-13));
+    const double cortes[] = {desde, 10, 20, 50, 80, 90, hasta};
+    for (int k = 0; k + 1 < 7; ++k) {
+        const double a = std::clamp(cortes[k], desde, hasta),
+                     b = std::clamp(cortes[k + 1], a, hasta);
+        const int n = 20000;
+        const double h = (b - a) / n;
+        // Midpoint of each piece's ends, for a density that is infinite at its support's end.
+        auto g = [&](double x) { return Lozar(c, x) * d->densidad(x); };
+        for (int i = 0; i < n; i += 2)
+            esperado += h / 3 *
+                        (g(a + i * h + (i == 0 ? 1e-12 : 0)) + 4 * g(a + (i + 1) * h) +
+                         g(a + (i + 2) * h - (i + 2 == n ? 1e-12 : 0)));
+    }
+    const double desperdicio = d->cdf(10) + d->cola(90);
+    const CostoExacto r = costoExacto(c, m, s, forma.get());
+    LOZAR_COMPARA(r.efectivo, esperado / (1 - desperdicio), 1e-6);
+    LOZAR_COMPARA(r.desperdicio, desperdicio, 1e-9);
+
+    const Capacidad cap = calculaCapacidad(c, forma.get(), nullptr);
+    const double med = d->cuantil(0.5);
+    QVERIFY(cap.cpk);
+    LOZAR_COMPARA(*cap.cpk,
+                  std::min((80 - med) / (d->cuantil(0.99865) - med),
+                           (med - 20) / (med - d->cuantil(0.00135))),
+                  1e-9);
+}
+
+// The fit a study keeps reads back to the same doubles; a file naming a fit Lozar cannot build is
+// refused whole, before anything of it reaches the study.
+void TstNucleo::ajusteEnArchivo() {
+    const DistribucionAjustada d(Familia::Weibull3, {1.0 / 3, 81.87654321, 1e-7});
+    const QString texto = textoDeAjuste(d);
+    QCOMPARE(ajusteDeTexto(texto)->parametros(), d.parametros());
+    QStringList valores(kCamposTodos, QString());
+    valores[kCampoTaguchi] = "0";
+    for (const char* malo : {"Cauchy;1;2", "Weibull;2", "Weibull;2;-1", "Lognormal;nan;1",
+                             "Lognormal;1,5;1", "Weibull3;2;1;x"}) {
+        valores[kCampoAjuste] = QString::fromLatin1(malo);
+        QVERIFY_THROWS_EXCEPTION(ErrorLozar, leeEstudioEntero(escribeEstudio(valores)));
+    }
+    valores[kCampoAjuste] = texto;
+    const QByteArray bytes = escribeEstudio(valores);
+    QVERIFY(bytes.contains("\"Ajuste=Weibull3;0.3333333333333333;81.87654321;1e-07\""));
+    QCOMPARE(leeEstudioEntero(bytes).valores[kCampoAjuste], texto);
 }
 
 QTEST_GUILESS_MAIN(TstNucleo)

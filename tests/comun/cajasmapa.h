@@ -9,9 +9,11 @@ class CajasMapa : public Cajas {
 public:
     QMap<Caja, QString> textos;
     int valorTaguchi = 0;
+    QString valorAjuste;
 
     QString texto(Caja caja) const override { return textos.value(caja, QStringLiteral("0")); }
     int taguchi() const override { return valorTaguchi; }
+    QString ajuste() const override { return valorAjuste; }
 
     // The usual study: limits 10/20/50/80/90, scrap 30, rework 10, nominal 5, range 0..100.
     static CajasMapa tipico(int taguchi = 0) {

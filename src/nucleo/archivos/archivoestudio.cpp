@@ -1,6 +1,7 @@
 #include "archivos/archivoestudio.h"
 
 #include "archivos/cp1252.h"
+#include "estudio/forma.h"
 #include "numeros/numeros.h"
 #include "numeros/progreso.h"
 
@@ -8,9 +9,9 @@
 #include <cmath>
 
 const char* const kClavesEstudio[kCamposTodos] = {
-    "Titulo", "ya",     "yb",      "YRetI", "YDesI",    "YNomI",   "YRetS", "YDesS",
-    "YNomS",  "xa",     "xb",      "XDesI", "XRetI",    "XObj",    "XRetS", "XDesS",
-    "Media",  "StdDev", "Taguchi", "Sesgo", "Curtosis", "Unidades"};
+    "Titulo", "ya",     "yb",      "YRetI", "YDesI",    "YNomI",    "YRetS", "YDesS",
+    "YNomS",  "xa",     "xb",      "XDesI", "XRetI",    "XObj",     "XRetS", "XDesS",
+    "Media",  "StdDev", "Taguchi", "Sesgo", "Curtosis", "Unidades", "Ajuste"};
 
 namespace {
 constexpr int kErrValorPropiedad = 380;
@@ -39,7 +40,7 @@ QByteArray escribeEstudio(const QStringList& valores, const MedicionesEstudio* m
         !valores.value(kCamposEstudio).isEmpty() || !valores.value(kCamposEstudio + 1).isEmpty();
     for (int i = 0; i < kCamposTodos; ++i) {
         if ((i >= kCamposEstudio && i < kCampoUnidades && !forma) ||
-            (i == kCampoUnidades && valores.value(i).isEmpty()))
+            (i >= kCampoUnidades && valores.value(i).isEmpty()))
             continue;
         const QString linea =
             QString::fromLatin1(kClavesEstudio[i]) + QLatin1Char('=') + valores.value(i);
@@ -280,5 +281,7 @@ EstudioEnArchivo leeEstudioEntero(QByteArrayView bytes, Progreso* progreso) {
             e.faltan << k;
     if (!leido[kCampoTaguchi])
         e.valores[kCampoTaguchi] = QStringLiteral("0");
+    if (!e.valores[kCampoAjuste].isEmpty())
+        ajusteDeTexto(e.valores[kCampoAjuste]);
     return e;
 }

@@ -12,7 +12,8 @@ class Progreso;
 
 // Study files (.lzr): 19 lines "key=value" in double quotes, CR LF, Windows-1252; a skewed
 // process adds "Sesgo=" and "Curtosis=" after them, a study that knows its yearly volume
-// "Unidades=", and one with measurements their block last:
+// "Unidades=", one whose process is a distribution fitted to its measurements "Ajuste=" (see
+// textoDeAjuste), and one with measurements their block last:
 //
 //   "Mediciones=120"          how many follow
 //   "Origen=C:\datos\eje.csv"  where they came from (a file, or "el portapapeles")
@@ -25,9 +26,10 @@ constexpr int kCamposEstudio = 19;
 constexpr int kCampoTaguchi = 18;
 constexpr int kCamposForma = 2;                               // Sesgo, Curtosis
 constexpr int kCampoUnidades = kCamposEstudio + kCamposForma; // good units a year
-constexpr int kCamposTodos = kCampoUnidades + 1;
+constexpr int kCampoAjuste = kCampoUnidades + 1;              // the fitted distribution
+constexpr int kCamposTodos = kCampoAjuste + 1;
 // Keys as written, in file order: Titulo, ya, yb, YRetI, …, StdDev, Taguchi, Sesgo, Curtosis,
-// Unidades.
+// Unidades, Ajuste.
 extern const char* const kClavesEstudio[kCamposTodos];
 // The longest value a box holds.
 constexpr int kLargoMaximo = 32767;
@@ -74,6 +76,7 @@ struct EstudioEnArchivo {
 };
 
 // Reads a study whole, or throws: ErrorLozar for the first fault of the file (a Taguchi value,
-// a value too long, a measurement that is not a number, a block cut short), or when it holds no
+// a value too long, a measurement that is not a number, a block cut short, a fitted distribution
+// Lozar does not know), or when it holds no
 // value of a study at all. `progreso` hears how far the measurements got, and may cancel.
 EstudioEnArchivo leeEstudioEntero(QByteArrayView bytes, Progreso* progreso = nullptr);

@@ -106,16 +106,18 @@ Capacidad calculaCapacidad(const Cajas& c, const FormaProceso* forma,
         for (const std::vector<double>& g : grupos)
             r.gradosDentro += double(g.size()) - 1;
     }
-    // A skewed shape has no within indices: its percentiles are the whole sample's.
+    // A skewed shape has no within indices: its percentiles are the whole sample's. A fitted
+    // distribution's are its own, whose mean and spread the boxes hold.
     if (!forma)
         indices(l, m.media, r.sigmaDentro, forma, r.cp, r.cpk);
-    indices(l, m.media, m.desviacion, forma, r.pp, r.ppk);
+    const bool ajustada = forma && forma->ajuste();
+    const double centro = ajustada ? mu : m.media, escala = ajustada ? sigma : m.desviacion;
+    indices(l, centro, escala, forma, r.pp, r.ppk);
     // Cpm on all the data: Σ(x − T)² / (n − 1) = s² + n/(n − 1) (x̄ − T)².
     if (m.desviacion > 0 && m.n > 1) {
         const double n = double(m.n);
         if (forma)
-            r.cpm = cpmDe(l, m.media + m.desviacion * forma->mediana(),
-                          varianzaDe(m.desviacion, forma));
+            r.cpm = cpmDe(l, centro + escala * forma->mediana(), varianzaDe(escala, forma));
         else
             r.cpm = cpmDe(l, l.obj + (m.media - l.obj) * std::sqrt(n / (n - 1)),
                           m.desviacion * m.desviacion);
@@ -128,15 +130,15 @@ Capacidad calculaCapacidad(const Cajas& c, const FormaProceso* forma,
     avanza(0.9);
     // What a supplier asks for beside the indices: parts per million out of the tolerance.
     auto fuera = [&](double sd) {
-        const double zI = (l.retI - m.media) / sd, zS = (l.retS - m.media) / sd;
+        const double zI = (l.retI - centro) / sd, zS = (l.retS - centro) / sd;
         return Capacidad::FueraDeTolerancia{forma ? forma->cdf(zI) : double(normal.cdf(zI)),
                                             forma ? forma->cola(zS)
                                                   : double(normal.colaSuperior(zS))};
     };
     if (r.sigmaDentro > 0 && !forma)
         r.fueraDentro = fuera(r.sigmaDentro);
-    if (m.desviacion > 0)
-        r.fueraTotal = fuera(m.desviacion);
+    if (escala > 0)
+        r.fueraTotal = fuera(escala);
     // Each measurement in its zone: a value on a limit conforms to it.
     r.observada.emplace(5, 0.0);
     for (double v : *mediciones)
@@ -183,10 +185,8 @@ QList<QStringList> informeCapacidad(const Cajas& c, const FormaProceso* forma,
     QList<QStringList> f;
     f << QStringList{QStringLiteral("Capacidad del proceso"), c.texto(Caja::txtTitulo)};
     f << QStringList{QStringLiteral("Distribución"),
-                     forma ? forma->nombre() + QStringLiteral(" (sesgo %1, curtosis %2); índices "
-                                                              "por percentiles (ISO 22514-2)")
-                                                   .arg(formatoGeneral(forma->sesgo()),
-                                                        formatoGeneral(forma->curtosis()))
+                     forma ? forma->descripcion() +
+                                 QStringLiteral("; índices por percentiles (ISO 22514-2)")
                            : QStringLiteral("Normal")};
     f << QStringList{QStringLiteral("Límites de especificación (retrabajo)"),
                      formateaTexto(c.texto(Caja::XRetI), caja3),

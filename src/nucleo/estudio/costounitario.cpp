@@ -65,7 +65,8 @@ double Cajas::flexible(Caja caja) const {
     return leeNumero(texto(caja));
 }
 
-CajasInstantanea::CajasInstantanea(const Cajas& origen) : taguchi_(origen.taguchi()) {
+CajasInstantanea::CajasInstantanea(const Cajas& origen)
+    : taguchi_(origen.taguchi()), ajuste_(origen.ajuste()) {
     for (int i = 0; i < kCajas; ++i)
         textos_[i] = origen.texto(Caja(i));
 }

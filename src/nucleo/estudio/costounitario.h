@@ -41,6 +41,9 @@ public:
     virtual QString texto(Caja caja) const = 0;
     // The Taguchi check box: 0 unticked, 1 ticked, 2 greyed (counts as unticked).
     virtual int taguchi() const = 0;
+    // The distribution fitted to the process, as the study file keeps it ("" when none): then
+    // it, not Sesgo and Curtosis, gives the process its shape.
+    virtual QString ajuste() const { return {}; }
 
     virtual double estricto(Caja caja) const;
     virtual double flexible(Caja caja) const;
@@ -53,6 +56,7 @@ public:
     explicit CajasInstantanea(const Cajas& origen);
     QString texto(Caja caja) const override { return textos_[int(caja)]; }
     int taguchi() const override { return taguchi_; }
+    QString ajuste() const override { return ajuste_; }
     double estricto(Caja caja) const override;
     double flexible(Caja caja) const override;
 
@@ -60,6 +64,7 @@ private:
     static constexpr int kCajas = kNumCajas;
     QString textos_[kCajas];
     int taguchi_;
+    QString ajuste_;
     // Per box: 0 not read yet, 1 read, otherwise the error number the reading raised.
     mutable int estado_[kCajas] = {};
     mutable double estrictos_[kCajas] = {};

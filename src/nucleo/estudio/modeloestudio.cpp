@@ -35,6 +35,14 @@ void ModeloEstudio::fijaUnidades(const QString& texto) {
     emit cambiado();
 }
 
+void ModeloEstudio::fijaAjuste(const QString& texto) {
+    if (ajuste_ == texto)
+        return;
+    ajuste_ = texto;
+    emit cambiado();
+    emit caducado(Cpk | Efectivo);
+}
+
 std::shared_ptr<const FormaProceso> ModeloEstudio::forma() const {
     return formaDe(*this);
 }
@@ -71,9 +79,9 @@ void ModeloEstudio::compruebaEntradas(int necesita) const {
         leeCaja(Caja::Media);
     if (necesita & CajaDispersion) {
         leeCaja(Caja::StdDev);
-        // Empty is the normal shape.
+        // Empty is the normal shape; a fitted distribution has its own.
         for (Caja c : {Caja::Sesgo, Caja::Curtosis})
-            if (!texto(c).trimmed().isEmpty())
+            if (!texto(c).trimmed().isEmpty() && ajuste_.isEmpty())
                 leeCaja(c);
     }
     if (necesita & CajasLimites) {

@@ -33,6 +33,10 @@ public:
     // the main window depends on it.
     QString unidades() const { return unidades_; }
     void fijaUnidades(const QString& texto);
+    // The distribution fitted to the measurements that describes the process (see
+    // textoDeAjuste; "" for none).
+    QString ajuste() const override { return ajuste_; }
+    void fijaAjuste(const QString& texto);
 
     // The process shape (null for a normal one); see formaDe.
     std::shared_ptr<const FormaProceso> forma() const;
@@ -78,6 +82,7 @@ private:
     QString textos_[kNumCajas];
     int taguchi_ = 0;
     QString unidades_;
+    QString ajuste_;
 };
 
 // The spread a computation can take: not negative, and not so small beside the mean (below a
