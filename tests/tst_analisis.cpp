@@ -1,3 +1,4 @@
+#include "ajuste.h"
 #include "analisis/dialogos.h"
 #include "analisis/graficosmediciones.h"
 #include "analisis/resumencapacidad.h"
@@ -13,6 +14,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QTableWidget>
 #include <cmath>
 #include <numeric>
 
@@ -28,6 +30,7 @@ private slots:
     void capacidad();
     void mediaOptima();
     void escenarios();
+    void distribucionAjustada();
 };
 
 void TstAnalisis::lectura_data() {
@@ -126,7 +129,8 @@ void TstAnalisis::cancelado() {
                                                    {15, "90"}, {16, "52"}, {17, "8"},  {10, "100"}};
     for (const auto& [k, v] : estudio)
         valores[k] = v;
-    valores[kCamposEstudio] = valores[kCamposEstudio + 1] = valores[kCampoUnidades] = "";
+    valores[kCamposEstudio] = valores[kCamposEstudio + 1] = valores[kCampoUnidades] =
+        valores[kCampoAjuste] = "";
     QVERIFY(escribeArchivo(lzr, escribeEstudio(valores, &m)));
     if (accion != "importar" && accion != "abrir")
         e.abre(lzr);
@@ -358,6 +362,64 @@ void TstAnalisis::escenarios() {
     QCOMPARE(otra.f->modelo().unidades(), QStringLiteral("50000"));
     otra.abre(QCoreApplication::applicationDirPath() + "/ejemplos/2-llenado-de-botellas.lzr");
     QCOMPARE(otra.f->modelo().unidades(), QString());
+}
+
+// Measurements of a three-parameter Weibull: identified, used as the process, and kept by the
+// study: the capability by the fit's percentiles, the cost on it, the file saved and opened again.
+void TstAnalisis::distribucionAjustada() {
+    EstudioTemporal e;
+    std::vector<double> valores;
+    QByteArray texto;
+    for (int i = 0; i < 200; ++i) {
+        valores.push_back(30 + 22 * std::sqrt(-std::log(1 - (i + 0.5) / 200)));
+        texto += QByteArray::number(valores.back(), 'g', 17) + '\n';
+    }
+    QVERIFY(escribeArchivo(e.dir.filePath("w.txt"), texto));
+    e.doble.rutas << e.dir.filePath("w.txt");
+    QVERIFY(conDialogo<DlgMediciones>([&] { e.f->MArchivoImportar_Click(); },
+                                      [](DlgMediciones& d) { d.cmdNormal->click(); }));
+    QVERIFY(conDialogo<DlgIdentificar>([&] { e.f->MAnalisisIdentificar_Click(); },
+                                       [&](DlgIdentificar& d) {
+                                           QCOMPARE(d.tabla->rowCount(), kNumFamilias);
+                                           const auto filas = d.tabla->findItems(
+                                               "Weibull de 3 parámetros", Qt::MatchExactly);
+                                           QCOMPARE(filas.size(), 1);
+                                           d.tabla->selectRow(filas[0]->row());
+                                           d.cmdUsar->click();
+                                       }));
+    const DistribucionAjustada w = ajusta(Familia::Weibull3, valores).distribucion();
+    QCOMPARE(e.f->ajuste(), textoDeAjuste(w));
+    QVERIFY(e.f->Sesgo->isReadOnly() && e.f->MAnalisisQuitarAjuste->isEnabled());
+    QCOMPARE(e.f->cmdNormal->text(), QStringLiteral("2. Distribución"));
+
+    QStringList informe;
+    QVERIFY(conDialogo<DlgCapacidad>([&] { e.f->MAnalisisCapacidad_Click(); },
+                                     [&](DlgCapacidad& d) {
+                                         d.cmdCopiar->click();
+                                         informe = e.doble.portapapeles.split('\n');
+                                     }));
+    const double med = w.cuantil(0.5);
+    const double ppk =
+        std::min((80 - med) / (w.cuantil(0.99865) - med), (med - 20) / (med - w.cuantil(0.00135)));
+    QVERIFY(informe.filter(QRegularExpression("^Distribución\tWeibull de 3 parámetros")).size());
+    QCOMPARE(informe.filter(QRegularExpression("^Ppk\t")).value(0).section('\t', 1, 1),
+             formatea(ppk, "0.00"));
+    e.f->cmdLozarEfectivo->click();
+    QVERIFY(e.f->lblLozarEfec->text().contains("$"));
+    QVERIFY(e.doble.mensajes.value(0).texto.startsWith("Desperdicio")); // no error before it
+
+    const QString lzr = e.dir.filePath("w.lzr");
+    e.guarda(lzr);
+    QVERIFY(leeArchivo(lzr).contains("\"Ajuste=" + textoDeAjuste(w).toLatin1() + "\"\r\n"));
+    e.f->MArchivoNuevo_Click();
+    QVERIFY(e.f->ajuste().isEmpty() && !e.f->Sesgo->isReadOnly());
+    e.abre(lzr);
+    QCOMPARE(e.f->ajuste(), textoDeAjuste(w));
+    QVERIFY(e.f->Sesgo->isReadOnly());
+    QVERIFY(!e.f->windowTitle().endsWith('*'));
+    e.f->MAnalisisQuitarAjuste->trigger();
+    QVERIFY(e.f->ajuste().isEmpty() && !e.f->Sesgo->isReadOnly());
+    QVERIFY(e.f->windowTitle().endsWith('*')); // the shape is the study's too
 }
 
 QTEST_MAIN(TstAnalisis)

@@ -1,6 +1,8 @@
 #include "analisis/dialogos.h"
 
+#include "analisis/graficosmediciones.h"
 #include "capacidad/capacidad.h"
+#include "estudio/zonas.h"
 #include "graficos/botonesgrafico.h"
 #include "graficos/nuevografico.h"
 #include "numeros/errores.h"
@@ -14,6 +16,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -21,7 +24,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -372,4 +377,143 @@ DlgVerMediciones::DlgVerMediciones(const MedicionesEstudio& m, QWidget* padre) :
     todo->addWidget(lblOrigen);
     todo->addWidget(tabla);
     todo->addWidget(botones);
+}
+
+namespace {
+// Four significant digits: parameters range from a shape of 0,5 to a scale of 10⁴.
+QString cifras(double v) {
+    if (!std::isfinite(v))
+        return QStringLiteral("—");
+    const double magnitud = v == 0 ? 0 : std::floor(std::log10(std::fabs(v)));
+    return formatoConResolucion(v, std::pow(10.0, magnitud - 3));
+}
+
+QString textoP(const Ajuste& a, const std::optional<double>& p) {
+    if (!p || !a.convergio)
+        return QStringLiteral("—");
+    const QString v = formatea(*p, QStringLiteral("0.000"));
+    if (a.cota == Ajuste::Cota::Mayor)
+        return QStringLiteral("> ") + v;
+    if (a.cota == Ajuste::Cota::Menor || *p < 0.005)
+        return QStringLiteral("< ") + (*p < 0.005 ? formatea(0.005, QStringLiteral("0.000")) : v);
+    return v;
+}
+} // namespace
+
+QList<QStringList> tablaDeAjustes(const std::vector<Ajuste>& ajustes) {
+    QList<QStringList> f;
+    f << QStringList{QStringLiteral("Distribución"), QStringLiteral("A²"), QStringLiteral("p"),
+                     QStringLiteral("p (razón de verosimilitud)"), QStringLiteral("Parámetros")};
+    for (const Ajuste& a : ajustes) {
+        QStringList partes;
+        const std::vector<std::string> nombres = nombresParametros(a.familia);
+        for (std::size_t i = 0; a.convergio && i < a.parametros.size(); ++i) {
+            QString t = QString::fromStdString(i < nombres.size() ? nombres[i] : std::string()) +
+                        QLatin1Char(' ') + cifras(a.parametros[i]);
+            if (i < a.errores.size() && std::isfinite(a.errores[i]))
+                t += QStringLiteral(" (± %1)").arg(cifras(a.errores[i]));
+            partes << t;
+        }
+        std::optional<double> lrt = a.pRazonVerosimilitud;
+        f << QStringList{
+            QString::fromStdString(nombreFamilia(a.familia)),
+            a.convergio ? formatea(a.a2, QStringLiteral("0.000")) : QStringLiteral("—"),
+            textoP(a, a.p),
+            lrt && a.convergio ? formatea(*lrt, QStringLiteral("0.000")) : QStringLiteral("—"),
+            a.convergio ? partes.join(QStringLiteral("; ")) : QString::fromStdString(a.motivo)};
+    }
+    return f;
+}
+
+DlgIdentificar::DlgIdentificar(std::vector<Ajuste> ajustes, const std::vector<double>& ordenadas,
+                               const Limites& l, std::function<Ajuste(bool)> boxCox, QWidget* padre)
+    : QDialog(padre), ajustes_(std::move(ajustes)), ordenadas_(ordenadas),
+      boxCox_(std::move(boxCox)) {
+    setObjectName(QStringLiteral("Identificar"));
+    setWindowTitle(QStringLiteral("Identificar distribución"));
+    auto* aviso = new QLabel(
+        QStringLiteral(
+            "%1 mediciones. Ajustes por máxima verosimilitud, del menor A² (el que mejor sigue a "
+            "los datos) al mayor; p bajo 0,05 rechaza la distribución. La razón de verosimilitud "
+            "dice si el tercer parámetro (el umbral) mejora el ajuste.")
+            .arg(ordenadas.size()));
+    aviso->setWordWrap(true);
+    tabla = new QTableWidget;
+    tabla->setObjectName(QStringLiteral("tabla"));
+    tabla->setAccessibleName(QStringLiteral("Distribuciones ajustadas"));
+    tabla->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tabla->setSelectionMode(QAbstractItemView::SingleSelection);
+    tabla->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tabla->verticalHeader()->hide();
+    tabla->setMinimumSize(760, 260);
+    chkLambda = new QCheckBox(QStringLiteral("λ de Box-Cox redondeada a ½"));
+    chkLambda->setObjectName(QStringLiteral("chkLambda"));
+    chkLambda->setToolTip(QStringLiteral("Redondear λ al medio más cercano (−1, −½, 0, ½, 1 …), "
+                                         "la transformación que se puede explicar"));
+    grafico = vista(graficoDeAjuste(DatosAjuste{}, l), "grafico",
+                    QStringLiteral("Gráfico de probabilidad del ajuste"), QSize(760, 360));
+    grafico->setMinimumHeight(360);
+    auto* botones = botonesDeInforme(
+        this, [this] { return tablaDeAjustes(ajustes_); }, QStringLiteral("la tabla"), cmdCopiar,
+        cmdImprimir, cmdCerrar);
+    cmdUsar = boton(botones, QStringLiteral("&Usar esta distribución"), "cmdUsar",
+                    QDialogButtonBox::AcceptRole);
+    cmdUsar->setToolTip(QStringLiteral("El proceso pasa a ser la distribución ajustada: en la "
+                                       "curva, la capacidad, el costo exacto, la media óptima y "
+                                       "los escenarios"));
+    auto* todo = new QVBoxLayout(this);
+    todo->addWidget(aviso);
+    todo->addWidget(tabla);
+    todo->addWidget(chkLambda);
+    todo->addWidget(grafico);
+    todo->addWidget(botones);
+    llena();
+    const Limites limites = l;
+    connect(tabla, &QTableWidget::itemSelectionChanged, this, [this, limites] {
+        const int i = tabla->currentRow();
+        const bool valido =
+            i >= 0 && i < int(ajustes_.size()) && ajustes_[std::size_t(i)].convergio;
+        cmdUsar->setEnabled(valido);
+        QChart* viejo = grafico->chart();
+        grafico->setChart(graficoDeAjuste(
+            valido ? datosAjuste(ordenadas_, ajustes_[std::size_t(i)], limites) : DatosAjuste{},
+            limites));
+        delete viejo;
+    });
+    connect(chkLambda, &QCheckBox::toggled, this, [this](bool redondeada) {
+        for (Ajuste& a : ajustes_)
+            if (a.familia == Familia::BoxCox)
+                a = boxCox_(redondeada);
+        const int fila = tabla->currentRow();
+        llena();
+        tabla->selectRow(fila);
+    });
+    connect(cmdUsar, &QPushButton::clicked, this, [this] {
+        elegido_ = tabla->currentRow();
+        accept();
+    });
+    tabla->selectRow(0);
+}
+
+void DlgIdentificar::llena() {
+    const QList<QStringList> filas = tablaDeAjustes(ajustes_);
+    const QSignalBlocker quieta(tabla);
+    tabla->clear();
+    tabla->setColumnCount(int(filas.front().size()));
+    tabla->setRowCount(int(filas.size()) - 1);
+    tabla->setHorizontalHeaderLabels(filas.front());
+    for (int r = 1; r < filas.size(); ++r)
+        for (int c = 0; c < filas[r].size(); ++c) {
+            auto* item = new QTableWidgetItem(filas[r][c]);
+            if (c > 0 && c < 4)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            tabla->setItem(r - 1, c, item);
+        }
+    tabla->resizeColumnsToContents();
+    tabla->horizontalHeader()->setStretchLastSection(true);
+}
+
+const Ajuste* DlgIdentificar::elegido() const {
+    return elegido_ >= 0 && elegido_ < int(ajustes_.size()) ? &ajustes_[std::size_t(elegido_)]
+                                                            : nullptr;
 }

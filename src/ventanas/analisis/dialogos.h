@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ajuste.h"
 #include "archivos/archivoestudio.h"
 #include "costo/escenarios.h"
 #include "muestra.h"
@@ -11,6 +12,9 @@
 #include <functional>
 
 class QChartView;
+class QCheckBox;
+class QTableWidget;
+struct Limites;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -111,3 +115,30 @@ public:
     QTableView* tabla;
     QPushButton* cmdCerrar;
 };
+
+// The fits of every family to the measurements, best first, as a table of A², its p-value and
+// the likelihood-ratio test of a third parameter; the selected fit on its probability paper;
+// "Usar esta distribución" takes it as the process.
+class DlgIdentificar : public QDialog {
+    Q_OBJECT
+public:
+    // `boxCox(redondeada)` fits the Box-Cox transformation again, its λ rounded to a half or not.
+    DlgIdentificar(std::vector<Ajuste> ajustes, const std::vector<double>& ordenadas,
+                   const Limites& l, std::function<Ajuste(bool)> boxCox, QWidget* padre = nullptr);
+    // The fit the user chose to use, once the dialog closed on "Usar esta distribución".
+    const Ajuste* elegido() const;
+    QTableWidget* tabla;
+    QChartView* grafico;
+    QCheckBox* chkLambda;
+    QPushButton *cmdUsar, *cmdCopiar, *cmdImprimir, *cmdCerrar;
+
+private:
+    void llena();
+    std::vector<Ajuste> ajustes_;
+    const std::vector<double>& ordenadas_;
+    std::function<Ajuste(bool)> boxCox_;
+    int elegido_ = -1;
+};
+
+// The identification table as rows of cells: a header, then one row per fit.
+QList<QStringList> tablaDeAjustes(const std::vector<Ajuste>& ajustes);

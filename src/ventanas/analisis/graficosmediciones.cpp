@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <array>
 #include <boost/math/distributions/normal.hpp>
+#include <boost/math/special_functions/beta.hpp>
 #include <cmath>
 #include <utility>
 
@@ -35,6 +36,46 @@ namespace {
 constexpr std::size_t kPuntosDibujados = 4000;
 constexpr std::size_t kMarcasDibujadas = 800;
 const QSize kTamano(760, 320);
+
+// The percents a probability plot labels.
+constexpr double kPorcentajes[] = {0.1, 1, 5, 10, 20, 30, 50, 70, 80, 90, 95, 99, 99.9};
+
+// A probability plot's percent scale on the left, labelled at `marcas` (text, height), and the
+// measurements on it.
+QValueAxis* porcentajeYPuntos(QChart* chart, QValueAxis* x,
+                              const QList<std::pair<QString, double>>& marcas,
+                              const QList<QPointF>& medidas) {
+    auto* y = new QCategoryAxis;
+    y->setTitleText(QStringLiteral("Porcentaje"));
+    y->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    y->setTruncateLabels(false);
+    for (const auto& [rotulo, altura] : marcas)
+        y->append(rotulo, altura);
+    chart->addAxis(y, Qt::AlignLeft);
+    auto* puntos = new QScatterSeries;
+    puntos->setName(QStringLiteral("Mediciones"));
+    puntos->setMarkerSize(6);
+    puntos->setColor(kAzul);
+    puntos->setBorderColor(kAzul);
+    puntos->append(medidas);
+    une(chart, puntos, x, y);
+    return y;
+}
+
+// The limits as vertical lines from `y0` to `y1`: one entry per kind of limit, the side being
+// plain from where the line stands (a legend of five long names does not fit under the chart).
+void marcaLimites(QChart* chart, const Limites& l, QValueAxis* x, QValueAxis* y, double y0,
+                  double y1) {
+    QHash<QString, bool> nombrados;
+    for (const LimiteRotulado& k : limitesRotulados(l)) {
+        if (k.color == kVerdeObj) // the target says nothing of the shape
+            continue;
+        const QString tipo = k.nombre.section(' ', 0, 0);
+        une(chart, linea(tipo, k.color, Qt::DashLine, {{k.valor, y0}, {k.valor, y1}}), x, y);
+        if (std::exchange(nombrados[tipo], true))
+            chart->legend()->markers(chart->series().back()).value(0)->setVisible(false);
+    }
+}
 
 // The line through values in their order, the first at `x0`. Past kPuntosDibujados values,
 // each stretch of them is drawn by its lowest and highest in their order, so that no spike is
@@ -103,24 +144,13 @@ QChart* graficoDeProbabilidad(const DatosProbabilidad& d, const Limites& l) {
     QValueAxis* x = eje(chart, QStringLiteral("Medición"), Qt::AlignBottom);
     // The normal scores, labelled with the percent of values below each: a normal sample lies
     // on a straight line.
-    auto* y = new QCategoryAxis;
-    y->setTitleText(QStringLiteral("Porcentaje"));
-    y->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    y->setTruncateLabels(false);
-    for (const double pct :
-         {0.1, 1.0, 5.0, 10.0, 20.0, 30.0, 50.0, 70.0, 80.0, 90.0, 95.0, 99.0, 99.9}) {
+    QList<std::pair<QString, double>> marcas;
+    for (const double pct : kPorcentajes) {
         const double z = boost::math::quantile(boost::math::normal(), pct / 100);
         if (z >= d.zMin && z <= d.zMax)
-            y->append(formatoGeneral(pct), z);
+            marcas.append({formatoGeneral(pct), z});
     }
-    chart->addAxis(y, Qt::AlignLeft);
-    auto* puntos = new QScatterSeries;
-    puntos->setName(QStringLiteral("Mediciones"));
-    puntos->setMarkerSize(6);
-    puntos->setColor(kAzul);
-    puntos->setBorderColor(kAzul);
-    puntos->append(d.puntos);
-    une(chart, puntos, x, y);
+    QValueAxis* y = porcentajeYPuntos(chart, x, marcas, d.puntos);
     // The normal of the values' mean and deviation: z = (x − mean) / s.
     if (d.desviacion > 0) {
         une(chart,
@@ -142,21 +172,65 @@ QChart* graficoDeProbabilidad(const DatosProbabilidad& d, const Limites& l) {
         une(chart, linea(QString(), kNegro, Qt::DotLine, alto), x, y);
         chart->legend()->markers(chart->series().back()).value(0)->setVisible(false);
     }
-    // One entry per kind of limit, the side being plain from where the line stands: a legend
-    // of five long names does not fit under the chart.
-    QHash<QString, bool> nombrados;
-    for (const LimiteRotulado& k : limitesRotulados(l)) {
-        if (k.color == kVerdeObj) // the target says nothing of normality
-            continue;
-        const QString tipo = k.nombre.section(' ', 0, 0);
-        une(chart, linea(tipo, k.color, Qt::DashLine, {{k.valor, d.zMin}, {k.valor, d.zMax}}), x,
-            y);
-        if (std::exchange(nombrados[tipo], true))
-            chart->legend()->markers(chart->series().back()).value(0)->setVisible(false);
-    }
+    marcaLimites(chart, l, x, y, d.zMin, d.zMax);
     const double margen = (d.hasta - d.desde) * 0.03;
     x->setRange(d.desde - margen, d.hasta + margen);
     y->setRange(d.zMin, d.zMax);
+    return chart;
+}
+
+DatosAjuste datosAjuste(const std::vector<double>& o, const Ajuste& a, const Limites& l) {
+    DatosAjuste d;
+    const DistribucionAjustada f = a.distribucion();
+    const std::size_t n = o.size();
+    const double nn = double(n);
+    auto rango = [&](double i) { return (i + 1 - 0.3) / (nn + 0.4); }; // Benard's median rank
+    const std::size_t salto = std::max<std::size_t>(1, n / kMarcasDibujadas);
+    constexpr std::size_t kCola = 50;
+    for (std::size_t i = 0; i < n;
+         i = i < kCola || i + kCola >= n ? i + 1 : std::min(n - kCola, (i / salto + 1) * salto))
+        d.puntos.append({o[i], f.cuantil(rango(double(i)))});
+    if (n == 0)
+        return d;
+    d.yMin = f.cuantil(rango(0));
+    d.yMax = f.cuantil(rango(nn - 1));
+    // The i-th of n ordered values has the fitted probability of a Beta(i, n + 1 − i) below it.
+    for (int k = 0; k <= 60; ++k) {
+        const double r = 1 + (nn - 1) * k / 60, altura = f.cuantil(rango(r - 1));
+        d.bajo << QPointF(f.cuantil(boost::math::ibeta_inv(r, nn + 1 - r, 0.025)), altura);
+        d.alto << QPointF(f.cuantil(boost::math::ibeta_inv(r, nn + 1 - r, 0.975)), altura);
+    }
+    for (const double pct : kPorcentajes) {
+        const double q = f.cuantil(pct / 100);
+        if (q >= d.yMin && q <= d.yMax)
+            d.marcas.append({formatoGeneral(pct), q});
+    }
+    d.desde = std::min(l.desI, o.front());
+    d.hasta = std::max(l.desS, o.back());
+    d.titulo = QStringLiteral("%1<br>N %2 · A² %3")
+                   .arg(QString::fromStdString(nombreFamilia(a.familia)))
+                   .arg(n)
+                   .arg(formatea(a.a2, QStringLiteral("0.000")));
+    return d;
+}
+
+QChart* graficoDeAjuste(const DatosAjuste& d, const Limites& l) {
+    auto* chart = nuevoGrafico();
+    chart->setTitle(d.titulo);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    QValueAxis* x = eje(chart, QStringLiteral("Medición"), Qt::AlignBottom);
+    QValueAxis* y = porcentajeYPuntos(chart, x, d.marcas, d.puntos);
+    une(chart,
+        linea(QStringLiteral("Ajuste"), kNegro, Qt::SolidLine,
+              {{d.yMin, d.yMin}, {d.yMax, d.yMax}}),
+        x, y);
+    une(chart, linea(QStringLiteral("IC 95 %"), kNegro, Qt::DotLine, d.bajo), x, y);
+    une(chart, linea(QString(), kNegro, Qt::DotLine, d.alto), x, y);
+    chart->legend()->markers(chart->series().back()).value(0)->setVisible(false);
+    marcaLimites(chart, l, x, y, d.yMin, d.yMax);
+    const double margen = (d.hasta - d.desde) * 0.03;
+    x->setRange(d.desde - margen, d.hasta + margen);
+    y->setRange(d.yMin, d.yMax);
     return chart;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ajuste.h"
 #include "cartas.h"
 #include "indices.h"
 
@@ -31,6 +32,18 @@ DatosProbabilidad datosProbabilidad(const std::vector<double>& ordenadas, const 
 
 // The plot itself, for its window and for the capability summary.
 QChart* graficoDeProbabilidad(const DatosProbabilidad& d, const Limites& l);
+
+// The ordered values on the probability paper of a fitted distribution: each at the fitted
+// quantile of its median rank, so that the fit is the straight line y = x, the percent below
+// labelling the height; the 95 % band each ordered value keeps to under the fit; the limits.
+struct DatosAjuste {
+    QString titulo;
+    QList<QPointF> puntos, bajo, alto;        // the values; the band's two sides
+    QList<std::pair<QString, double>> marcas; // "5" at the fitted 5 % point …
+    double yMin = 0, yMax = 1, desde = 0, hasta = 0;
+};
+DatosAjuste datosAjuste(const std::vector<double>& ordenadas, const Ajuste& a, const Limites& l);
+QChart* graficoDeAjuste(const DatosAjuste& d, const Limites& l);
 
 class DlgProbabilidad : public QDialog {
     Q_OBJECT

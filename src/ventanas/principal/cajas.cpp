@@ -108,6 +108,7 @@ void LozarForm::creaCajas(QWidget* s) {
         // The design's own tips as they are; every other box says what it holds.
         e->setToolTip(*d.tip ? QString::fromUtf8(d.tip)
                              : nombre + QStringLiteral(": ") + QString::fromUtf8(d.ayuda));
+        e->setProperty("ayuda", e->toolTip()); // again when a fit lends it another
         cajas_[std::size_t(d.caja)] = e;
     }
     XObj = caja(Caja::XObj), XRetI = caja(Caja::XRetI), XRetS = caja(Caja::XRetS);
@@ -148,8 +149,12 @@ int LozarForm::taguchi() const {
     return modelo_.taguchi();
 }
 
+QString LozarForm::ajuste() const {
+    return modelo_.ajuste();
+}
+
 void LozarForm::nombraDistribucion() {
-    cmdNormal->setText(formaNormal(Sesgo->text(), Curtosis->text())
+    cmdNormal->setText(formaNormal(Sesgo->text(), Curtosis->text()) && modelo_.ajuste().isEmpty()
                            ? QStringLiteral("2. Distribución Normal")
                            : QStringLiteral("2. Distribución"));
 }

@@ -167,9 +167,10 @@ void LozarForm::pintaInforme(QPagedPaintDevice& hoja, const DatosInforme& datos)
         compruebaDesviacion(mu, sigma);
         resultados << QStringLiteral("Media %1, desviación estándar %2, distribución %3")
                           .arg(formatoGeneral(mu), formatoGeneral(sigma),
-                               forma ? QStringLiteral("de Pearson (sesgo %1, curtosis %2)")
-                                           .arg(Sesgo->text(), Curtosis->text())
-                                     : QStringLiteral("normal"));
+                               forma && forma->ajuste() ? forma->descripcion()
+                               : forma ? QStringLiteral("de Pearson (sesgo %1, curtosis %2)")
+                                             .arg(Sesgo->text(), Curtosis->text())
+                                       : QStringLiteral("normal"));
         const ResultadoEfectivo r = calculaEfectivo(*this, tabla_, mu, sigma, forma.get());
         resultados << (r.todoDesperdicio()
                            ? QStringLiteral("Costo efectivo: 100 % desperdicio")

@@ -128,6 +128,12 @@ void LozarForm::creaMenus() {
     MAnalisisControl->setObjectName(QStringLiteral("MAnalisisControl"));
     MAnalisisResumen = menuAnalisis->addAction(QStringLiteral("&Resumen de capacidad…"));
     MAnalisisResumen->setObjectName(QStringLiteral("MAnalisisResumen"));
+    MAnalisisIdentificar = menuAnalisis->addAction(QStringLiteral("&Identificar distribución…"));
+    MAnalisisIdentificar->setObjectName(QStringLiteral("MAnalisisIdentificar"));
+    MAnalisisQuitarAjuste =
+        menuAnalisis->addAction(QStringLiteral("&Quitar la distribución ajustada"));
+    MAnalisisQuitarAjuste->setObjectName(QStringLiteral("MAnalisisQuitarAjuste"));
+    MAnalisisQuitarAjuste->setEnabled(false);
     auto* menuAyuda = menuBar()->addMenu(QStringLiteral("Ay&uda"));
     menuAyuda->setObjectName(QStringLiteral("MAyuda"));
     MAyudaGuia = menuAyuda->addAction(QStringLiteral("&Guía de Lozar"));
@@ -300,6 +306,10 @@ void LozarForm::conecta() {
             &LozarForm::MAnalisisProbabilidad_Click);
     connect(MAnalisisControl, &QAction::triggered, this, &LozarForm::MAnalisisControl_Click);
     connect(MAnalisisResumen, &QAction::triggered, this, &LozarForm::MAnalisisResumen_Click);
+    connect(MAnalisisIdentificar, &QAction::triggered, this,
+            &LozarForm::MAnalisisIdentificar_Click);
+    connect(MAnalisisQuitarAjuste, &QAction::triggered, this,
+            &LozarForm::MAnalisisQuitarAjuste_Click);
     connect(MVerMediciones, &QAction::triggered, this, &LozarForm::MVerMediciones_Click);
     connect(MAyudaGuia, &QAction::triggered, this, [] { MAyudaGuia_Click(); });
     connect(MAyudaAcerca, &QAction::triggered, this, [] { MAyudaAcerca_Click(); });

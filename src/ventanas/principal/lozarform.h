@@ -42,6 +42,7 @@ public:
 
     QString texto(Caja caja) const override;
     int taguchi() const override;
+    QString ajuste() const override;
 
     // The model read from this window's boxes.
     double Lozar(double x) const { return ::Lozar(*this, x); }
@@ -65,7 +66,8 @@ public:
         *MArchivoImportar, *MProbNorm, *MProbPearson, *MEdicionPegar, *MAnalisisCapacidad,
         *MAnalisisOptima, *MAnalisisEscenarios, *MAnalisisProbabilidad, *MAnalisisControl,
         *MAnalisisResumen, *MAyudaGuia, *MAyudaAcerca, *MArchivoNuevo, *MArchivoSalir,
-        *MArchivoInforme, *MArchivoImprimir, *MVerMediciones;
+        *MArchivoInforme, *MArchivoImprimir, *MVerMediciones, *MAnalisisIdentificar,
+        *MAnalisisQuitarAjuste;
     QMenu *MArchivoEjemplos, *MArchivoRecientes;
 
     // The measurements imported or pasted last, kept while the window shows this study.
@@ -134,6 +136,13 @@ public slots:
     void MAnalisisProbabilidad_Click();
     void MAnalisisControl_Click();
     void MAnalisisResumen_Click();
+    // Every named distribution fitted to the measurements; the one chosen becomes the process.
+    void MAnalisisIdentificar_Click();
+    // Back to the shape of Sesgo and Curtosis.
+    void MAnalisisQuitarAjuste_Click();
+    // The fitted distribution that shapes the process ("" none): Sesgo and Curtosis then show
+    // its moments and cannot be typed in.
+    void fijaAjuste(const QString& texto);
     // The measurements the study keeps, as a table.
     void MVerMediciones_Click();
     void Pic1_MouseDown(Qt::MouseButton boton, Qt::KeyboardModifiers shift, double x, double y);

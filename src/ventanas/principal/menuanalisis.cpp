@@ -1,6 +1,7 @@
 // Measurements in, capability and the best process centre out: "Archivo > Importar
 // mediciones…", "Edición > Pegar mediciones", "Análisis > Capacidad…" and "Análisis > Media
 // óptima…".
+#include "ajuste.h"
 #include "analisis/dialogos.h"
 #include "analisis/graficosmediciones.h"
 #include "analisis/resumencapacidad.h"
@@ -141,6 +142,7 @@ void LozarForm::usaMediciones(const QString& origen, const QString& procedimient
     ordenadas_ = std::move(ordenadas);
     sigmaMediciones_ = r.desviacion;
     ++revisionMediciones_;
+    fijaAjuste(QString()); // fitted to the measurements these replace
     // Mean and spread to a thousandth of the spread; the shape's moments to a thousandth, more
     // than any sample fixes them.
     ponEnCaja(Media, r.media, r.desviacion);
@@ -340,6 +342,76 @@ void LozarForm::MAnalisisResumen_Click() {
     }
 }
 
+void LozarForm::MAnalisisIdentificar_Click() {
+    if (!hayMediciones())
+        return;
+    try {
+        PunteroOcupado ocupado;
+        const Limites l = limitesDe(*this);
+        std::vector<Ajuste> ajustes;
+        trabajaConProgreso(this, QStringLiteral("Ajustando las distribuciones…"), [&](Progreso& p) {
+            ajustes = identifica(medidas_.valores, false, [&](double f) {
+                p.avanza(f);
+                return true;
+            });
+        });
+        DlgIdentificar d(
+            std::move(ajustes), ordenadas_, l,
+            [this](bool redondeada) {
+                return ajusta(Familia::BoxCox, medidas_.valores, redondeada);
+            },
+            this);
+        if (d.exec() != QDialog::Accepted || !d.elegido())
+            return;
+        const Ajuste& a = *d.elegido();
+        if (a.familia == Familia::Normal) {
+            fijaAjuste(QString());
+            ponEnCaja(Media, a.parametros[0], a.parametros[1]);
+            ponEnCaja(StdDev, a.parametros[1], a.parametros[1]);
+            Sesgo->clear();
+            Curtosis->clear();
+        } else {
+            const auto dist = std::make_shared<const DistribucionAjustada>(a.distribucion());
+            const FormaProceso forma(dist); // says so when nothing standardises it
+            fijaAjuste(textoDeAjuste(*dist));
+            // The fitted mean and spread to a millionth of the spread: the process is the fit.
+            const double s = dist->desviacion();
+            ponEnCaja(Media, dist->media(), s / 1000);
+            ponEnCaja(StdDev, s, s / 1000);
+            for (auto [caja, v] : {std::pair{Sesgo, forma.sesgo()}, {Curtosis, forma.curtosis()}}) {
+                if (std::isfinite(v))
+                    ponEnCaja(caja, v, 1);
+                else
+                    caja->clear();
+            }
+        }
+        redibuja();
+    } catch (const ErrorLozar& e) {
+        if (e.numero() != kErrCancelado)
+            avisaManejador(e);
+    }
+}
+
+void LozarForm::MAnalisisQuitarAjuste_Click() {
+    fijaAjuste(QString());
+    redibuja();
+}
+
+void LozarForm::fijaAjuste(const QString& texto) {
+    modelo_.fijaAjuste(texto);
+    const bool ajustada = !texto.isEmpty();
+    for (QLineEdit* e : {Sesgo, Curtosis}) {
+        e->setReadOnly(ajustada);
+        e->setToolTip(ajustada ? QStringLiteral("La forma la da la distribución ajustada (%1); "
+                                                "Análisis > Quitar la distribución ajustada "
+                                                "vuelve al sesgo y la curtosis")
+                                     .arg(formaDe(*this)->nombre())
+                               : e->property("ayuda").toString());
+    }
+    MAnalisisQuitarAjuste->setEnabled(ajustada);
+    nombraDistribucion();
+}
+
 void LozarForm::MVerMediciones_Click() {
     if (!hayMediciones())
         return;
@@ -365,6 +437,8 @@ void LozarForm::tomaMediciones(MedicionesEstudio m, std::vector<double> ordenada
 bool LozarForm::sigmaDeMediciones() const {
     if (medidas_.valores.size() < 2 || !(sigmaMediciones_ > 0))
         return false;
+    if (!modelo_.ajuste().isEmpty()) // a fit of all of them
+        return true;
     try { // as taking them wrote it into the box
         return estricto(Caja::StdDev) ==
                leeEnCaja(formatoConResolucion(sigmaMediciones_, sigmaMediciones_ / 1000));

@@ -72,7 +72,8 @@ bool LozarForm::guardaEn(const QString& ruta, const QString& procedimiento) {
         // A normal study stays the 19 lines it always was.
         const bool normal = formaNormal(texto(Caja::Sesgo), texto(Caja::Curtosis));
         valores << (normal ? QString() : enArchivo(Caja::Sesgo))
-                << (normal ? QString() : enArchivo(Caja::Curtosis)) << modelo_.unidades();
+                << (normal ? QString() : enArchivo(Caja::Curtosis)) << modelo_.unidades()
+                << modelo_.ajuste();
         guardaArchivoSeguro(ruta, escribeEstudio(valores, &medidas_));
         archivo_ = mostrado_ = ruta;
         anotaReciente(ruta);
@@ -103,7 +104,7 @@ QStringList LozarForm::estado() const {
     for (const QLineEdit* c : cajas_)
         e << c->text();
     return e << QString::number(taguchi()) << modelo_.unidades()
-             << QString::number(revisionMediciones_);
+             << QString::number(revisionMediciones_) << modelo_.ajuste();
 }
 
 bool LozarForm::cambiado() const {
@@ -190,6 +191,7 @@ void LozarForm::MArchivoNuevo_Click() {
         cajas_[i]->setText(inicial_.value(int(i)));
     chkTaguchi->setCheckState(Qt::Unchecked);
     modelo_.fijaUnidades(QString());
+    fijaAjuste(QString());
     tomaMediciones({}, {});
     archivo_.clear();
     mostrado_.clear();
@@ -268,6 +270,8 @@ void LozarForm::abreEstudio(const QString& ruta, bool ejemplo) {
         const QString& valor = e.valores[campo];
         if (campo == kCampoUnidades)
             modelo_.fijaUnidades(valor);
+        else if (campo == kCampoAjuste)
+            fijaAjuste(valor);
         else if (campo == kCampoTaguchi)
             chkTaguchi->setCheckState(valor == QLatin1String("1")   ? Qt::Checked
                                       : valor == QLatin1String("2") ? Qt::PartiallyChecked
