@@ -154,7 +154,7 @@ ErrorLozar FormaProceso::fallaNumerica(const std::exception& e) const {
 
 QString FormaProceso::nombre() const {
     if (ajuste_)
-        return QString::fromStdString(nombreFamilia(ajuste_->familia()));
+        return QString::fromStdString(nombreDistribucion(*ajuste_));
     return QStringLiteral("Pearson tipo %1").arg(QLatin1String(nombreTipo(tipo())));
 }
 
@@ -164,7 +164,9 @@ QString FormaProceso::descripcion() const {
                               .arg(formatoGeneral(sesgo_), formatoGeneral(curtosis_));
     const std::vector<std::string> nombres = nombresParametros(ajuste_->familia());
     QStringList partes;
-    for (std::size_t i = 0; i < nombres.size() && i < ajuste_->parametros().size(); ++i)
+    // Johnson's type is in its name.
+    for (std::size_t i = ajuste_->familia() == Familia::Johnson;
+         i < nombres.size() && i < ajuste_->parametros().size(); ++i)
         partes << QString::fromStdString(nombres[i]) + QLatin1Char(' ') +
                       formatea(ajuste_->parametros()[i], QStringLiteral("0.0###"));
     return nombre() + QStringLiteral(" (") + partes.join(QStringLiteral("; ")) + QLatin1Char(')');

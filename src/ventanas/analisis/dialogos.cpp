@@ -407,7 +407,9 @@ QList<QStringList> tablaDeAjustes(const std::vector<Ajuste>& ajustes) {
     for (const Ajuste& a : ajustes) {
         QStringList partes;
         const std::vector<std::string> nombres = nombresParametros(a.familia);
-        for (std::size_t i = 0; a.convergio && i < a.parametros.size(); ++i) {
+        // Johnson's type is in its name.
+        for (std::size_t i = a.familia == Familia::Johnson; a.convergio && i < a.parametros.size();
+             ++i) {
             QString t = QString::fromStdString(i < nombres.size() ? nombres[i] : std::string()) +
                         QLatin1Char(' ') + cifras(a.parametros[i]);
             if (i < a.errores.size() && std::isfinite(a.errores[i]))
@@ -416,7 +418,8 @@ QList<QStringList> tablaDeAjustes(const std::vector<Ajuste>& ajustes) {
         }
         std::optional<double> lrt = a.pRazonVerosimilitud;
         f << QStringList{
-            QString::fromStdString(nombreFamilia(a.familia)),
+            QString::fromStdString(a.convergio ? nombreDistribucion(a.distribucion())
+                                               : nombreFamilia(a.familia)),
             a.convergio ? formatea(a.a2, QStringLiteral("0.000")) : QStringLiteral("—"),
             textoP(a, a.p),
             lrt && a.convergio ? formatea(*lrt, QStringLiteral("0.000")) : QStringLiteral("—"),
@@ -445,7 +448,7 @@ DlgIdentificar::DlgIdentificar(std::vector<Ajuste> ajustes, const std::vector<do
     tabla->setSelectionMode(QAbstractItemView::SingleSelection);
     tabla->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tabla->verticalHeader()->hide();
-    tabla->setMinimumSize(760, 260);
+    tabla->setMinimumSize(900, 260);
     chkLambda = new QCheckBox(QStringLiteral("λ de Box-Cox redondeada a ½"));
     chkLambda->setObjectName(QStringLiteral("chkLambda"));
     chkLambda->setToolTip(QStringLiteral("Redondear λ al medio más cercano (−1, −½, 0, ½, 1 …), "

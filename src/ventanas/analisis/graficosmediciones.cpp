@@ -208,7 +208,7 @@ DatosAjuste datosAjuste(const std::vector<double>& o, const Ajuste& a, const Lim
     d.desde = std::min(l.desI, o.front());
     d.hasta = std::max(l.desS, o.back());
     d.titulo = QStringLiteral("%1<br>N %2 · A² %3")
-                   .arg(QString::fromStdString(nombreFamilia(a.familia)))
+                   .arg(QString::fromStdString(nombreDistribucion(a.distribucion())))
                    .arg(n)
                    .arg(formatea(a.a2, QStringLiteral("0.000")));
     return d;
