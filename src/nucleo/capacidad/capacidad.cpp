@@ -228,8 +228,10 @@ QList<QStringList> informeCapacidad(const Cajas& c, const FormaProceso* forma,
             fila("Cpk", cap.cpk, cap.icCpk, "σ dentro");
         }
         fila("Cpm", cap.cpm, cap.icCpm, "todas, respecto del objetivo");
-        fila("Pp", cap.pp, cap.icPp, "s total");
-        fila("Ppk", cap.ppk, cap.icPpk, "s total");
+        // A fitted distribution's percentiles are its own, not the sample's mean and s.
+        const char* total = forma && forma->ajuste() ? "el ajuste" : "s total";
+        fila("Pp", cap.pp, cap.icPp, total);
+        fila("Ppk", cap.ppk, cap.icPpk, total);
         if (forma) {
             f << QStringList{QStringLiteral("Índices dentro"),
                              QStringLiteral("no se dan para un proceso sesgado: sus percentiles "
@@ -243,7 +245,9 @@ QList<QStringList> informeCapacidad(const Cajas& c, const FormaProceso* forma,
         // tail is the whole fraction out.
         using F = Capacidad::FueraDeTolerancia;
         f << QStringList{QStringLiteral("Partes por millón"), QStringLiteral("Esperado (σ dentro)"),
-                         QStringLiteral("Esperado (s total)"), QStringLiteral("Observado")};
+                         forma && forma->ajuste() ? QStringLiteral("Esperado (ajuste)")
+                                                  : QStringLiteral("Esperado (s total)"),
+                         QStringLiteral("Observado")};
         const struct {
             const char* nombre;
             double (*parte)(const F&);
