@@ -321,6 +321,9 @@ void TstAjuste::identificacion() {
     int llamadas = 0;
     QVERIFY(identifica(v, false, [&](double) { return ++llamadas < 3; }).empty());
     QCOMPARE(llamadas, 3);
+    // A callback that throws (the window's cancellation) cancels; the second thread joins first.
+    QVERIFY(identifica(v, false, [](double) -> bool { throw std::runtime_error("cancelado"); })
+                .empty());
 }
 
 QTEST_APPLESS_MAIN(TstAjuste)

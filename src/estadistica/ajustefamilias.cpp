@@ -951,11 +951,18 @@ std::vector<Ajuste> identifica(const std::vector<double>& datos, bool lambdaRedo
                                                     Familia::Normal};
         std::atomic<int> siguiente{0}, hechas{0};
         std::atomic<bool> cancelado{false};
-        auto trabaja = [&] {
-            for (int i; !cancelado && (i = siguiente++) < kNumFamilias;) {
-                r[int(orden[i])] = ajustaDatos(orden[i], d, lambdaRedondeada);
-                ++hechas;
+        // An exception must not leave a thread: each fit that throws is one that failed.
+        auto una = [&](Familia f) {
+            try {
+                r[int(f)] = ajustaDatos(f, d, lambdaRedondeada);
+            } catch (const std::exception&) {
+                r[int(f)] = fallo(f, "El ajuste no convergió");
             }
+            ++hechas;
+        };
+        auto trabaja = [&] {
+            for (int i; !cancelado && (i = siguiente++) < kNumFamilias;)
+                una(orden[i]);
         };
         std::thread otro;
         try {
@@ -964,10 +971,13 @@ std::vector<Ajuste> identifica(const std::vector<double>& datos, bool lambdaRedo
         } // alone, then
         // This thread reports progress: the caller's callback never runs on the helper.
         for (int i; !cancelado && (i = siguiente++) < kNumFamilias;) {
-            r[int(orden[i])] = ajustaDatos(orden[i], d, lambdaRedondeada);
-            ++hechas;
-            if (avance && !avance(double(hechas) / kNumFamilias))
-                cancelado = true;
+            una(orden[i]);
+            try {
+                if (avance && !avance(double(hechas) / kNumFamilias))
+                    cancelado = true;
+            } catch (...) {
+                cancelado = true; // a callback that throws cancels too, once the helper is back
+            }
         }
         if (otro.joinable())
             otro.join();

@@ -429,7 +429,8 @@ QList<QStringList> tablaDeAjustes(const std::vector<Ajuste>& ajustes) {
 }
 
 DlgIdentificar::DlgIdentificar(std::vector<Ajuste> ajustes, const std::vector<double>& ordenadas,
-                               const Limites& l, std::function<Ajuste(bool)> boxCox, QWidget* padre)
+                               const Limites& l, std::function<std::optional<Ajuste>(bool)> boxCox,
+                               QWidget* padre)
     : QDialog(padre), ajustes_(std::move(ajustes)), ordenadas_(ordenadas),
       boxCox_(std::move(boxCox)) {
     setObjectName(QStringLiteral("Identificar"));
@@ -484,9 +485,15 @@ DlgIdentificar::DlgIdentificar(std::vector<Ajuste> ajustes, const std::vector<do
         delete viejo;
     });
     connect(chkLambda, &QCheckBox::toggled, this, [this](bool redondeada) {
+        const std::optional<Ajuste> otro = boxCox_(redondeada);
+        if (!otro) { // cancelled: as it was
+            const QSignalBlocker quieto(chkLambda);
+            chkLambda->setChecked(!redondeada);
+            return;
+        }
         for (Ajuste& a : ajustes_)
             if (a.familia == Familia::BoxCox)
-                a = boxCox_(redondeada);
+                a = *otro;
         const int fila = tabla->currentRow();
         llena();
         tabla->selectRow(fila);

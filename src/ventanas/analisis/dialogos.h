@@ -122,9 +122,11 @@ public:
 class DlgIdentificar : public QDialog {
     Q_OBJECT
 public:
-    // `boxCox(redondeada)` fits the Box-Cox transformation again, its λ rounded to a half or not.
+    // `boxCox(redondeada)` fits the Box-Cox transformation again, its λ rounded to a half or not
+    // (none when the user cancelled it).
     DlgIdentificar(std::vector<Ajuste> ajustes, const std::vector<double>& ordenadas,
-                   const Limites& l, std::function<Ajuste(bool)> boxCox, QWidget* padre = nullptr);
+                   const Limites& l, std::function<std::optional<Ajuste>(bool)> boxCox,
+                   QWidget* padre = nullptr);
     // The fit the user chose to use, once the dialog closed on "Usar esta distribución".
     const Ajuste* elegido() const;
     QTableWidget* tabla;
@@ -136,7 +138,7 @@ private:
     void llena();
     std::vector<Ajuste> ajustes_;
     const std::vector<double>& ordenadas_;
-    std::function<Ajuste(bool)> boxCox_;
+    std::function<std::optional<Ajuste>(bool)> boxCox_;
     int elegido_ = -1;
 };
 
