@@ -9,9 +9,10 @@
 #include <cmath>
 
 const char* const kClavesEstudio[kCamposTodos] = {
-    "Titulo", "ya",     "yb",      "YRetI", "YDesI",    "YNomI",    "YRetS", "YDesS",
-    "YNomS",  "xa",     "xb",      "XDesI", "XRetI",    "XObj",     "XRetS", "XDesS",
-    "Media",  "StdDev", "Taguchi", "Sesgo", "Curtosis", "Unidades", "Ajuste"};
+    "Titulo",   "ya",     "yb",           "YRetI",      "YDesI",   "YNomI", "YRetS",
+    "YDesS",    "YNomS",  "xa",           "xb",         "XDesI",   "XRetI", "XObj",
+    "XRetS",    "XDesS",  "Media",        "StdDev",     "Taguchi", "Sesgo", "Curtosis",
+    "Unidades", "Ajuste", "DesvMedicion", "CostoEscape"};
 
 namespace {
 constexpr int kErrValorPropiedad = 380;

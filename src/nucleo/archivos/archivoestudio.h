@@ -13,7 +13,8 @@ class Progreso;
 // Study files (.lzr): 19 lines "key=value" in double quotes, CR LF, Windows-1252; a skewed
 // process adds "Sesgo=" and "Curtosis=" after them, a study that knows its yearly volume
 // "Unidades=", one whose process is a distribution fitted to its measurements "Ajuste=" (see
-// textoDeAjuste), and one with measurements their block last:
+// textoDeAjuste), one measured with an imperfect gauge "DesvMedicion=" and "CostoEscape=", and
+// one with measurements their block last:
 //
 //   "Mediciones=120"          how many follow
 //   "Origen=C:\datos\eje.csv"  where they came from (a file, or "el portapapeles")
@@ -27,9 +28,11 @@ constexpr int kCampoTaguchi = 18;
 constexpr int kCamposForma = 2;                               // Sesgo, Curtosis
 constexpr int kCampoUnidades = kCamposEstudio + kCamposForma; // good units a year
 constexpr int kCampoAjuste = kCampoUnidades + 1;              // the fitted distribution
-constexpr int kCamposTodos = kCampoAjuste + 1;
+constexpr int kCampoDesvMedicion = kCampoAjuste + 1;          // the gauge's error
+constexpr int kCampoCostoEscape = kCampoDesvMedicion + 1;     // a bad unit shipped
+constexpr int kCamposTodos = kCampoCostoEscape + 1;
 // Keys as written, in file order: Titulo, ya, yb, YRetI, …, StdDev, Taguchi, Sesgo, Curtosis,
-// Unidades, Ajuste.
+// Unidades, Ajuste, DesvMedicion, CostoEscape.
 extern const char* const kClavesEstudio[kCamposTodos];
 // The longest value a box holds.
 constexpr int kLargoMaximo = 32767;

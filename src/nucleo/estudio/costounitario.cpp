@@ -45,6 +45,10 @@ QString nombreDeCaja(Caja caja) {
         return QStringLiteral("Sesgo");
     case Caja::Curtosis:
         return QStringLiteral("Curtosis");
+    case Caja::DesvMedicion:
+        return QStringLiteral("Desv. Std. de la medición");
+    case Caja::CostoEscape:
+        return QStringLiteral("+ Defecto que llega al cliente");
     }
     return QString();
 }

@@ -24,8 +24,12 @@ enum class Caja {
     txtTitulo,
     Sesgo,    // skewness of the process distribution; empty or 0 with Curtosis: normal
     Curtosis, // excess kurtosis
+    // The gauge: the standard deviation of its error (empty or 0 a perfect gauge, whose every
+    // decision is right), and what a bad unit that reaches the customer costs besides.
+    DesvMedicion,
+    CostoEscape,
 };
-constexpr int kNumCajas = int(Caja::Curtosis) + 1;
+constexpr int kNumCajas = int(Caja::CostoEscape) + 1;
 
 // The caption a user knows a box by ("Nominal Producción Lado Inferior", "Desv. Std."), for
 // messages and accessible names.

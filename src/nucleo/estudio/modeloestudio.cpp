@@ -84,6 +84,15 @@ void ModeloEstudio::compruebaEntradas(int necesita) const {
             if (!texto(c).trimmed().isEmpty() && ajuste_.isEmpty())
                 leeCaja(c);
     }
+    if (necesita & CajasMedicion) {
+        for (Caja c : {Caja::DesvMedicion, Caja::CostoEscape})
+            if (!texto(c).trimmed().isEmpty())
+                leeCaja(c);
+        if (!texto(Caja::DesvMedicion).trimmed().isEmpty() && leeCaja(Caja::DesvMedicion) < 0)
+            throw ErrorLozar(kErrArgumento,
+                             QStringLiteral("La desviación estándar de la medición no puede ser "
+                                            "negativa: vacía o 0 es un instrumento perfecto"));
+    }
     if (necesita & CajasLimites) {
         const Limites l = limitesDe(*this);
         compruebaLimites(l, necesita & ConTolerancia);

@@ -51,15 +51,16 @@ public:
         CajaDispersion = 16,  // σ, not negative, and the shape
         SigmaCalculable = 32, // σ an integration can tell from 0 beside the mean
         ConTolerancia = 64,   // rework limits apart
+        CajasMedicion = 128,  // the gauge's error (not negative) and the escape's cost, if given
         // "1. Función Lozar" (it marks the mean), then "2." and a click on the picture, "3.",
         // and what needs a tolerance: "4.", capability, optimum, scenarios.
         ParaFuncion = CajasLimites | CajasCostos | CajasEscala | CajaMedia,
         ParaDistribucion = ParaFuncion | CajaDispersion,
         ParaCosto = CajasLimites | CajasCostos | CajaMedia | CajaDispersion | SigmaCalculable,
-        ParaAnalisis = ParaCosto | ConTolerancia,
+        ParaAnalisis = ParaCosto | ConTolerancia | CajasMedicion,
         ParaCapacidad = CajasLimites | CajaMedia | CajaDispersion | SigmaCalculable | ConTolerancia,
         // The report draws the picture and prints every result.
-        ParaInforme = ParaCosto | CajasEscala,
+        ParaInforme = ParaCosto | CajasEscala | CajasMedicion,
     };
     // Every box `necesita` names read by the strict reading in the user's locale, the limits in
     // order, σ not negative, a shape that exists. ErrorLozar naming the box by its caption: 13

@@ -68,6 +68,13 @@ const DisenoCaja kCajas[] = {
     {Caja::Curtosis, "Curtosis", "", 2880, 8310, 750, 315, "",
      "curtosis en exceso de la distribución del proceso (0 la normal); vacía o 0, con el Sesgo, "
      "para un proceso normal"},
+    // The gauge, in the free row beside the shape.
+    {Caja::DesvMedicion, "DesvMedicion", "", 4305, 8310, 750, 315, "",
+     "desviación estándar del error del instrumento (mismas unidades que el Objetivo), del "
+     "estudio del sistema de medición o escrita; vacía o 0 para un instrumento perfecto"},
+    {Caja::CostoEscape, "CostoEscape", "", 6705, 8310, 750, 315, "",
+     "costo que se suma por cada unidad fuera de los límites de desperdicio que, mal medida, "
+     "llega al cliente (dinero por unidad); vacío es 0"},
 };
 
 struct DisenoEtiqueta {
@@ -75,7 +82,7 @@ struct DisenoEtiqueta {
     int izq, arr, ancho, alto; // centred over the box they name, wrapped when needed
 };
 
-const DisenoEtiqueta kEtiquetas[17] = {
+const DisenoEtiqueta kEtiquetas[LozarForm::kNumEtiquetas] = {
     {"Objetivo", 5400, 6720, 750, 420},
     {"Nominal Producción", 10440, 4200, 990, 420},
     {"Límite Retrabajo", 3690, 6720, 990, 420},
@@ -93,6 +100,8 @@ const DisenoEtiqueta kEtiquetas[17] = {
     {"Nominal Producción", 150, 4200, 930, 420},
     {"Sesgo", 1980, 8040, 750, 240},
     {"Curtosis", 2880, 8040, 750, 240},
+    {"Desv. Std. de la medición", 3630, 8040, 2100, 240},
+    {"+ Defecto que llega al cliente", 5880, 8040, 2400, 240},
 };
 
 } // namespace
@@ -118,6 +127,7 @@ void LozarForm::creaCajas(QWidget* s) {
     StdDev = caja(Caja::StdDev), xa = caja(Caja::xa), xb = caja(Caja::xb), ya = caja(Caja::ya);
     yb = caja(Caja::yb), txtTitulo = caja(Caja::txtTitulo), Sesgo = caja(Caja::Sesgo);
     Curtosis = caja(Caja::Curtosis);
+    DesvMedicion = caja(Caja::DesvMedicion), CostoEscape = caja(Caja::CostoEscape);
     txtTitulo->setFrame(false);
     txtTitulo->setAlignment(Qt::AlignCenter);
     txtTitulo->setFont(fuenteTahoma(12, true));
@@ -128,7 +138,7 @@ void LozarForm::creaCajas(QWidget* s) {
 }
 
 void LozarForm::creaEtiquetas(QWidget* s) {
-    for (int i = 0; i < 17; ++i) {
+    for (int i = 0; i < kNumEtiquetas; ++i) {
         const auto& d = kEtiquetas[i];
         auto* l = new QLabel(QString::fromUtf8(d.texto), s);
         l->setObjectName(QStringLiteral("Label1(%1)").arg(i));

@@ -53,9 +53,12 @@ public:
 
     // Controls, by their design names.
     QLineEdit *XObj, *XRetI, *XRetS, *XDesI, *XDesS, *YNomI, *YNomS, *YRetI, *YRetS, *YDesI, *YDesS,
-        *Media, *StdDev, *xa, *xb, *ya, *yb, *txtTitulo, *Sesgo, *Curtosis;
+        *Media, *StdDev, *xa, *xb, *ya, *yb, *txtTitulo, *Sesgo, *Curtosis, *DesvMedicion,
+        *CostoEscape;
     QCheckBox* chkTaguchi;
-    std::array<QLabel*, 17> Label1; // 15 and 16 name the process shape's boxes
+    // 15 and 16 name the process shape's boxes, 17 and 18 the gauge's.
+    static constexpr int kNumEtiquetas = 19;
+    std::array<QLabel*, kNumEtiquetas> Label1;
     PictureBox* Pic1;
     QPushButton *cmdDrawCostFunction, *cmdNormal, *cmdLozarEfectivo, *cmdGraf, *cmdCLS;
     QLabel *lblCpk, *lblLozarEfec;

@@ -73,7 +73,8 @@ bool LozarForm::guardaEn(const QString& ruta, const QString& procedimiento) {
         const bool normal = formaNormal(texto(Caja::Sesgo), texto(Caja::Curtosis));
         valores << (normal ? QString() : enArchivo(Caja::Sesgo))
                 << (normal ? QString() : enArchivo(Caja::Curtosis)) << modelo_.unidades()
-                << modelo_.ajuste();
+                << modelo_.ajuste() << enArchivo(Caja::DesvMedicion)
+                << enArchivo(Caja::CostoEscape);
         guardaArchivoSeguro(ruta, escribeEstudio(valores, &medidas_));
         archivo_ = mostrado_ = ruta;
         anotaReciente(ruta);
@@ -272,6 +273,9 @@ void LozarForm::abreEstudio(const QString& ruta, bool ejemplo) {
             modelo_.fijaUnidades(valor);
         else if (campo == kCampoAjuste)
             fijaAjuste(valor);
+        else if (campo == kCampoDesvMedicion || campo == kCampoCostoEscape)
+            caja(campo == kCampoDesvMedicion ? Caja::DesvMedicion : Caja::CostoEscape)
+                ->setText(conSeparadorLocal(valor));
         else if (campo == kCampoTaguchi)
             chkTaguchi->setCheckState(valor == QLatin1String("1")   ? Qt::Checked
                                       : valor == QLatin1String("2") ? Qt::PartiallyChecked
