@@ -65,6 +65,7 @@ void TstMedicion::calibrePerfecto_data() {
     fila("normal taguchi", 1, 0.0, 0.0);
     fila("pearson IV", 0, 0.9, 1.6);
     fila("pearson IV taguchi", 1, 0.9, 1.6);
+    fila("pearson I en J, densidad infinita en su extremo", 1, 1.5, 2.0);
 }
 
 void TstMedicion::calibrePerfecto() {

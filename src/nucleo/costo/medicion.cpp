@@ -106,13 +106,20 @@ public:
         escala_ = std::max({1.0, std::fabs(yDesI_), std::fabs(yRetI_), std::fabs(yRetS_),
                             std::fabs(yDesS_), std::fabs(escape), std::fabs(YNominal(c, mu))});
         // Where the process holds all but 1e-12 of its production.
+        // A finite end of the support is kept exactly: the density may be infinite there.
         double zI = -7.5, zS = 7.5;
         if (forma) {
-            zI = std::max(forma->minimo(), forma->cuantil(1e-13));
-            zS = std::min(forma->maximo(), forma->cuantil(1 - 1e-13));
+            extremoI_ = std::isfinite(forma->minimo());
+            extremoS_ = std::isfinite(forma->maximo());
+            zI = extremoI_ ? forma->minimo() : forma->cuantil(1e-13);
+            zS = extremoS_ ? forma->maximo() : forma->cuantil(1 - 1e-13);
         }
         xI_ = mu + sigma * zI;
         xS_ = mu + sigma * zS;
+        // What lies beyond: a far tail, or the share a density infinite at its end puts within a
+        // rounding of it (a U-shaped type I can hold 0.1 % there).
+        masaI_ = forma ? forma->cdf(zI) : 0.5 * std::erfc(-zI / std::sqrt(2.0));
+        masaS_ = forma ? forma->cola(zS) : 0.5 * std::erfc(zS / std::sqrt(2.0));
     }
 
     double xInferior() const { return xI_; }
@@ -124,12 +131,17 @@ public:
             const double d[4] = {a.desI - mu_, a.retI - mu_, a.retS - mu_, a.desS - mu_};
             s = integrando(mu_, d, 0, regionDe(mu_), 1);
         } else {
-            std::vector<double> cortes = {xI_, xS_, l_.desI, l_.retI, l_.obj, l_.retS, l_.desS};
+            std::vector<double> cortes = {xI_,     xS_,    (xI_ + xS_) / 2, l_.desI,
+                                          l_.retI, l_.obj, l_.retS,         l_.desS};
             const double lim[4] = {a.desI, a.retI, a.retS, a.desS};
             // The gauge's probabilities turn from 0 to 1 within a few σm of each acceptance limit.
             for (double x : lim)
                 for (double k : {-8.0, -3.0, 0.0, 3.0, 8.0})
                     cortes.push_back(x + k * sm_);
+            for (double xe : {xI_, xS_}) {
+                const double d[4] = {a.desI - xe, a.retI - xe, a.retS - xe, a.desS - xe};
+                s += integrando(xe, d, 0, regionDe(xe), xe == xI_ ? masaI_ : masaS_);
+            }
             std::sort(cortes.begin(), cortes.end());
             const auto fin = std::unique(cortes.begin(), cortes.end());
             double x0 = xI_;
@@ -143,11 +155,26 @@ public:
                 // that scale, whatever the piece's width.
                 const double d[4] = {a.desI - x0, a.retI - x0, a.retS - x0, a.desS - x0};
                 const double h = x1 - x0;
-                auto f = [&](double u) {
-                    const double t = h * u;
-                    return integrando(x0 + t, d, t, r, densidad(x0 + t));
+                // Next to an end where the density may be infinite, the quadrature only takes
+                // what the integrand adds to its value at that end, whose weight is the piece's
+                // exact share of the production.
+                const bool enI = extremoI_ && x0 == xI_, enS = !enI && extremoS_ && x1 == xS_;
+                Vector base;
+                if (enI || enS) {
+                    const double xe = enI ? x0 : x1;
+                    base = integrando(xe, d, xe - x0, r, 1);
+                    s += base * forma_->area((x0 - mu_) / sigma_, (x1 - mu_) / sigma_);
+                }
+                // And it draws its points towards that end, t = h u⁴, where the density changes
+                // fastest.
+                auto g = [&](double u) {
+                    const double u3 = u * u * u;
+                    const double t = enI ? h * u3 * u : enS ? h * (1 - u3 * u) : h * u;
+                    const double w = densidad(x0 + t);
+                    return (integrando(x0 + t, d, t, r, w) - base * w) *
+                           (enI || enS ? 4 * u3 : 1.0);
                 };
-                s += h * boost::math::quadrature::gauss_kronrod<double, 15>::integrate(f, 0.0, 1.0,
+                s += h * boost::math::quadrature::gauss_kronrod<double, 15>::integrate(g, 0.0, 1.0,
                                                                                        12, 1e-11);
                 x0 = x1;
             }
@@ -267,6 +294,8 @@ private:
     Limites l_;
     double yDesI_, yRetI_, yRetS_, yDesS_, kI_ = 0, kS_ = 0, pendiente_, ordenada_, escala_;
     double xI_, xS_;
+    double masaI_, masaS_;
+    bool extremoI_ = false, extremoS_ = false;
 };
 
 void compruebaArgumentos(double sigmaMedicion, double costoEscape) {
