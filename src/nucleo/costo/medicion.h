@@ -1,0 +1,50 @@
+#pragma once
+
+#include "estudio/costounitario.h"
+
+#include <optional>
+
+class FormaProceso;
+
+// What measurement error costs. Every decision (scrap, rework, ship) is made on the measured
+// value Y = X + E, X the true value of the process and E ~ Normal(0, σm) independent of it: a
+// good unit may be thrown away or reworked for nothing, a bad one shipped.
+
+// The acceptance limits on the measured value: scrap below desI or above desS, rework between
+// desI and retI or between retS and desS, ship between retI and retS.
+struct Aceptacion {
+    double desI, retI, retS, desS;
+};
+
+// The study's own limits, XDesI, XRetI, XRetS and XDesS, by the strict reading.
+Aceptacion aceptacionDeLimites(const Cajas& c);
+
+struct CostoMedicion {
+    // E[cost] / (1 − P(decided scrap)), or kTodoDesperdicio when 0.995 or more is decided scrap.
+    double efectivo = 0;
+    double desperdicio = 0, retrabajo = 0; // fractions decided scrap and decided rework
+    // Fractions of the production: good units (true value within the rework limits) decided
+    // scrap, and decided rework; bad units (true value beyond the scrap limits) shipped; units
+    // truly in a rework zone shipped.
+    double buenasDesechadas = 0, buenasRetrabajadas = 0, malasEnviadas = 0, retrabajoEnviado = 0;
+    // What those mistakes cost per good unit delivered, in efectivo's money: the nominal and scrap
+    // cost of the good units thrown away, the rework cost spent on good units, the escape cost of
+    // the bad units shipped.
+    double costoBuenasDesechadas = 0, costoBuenasRetrabajadas = 0, costoMalasEnviadas = 0;
+};
+
+// The effective cost when decisions follow the measured value: a unit decided scrap costs its
+// nominal plus its side's scrap cost, one decided rework its nominal plus its side's rework cost,
+// and one shipped its own true value's cost (Lozar) plus `costoEscape` when it is truly beyond
+// the scrap limits. A perfect gauge (σm = 0) at the study's limits gives costoExacto exactly.
+// Limits in order, checked by the caller. ErrorLozar 5 for σm negative or not finite, or an
+// escape cost that is not finite.
+CostoMedicion costoConMedicion(const Cajas& c, double mu, double sigma, const FormaProceso* forma,
+                               double sigmaMedicion, double costoEscape, const Aceptacion& a);
+
+// The acceptance limits (desI ≤ retI ≤ retS ≤ desS; a rework band may close) with the least
+// effective cost, from the study's own: never dearer than them. None when the study's limits
+// already scrap everything.
+std::optional<Aceptacion> aceptacionOptima(const Cajas& c, double mu, double sigma,
+                                           const FormaProceso* forma, double sigmaMedicion,
+                                           double costoEscape);
