@@ -114,12 +114,14 @@ void TstMedicion::montecarlo() {
         const bool desecha = y < a.desI || y > a.desS,
                    retrabaja = !desecha && (y < a.retI || y > a.retS);
         const double nominal = YNominal(c, x), des = y < mu ? 30 : 40, ret = y < mu ? 10 : 15;
+        // A bad unit reworked is scrapped after all, at its true side's cost.
+        const double enVano = retrabaja && mala ? (x < mu ? 30 : 40) : 0;
         const double costo = desecha     ? nominal + des
-                             : retrabaja ? nominal + ret
+                             : retrabaja ? nominal + ret + enVano
                                          : Lozar(c, x) + (mala ? escape : 0);
         const bool envia = !desecha && !retrabaja;
         const double q[9] = {costo,
-                             double(desecha),
+                             double(desecha || (retrabaja && mala)),
                              double(retrabaja),
                              double(buena && desecha),
                              double(buena && retrabaja),
@@ -127,7 +129,7 @@ void TstMedicion::montecarlo() {
                              double(!buena && !mala && envia),
                              buena && desecha ? nominal + des : 0,
                              buena && retrabaja ? ret : 0};
-        const double g = desecha ? 0 : 1;
+        const double g = desecha || (retrabaja && mala) ? 0 : 1;
         entregadas += g;
         for (int k = 0; k < 9; ++k) {
             suma[k] += q[k];
@@ -220,17 +222,18 @@ void TstMedicion::optimo() {
                 costoConMedicion(c, 55, 15, forma, 5, 200, propios).efectivo);
         QVERIFY(a->desI <= a->retI && a->retI <= a->retS && a->retS <= a->desS);
     }
-    // With a perfect gauge, reworking a unit of the scrap zone (it comes out good) beats both
-    // scrapping it and shipping it with its escape cost, and the rework zone costs the same
-    // reworked or shipped: the optimum reworks everything beyond the rework limits, as a study
-    // without scrap limits.
+    // A perfect gauge's best limits are the study's own: no rework mends a unit of the scrap
+    // zone (reworked, it is scrapped after all), and shipping one costs its escape.
     const auto perfecto = aceptacionOptima(c, 55, 15, nullptr, 0, 1000);
     QVERIFY(perfecto);
-    CajasMapa sinDesperdicio = c;
-    sinDesperdicio.textos[Caja::XDesI] = "-1e9";
-    sinDesperdicio.textos[Caja::XDesS] = "1e9";
     LOZAR_COMPARA(costoConMedicion(c, 55, 15, nullptr, 0, 1000, *perfecto).efectivo,
-                  costoExacto(sinDesperdicio, 55, 15, nullptr).efectivo, 1e-9);
+                  costoExacto(c, 55, 15, nullptr).efectivo, 1e-9);
+    // Reworking the whole scrap zone only adds its rework cost.
+    const Aceptacion todoRetrabajo{-1e9, 20, 80, 1e9};
+    const CostoMedicion r = costoConMedicion(c, 55, 15, nullptr, 0, 1000, todoRetrabajo);
+    const CostoExacto e = costoExacto(c, 55, 15, nullptr);
+    LOZAR_COMPARA(r.desperdicio, e.desperdicio, 1e-9);
+    QVERIFY(r.efectivo > e.efectivo);
     // The dearer a bad unit shipped, the more the ship limits draw in.
     const auto barato = aceptacionOptima(c, 55, 15, nullptr, 5, 0);
     const auto caro = aceptacionOptima(c, 55, 15, nullptr, 5, 1000);

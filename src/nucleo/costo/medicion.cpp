@@ -36,6 +36,8 @@ enum Suma {
     BuenasRet,
     MalasEnv,
     RetEnv,
+    MalasRet,      // bad units reworked in vain, then scrapped
+    ExtraMalasRet, // their scrap cost
     kSumas
 };
 
@@ -181,7 +183,8 @@ public:
         }
         const auto& v = s.v;
         CostoMedicion r;
-        r.desperdicio = v[DecideDesI] + v[DecideDesS];
+        // No rework mends a unit beyond the scrap limits: reworked, it is scrapped after all.
+        r.desperdicio = v[DecideDesI] + v[DecideDesS] + v[MalasRet];
         r.retrabajo = v[DecideRetI] + v[DecideRetS];
         r.buenasDesechadas = v[BuenasDes];
         r.buenasRetrabajadas = v[BuenasRet];
@@ -195,7 +198,7 @@ public:
         // The nominal line's expectation is its value at the mean.
         const double total = YNominal(c_, mu_) + yDesI_ * v[DecideDesI] + yRetI_ * v[DecideRetI] +
                              yRetS_ * v[DecideRetS] + yDesS_ * v[DecideDesS] +
-                             escala_ * v[ExtraEnviado];
+                             escala_ * (v[ExtraEnviado] + v[ExtraMalasRet]);
         r.efectivo = revisa(total / buenas);
         r.costoBuenasDesechadas = escala_ * v[CostoBuenasDes] / buenas;
         r.costoBuenasRetrabajadas = escala_ * v[CostoBuenasRet] / buenas;
@@ -258,6 +261,8 @@ private:
         case Region::MalaI:
             extra = yDesI_ + escape_;
             v[MalasEnv] = w * p[2];
+            v[MalasRet] = w * (p[1] + p[3]);
+            v[ExtraMalasRet] = v[MalasRet] * yDesI_ / escala_;
             break;
         case Region::RetI:
             extra = yRetI_;
@@ -281,6 +286,8 @@ private:
         case Region::MalaS:
             extra = yDesS_ + escape_;
             v[MalasEnv] = w * p[2];
+            v[MalasRet] = w * (p[1] + p[3]);
+            v[ExtraMalasRet] = v[MalasRet] * yDesS_ / escala_;
             break;
         }
         v[ExtraEnviado] = w * p[2] * extra / escala_;

@@ -20,9 +20,11 @@ struct Aceptacion {
 Aceptacion aceptacionDeLimites(const Cajas& c);
 
 struct CostoMedicion {
-    // E[cost] / (1 − P(decided scrap)), or kTodoDesperdicio when 0.995 or more is decided scrap.
+    // E[cost] / (1 − scrap), or kTodoDesperdicio when 0.995 or more is scrap.
     double efectivo = 0;
-    double desperdicio = 0, retrabajo = 0; // fractions decided scrap and decided rework
+    // Fractions scrapped (decided so, or reworked in vain: truly beyond the scrap limits) and
+    // decided rework.
+    double desperdicio = 0, retrabajo = 0;
     // Fractions of the production: good units (true value within the rework limits) decided
     // scrap, and decided rework; bad units (true value beyond the scrap limits) shipped; units
     // truly in a rework zone shipped.
@@ -34,9 +36,10 @@ struct CostoMedicion {
 };
 
 // The effective cost when decisions follow the measured value: a unit decided scrap costs its
-// nominal plus its side's scrap cost, one decided rework its nominal plus its side's rework cost,
-// and one shipped its own true value's cost (Lozar) plus `costoEscape` when it is truly beyond
-// the scrap limits. A perfect gauge (σm = 0) at the study's limits gives costoExacto exactly.
+// nominal plus its side's scrap cost, one decided rework its nominal plus its side's rework cost
+// (and, truly beyond the scrap limits, which no rework mends, its true side's scrap cost too, and
+// it is not delivered), and one shipped its own true value's cost (Lozar) plus `costoEscape` when
+// it is truly beyond the scrap limits. A perfect gauge (σm = 0) at the study's limits gives costoExacto exactly.
 // Limits in order, checked by the caller. ErrorLozar 5 for σm negative or not finite, or an
 // escape cost that is not finite.
 CostoMedicion costoConMedicion(const Cajas& c, double mu, double sigma, const FormaProceso* forma,
