@@ -130,7 +130,7 @@ void TstAnalisis::cancelado() {
     for (const auto& [k, v] : estudio)
         valores[k] = v;
     valores[kCamposEstudio] = valores[kCamposEstudio + 1] = valores[kCampoUnidades] =
-        valores[kCampoAjuste] = "";
+        valores[kCampoAjuste] = valores[kCampoAceptacion] = "";
     QVERIFY(escribeArchivo(lzr, escribeEstudio(valores, &m)));
     if (accion != "importar" && accion != "abrir")
         e.abre(lzr);

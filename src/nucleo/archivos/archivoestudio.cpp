@@ -1,6 +1,7 @@
 #include "archivos/archivoestudio.h"
 
 #include "archivos/cp1252.h"
+#include "costo/medicion.h"
 #include "estudio/forma.h"
 #include "numeros/numeros.h"
 #include "numeros/progreso.h"
@@ -9,10 +10,10 @@
 #include <cmath>
 
 const char* const kClavesEstudio[kCamposTodos] = {
-    "Titulo",   "ya",     "yb",           "YRetI",      "YDesI",   "YNomI", "YRetS",
-    "YDesS",    "YNomS",  "xa",           "xb",         "XDesI",   "XRetI", "XObj",
-    "XRetS",    "XDesS",  "Media",        "StdDev",     "Taguchi", "Sesgo", "Curtosis",
-    "Unidades", "Ajuste", "DesvMedicion", "CostoEscape"};
+    "Titulo",   "ya",     "yb",           "YRetI",       "YDesI",     "YNomI", "YRetS",
+    "YDesS",    "YNomS",  "xa",           "xb",          "XDesI",     "XRetI", "XObj",
+    "XRetS",    "XDesS",  "Media",        "StdDev",      "Taguchi",   "Sesgo", "Curtosis",
+    "Unidades", "Ajuste", "DesvMedicion", "CostoEscape", "Aceptacion"};
 
 namespace {
 constexpr int kErrValorPropiedad = 380;
@@ -284,5 +285,7 @@ EstudioEnArchivo leeEstudioEntero(QByteArrayView bytes, Progreso* progreso) {
         e.valores[kCampoTaguchi] = QStringLiteral("0");
     if (!e.valores[kCampoAjuste].isEmpty())
         ajusteDeTexto(e.valores[kCampoAjuste]);
+    if (!e.valores[kCampoAceptacion].isEmpty())
+        leeAceptacion(e.valores[kCampoAceptacion]);
     return e;
 }

@@ -13,8 +13,9 @@ class Progreso;
 // Study files (.lzr): 19 lines "key=value" in double quotes, CR LF, Windows-1252; a skewed
 // process adds "Sesgo=" and "Curtosis=" after them, a study that knows its yearly volume
 // "Unidades=", one whose process is a distribution fitted to its measurements "Ajuste=" (see
-// textoDeAjuste), one measured with an imperfect gauge "DesvMedicion=" and "CostoEscape=", and
-// one with measurements their block last:
+// textoDeAjuste), one measured with an imperfect gauge "DesvMedicion=", "CostoEscape=" and its
+// decision limits "Aceptacion=" (see textoDeAceptacion), and one with measurements their block
+// last:
 //
 //   "Mediciones=120"          how many follow
 //   "Origen=C:\datos\eje.csv"  where they came from (a file, or "el portapapeles")
@@ -30,9 +31,10 @@ constexpr int kCampoUnidades = kCamposEstudio + kCamposForma; // good units a ye
 constexpr int kCampoAjuste = kCampoUnidades + 1;              // the fitted distribution
 constexpr int kCampoDesvMedicion = kCampoAjuste + 1;          // the gauge's error
 constexpr int kCampoCostoEscape = kCampoDesvMedicion + 1;     // a bad unit shipped
-constexpr int kCamposTodos = kCampoCostoEscape + 1;
+constexpr int kCampoAceptacion = kCampoCostoEscape + 1;       // decision limits of its own
+constexpr int kCamposTodos = kCampoAceptacion + 1;
 // Keys as written, in file order: Titulo, ya, yb, YRetI, …, StdDev, Taguchi, Sesgo, Curtosis,
-// Unidades, Ajuste, DesvMedicion, CostoEscape.
+// Unidades, Ajuste, DesvMedicion, CostoEscape, Aceptacion.
 extern const char* const kClavesEstudio[kCamposTodos];
 // The longest value a box holds.
 constexpr int kLargoMaximo = 32767;

@@ -41,13 +41,34 @@ QList<Escenario> calculaEscenarios(const Cajas& cajas, const FormaProceso* forma
                  {menos, corto, mu, reducida},
                  {menos + QStringLiteral(" y media óptima"), corto + QStringLiteral(" y centrado"),
                   optima(reducida), reducida}};
+    const bool medida = conErrorDeMedicion(c);
+    const Instrumento instrumento = medida ? instrumentoDe(c) : Instrumento{};
+    const Aceptacion aceptacion = medida ? aceptacionDe(c) : Aceptacion{};
     QList<Escenario> r;
     for (const auto& k : casos) {
         Escenario e{k.nombre, k.corto, k.media, k.sigma, costoExacto(c, k.media, k.sigma, forma),
-                    {}};
+                    {},       {}};
         if (k.sigma > 0)
             e.cpk = cpkDe(k.media, k.sigma, l.retI, l.retS, forma);
+        if (medida) {
+            const CostoMedicion m = costoConMedicion(c, k.media, k.sigma, forma, instrumento.sigma,
+                                                     instrumento.escape, aceptacion);
+            e.medicion = m;
+            e.costo.parteMedicion = e.costo.todoDesperdicio() || m.efectivo == kTodoDesperdicio
+                                        ? 0
+                                        : m.efectivo - e.costo.efectivo;
+            e.costo.efectivo = m.efectivo;
+            e.costo.desperdicio = m.desperdicio;
+            e.costo.retrabajo = m.retrabajo;
+        }
         r << e;
+    }
+    if (medida) {
+        Escenario perfecta = r.front();
+        perfecta.nombre = perfecta.corto = QStringLiteral("Medición perfecta");
+        perfecta.costo = costoExacto(c, mu, sigma, forma);
+        perfecta.medicion = CostoMedicion{};
+        r << perfecta;
     }
     return r;
 }
@@ -141,13 +162,48 @@ QList<QStringList> informeEscenarios(const QList<Escenario>& e, std::optional<do
         });
     }
     f << QStringList();
-    // Where the money goes: the three sources add up to the cost of poor quality.
-    const struct {
+    // What the gauge's mistakes are, per unit delivered, and what they cost.
+    const bool medida = !e.isEmpty() && e.front().medicion;
+    if (medida) {
+        const struct {
+            const char* nombre;
+            double CostoMedicion::*fraccion;
+            double CostoMedicion::*costo;
+        } errores[] = {{"Buenas desechadas por error de medición", &CostoMedicion::buenasDesechadas,
+                        &CostoMedicion::costoBuenasDesechadas},
+                       {"Buenas retrabajadas por error de medición",
+                        &CostoMedicion::buenasRetrabajadas,
+                        &CostoMedicion::costoBuenasRetrabajadas},
+                       {"Malas enviadas al cliente", &CostoMedicion::malasEnviadas,
+                        &CostoMedicion::costoMalasEnviadas}};
+        for (const auto& m : errores) {
+            f << fila(QStringLiteral("%1 (por unidad buena)").arg(QString::fromUtf8(m.nombre)),
+                      [&](const Escenario& k) {
+                          return formatea((*k.medicion).*m.fraccion / (1 - k.costo.desperdicio),
+                                          QStringLiteral("0.000 %")) +
+                                 QStringLiteral(" · ") + formatea((*k.medicion).*m.costo, kDinero);
+                      });
+            if (unidades)
+                f << fila(QStringLiteral("%1 (por año)").arg(QString::fromUtf8(m.nombre)),
+                          [&](const Escenario& k) {
+                              return formatea(*unidades * (*k.medicion).*m.fraccion /
+                                                  (1 - k.costo.desperdicio),
+                                              QStringLiteral("0")) +
+                                     QStringLiteral(" · ") + anual((*k.medicion).*m.costo);
+                          });
+        }
+        f << QStringList();
+    }
+    // Where the money goes: the sources add up to the cost of poor quality.
+    struct Parte {
         const char* nombre;
         double CostoExacto::*parte;
-    } partes[] = {{"el desperdicio", &CostoExacto::parteDesperdicio},
-                  {"el retrabajo", &CostoExacto::parteRetrabajo},
-                  {"estar fuera del objetivo", &CostoExacto::parteFueraDeObjetivo}};
+    };
+    QList<Parte> partes = {{"el desperdicio", &CostoExacto::parteDesperdicio},
+                           {"el retrabajo", &CostoExacto::parteRetrabajo},
+                           {"estar fuera del objetivo", &CostoExacto::parteFueraDeObjetivo}};
+    if (medida)
+        partes << Parte{"el error de medición", &CostoExacto::parteMedicion};
     for (const auto& p : partes)
         f << fila(QStringLiteral("De ello, por %1 (por unidad)").arg(QString::fromUtf8(p.nombre)),
                   [&](const Escenario& k) { return formatea(k.costo.*p.parte, kDinero); });

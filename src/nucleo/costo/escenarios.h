@@ -1,6 +1,7 @@
 #pragma once
 
 #include "costo/exacto.h"
+#include "costo/medicion.h"
 
 #include <QList>
 #include <QString>
@@ -16,10 +17,15 @@ struct Escenario {
     double media, sigma;
     CostoExacto costo;
     std::optional<double> cpk; // none without spread
+    // With an imperfect gauge: what its decisions do (costo then holds their cost, parteMedicion
+    // the gauge's share).
+    std::optional<CostoMedicion> medicion;
 };
 
 // The four scenarios, `reduccion` the fraction the spread is cut by (0 to below 1); the optimal
-// mean is searched for at each spread. ErrorLozar as the study's checks or the search raise it.
+// mean is searched for at each spread. A study whose decisions follow an imperfect gauge (see
+// conErrorDeMedicion) prices them in each, and adds a fifth: the current process measured
+// perfectly, which prices the gauge. ErrorLozar as the study's checks or the search raise it.
 QList<Escenario> calculaEscenarios(const Cajas& c, const FormaProceso* forma, double reduccion);
 
 // The good units a year a text gives: nullopt when empty; ErrorLozar for one that is not a

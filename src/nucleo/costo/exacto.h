@@ -20,6 +20,8 @@ struct CostoExacto {
     // extra cost, and the nominal cost of the units thrown away), rework, and being off target
     // (the Taguchi loss, and the nominal line's slope between the mean and the target).
     double parteDesperdicio = 0, parteRetrabajo = 0, parteFueraDeObjetivo = 0;
+    // And, where decisions follow an imperfect gauge (medicion.h), what its errors add.
+    double parteMedicion = 0;
     // d efectivo / d mean, where asked for and σ > 0: the optimum is where it changes sign.
     double derivada = 0;
 

@@ -20,6 +20,42 @@ Aceptacion aceptacionDeLimites(const Cajas& c) {
     return {l.desI, l.retI, l.retS, l.desS};
 }
 
+Aceptacion aceptacionDe(const Cajas& c) {
+    return c.aceptacion().isEmpty() ? aceptacionDeLimites(c) : leeAceptacion(c.aceptacion());
+}
+
+QString textoDeAceptacion(const Aceptacion& a) {
+    QStringList t;
+    for (double v : {a.desI, a.retI, a.retS, a.desS})
+        t << QString::number(v, 'g', 17);
+    return t.join(QLatin1Char(';'));
+}
+
+Aceptacion leeAceptacion(const QString& texto) {
+    const QStringList partes = texto.split(QLatin1Char(';'));
+    double v[4] = {};
+    bool bien = partes.size() == 4;
+    for (int i = 0; i < 4 && bien; ++i) {
+        v[i] = partes[i].trimmed().toDouble(&bien);
+        bien = bien && std::isfinite(v[i]) && (i == 0 || v[i] >= v[i - 1]);
+    }
+    if (!bien)
+        throw ErrorLozar(kErrArgumento,
+                         QStringLiteral("Los límites de aceptación «%1» no son cuatro números en "
+                                        "orden")
+                             .arg(texto.left(80)));
+    return {v[0], v[1], v[2], v[3]};
+}
+
+Instrumento instrumentoDe(const Cajas& c) {
+    auto lee = [&](Caja k) { return c.texto(k).trimmed().isEmpty() ? 0.0 : c.estricto(k); };
+    return {lee(Caja::DesvMedicion), lee(Caja::CostoEscape)};
+}
+
+bool conErrorDeMedicion(const Cajas& c) {
+    return instrumentoDe(c).sigma > 0 || !c.aceptacion().isEmpty();
+}
+
 namespace {
 // The sums one pass of quadrature gathers, so that the density and the gauge's probabilities at a
 // point are worked out once for all of them.
@@ -384,4 +420,63 @@ std::optional<Aceptacion> aceptacionOptima(const Cajas& c, double mu, double sig
             break;
     }
     return a;
+}
+
+QList<QStringList> informeAceptacion(const Cajas& c, double mu, double sigma,
+                                     const FormaProceso* forma, const Aceptacion& optima,
+                                     std::optional<double> unidades) {
+    const Instrumento g = instrumentoDe(c);
+    const Aceptacion propios = aceptacionDeLimites(c), actuales = aceptacionDe(c);
+    const CostoMedicion antes = costoConMedicion(c, mu, sigma, forma, g.sigma, g.escape, actuales);
+    const CostoMedicion despues = costoConMedicion(c, mu, sigma, forma, g.sigma, g.escape, optima);
+    const QString kDinero = QStringLiteral("$ 0.0000");
+    auto limite = [&](double v) { return formatoConResolucion(v, std::max(g.sigma, 1e-12) / 100); };
+    QList<QStringList> f;
+    f << QStringList{QStringLiteral("Límites de aceptación óptimos"), c.texto(Caja::txtTitulo)};
+    f << QStringList{QStringLiteral("Desv. Std. de la medición"), formatoGeneral(g.sigma)};
+    f << QStringList{QStringLiteral("+ Defecto que llega al cliente"), formatea(g.escape, kDinero)};
+    f << QStringList();
+    f << QStringList{QStringLiteral("Límite"), QStringLiteral("Del estudio (valor verdadero)"),
+                     QStringLiteral("De decisión actual (valor medido)"),
+                     QStringLiteral("Óptimo (valor medido)")};
+    const struct {
+        const char* nombre;
+        double Aceptacion::*l;
+    } limites[] = {{"Desperdicio inferior", &Aceptacion::desI},
+                   {"Retrabajo inferior", &Aceptacion::retI},
+                   {"Retrabajo superior", &Aceptacion::retS},
+                   {"Desperdicio superior", &Aceptacion::desS}};
+    for (const auto& k : limites)
+        f << QStringList{QString::fromUtf8(k.nombre), limite(propios.*k.l), limite(actuales.*k.l),
+                         limite(optima.*k.l)};
+    f << QStringList();
+    f << QStringList{QString(), QString(), QStringLiteral("Con los límites actuales"),
+                     QStringLiteral("Con los óptimos")};
+    auto costo = [&](const CostoMedicion& m) {
+        return m.efectivo == kTodoDesperdicio ? QStringLiteral("100% Desperdicio")
+                                              : formatea(m.efectivo, kDinero);
+    };
+    f << QStringList{QStringLiteral("Costo efectivo por unidad buena"), QString(), costo(antes),
+                     costo(despues)};
+    auto fraccion = [](const CostoMedicion& m, double v) {
+        return formatea(v / (1 - m.desperdicio), QStringLiteral("0.000 %"));
+    };
+    f << QStringList{QStringLiteral("Buenas desechadas por unidad buena"), QString(),
+                     fraccion(antes, antes.buenasDesechadas),
+                     fraccion(despues, despues.buenasDesechadas)};
+    f << QStringList{QStringLiteral("Buenas retrabajadas por unidad buena"), QString(),
+                     fraccion(antes, antes.buenasRetrabajadas),
+                     fraccion(despues, despues.buenasRetrabajadas)};
+    f << QStringList{QStringLiteral("Malas enviadas al cliente por unidad buena"), QString(),
+                     fraccion(antes, antes.malasEnviadas),
+                     fraccion(despues, despues.malasEnviadas)};
+    if (antes.efectivo != kTodoDesperdicio && despues.efectivo != kTodoDesperdicio) {
+        const double ahorro = antes.efectivo - despues.efectivo;
+        f << QStringList{QStringLiteral("Ahorro por unidad buena"), QString(), QString(),
+                         formatea(ahorro, kDinero)};
+        if (unidades)
+            f << QStringList{QStringLiteral("Ahorro por año"), QString(), QString(),
+                             formatea(ahorro * *unidades, QStringLiteral("$ 0.00"))};
+    }
+    return f;
 }

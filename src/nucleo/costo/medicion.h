@@ -2,6 +2,9 @@
 
 #include "estudio/costounitario.h"
 
+#include <QList>
+#include <QString>
+#include <QStringList>
 #include <optional>
 
 class FormaProceso;
@@ -18,6 +21,21 @@ struct Aceptacion {
 
 // The study's own limits, XDesI, XRetI, XRetS and XDesS, by the strict reading.
 Aceptacion aceptacionDeLimites(const Cajas& c);
+
+// The study's decision limits: those it was given (Cajas::aceptacion) or its own limits.
+Aceptacion aceptacionDe(const Cajas& c);
+// The four limits as the study file keeps them, with points: "12.5;20;80;87.5"; and back, or
+// ErrorLozar 5 for a text that is not four numbers in order.
+QString textoDeAceptacion(const Aceptacion& a);
+Aceptacion leeAceptacion(const QString& texto);
+
+// The gauge of the study, DesvMedicion and CostoEscape (empty boxes 0), strictly read.
+struct Instrumento {
+    double sigma = 0, escape = 0;
+};
+Instrumento instrumentoDe(const Cajas& c);
+// Whether the study's decisions can go wrong: a gauge with error, or decision limits of its own.
+bool conErrorDeMedicion(const Cajas& c);
 
 struct CostoMedicion {
     // E[cost] / (1 − scrap), or kTodoDesperdicio when 0.995 or more is scrap.
@@ -39,9 +57,9 @@ struct CostoMedicion {
 // nominal plus its side's scrap cost, one decided rework its nominal plus its side's rework cost
 // (and, truly beyond the scrap limits, which no rework mends, its true side's scrap cost too, and
 // it is not delivered), and one shipped its own true value's cost (Lozar) plus `costoEscape` when
-// it is truly beyond the scrap limits. A perfect gauge (σm = 0) at the study's limits gives costoExacto exactly.
-// Limits in order, checked by the caller. ErrorLozar 5 for σm negative or not finite, or an
-// escape cost that is not finite.
+// it is truly beyond the scrap limits. A perfect gauge (σm = 0) at the study's limits gives
+// costoExacto exactly. Limits in order, checked by the caller. ErrorLozar 5 for σm negative or not
+// finite, or an escape cost that is not finite.
 CostoMedicion costoConMedicion(const Cajas& c, double mu, double sigma, const FormaProceso* forma,
                                double sigmaMedicion, double costoEscape, const Aceptacion& a);
 
@@ -51,3 +69,10 @@ CostoMedicion costoConMedicion(const Cajas& c, double mu, double sigma, const Fo
 std::optional<Aceptacion> aceptacionOptima(const Cajas& c, double mu, double sigma,
                                            const FormaProceso* forma, double sigmaMedicion,
                                            double costoEscape);
+
+// The guard bands as rows of cells: the study's limits, its current decision limits and the best
+// ones side by side, then what each set costs per good unit (and a year, with `unidades`) and the
+// gauge's mistakes it makes.
+QList<QStringList> informeAceptacion(const Cajas& c, double mu, double sigma,
+                                     const FormaProceso* forma, const Aceptacion& optima,
+                                     std::optional<double> unidades);

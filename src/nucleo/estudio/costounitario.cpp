@@ -70,7 +70,7 @@ double Cajas::flexible(Caja caja) const {
 }
 
 CajasInstantanea::CajasInstantanea(const Cajas& origen)
-    : taguchi_(origen.taguchi()), ajuste_(origen.ajuste()) {
+    : taguchi_(origen.taguchi()), ajuste_(origen.ajuste()), aceptacion_(origen.aceptacion()) {
     for (int i = 0; i < kCajas; ++i)
         textos_[i] = origen.texto(Caja(i));
 }

@@ -48,6 +48,9 @@ public:
     // The distribution fitted to the process, as the study file keeps it ("" when none): then
     // it, not Sesgo and Curtosis, gives the process its shape.
     virtual QString ajuste() const { return {}; }
+    // The decision limits on the measured value, when the study has its own (see
+    // textoDeAceptacion; "" for the limits themselves).
+    virtual QString aceptacion() const { return {}; }
 
     virtual double estricto(Caja caja) const;
     virtual double flexible(Caja caja) const;
@@ -61,6 +64,7 @@ public:
     QString texto(Caja caja) const override { return textos_[int(caja)]; }
     int taguchi() const override { return taguchi_; }
     QString ajuste() const override { return ajuste_; }
+    QString aceptacion() const override { return aceptacion_; }
     double estricto(Caja caja) const override;
     double flexible(Caja caja) const override;
 
@@ -68,7 +72,7 @@ private:
     static constexpr int kCajas = kNumCajas;
     QString textos_[kCajas];
     int taguchi_;
-    QString ajuste_;
+    QString ajuste_, aceptacion_;
     // Per box: 0 not read yet, 1 read, otherwise the error number the reading raised.
     mutable int estado_[kCajas] = {};
     mutable double estrictos_[kCajas] = {};

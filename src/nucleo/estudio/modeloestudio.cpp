@@ -43,6 +43,14 @@ void ModeloEstudio::fijaAjuste(const QString& texto) {
     emit caducado(Cpk | Efectivo);
 }
 
+void ModeloEstudio::fijaAceptacion(const QString& texto) {
+    if (aceptacion_ == texto)
+        return;
+    aceptacion_ = texto;
+    emit cambiado();
+    emit caducado(Efectivo);
+}
+
 std::shared_ptr<const FormaProceso> ModeloEstudio::forma() const {
     return formaDe(*this);
 }

@@ -37,6 +37,9 @@ public:
     // textoDeAjuste; "" for none).
     QString ajuste() const override { return ajuste_; }
     void fijaAjuste(const QString& texto);
+    // The decision limits on the measured value (see textoDeAceptacion; "" the study's limits).
+    QString aceptacion() const override { return aceptacion_; }
+    void fijaAceptacion(const QString& texto);
 
     // The process shape (null for a normal one); see formaDe.
     std::shared_ptr<const FormaProceso> forma() const;
@@ -83,7 +86,7 @@ private:
     QString textos_[kNumCajas];
     int taguchi_ = 0;
     QString unidades_;
-    QString ajuste_;
+    QString ajuste_, aceptacion_;
 };
 
 // The spread a computation can take: not negative, and not so small beside the mean (below a

@@ -2,6 +2,7 @@
 #include "archivos/detalle.h"
 #include "costo/efectivo.h"
 #include "costo/exacto.h"
+#include "costo/medicion.h"
 #include "estudio/forma.h"
 #include "estudio/modeloestudio.h"
 #include "numeros/errores.h"
@@ -34,9 +35,21 @@ QString LozarForm::textoExacto(double mu, double sigma, const FormaProceso* form
     try {
         compruebaLimites(limitesDe(*this));
         const CostoExacto r = costoExacto(*this, mu, sigma, forma);
-        return r.todoDesperdicio()
-                   ? QStringLiteral("Exacto: 100% Desperdicio")
-                   : QStringLiteral("Exacto: ") + formatea(r.efectivo, QStringLiteral("$0.0000"));
+        const QString exacto =
+            r.todoDesperdicio()
+                ? QStringLiteral("Exacto: 100% Desperdicio")
+                : QStringLiteral("Exacto: ") + formatea(r.efectivo, QStringLiteral("$0.0000"));
+        if (!conErrorDeMedicion(*this))
+            return exacto;
+        // Decisions on measured values: what they cost, beside the perfect gauge's.
+        const Instrumento g = instrumentoDe(*this);
+        const CostoMedicion m =
+            costoConMedicion(*this, mu, sigma, forma, g.sigma, g.escape, aceptacionDe(*this));
+        return (m.efectivo == kTodoDesperdicio
+                    ? QStringLiteral("Exacto con el error de medición: 100% Desperdicio")
+                    : QStringLiteral("Exacto con el error de medición: ") +
+                          formatea(m.efectivo, QStringLiteral("$0.0000"))) +
+               QStringLiteral("; con una medición perfecta, ") + exacto.mid(8);
     } catch (const ErrorLozar& e) {
         return QStringLiteral("Exacto: no se puede calcular (%1)").arg(e.descripcion());
     }

@@ -163,6 +163,10 @@ QString LozarForm::ajuste() const {
     return modelo_.ajuste();
 }
 
+QString LozarForm::aceptacion() const {
+    return modelo_.aceptacion();
+}
+
 void LozarForm::nombraDistribucion() {
     cmdNormal->setText(formaNormal(Sesgo->text(), Curtosis->text()) && modelo_.ajuste().isEmpty()
                            ? QStringLiteral("2. Distribución Normal")

@@ -134,6 +134,11 @@ void LozarForm::creaMenus() {
         menuAnalisis->addAction(QStringLiteral("&Quitar la distribución ajustada"));
     MAnalisisQuitarAjuste->setObjectName(QStringLiteral("MAnalisisQuitarAjuste"));
     MAnalisisQuitarAjuste->setEnabled(false);
+    MAnalisisSistemaMedicion = menuAnalisis->addAction(QStringLiteral("&Sistema de medición…"));
+    MAnalisisSistemaMedicion->setObjectName(QStringLiteral("MAnalisisSistemaMedicion"));
+    MAnalisisAceptacion =
+        menuAnalisis->addAction(QStringLiteral("Límites de &aceptación óptimos…"));
+    MAnalisisAceptacion->setObjectName(QStringLiteral("MAnalisisAceptacion"));
     auto* menuAyuda = menuBar()->addMenu(QStringLiteral("Ay&uda"));
     menuAyuda->setObjectName(QStringLiteral("MAyuda"));
     MAyudaGuia = menuAyuda->addAction(QStringLiteral("&Guía de Lozar"));
@@ -310,6 +315,10 @@ void LozarForm::conecta() {
             &LozarForm::MAnalisisIdentificar_Click);
     connect(MAnalisisQuitarAjuste, &QAction::triggered, this,
             &LozarForm::MAnalisisQuitarAjuste_Click);
+    connect(MAnalisisSistemaMedicion, &QAction::triggered, this,
+            &LozarForm::MAnalisisSistemaMedicion_Click);
+    connect(MAnalisisAceptacion, &QAction::triggered, this,
+            &LozarForm::MAnalisisAceptacion_Click);
     connect(MVerMediciones, &QAction::triggered, this, &LozarForm::MVerMediciones_Click);
     connect(MAyudaGuia, &QAction::triggered, this, [] { MAyudaGuia_Click(); });
     connect(MAyudaAcerca, &QAction::triggered, this, [] { MAyudaAcerca_Click(); });

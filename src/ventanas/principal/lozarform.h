@@ -43,6 +43,7 @@ public:
     QString texto(Caja caja) const override;
     int taguchi() const override;
     QString ajuste() const override;
+    QString aceptacion() const override;
 
     // The model read from this window's boxes.
     double Lozar(double x) const { return ::Lozar(*this, x); }
@@ -70,7 +71,7 @@ public:
         *MAnalisisOptima, *MAnalisisEscenarios, *MAnalisisProbabilidad, *MAnalisisControl,
         *MAnalisisResumen, *MAyudaGuia, *MAyudaAcerca, *MArchivoNuevo, *MArchivoSalir,
         *MArchivoInforme, *MArchivoImprimir, *MVerMediciones, *MAnalisisIdentificar,
-        *MAnalisisQuitarAjuste;
+        *MAnalisisQuitarAjuste, *MAnalisisSistemaMedicion, *MAnalisisAceptacion;
     QMenu *MArchivoEjemplos, *MArchivoRecientes;
 
     // The measurements imported or pasted last, kept while the window shows this study.
@@ -143,6 +144,10 @@ public slots:
     void MAnalisisIdentificar_Click();
     // Back to the shape of Sesgo and Curtosis.
     void MAnalisisQuitarAjuste_Click();
+    // A gage R&R study from a file; its σ may become the study's measurement error.
+    void MAnalisisSistemaMedicion_Click();
+    // The decision limits that cost least with the study's gauge.
+    void MAnalisisAceptacion_Click();
     // The fitted distribution that shapes the process ("" none): Sesgo and Curtosis then show
     // its moments and cannot be typed in.
     void fijaAjuste(const QString& texto);

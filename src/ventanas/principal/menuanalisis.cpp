@@ -2,6 +2,7 @@
 // mediciones…", "Edición > Pegar mediciones", "Análisis > Capacidad…" and "Análisis > Media
 // óptima…".
 #include "ajuste.h"
+#include "analisis/aceptacion.h"
 #include "analisis/dialogos.h"
 #include "analisis/graficosmediciones.h"
 #include "analisis/resumencapacidad.h"
@@ -11,6 +12,7 @@
 #include "costo/efectivo.h"
 #include "costo/escenarios.h"
 #include "costo/exacto.h"
+#include "costo/medicion.h"
 #include "costo/optimo.h"
 #include "estudio/forma.h"
 #include "estudio/zonas.h"
@@ -410,6 +412,47 @@ void LozarForm::fijaAjuste(const QString& texto) {
     }
     MAnalisisQuitarAjuste->setEnabled(ajustada);
     nombraDistribucion();
+}
+
+void LozarForm::MAnalisisAceptacion_Click() {
+    if (!compruebaCajas(ModeloEstudio::ParaAnalisis))
+        return;
+    try {
+        const Instrumento g = instrumentoDe(*this);
+        if (!(g.sigma > 0)) {
+            plataforma().mensaje(
+                QStringLiteral("Con un instrumento perfecto los límites que menos cuestan son los "
+                               "del estudio. Escriba la «Desv. Std. de la medición» (o tómela de "
+                               "Análisis > Sistema de medición…)."),
+                Botones::Aceptar, Icono::Informacion);
+            return;
+        }
+        const double mu = estricto(Caja::Media), sigma = estricto(Caja::StdDev);
+        const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
+        const CajasInstantanea cajas(*this);
+        std::optional<Aceptacion> optima;
+        trabajaConProgreso(this, QStringLiteral("Buscando los límites de aceptación óptimos…"),
+                           [&](Progreso&) {
+                               optima = aceptacionOptima(cajas, mu, sigma, forma.get(), g.sigma,
+                                                         g.escape);
+                           });
+        if (!optima)
+            throw ErrorLozar(kErrArgumento,
+                             QStringLiteral("Con estos límites el 99,5 % o más de la producción "
+                                            "se desecha: no hay límites de aceptación que "
+                                            "optimizar"));
+        DlgAceptacion d(informeAceptacion(cajas, mu, sigma, forma.get(), *optima,
+                                          unidadesDe(modelo_.unidades())),
+                        !modelo_.aceptacion().isEmpty(), this);
+        d.exec();
+        if (d.eleccion() == DlgAceptacion::Aplicar)
+            modelo_.fijaAceptacion(textoDeAceptacion(*optima));
+        else if (d.eleccion() == DlgAceptacion::Quitar)
+            modelo_.fijaAceptacion(QString());
+    } catch (const ErrorLozar& e) {
+        if (e.numero() != kErrCancelado)
+            avisaManejador(e);
+    }
 }
 
 void LozarForm::MVerMediciones_Click() {

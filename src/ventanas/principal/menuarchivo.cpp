@@ -73,8 +73,8 @@ bool LozarForm::guardaEn(const QString& ruta, const QString& procedimiento) {
         const bool normal = formaNormal(texto(Caja::Sesgo), texto(Caja::Curtosis));
         valores << (normal ? QString() : enArchivo(Caja::Sesgo))
                 << (normal ? QString() : enArchivo(Caja::Curtosis)) << modelo_.unidades()
-                << modelo_.ajuste() << enArchivo(Caja::DesvMedicion)
-                << enArchivo(Caja::CostoEscape);
+                << modelo_.ajuste() << enArchivo(Caja::DesvMedicion) << enArchivo(Caja::CostoEscape)
+                << modelo_.aceptacion();
         guardaArchivoSeguro(ruta, escribeEstudio(valores, &medidas_));
         archivo_ = mostrado_ = ruta;
         anotaReciente(ruta);
@@ -105,7 +105,7 @@ QStringList LozarForm::estado() const {
     for (const QLineEdit* c : cajas_)
         e << c->text();
     return e << QString::number(taguchi()) << modelo_.unidades()
-             << QString::number(revisionMediciones_) << modelo_.ajuste();
+             << QString::number(revisionMediciones_) << modelo_.ajuste() << modelo_.aceptacion();
 }
 
 bool LozarForm::cambiado() const {
@@ -193,6 +193,7 @@ void LozarForm::MArchivoNuevo_Click() {
     chkTaguchi->setCheckState(Qt::Unchecked);
     modelo_.fijaUnidades(QString());
     fijaAjuste(QString());
+    modelo_.fijaAceptacion(QString());
     tomaMediciones({}, {});
     archivo_.clear();
     mostrado_.clear();
@@ -273,6 +274,8 @@ void LozarForm::abreEstudio(const QString& ruta, bool ejemplo) {
             modelo_.fijaUnidades(valor);
         else if (campo == kCampoAjuste)
             fijaAjuste(valor);
+        else if (campo == kCampoAceptacion)
+            modelo_.fijaAceptacion(valor);
         else if (campo == kCampoDesvMedicion || campo == kCampoCostoEscape)
             caja(campo == kCampoDesvMedicion ? Caja::DesvMedicion : Caja::CostoEscape)
                 ->setText(conSeparadorLocal(valor));

@@ -1,0 +1,2 @@
+#include "principal/lozarform.h"
+void LozarForm::MAnalisisSistemaMedicion_Click() {}
