@@ -39,6 +39,7 @@ QLabel* valor(const QString& texto) {
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return l;
 }
+} // namespace
 
 QPushButton* boton(QDialogButtonBox* caja, const QString& texto, const char* nombre,
                    QDialogButtonBox::ButtonRole papel) {
@@ -46,12 +47,9 @@ QPushButton* boton(QDialogButtonBox* caja, const QString& texto, const char* nom
     b->setObjectName(QLatin1String(nombre));
     return b;
 }
-// The buttons of a report's dialog: "Copiar" tab-separated text of `filas`, "Imprimir…" it, or
-// say there is no printer; "Cerrar". `que` is what the report is, for the texts ("el informe").
-// With a `dibujo`, "Copiar" puts its picture beside the text.
 QDialogButtonBox* botonesDeInforme(QDialog* d, const std::function<QList<QStringList>()>& filas,
                                    const QString& que, QPushButton*& copiar, QPushButton*& imprimir,
-                                   QPushButton*& cerrar, QWidget* dibujo = nullptr) {
+                                   QPushButton*& cerrar, QWidget* dibujo) {
     auto* botones = new QDialogButtonBox;
     copiar = boton(botones, QStringLiteral("Copiar"), "cmdCopiar", QDialogButtonBox::ActionRole);
     imprimir =
@@ -75,7 +73,6 @@ QDialogButtonBox* botonesDeInforme(QDialog* d, const std::function<QList<QString
     QObject::connect(cerrar, &QPushButton::clicked, d, &QDialog::reject);
     return botones;
 }
-} // namespace
 
 DlgMediciones::DlgMediciones(const ResumenMuestra& r, const QString& origen, const QString& decimal,
                              bool pearson, const QList<std::pair<QString, int>>& columnas,

@@ -6,6 +6,7 @@
 #include "muestra.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QList>
 #include <QStringList>
 
@@ -21,6 +22,16 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class QTextBrowser;
+
+// A button of `caja`, named for tests.
+QPushButton* boton(QDialogButtonBox* caja, const QString& texto, const char* nombre,
+                   QDialogButtonBox::ButtonRole papel);
+// The buttons of a report's dialog: "Copiar" tab-separated text of `filas`, "Imprimir…" it, or
+// say there is no printer; "Cerrar". `que` is what the report is, for the texts ("el informe").
+// With a `dibujo`, "Copiar" puts its picture beside the text.
+QDialogButtonBox* botonesDeInforme(QDialog* d, const std::function<QList<QStringList>()>& filas,
+                                   const QString& que, QPushButton*& copiar, QPushButton*& imprimir,
+                                   QPushButton*& cerrar, QWidget* dibujo = nullptr);
 
 // The summary of imported measurements, and the choice of the shape they set.
 class DlgMediciones : public QDialog {
