@@ -1,7 +1,10 @@
 // What measurement error costs: the perfect gauge against the exact cost, the quadrature against a
 // Monte Carlo, the bivariate normal and published decision risks, and the optimal guard bands.
+#include "archivos/archivoestudio.h"
+#include "capacidad/capacidad.h"
 #include "comun/cajasmapa.h"
 #include "comun/comparar.h"
+#include "costo/escenarios.h"
 #include "costo/exacto.h"
 #include "costo/medicion.h"
 #include "estudio/forma.h"
@@ -24,6 +27,8 @@ private slots:
     void riesgosPublicados();
     void optimo();
     void argumentos();
+    void escenariosConInstrumento();
+    void enElEstudio();
 };
 
 namespace {
@@ -249,6 +254,51 @@ void TstMedicion::argumentos() {
     const double nan = std::nan(""), inf = INFINITY;
     for (auto [sm, escape] : {std::pair{-1.0, 0.0}, {nan, 0.0}, {inf, 0.0}, {1.0, nan}, {1.0, inf}})
         QCOMPARE(errorDe([&] { costoConMedicion(c, 50, 8, nullptr, sm, escape, a); }), 5);
+}
+
+// A gauge in the study prices every scenario with it, and a fifth, measured perfectly, prices
+// the gauge: the sources of the cost of poor quality still add up, the gauge's among them.
+void TstMedicion::escenariosConInstrumento() {
+    CajasMapa c = CajasMapa::tipico(1);
+    c.textos[Caja::Media] = "55";
+    c.textos[Caja::StdDev] = "12";
+    const QList<Escenario> sin = calculaEscenarios(c, nullptr, 0.2);
+    c.textos[Caja::DesvMedicion] = "4";
+    c.textos[Caja::CostoEscape] = "200";
+    const QList<Escenario> con = calculaEscenarios(c, nullptr, 0.2);
+    QCOMPARE(sin.size(), 4);
+    QCOMPARE(con.size(), 5);
+    QCOMPARE(con.back().nombre, QStringLiteral("Medición perfecta"));
+    LOZAR_COMPARA(con.back().costo.efectivo, sin.front().costo.efectivo, 1e-12);
+    for (int i = 0; i < 4; ++i) {
+        const CostoExacto& k = con[i].costo;
+        QVERIFY(con[i].medicion && k.parteMedicion > 0);
+        LOZAR_COMPARA(k.efectivo, con[i].medicion->efectivo, 1e-12);
+        LOZAR_COMPARA(k.parteDesperdicio + k.parteRetrabajo + k.parteFueraDeObjetivo +
+                          k.parteMedicion,
+                      k.noCalidad(), 1e-9);
+    }
+    const QString texto = comoTexto(informeEscenarios(con, 1000));
+    for (const char* fila : {"Malas enviadas al cliente (por año)", "De ello, por el error de "
+                                                                    "medición (por año)"})
+        QVERIFY2(texto.contains(QString::fromUtf8(fila)), fila);
+}
+
+// The gauge and the decision limits the study keeps: back as written, and a file with limits out
+// of order refused whole.
+void TstMedicion::enElEstudio() {
+    const Aceptacion a{10.25, 21, 79, 89.5};
+    const Aceptacion b = leeAceptacion(textoDeAceptacion(a));
+    QVERIFY(a.desI == b.desI && a.retI == b.retI && a.retS == b.retS && a.desS == b.desS);
+    QStringList valores(kCamposTodos, QString());
+    valores[kCampoTaguchi] = "0";
+    valores[kCampoDesvMedicion] = "0.5";
+    valores[kCampoCostoEscape] = "120";
+    valores[kCampoAceptacion] = textoDeAceptacion(a);
+    const EstudioEnArchivo e = leeEstudioEntero(escribeEstudio(valores));
+    QCOMPARE(e.valores, valores);
+    valores[kCampoAceptacion] = "21;10.25;79;89.5";
+    QCOMPARE(errorDe([&] { leeEstudioEntero(escribeEstudio(valores)); }), 5);
 }
 
 QTEST_GUILESS_MAIN(TstMedicion)

@@ -334,10 +334,12 @@ QString comoHtml(const QList<QStringList>& filas) {
     QString h = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\">");
     for (qsizetype k = 0; k < filas.size(); ++k) {
         const QStringList& f = filas[k];
-        const bool cabecera = f.value(0) == QStringLiteral("Zona") ||
-                              f.value(0) == QStringLiteral("Escenario") ||
-                              f.value(0) == QStringLiteral("Índice") ||
-                              f.value(0) == QStringLiteral("Partes por millón");
+        const bool cabecera =
+            f.value(0) == QStringLiteral("Zona") || f.value(0) == QStringLiteral("Escenario") ||
+            f.value(0) == QStringLiteral("Índice") ||
+            f.value(0) == QStringLiteral("Partes por millón") ||
+            f.value(0) == QStringLiteral("Fuente") || f.value(0) == QStringLiteral("Componente") ||
+            f.value(0) == QStringLiteral("Límite");
         h += QStringLiteral("<tr>");
         for (int i = 0; i < f.size(); ++i) {
             const int ancho = i + 1 == f.size() && !esCifra(f[i]) ? columnas - i : 1;
