@@ -15,7 +15,9 @@
 #include "numeros/numeros.h"
 
 #include <QComboBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <cmath>
 #include <numeric>
@@ -465,6 +467,20 @@ void TstAnalisis::instrumento() {
                                           copiado = e.doble.portapapeles.split('\n');
                                       }));
     QVERIFY(copiado.value(0).endsWith("\tMedición perfecta"));
+    // The report prices the gauge too, and ends on the gage study.
+    if (!QStandardPaths::findExecutable("pdftotext").isEmpty()) {
+        const QString pdf = e.dir.filePath("informe.pdf");
+        e.doble.rutas << pdf;
+        e.f->MArchivoInforme->trigger();
+        QProcess p;
+        p.start("pdftotext", {"-layout", pdf, "-"});
+        QVERIFY(p.waitForFinished(60000));
+        const QString texto = QString::fromUtf8(p.readAllStandardOutput());
+        for (const char* t : {"Medición perfecta", "Malas enviadas al cliente",
+                              "Sistema de medición (R&R)", "R&R total (GRR)"})
+            QVERIFY2(texto.contains(QString::fromUtf8(t)), t);
+        QFile::copy(pdf, "/tmp/shot/instrumento.pdf");
+    }
 
     const QString lzr = e.dir.filePath("medido.lzr");
     e.guarda(lzr);

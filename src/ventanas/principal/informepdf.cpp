@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QScopeGuard>
 #include <QTextDocument>
 #include <cmath>
 
@@ -81,7 +82,7 @@ void grafico(QPainter& p, QChartView* v, const QRectF& r) {
 
 // What the report shows that takes long with many measurements, worked out before any page.
 struct DatosInforme {
-    QList<QStringList> escenarios, capacidad;
+    QList<QStringList> escenarios, capacidad, gage;
     QString errorEscenarios;
     QList<QPointF> optimos; // of the cost chart's spreads
     std::optional<DatosControl> control;
@@ -90,6 +91,7 @@ struct DatosInforme {
 
 std::shared_ptr<const DatosInforme> LozarForm::preparaInforme() {
     auto d = std::make_shared<DatosInforme>();
+    d->gage = informeGage_;
     const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
     const CajasInstantanea cajas(*this);
     const QString indice = nombreIndice(), unidades = modelo_.unidades();
@@ -142,6 +144,14 @@ std::shared_ptr<const DatosInforme> LozarForm::preparaInforme() {
 void LozarForm::pintaInforme(QPagedPaintDevice& hoja, const DatosInforme& datos) {
     redibuja(); // the picture as the boxes say now, whatever was last drawn
     QPainter p(&hoja);
+    // The gage study last, on a page of its own, whichever page the study ends on.
+    const auto conGage = qScopeGuard([&] {
+        if (datos.gage.isEmpty())
+            return;
+        hoja.newPage();
+        tabla(p, parrafo(p, kMargen, QStringLiteral("Sistema de medición (R&R)"), 16, true) + 6,
+              datos.gage, 9);
+    });
     p.setRenderHint(QPainter::Antialiasing);
     const QRect pagina = p.viewport();
     p.setWindow(0, 0, int(kAncho), int(kAlto));

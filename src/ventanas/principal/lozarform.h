@@ -225,6 +225,8 @@ private:
     // The measurements taken, saved with the study; and the same values sorted once when taken,
     // for the histogram.
     MedicionesEstudio medidas_;
+    // The last gage study shown, for the report (not saved: its data live in their own file).
+    QList<QStringList> informeGage_;
     std::vector<double> ordenadas_;
     // The overall standard deviation of the measurements: while Desv. Std. holds it, the index
     // the window shows is Ppk.

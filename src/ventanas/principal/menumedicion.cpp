@@ -61,7 +61,10 @@ void LozarForm::MAnalisisSistemaMedicion_Click() {
             // no limits yet: no percentage of the tolerance
         }
         DlgSistemaMedicion d(m, tolerancia, QDir::toNativeSeparators(*ruta), this);
-        if (d.exec() == QDialog::Accepted && d.sigmaElegida())
+        const int resultado = d.exec();
+        if (!d.filas().isEmpty())
+            informeGage_ = d.filas();
+        if (resultado == QDialog::Accepted && d.sigmaElegida())
             DesvMedicion->setText(formatoGeneral(*d.sigmaElegida()));
     } catch (const ErrorLozar& e) {
         if (e.numero() != kErrCancelado)
