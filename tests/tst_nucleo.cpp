@@ -486,6 +486,10 @@ void TstNucleo::ajusteEnArchivo() {
         QVERIFY_THROWS_EXCEPTION(ErrorLozar, leeEstudioEntero(escribeEstudio(valores)));
     }
     valores[kCampoAjuste] = texto;
+    // A line without quotes runs to its comma or its end, as an editor may leave it.
+    const LecturaEstudio sinComillas = leeEstudio("Media=52.5\r\nXObj=50,Taguchi=1\r\n");
+    QCOMPARE(sinComillas.valores,
+             (QList<std::pair<int, QString>>{{16, "52.5"}, {13, "50"}, {kCampoTaguchi, "1"}}));
     const QByteArray bytes = escribeEstudio(valores);
     QVERIFY(bytes.contains("\"Ajuste=Weibull3;0.3333333333333333;81.87654321;1e-07\""));
     QCOMPARE(leeEstudioEntero(bytes).valores[kCampoAjuste], texto);
