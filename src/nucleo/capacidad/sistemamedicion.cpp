@@ -64,9 +64,10 @@ QList<QStringList> informeGage(const EstudioGage& g, bool anova, const QString& 
     f << QStringList{QStringLiteral("Método"),
                      anova ? (g.interaccionAgrupada
                                   ? QStringLiteral("ANOVA de dos factores; la interacción "
-                                                   "operador × pieza (p = %1 > 0,05) se agrupa "
+                                                   "operador × pieza (p = %1 > %2) se agrupa "
                                                    "con la repetibilidad")
-                                        .arg(formatea(g.pInteraccion, QStringLiteral("0.000")))
+                                        .arg(formatea(g.pInteraccion, QStringLiteral("0.000")),
+                                             formatea(0.05, QStringLiteral("0.00")))
                                   : QStringLiteral("ANOVA de dos factores, con la interacción "
                                                    "operador × pieza"))
                            : QStringLiteral("Medias y rangos (manual MSA de AIAG, 4.ª edición)")};

@@ -435,9 +435,10 @@ DlgIdentificar::DlgIdentificar(std::vector<Ajuste> ajustes, const std::vector<do
     auto* aviso = new QLabel(
         QStringLiteral(
             "%1 mediciones. Ajustes por máxima verosimilitud, del menor A² (el que mejor sigue a "
-            "los datos) al mayor; p bajo 0,05 rechaza la distribución. La razón de verosimilitud "
+            "los datos) al mayor; p bajo %2 rechaza la distribución. La razón de verosimilitud "
             "dice si el tercer parámetro (el umbral) mejora el ajuste.")
-            .arg(ordenadas.size()));
+            .arg(ordenadas.size())
+            .arg(formatea(0.05, QStringLiteral("0.00"))));
     aviso->setWordWrap(true);
     tabla = new QTableWidget;
     tabla->setObjectName(QStringLiteral("tabla"));
