@@ -6,6 +6,7 @@
 #include "analisis/sistemamedicion.h"
 #include "capacidad/capacidad.h"
 #include "capacidad/mediciones.h"
+#include "comun/aiag.h"
 #include "comun/cajasmapa.h"
 #include "comun/estudio.h"
 #include "comun/ventanas.h"
@@ -431,21 +432,11 @@ void TstAnalisis::distribucionAjustada() {
 // scenarios pricing it, and all of it kept by the study.
 void TstAnalisis::instrumento() {
     EstudioTemporal e;
-    const char* aiag[] = {"0.29 -0.56 1.34 0.47 -0.80 0.02 0.59 -0.31 2.26 -1.36",
-                          "0.41 -0.68 1.17 0.50 -0.92 -0.11 0.75 -0.20 1.99 -1.25",
-                          "0.64 -0.58 1.27 0.64 -0.84 -0.21 0.66 -0.17 2.01 -1.31",
-                          "0.08 -0.47 1.19 0.01 -0.56 -0.20 0.47 -0.63 1.80 -1.68",
-                          "0.25 -1.22 0.94 1.03 -1.20 0.22 0.55 0.08 2.12 -1.62",
-                          "0.07 -0.68 1.34 0.20 -1.28 0.06 0.83 -0.34 2.19 -1.50",
-                          "0.04 -1.38 0.88 0.14 -1.46 -0.29 0.02 -0.46 1.77 -1.49",
-                          "-0.11 -1.13 1.09 0.20 -1.07 -0.67 0.01 -0.56 1.45 -1.77",
-                          "-0.15 -0.96 0.67 0.11 -1.45 -0.49 0.21 -0.49 1.87 -2.16"};
     QByteArray csv = "Medición;Operador;Pieza\n"; // in no expected order
-    for (int f = 0; f < 9; ++f) {
-        const QList<QByteArray> v = QByteArray(aiag[f]).split(' ');
+    for (int f = 0; f < 9; ++f)
         for (int p = 0; p < 10; ++p)
-            csv += v[p] + ';' + char('A' + f / 3) + ";P" + QByteArray::number(p + 1) + '\n';
-    }
+            csv += QByteArray::number(kAiag[f][p]) + ';' + char('A' + f / 3) + ";P" +
+                   QByteArray::number(p + 1) + '\n';
     QVERIFY(escribeArchivo(e.dir.filePath("rr.csv"), csv));
     e.doble.rutas << e.dir.filePath("rr.csv");
     QVERIFY(conDialogo<DlgSistemaMedicion>([&] { e.f->MAnalisisSistemaMedicion_Click(); },

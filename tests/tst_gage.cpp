@@ -3,6 +3,8 @@
 #include "comun/comparar.h"
 #include "gage.h"
 
+#include "comun/aiag.h"
+
 #include <QtTest>
 #include <algorithm>
 #include <numeric>
@@ -13,19 +15,6 @@ using Valores = std::vector<double>;
 Q_DECLARE_METATYPE(Medidas)
 
 namespace {
-// AIAG, Measurement Systems Analysis, 4th edition, the Average and Range example: rows are
-// appraiser A, B, C, trials 1–3 each; columns pieces 1–10. The same table ships as the "AIAG"
-// gage example of common statistics packages.
-const double kAiag[9][10] = {{0.29, -0.56, 1.34, 0.47, -0.80, 0.02, 0.59, -0.31, 2.26, -1.36},
-                             {0.41, -0.68, 1.17, 0.50, -0.92, -0.11, 0.75, -0.20, 1.99, -1.25},
-                             {0.64, -0.58, 1.27, 0.64, -0.84, -0.21, 0.66, -0.17, 2.01, -1.31},
-                             {0.08, -0.47, 1.19, 0.01, -0.56, -0.20, 0.47, -0.63, 1.80, -1.68},
-                             {0.25, -1.22, 0.94, 1.03, -1.20, 0.22, 0.55, 0.08, 2.12, -1.62},
-                             {0.07, -0.68, 1.34, 0.20, -1.28, 0.06, 0.83, -0.34, 2.19, -1.50},
-                             {0.04, -1.38, 0.88, 0.14, -1.46, -0.29, 0.02, -0.46, 1.77, -1.49},
-                             {-0.11, -1.13, 1.09, 0.20, -1.07, -0.67, 0.01, -0.56, 1.45, -1.77},
-                             {-0.15, -0.96, 0.67, 0.11, -1.45, -0.49, 0.21, -0.49, 1.87, -2.16}};
-
 Medidas aiag() {
     Medidas m;
     for (int f = 0; f < 9; ++f)
