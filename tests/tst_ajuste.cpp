@@ -116,6 +116,9 @@ void TstAjuste::recupera_data() {
     fila("Johnson SU", Familia::Johnson,
          muestra([](double p) { return 10 + 3 * std::sinh((normalInv(p) + 1) / 2); }),
          Vector{2, -1, 2, 10, 3}, Vector{});
+    fila("Johnson SB", Familia::Johnson,
+         muestra([](double p) { return 3 + 10 / (1 + std::exp(-(normalInv(p) - 0.5) / 1.2)); }),
+         Vector{0, 0.5, 1.2, 3, 10}, Vector{});
 }
 
 void TstAjuste::recupera() {
@@ -126,6 +129,8 @@ void TstAjuste::recupera() {
     const Ajuste a = ajusta(familia, datos);
     QVERIFY2(a.convergio, a.motivo.c_str());
     QCOMPARE(a.parametros.size(), verdad.size());
+    if (familia == Familia::Johnson) // the percentile rule tells the type
+        QCOMPARE(a.parametros[0], verdad[0]);
     for (std::size_t i = 0; i < asintotico.size(); ++i) {
         const double e = a.errores[i];
         QVERIFY2(std::fabs(a.parametros[i] - verdad[i]) <= 3 * e,

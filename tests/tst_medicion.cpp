@@ -268,6 +268,7 @@ void TstMedicion::escenariosConInstrumento() {
     const QList<Escenario> con = calculaEscenarios(c, nullptr, 0.2);
     QCOMPARE(sin.size(), 4);
     QCOMPARE(con.size(), 5);
+    QCOMPARE(errorDe([&] { calculaEscenarios(c, nullptr, 1); }), 5); // no spread left to cut
     QCOMPARE(con.back().nombre, QStringLiteral("Medición perfecta"));
     LOZAR_COMPARA(con.back().costo.efectivo, sin.front().costo.efectivo, 1e-12);
     for (int i = 0; i < 4; ++i) {
