@@ -244,13 +244,14 @@ CostoDeEstudio costoDeEstudio(const QString& ruta, TablaNormal& tabla,
 
 QList<CostoDeEstudio> leeCartera(const QString& carpeta, TablaNormal& tabla,
                                  std::optional<double> unidadesPorDefecto, Progreso* progreso) {
-    const QDir dir(carpeta);
-    if (!QFileInfo(carpeta).isDir())
+    const QFileInfo info(carpeta);
+    if (!info.isDir())
         throw ErrorLozar(kErrAccesoRuta, QStringLiteral("La carpeta \"%1\" no existe o no es una "
                                                         "carpeta")
                                              .arg(QDir::toNativeSeparators(carpeta)));
+    const QDir dir(info.absoluteFilePath());
     QStringList rutas;
-    QDirIterator it(carpeta, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+    QDirIterator it(dir.path(), QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString ruta = it.next();
