@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QLocale>
 #include <cmath>
@@ -71,7 +72,9 @@ int informe(const OrdenLinea& o) {
     PlataformaInstalada instalada(consola);
     fijaFuenteDeLaAplicacion(); // the window's font, as the menu's report has it
     const std::unique_ptr<LozarForm> f = std::make_unique<LozarForm>();
-    const QByteArray pdf = f->informeDeArchivo(o.ruta);
+    // Named as the menu's file dialog names it.
+    const QByteArray pdf =
+        f->informeDeArchivo(QDir::toNativeSeparators(QFileInfo(o.ruta).absoluteFilePath()));
     if (pdf.isEmpty()) // the window said why
         return kSalidaEntrada;
     try {
