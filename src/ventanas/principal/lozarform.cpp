@@ -333,6 +333,15 @@ void LozarForm::Form_Load() {
         inicial_ = guardado_;
 }
 
+QByteArray LozarForm::informeDeArchivo(const QString& ruta) {
+    abreEstudio(ruta, true);
+    if (mostrado_ != ruta) // it did not open, and said why
+        return {};
+    if (!compruebaCajas(ModeloEstudio::ParaInforme))
+        return {};
+    return informePdf();
+}
+
 void LozarForm::BorraResultado(int resultados) {
     if (resultados & ModeloEstudio::Cpk)
         lblCpk->clear();

@@ -126,6 +126,10 @@ public slots:
     QByteArray informePdf(const DatosInforme& datos);
     // The whole report as a PDF document, prepared then drawn; empty when it was not prepared.
     QByteArray informePdf();
+    // For the command line: the study at `ruta` opened as "Archivo > Abrir" opens it (as an
+    // example, so that no recent entry changes) and its report as "Archivo > Informe PDF…"
+    // makes it, what either would say said through the platform layer; empty when it could not.
+    QByteArray informeDeArchivo(const QString& ruta);
     // The plot picture as PNG, SVG or PDF.
     void MArchivoExportar_Click();
     void MArchivoImportar_Click();
