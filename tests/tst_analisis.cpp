@@ -1,5 +1,6 @@
 #include "ajuste.h"
 #include "analisis/aceptacion.h"
+#include "analisis/cartera.h"
 #include "analisis/dialogos.h"
 #include "analisis/graficosmediciones.h"
 #include "analisis/resumencapacidad.h"
@@ -37,6 +38,7 @@ private slots:
     void escenarios();
     void distribucionAjustada();
     void instrumento();
+    void cartera();
 };
 
 void TstAnalisis::lectura_data() {
@@ -481,6 +483,30 @@ void TstAnalisis::instrumento() {
     QCOMPARE(e.f->aceptacion(), aceptacion);
     QCOMPARE(e.f->DesvMedicion->text(), QStringLiteral("3"));
     QCOMPARE(e.f->CostoEscape->text(), QStringLiteral("100"));
+}
+
+// A plant's folder through the window: the dearest study first, a broken one kept as a row with
+// its error, the table exported, and a double click opening a study in the main window.
+void TstAnalisis::cartera() {
+    EstudioTemporal e;
+    const QString carpeta = e.dir.filePath("planta");
+    QVERIFY(QDir().mkpath(carpeta + "/linea2"));
+    const QString ejemplos = QCoreApplication::applicationDirPath() + "/ejemplos/";
+    QVERIFY(QFile::copy(ejemplos + "1-diametro-de-eje.lzr", carpeta + "/eje.lzr"));
+    QVERIFY(QFile::copy(ejemplos + "4-tiempo-de-curado.lzr", carpeta + "/linea2/curado.lzr"));
+    QVERIFY(escribeArchivo(carpeta + "/roto.lzr", "\"Taguchi=7\"\r\n"));
+    e.doble.rutas << carpeta << e.dir.filePath("planta.csv");
+    QVERIFY(conDialogo<DlgCartera>(
+        [&] { e.f->MArchivoCartera_Click(); },
+        [&](DlgCartera& d) {
+            QCOMPARE(d.tabla->rowCount(), 4); // three studies and the total
+            QVERIFY(d.tabla->item(2, 1)->text().contains("Taguchi"));
+            QCOMPARE(d.tabla->item(3, 0)->text(), QStringLiteral("Total"));
+            d.cmdExportar->click();
+            QVERIFY(leeArchivo(e.dir.filePath("planta.csv")).contains("roto.lzr"));
+            emit d.tabla->cellDoubleClicked(0, 0);
+        }));
+    QVERIFY(e.f->windowTitle().contains(QDir::toNativeSeparators(carpeta)));
 }
 
 QTEST_MAIN(TstAnalisis)

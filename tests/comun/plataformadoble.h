@@ -30,6 +30,7 @@ public:
     std::optional<QString> dialogoExportar(const QString& filtro) override {
         return respondeDialogo("exportar", filtro);
     }
+    std::optional<QString> dialogoCarpeta() override { return respondeDialogo("carpeta", {}); }
     bool abreDocumento(const QString& ruta, const QString&) override {
         documentosAbiertos << ruta;
         return hayPrograma || QFileInfo(ruta).isDir();

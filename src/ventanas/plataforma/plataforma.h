@@ -33,6 +33,8 @@ public:
     // A save dialog with several filters: a name typed without extension takes the chosen
     // filter's.
     virtual std::optional<QString> dialogoExportar(const QString& filtro) = 0;
+    // A folder; nullopt when cancelled, or where there is nobody to ask.
+    virtual std::optional<QString> dialogoCarpeta() { return std::nullopt; }
 
     // Opens a document with the program associated with it; false when that failed.
     virtual bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) = 0;

@@ -12,6 +12,7 @@ public:
     std::optional<QString> dialogoAbrir(const QString& filtro) override;
     std::optional<QString> dialogoGuardar(const QString& filtro) override;
     std::optional<QString> dialogoExportar(const QString& filtro) override;
+    std::optional<QString> dialogoCarpeta() override { return std::nullopt; }
     bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) override;
     bool imprime(QWidget* ventana) override;
     bool imprimeTexto(const QString& html) override;

@@ -91,6 +91,13 @@ std::optional<QString> PlataformaQt::dialogoAbrir(const QString& filtro) {
     return QDir::toNativeSeparators(r);
 }
 
+std::optional<QString> PlataformaQt::dialogoCarpeta() {
+    const QString r = QFileDialog::getExistingDirectory(QApplication::activeWindow());
+    if (r.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(r);
+}
+
 std::optional<QString> PlataformaQt::dialogoGuardar(const QString& filtro) {
     const QString r = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(),
                                                    QString(), filtroQt(filtro));

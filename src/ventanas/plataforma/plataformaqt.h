@@ -15,6 +15,7 @@ public:
     void acercaDe(const QString& texto) override;
     bool imprimePaginas(const std::function<void(QPagedPaintDevice&)>& pinta) override;
     std::optional<QString> dialogoAbrir(const QString& filtro) override;
+    std::optional<QString> dialogoCarpeta() override;
     std::optional<QString> dialogoGuardar(const QString& filtro) override;
     std::optional<QString> dialogoExportar(const QString& filtro) override;
     bool abreDocumento(const QString& ruta, const QString& directorioTrabajo) override;

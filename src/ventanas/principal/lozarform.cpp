@@ -100,6 +100,8 @@ void LozarForm::creaMenus() {
     MArchivoRecientes->setObjectName(QStringLiteral("MArchivoRecientes"));
     connect(MArchivoRecientes, &QMenu::aboutToShow, this, &LozarForm::llenaRecientes);
     menuArchivo->addSeparator();
+    MArchivoCartera = menuArchivo->addAction(QStringLiteral("&Cartera de estudios…"));
+    MArchivoCartera->setObjectName(QStringLiteral("MArchivoCartera"));
     MArchivoSalir = menuArchivo->addAction(QStringLiteral("&Salir"));
     MArchivoSalir->setObjectName(QStringLiteral("MArchivoSalir"));
     MArchivoSalir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -298,6 +300,7 @@ void LozarForm::conecta() {
     connect(MArchivoGuardarComo, &QAction::triggered, this, &LozarForm::MArchivoGuardarComo_Click);
     connect(MArchivoGuardar, &QAction::triggered, this, &LozarForm::MArchivoGuardar_Click);
     connect(MArchivoNuevo, &QAction::triggered, this, &LozarForm::MArchivoNuevo_Click);
+    connect(MArchivoCartera, &QAction::triggered, this, &LozarForm::MArchivoCartera_Click);
     connect(MArchivoInforme, &QAction::triggered, this, &LozarForm::MArchivoInforme_Click);
     connect(MArchivoImprimir, &QAction::triggered, this, &LozarForm::MArchivoImprimir_Click);
     connect(MArchivoSalir, &QAction::triggered, this, &QWidget::close);
@@ -317,8 +320,7 @@ void LozarForm::conecta() {
             &LozarForm::MAnalisisQuitarAjuste_Click);
     connect(MAnalisisSistemaMedicion, &QAction::triggered, this,
             &LozarForm::MAnalisisSistemaMedicion_Click);
-    connect(MAnalisisAceptacion, &QAction::triggered, this,
-            &LozarForm::MAnalisisAceptacion_Click);
+    connect(MAnalisisAceptacion, &QAction::triggered, this, &LozarForm::MAnalisisAceptacion_Click);
     connect(MVerMediciones, &QAction::triggered, this, &LozarForm::MVerMediciones_Click);
     connect(MAyudaGuia, &QAction::triggered, this, [] { MAyudaGuia_Click(); });
     connect(MAyudaAcerca, &QAction::triggered, this, [] { MAyudaAcerca_Click(); });

@@ -71,7 +71,7 @@ public:
         *MAnalisisOptima, *MAnalisisEscenarios, *MAnalisisProbabilidad, *MAnalisisControl,
         *MAnalisisResumen, *MAyudaGuia, *MAyudaAcerca, *MArchivoNuevo, *MArchivoSalir,
         *MArchivoInforme, *MArchivoImprimir, *MVerMediciones, *MAnalisisIdentificar,
-        *MAnalisisQuitarAjuste, *MAnalisisSistemaMedicion, *MAnalisisAceptacion;
+        *MAnalisisQuitarAjuste, *MAnalisisSistemaMedicion, *MAnalisisAceptacion, *MArchivoCartera;
     QMenu *MArchivoEjemplos, *MArchivoRecientes;
 
     // The measurements imported or pasted last, kept while the window shows this study.
@@ -152,6 +152,8 @@ public slots:
     void MAnalisisSistemaMedicion_Click();
     // The decision limits that cost least with the study's gauge.
     void MAnalisisAceptacion_Click();
+    // Every study of a folder by what its poor quality costs a year; one may be opened.
+    void MArchivoCartera_Click();
     // The fitted distribution that shapes the process ("" none): Sesgo and Curtosis then show
     // its moments and cannot be typed in.
     void fijaAjuste(const QString& texto);

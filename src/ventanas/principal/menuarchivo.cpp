@@ -1,4 +1,5 @@
 // "&Archivo": saving a study to, and opening it from, a .lzr file.
+#include "analisis/cartera.h"
 #include "archivos/archivoestudio.h"
 #include "archivos/archivos.h"
 #include "estudio/forma.h"
@@ -183,6 +184,30 @@ void LozarForm::MArchivoAbrir_Click() {
         return;
     if (const std::optional<QString> ruta = plataforma().dialogoAbrir(kFiltro))
         abreEstudio(*ruta, false);
+}
+
+void LozarForm::MArchivoCartera_Click() {
+    const std::optional<QString> carpeta = plataforma().dialogoCarpeta();
+    if (!carpeta)
+        return;
+    try {
+        QList<CostoDeEstudio> estudios;
+        trabajaConProgreso(
+            this, QStringLiteral("Leyendo los estudios de \"%1\"…").arg(*carpeta),
+            [&](Progreso& p) { estudios = leeCartera(*carpeta, tabla_, std::nullopt, &p); });
+        DlgCartera d(std::move(estudios), *carpeta, this);
+        QString elegido;
+        connect(&d, &DlgCartera::abre, this, [&](const QString& ruta) {
+            elegido = ruta;
+            d.accept();
+        });
+        d.exec();
+        if (!elegido.isEmpty() && sigueTrasGuardar())
+            abreEstudio(elegido, false);
+    } catch (const ErrorLozar& e) {
+        if (e.numero() != kErrCancelado)
+            avisaManejador(e);
+    }
 }
 
 void LozarForm::MArchivoNuevo_Click() {
