@@ -18,14 +18,14 @@ struct CostoDeEstudio {
     QString archivo; // as given, or relative to the portfolio's folder
     QString titulo;
     double xDesI = 0, xRetI = 0, xObj = 0, xRetS = 0, xDesS = 0;
-    std::optional<double> efectivo;   // "3. Lozar Efectivo"; none when all scrap
-    std::optional<double> exacto;     // the exact effective cost; none when all scrap
-    double nominal = 0;               // the nominal cost at the target
+    std::optional<double> efectivo; // "3. Lozar Efectivo"; none when all scrap
+    std::optional<double> exacto;   // the exact effective cost; none when all scrap
+    double nominal = 0;             // the nominal cost at the target
     double desperdicio = 0, retrabajo = 0;
-    std::optional<double> noCalidad;  // exacto − nominal, per good unit
-    std::optional<double> unidades;   // the study's "Unidades" or the default given
+    std::optional<double> noCalidad; // exacto − nominal, per good unit
+    std::optional<double> unidades;  // the study's "Unidades" or the default given
     std::optional<double> noCalidadAnual;
-    QString nombreIndice;             // "Cpk" or "Ppk"
+    QString nombreIndice; // "Cpk" or "Ppk"
     std::optional<double> indice;
     QString error; // not empty: the study could not be read or computed, and why
 };

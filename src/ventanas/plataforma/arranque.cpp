@@ -12,19 +12,7 @@
 #include <QPixmap>
 #include <QPointer>
 
-namespace {
-// Puts back the platform that was installed before the run.
-class PlataformaDeLaEjecucion {
-public:
-    explicit PlataformaDeLaEjecucion(Plataforma& p) : anterior_(fijaPlataforma(&p)) {}
-    ~PlataformaDeLaEjecucion() { fijaPlataforma(anterior_); }
-    PlataformaDeLaEjecucion(const PlataformaDeLaEjecucion&) = delete;
-    PlataformaDeLaEjecucion& operator=(const PlataformaDeLaEjecucion&) = delete;
-
-private:
-    Plataforma* anterior_;
-};
-} // namespace
+namespace {} // namespace
 
 bool AplicacionLozar::notify(QObject* receptor, QEvent* evento) {
     try {
@@ -38,7 +26,7 @@ bool AplicacionLozar::notify(QObject* receptor, QEvent* evento) {
 }
 
 int ejecutaLozar(Plataforma& p, const std::function<QWidget*()>& creaPrincipal) {
-    PlataformaDeLaEjecucion instalada(p);
+    PlataformaInstalada instalada(p);
     QApplication::setApplicationName(QStringLiteral("Lozar"));
     QApplication::setOrganizationName(QStringLiteral("Lozar"));
     QGuiApplication::setDesktopFileName(QStringLiteral("lozar"));

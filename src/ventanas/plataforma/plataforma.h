@@ -93,6 +93,18 @@ QString rutaDeArchivoPropio(const QString& nombre);
 // Installs `p` (not owned) and returns the previous one.
 Plataforma* fijaPlataforma(Plataforma* p);
 
+// Installs `p` for the run and puts back the one before.
+class PlataformaInstalada {
+public:
+    explicit PlataformaInstalada(Plataforma& p) : anterior_(fijaPlataforma(&p)) {}
+    ~PlataformaInstalada() { fijaPlataforma(anterior_); }
+    PlataformaInstalada(const PlataformaInstalada&) = delete;
+    PlataformaInstalada& operator=(const PlataformaInstalada&) = delete;
+
+private:
+    Plataforma* anterior_;
+};
+
 // Busy pointer for a scope; the arrow comes back however the scope ends.
 class PunteroOcupado {
 public:

@@ -26,18 +26,6 @@ void escribeSalida(const QByteArray& b) {
     std::fflush(stdout);
 }
 
-// Installs `p` for the run and puts back the one before.
-class PlataformaInstalada {
-public:
-    explicit PlataformaInstalada(Plataforma& p) : anterior_(fijaPlataforma(&p)) {}
-    ~PlataformaInstalada() { fijaPlataforma(anterior_); }
-    PlataformaInstalada(const PlataformaInstalada&) = delete;
-    PlataformaInstalada& operator=(const PlataformaInstalada&) = delete;
-
-private:
-    Plataforma* anterior_;
-};
-
 void nombraAplicacion() {
     QCoreApplication::setApplicationName(QStringLiteral("Lozar"));
     QCoreApplication::setOrganizationName(QStringLiteral("Lozar"));

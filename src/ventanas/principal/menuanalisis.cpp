@@ -431,11 +431,10 @@ void LozarForm::MAnalisisAceptacion_Click() {
         const std::shared_ptr<const FormaProceso> forma = formaDe(*this);
         const CajasInstantanea cajas(*this);
         std::optional<Aceptacion> optima;
-        trabajaConProgreso(this, QStringLiteral("Buscando los límites de aceptación óptimos…"),
-                           [&](Progreso&) {
-                               optima = aceptacionOptima(cajas, mu, sigma, forma.get(), g.sigma,
-                                                         g.escape);
-                           });
+        trabajaConProgreso(
+            this, QStringLiteral("Buscando los límites de aceptación óptimos…"), [&](Progreso&) {
+                optima = aceptacionOptima(cajas, mu, sigma, forma.get(), g.sigma, g.escape);
+            });
         if (!optima)
             throw ErrorLozar(kErrArgumento,
                              QStringLiteral("Con estos límites el 99,5 % o más de la producción "
