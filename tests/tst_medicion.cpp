@@ -252,8 +252,9 @@ void TstMedicion::argumentos() {
     const CajasMapa c = CajasMapa::tipico();
     const Aceptacion a = aceptacionDeLimites(c);
     const double nan = std::nan(""), inf = INFINITY;
-    for (auto [sm, escape] : {std::pair{-1.0, 0.0}, {nan, 0.0}, {inf, 0.0}, {1.0, nan}, {1.0, inf}})
-        QCOMPARE(errorDe([&] { costoConMedicion(c, 50, 8, nullptr, sm, escape, a); }), 5);
+    for (const std::pair<double, double>& p :
+         {std::pair{-1.0, 0.0}, {nan, 0.0}, {inf, 0.0}, {1.0, nan}, {1.0, inf}})
+        QCOMPARE(errorDe([&] { costoConMedicion(c, 50, 8, nullptr, p.first, p.second, a); }), 5);
 }
 
 // A gauge in the study prices every scenario with it, and a fifth, measured perfectly, prices
