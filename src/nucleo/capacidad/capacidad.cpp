@@ -355,3 +355,19 @@ QString comoHtml(const QList<QStringList>& filas) {
     }
     return h + QStringLiteral("</table>");
 }
+
+QString nombreDeIndice(const Cajas& c, std::size_t mediciones, double sigmaMediciones) {
+    auto deMediciones = [&] {
+        if (mediciones < 2 || !(sigmaMediciones > 0))
+            return false;
+        if (!c.ajuste().isEmpty()) // a fit of all of them
+            return true;
+        try {
+            return c.estricto(Caja::StdDev) ==
+                   leeEnCaja(formatoConResolucion(sigmaMediciones, sigmaMediciones / 1000));
+        } catch (const ErrorLozar&) {
+            return false;
+        }
+    };
+    return deMediciones() ? QStringLiteral("Ppk") : QStringLiteral("Cpk");
+}

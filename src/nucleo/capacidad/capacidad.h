@@ -65,4 +65,9 @@ std::vector<std::vector<double>> agrupa(const std::vector<double>& valores,
 QList<QStringList> informeCapacidad(const Cajas& c, const FormaProceso* forma,
                                     const Capacidad& cap);
 QString comoTexto(const QList<QStringList>& filas);
+
+// The capability index a study shows, by one name everywhere: "Ppk" when Desv. Std. is the
+// overall spread of its `mediciones` values, `sigmaMediciones` (as taking them writes it into the
+// box), or a distribution fitted to them; "Cpk" for a typed σ.
+QString nombreDeIndice(const Cajas& c, std::size_t mediciones, double sigmaMediciones);
 QString comoHtml(const QList<QStringList>& filas);

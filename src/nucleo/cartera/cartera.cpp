@@ -2,6 +2,7 @@
 
 #include "archivos/archivoestudio.h"
 #include "archivos/archivos.h"
+#include "capacidad/capacidad.h"
 #include "costo/efectivo.h"
 #include "costo/escenarios.h"
 #include "costo/exacto.h"
@@ -54,22 +55,6 @@ void llenaModelo(ModeloEstudio& m, const EstudioEnArchivo& e) {
     }
 }
 
-// Whether Desv. Std. is the measurements' overall spread, as the window names its index.
-bool esPpk(const Cajas& c, const MedicionesEstudio& m) {
-    if (m.valores.size() < 2)
-        return false;
-    const double s = resumeMuestra(m.valores).desviacion;
-    if (!(s > 0))
-        return false;
-    if (!c.ajuste().isEmpty())
-        return true;
-    try {
-        return c.estricto(Caja::StdDev) == leeEnCaja(formatoConResolucion(s, s / 1000));
-    } catch (const ErrorLozar&) {
-        return false;
-    }
-}
-
 void calcula(CostoDeEstudio& r, const EstudioEnArchivo& e, TablaNormal& tabla,
              std::optional<double> unidadesPorDefecto) {
     ModeloEstudio m;
@@ -97,16 +82,13 @@ void calcula(CostoDeEstudio& r, const EstudioEnArchivo& e, TablaNormal& tabla,
     r.retrabajo = x.retrabajo;
     if (!x.todoDesperdicio())
         r.exacto = x.efectivo;
-    if (conErrorDeMedicion(c)) {
-        // Decisions on measured values: their cost is the study's.
-        const Instrumento g = instrumentoDe(c);
-        const CostoMedicion cm =
-            costoConMedicion(c, mu, sigma, forma.get(), g.sigma, g.escape, aceptacionDe(c));
-        r.desperdicio = cm.desperdicio;
-        r.retrabajo = cm.retrabajo;
+    // Decisions on measured values: their cost is the study's.
+    if (const std::optional<CostoMedicion> cm = costoMedidoDe(c, mu, sigma, forma.get())) {
+        r.desperdicio = cm->desperdicio;
+        r.retrabajo = cm->retrabajo;
         r.exacto.reset();
-        if (cm.efectivo != kTodoDesperdicio)
-            r.exacto = cm.efectivo;
+        if (cm->efectivo != kTodoDesperdicio)
+            r.exacto = cm->efectivo;
     }
     if (r.exacto) {
         r.noCalidad = *r.exacto - r.nominal;
@@ -114,7 +96,9 @@ void calcula(CostoDeEstudio& r, const EstudioEnArchivo& e, TablaNormal& tabla,
             r.noCalidadAnual = revisa(*r.noCalidad * *r.unidades);
     }
 
-    r.nombreIndice = esPpk(c, e.mediciones) ? QStringLiteral("Ppk") : QStringLiteral("Cpk");
+    r.nombreIndice = nombreDeIndice(
+        c, e.mediciones.valores.size(),
+        e.mediciones.valores.size() > 1 ? resumeMuestra(e.mediciones.valores).desviacion : 0);
     if (sigma > 0) {
         const double v = cpkDe(mu, sigma, l.retI, l.retS, forma.get());
         if (std::isfinite(v))

@@ -42,17 +42,14 @@ QList<Escenario> calculaEscenarios(const Cajas& cajas, const FormaProceso* forma
                  {menos + QStringLiteral(" y media óptima"), corto + QStringLiteral(" y centrado"),
                   optima(reducida), reducida}};
     const bool medida = conErrorDeMedicion(c);
-    const Instrumento instrumento = medida ? instrumentoDe(c) : Instrumento{};
-    const Aceptacion aceptacion = medida ? aceptacionDe(c) : Aceptacion{};
     QList<Escenario> r;
     for (const auto& k : casos) {
         Escenario e{k.nombre, k.corto, k.media, k.sigma, costoExacto(c, k.media, k.sigma, forma),
                     {},       {}};
         if (k.sigma > 0)
             e.cpk = cpkDe(k.media, k.sigma, l.retI, l.retS, forma);
-        if (medida) {
-            const CostoMedicion m = costoConMedicion(c, k.media, k.sigma, forma, instrumento.sigma,
-                                                     instrumento.escape, aceptacion);
+        if (const std::optional<CostoMedicion> medido = costoMedidoDe(c, k.media, k.sigma, forma)) {
+            const CostoMedicion& m = *medido;
             e.medicion = m;
             e.costo.parteMedicion = e.costo.todoDesperdicio() || m.efectivo == kTodoDesperdicio
                                         ? 0

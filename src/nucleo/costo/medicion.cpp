@@ -356,6 +356,14 @@ bool mismos(const Aceptacion& a, const Aceptacion& b) {
 }
 } // namespace
 
+std::optional<CostoMedicion> costoMedidoDe(const Cajas& c, double mu, double sigma,
+                                           const FormaProceso* forma) {
+    if (!conErrorDeMedicion(c))
+        return std::nullopt;
+    const Instrumento g = instrumentoDe(c);
+    return costoConMedicion(c, mu, sigma, forma, g.sigma, g.escape, aceptacionDe(c));
+}
+
 CostoMedicion costoConMedicion(const Cajas& c, double mu, double sigma, const FormaProceso* forma,
                                double sigmaMedicion, double costoEscape, const Aceptacion& a) {
     compruebaArgumentos(sigmaMedicion, costoEscape);

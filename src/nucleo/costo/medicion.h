@@ -63,6 +63,11 @@ struct CostoMedicion {
 CostoMedicion costoConMedicion(const Cajas& c, double mu, double sigma, const FormaProceso* forma,
                                double sigmaMedicion, double costoEscape, const Aceptacion& a);
 
+// What the study's own gauge and decision limits make it cost (costoConMedicion with them);
+// none when its decisions cannot go wrong, and costoExacto is the whole of it.
+std::optional<CostoMedicion> costoMedidoDe(const Cajas& c, double mu, double sigma,
+                                           const FormaProceso* forma);
+
 // The acceptance limits (desI ≤ retI ≤ retS ≤ desS; a rework band may close) with the least
 // effective cost, from the study's own: never dearer than them. None when the study's limits
 // already scrap everything.

@@ -39,16 +39,14 @@ QString LozarForm::textoExacto(double mu, double sigma, const FormaProceso* form
             r.todoDesperdicio()
                 ? QStringLiteral("Exacto: 100% Desperdicio")
                 : QStringLiteral("Exacto: ") + formatea(r.efectivo, QStringLiteral("$0.0000"));
-        if (!conErrorDeMedicion(*this))
-            return exacto;
         // Decisions on measured values: what they cost, beside the perfect gauge's.
-        const Instrumento g = instrumentoDe(*this);
-        const CostoMedicion m =
-            costoConMedicion(*this, mu, sigma, forma, g.sigma, g.escape, aceptacionDe(*this));
-        return (m.efectivo == kTodoDesperdicio
+        const std::optional<CostoMedicion> m = costoMedidoDe(*this, mu, sigma, forma);
+        if (!m)
+            return exacto;
+        return (m->efectivo == kTodoDesperdicio
                     ? QStringLiteral("Exacto con el error de medición: 100% Desperdicio")
                     : QStringLiteral("Exacto con el error de medición: ") +
-                          formatea(m.efectivo, QStringLiteral("$0.0000"))) +
+                          formatea(m->efectivo, QStringLiteral("$0.0000"))) +
                QStringLiteral("; con una medición perfecta, ") + exacto.mid(8);
     } catch (const ErrorLozar& e) {
         return QStringLiteral("Exacto: no se puede calcular (%1)").arg(e.descripcion());

@@ -241,8 +241,6 @@ private:
     // The measurements and their subgroups as the capability study takes them: null when none.
     const std::vector<double>* medidas() const;
     const std::vector<int>* grupos() const;
-    // Whether Desv. Std. holds the measurements' overall spread, for the index's name.
-    bool sigmaDeMediciones() const;
     // "Ppk" for an index of the measurements' overall spread, "Cpk" for a typed one.
     QString nombreIndice() const;
     // The measurements of a study opened or made anew, with what follows from them.

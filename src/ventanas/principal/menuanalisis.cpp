@@ -476,19 +476,6 @@ void LozarForm::tomaMediciones(MedicionesEstudio m, std::vector<double> ordenada
     ++revisionMediciones_;
 }
 
-bool LozarForm::sigmaDeMediciones() const {
-    if (medidas_.valores.size() < 2 || !(sigmaMediciones_ > 0))
-        return false;
-    if (!modelo_.ajuste().isEmpty()) // a fit of all of them
-        return true;
-    try { // as taking them wrote it into the box
-        return estricto(Caja::StdDev) ==
-               leeEnCaja(formatoConResolucion(sigmaMediciones_, sigmaMediciones_ / 1000));
-    } catch (const ErrorLozar&) {
-        return false;
-    }
-}
-
 QString LozarForm::nombreIndice() const {
-    return sigmaDeMediciones() ? QStringLiteral("Ppk") : QStringLiteral("Cpk");
+    return nombreDeIndice(*this, medidas_.valores.size(), sigmaMediciones_);
 }
