@@ -481,10 +481,11 @@ void TstNucleo::ajusteEnArchivo() {
     QStringList valores(kCamposTodos, QString());
     valores[kCampoTaguchi] = "0";
     for (const char* malo : {"Cauchy;1;2", "Weibull;2", "Weibull;2;-1", "Lognormal;nan;1",
-                             "Lognormal;1,5;1", "Weibull3;2;1;x"}) {
+                             "Lognormal;1,5;1", "Weibull3;2;1;x", "Weibull;-2;1"}) {
         valores[kCampoAjuste] = QString::fromLatin1(malo);
         QVERIFY_THROWS_EXCEPTION(ErrorLozar, leeEstudioEntero(escribeEstudio(valores)));
     }
+    QVERIFY(ajusteDeTexto("LogLogistica3;-1;0.5;0")); // a log-location may be negative
     valores[kCampoAjuste] = texto;
     // A line without quotes runs to its comma or its end, as an editor may leave it.
     const LecturaEstudio sinComillas = leeEstudio("Media=52.5\r\nXObj=50,Taguchi=1\r\n");
